@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Scrivlet needs to build, test and run, when any is missing.
+# Usage: scripts/deps.sh [run|test]   (test adds the X11 test bed and the benchmark library)
+set -euo pipefail
+
+packages=(cmake ninja-build g++ pkg-config
+          qt6-base-dev qt6-base-dev-tools libgl-dev
+          libglib2.0-dev libpcre2-dev libxcb1-dev libxcb-keysyms1-dev
+          shared-mime-info desktop-file-utils)
+if [ "${1:-run}" = test ]; then
+    packages+=(libgtest-dev libgmock-dev libbenchmark-dev
+               xvfb xauth openbox trayer xdotool x11-utils x11-apps dbus dbus-x11 imagemagick)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+cmd="apt-get install -y --no-install-recommends ${missing[*]}"
+if [ "$(id -u)" -ne 0 ]; then
+    echo "Scrivlet needs these Debian packages. Run as root:" >&2
+    echo "  apt-get update && $cmd" >&2
+    exit 1
+fi
+echo "Installing: ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -qq
+$cmd -qq

@@ -1,0 +1,180 @@
+#include "NumericText.h"
+
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <limits>
+#include <string>
+
+namespace numtext {
+
+namespace {
+
+bool isBlank(char16_t c) {
+    return c == u' ' || c == u'\t';
+}
+
+std::u16string_view trimmed(std::u16string_view t) {
+    while (!t.empty() && isBlank(t.front()))
+        t.remove_prefix(1);
+    while (!t.empty() && isBlank(t.back()))
+        t.remove_suffix(1);
+    return t;
+}
+
+bool equalsIgnoreCase(std::u16string_view a, std::u16string_view lowerAscii) {
+    if (a.size() != lowerAscii.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        char16_t c = a[i];
+        if (c >= u'A' && c <= u'Z')
+            c = static_cast<char16_t>(c - u'A' + u'a');
+        if (c != lowerAscii[i])
+            return false;
+    }
+    return true;
+}
+
+int digitValue(char16_t c, int radix) {
+    int v = -1;
+    if (c >= u'0' && c <= u'9')
+        v = c - u'0';
+    else if (c >= u'a' && c <= u'f')
+        v = c - u'a' + 10;
+    else if (c >= u'A' && c <= u'F')
+        v = c - u'A' + 10;
+    return v < radix ? v : -1;
+}
+
+// "&H..." / "&O..." / "&...": the caller has removed the "&".
+std::optional<double> parseRadix(std::u16string_view t) {
+    int radix = 8;
+    if (!t.empty() && (t.front() == u'H' || t.front() == u'h')) {
+        radix = 16;
+        t.remove_prefix(1);
+    } else if (!t.empty() && (t.front() == u'O' || t.front() == u'o')) {
+        t.remove_prefix(1);
+    }
+    if (t.empty())
+        return std::nullopt;
+    uint64_t value = 0;
+    for (char16_t c : t) {
+        const int d = digitValue(c, radix);
+        if (d < 0)
+            return std::nullopt;
+        value = value * static_cast<uint64_t>(radix) + static_cast<uint64_t>(d);
+        if (value > 0xFFFFFFFFull)
+            return std::nullopt;
+    }
+    if (value <= 0xFFFF && t.size() <= (radix == 16 ? 4u : 6u))
+        return static_cast<double>(static_cast<int16_t>(static_cast<uint16_t>(value)));
+    return static_cast<double>(static_cast<int32_t>(static_cast<uint32_t>(value)));
+}
+
+} // namespace
+
+std::optional<double> parseNumber(std::u16string_view text) {
+    std::u16string_view t = trimmed(text);
+    if (t.empty())
+        return std::nullopt;
+    if (t.front() == u'&')
+        return parseRadix(t.substr(1));
+
+    std::string ascii;
+    ascii.reserve(t.size());
+    size_t i = 0;
+    if (t[i] == u'+' || t[i] == u'-')
+        ascii.push_back(static_cast<char>(t[i++]));
+    size_t digits = 0;
+    while (i < t.size() && t[i] >= u'0' && t[i] <= u'9') {
+        ascii.push_back(static_cast<char>(t[i++]));
+        ++digits;
+    }
+    if (i < t.size() && t[i] == u'.') {
+        ascii.push_back('.');
+        ++i;
+        while (i < t.size() && t[i] >= u'0' && t[i] <= u'9') {
+            ascii.push_back(static_cast<char>(t[i++]));
+            ++digits;
+        }
+    }
+    if (digits == 0)
+        return std::nullopt;
+    if (i < t.size() && (t[i] == u'E' || t[i] == u'e')) {
+        ascii.push_back('e');
+        ++i;
+        if (i < t.size() && (t[i] == u'+' || t[i] == u'-'))
+            ascii.push_back(static_cast<char>(t[i++]));
+        size_t expDigits = 0;
+        while (i < t.size() && t[i] >= u'0' && t[i] <= u'9') {
+            ascii.push_back(static_cast<char>(t[i++]));
+            ++expDigits;
+        }
+        if (expDigits == 0)
+            return std::nullopt;
+    }
+    if (i != t.size())
+        return std::nullopt;
+    const double value = std::strtod(ascii.c_str(), nullptr);
+    if (!std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+double roundHalfEven(double value) {
+    const double r = std::nearbyint(value); // default rounding mode is to-nearest-even
+    return r == 0.0 ? 0.0 : r;
+}
+
+namespace {
+bool roundsInto(std::u16string_view text, double lo, double hi) {
+    const auto v = parseNumber(text);
+    if (!v)
+        return false;
+    const double r = roundHalfEven(*v);
+    return r >= lo && r <= hi;
+}
+} // namespace
+
+bool isBool(std::u16string_view text) {
+    const auto t = trimmed(text);
+    return equalsIgnoreCase(t, u"true") || equalsIgnoreCase(t, u"false") ||
+           parseNumber(text).has_value();
+}
+
+bool isInt(std::u16string_view text) {
+    return roundsInto(text, -32768.0, 32767.0);
+}
+bool isLng(std::u16string_view text) {
+    return roundsInto(text, -2147483648.0, 2147483647.0);
+}
+
+bool isSng(std::u16string_view text) {
+    const auto v = parseNumber(text);
+    if (!v || std::fabs(*v) > std::numeric_limits<float>::max())
+        return false;
+    const double r = roundHalfEven(*v);
+    return r >= -32768.0 && r <= 32767.0;
+}
+
+bool toBool(std::u16string_view text) {
+    const auto t = trimmed(text);
+    if (equalsIgnoreCase(t, u"true"))
+        return true;
+    if (equalsIgnoreCase(t, u"false"))
+        return false;
+    const auto v = parseNumber(text);
+    return v && *v != 0.0;
+}
+
+int toLng(std::u16string_view text) {
+    const auto v = parseNumber(text);
+    return v ? static_cast<int>(roundHalfEven(*v)) : 0;
+}
+
+float toSng(std::u16string_view text) {
+    const auto v = parseNumber(text);
+    return v ? static_cast<float>(*v) : 0.0f;
+}
+
+} // namespace numtext

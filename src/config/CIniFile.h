@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+#include <memory>
+
+// The program's one settings file held in memory: sections of "key=value" entries, looked up
+// without regard to letter case, written back one section at a time.
+class CIniFile {
+public:
+    enum IniDataType { IniText = 0, IniLong = 1, IniSingle = 2, IniBoolean = 3 };
+
+    bool Load(const QString& fileName);
+    bool Save(const QString& sectionName = QString()); // "" writes every section
+
+    QString NowSection() const;
+    void setNowSection(const QString& name);
+    bool IsExist() const;
+
+    QStringList Sections() const;
+    QStringList Keys() const;
+
+    QString Data(const QString& key) const;
+    void setData(const QString& key, const QString& value);
+    void DeleteData(const QString& key);
+    void Clear();
+
+    // Reads and checks a setting; returns the default (as given) when the value does not pass.
+    QVariant InitData(const QString& key, int type, const QVariant& defaultValue) const;
+
+    static bool IsBool(const QString& text);
+    static bool IsInt(const QString& text);
+    static bool IsLng(const QString& text);
+    static bool IsSng(const QString& text);
+
+    QString fileName() const;
+
+private:
+    bool SaveSection(const QString& name);
+    struct Private;
+    // Implementation detail owned by CIniFile.cpp.
+    std::shared_ptr<Private> d;
+};

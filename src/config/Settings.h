@@ -49,6 +49,10 @@ public:
     virtual int windowTopTwips() const = 0;
 };
 
+// Reads section "Options" of `ini` with the same repairs LoadSettings applies, in memory only:
+// nothing is written to the file (scrivlet-cli uses this; it must not rewrite the user's settings).
+Options readOptions(CIniFile& ini);
+
 // Loads the settings file (settingsFilePath), repairs and saves "Options" and "Position", drops
 // broken "Command" lines in memory and applies the start-up switches of `arguments` (the program's
 // command line words after the program name).

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "engine/CommandSource.h"
+
+#include <QString>
+#include <QStringList>
+
+class CIniFile;
+
+namespace engine {
+
+class IEvaluator;
+
+// Cuts a line at unescaped "|" and expands registered commands and their parameters.
+// Expansion through "|" chains or inline commands stops at maxDepth levels: a command whose
+// template leads back to itself then stays as it is instead of expanding without end.
+class CommandExpander {
+public:
+    static constexpr int maxDepth = 32;
+
+    // `ini` serves IniCommands (may be null: no commands); `evaluator` serves %{...} (may be
+    // null: the inner text stays).
+    CommandExpander(CIniFile* ini, IEvaluator* evaluator);
+
+    QStringList SplitCommandLine(const QString& line, CommandSource source,
+                                 const ICommandList* list = nullptr);
+    QString ExpandCommand(const QString& piece, CommandSource source,
+                          const ICommandList* list = nullptr);
+    QString ReplaceParameters(const QString& templateText, const QStringList& arguments,
+                              CommandSource source, const ICommandList* list = nullptr);
+
+private:
+    QStringList split(const QString& line, CommandSource source, const ICommandList* list,
+                      int depth);
+    QString expand(const QString& piece, CommandSource source, const ICommandList* list, int depth);
+    QString replace(const QString& templateText, const QStringList& arguments, CommandSource source,
+                    const ICommandList* list, int depth);
+    QString lookUpTemplate(const QString& name, CommandSource source, const ICommandList* list);
+
+    CIniFile* m_ini;
+    IEvaluator* m_evaluator;
+};
+
+// Percent-encodes the CP932 bytes of `text`: only 0-9, A-Z and a-z pass unencoded.
+QString URLEncode(const QString& text);
+
+} // namespace engine

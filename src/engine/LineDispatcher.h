@@ -1,0 +1,59 @@
+#pragma once
+
+#include "engine/CommandSource.h"
+#include "engine/DispatcherPorts.h"
+
+#include <QList>
+#include <QString>
+
+class CIniFile;
+struct Options;
+
+namespace engine {
+
+// Outcome of running one piece of a line.
+enum class PieceOutcome { None = 0, Evaluated = 1, ShellExecuted = 2, Memo = 3 };
+
+// What one run of a line did, for callers that want to know (scrivlet-cli, tests).
+struct LineRun {
+    QList<PieceOutcome> outcomes;
+    bool wroteBack = false; // the input line was set to writeBack
+    QString writeBack;
+    int historyKind = 0; // 1 lasting history entry, 2 drop-down only, 0 none
+    bool hidden = false;
+    // A piece was opened, evaluated or filed as a memo.
+    bool anyRan() const;
+};
+
+// Runs input lines: splitting and expansion, then for each piece the shell, the evaluator and the
+// memo pane, and what is written back. Keeps no state between lines.
+class LineDispatcher {
+public:
+    // `ini` may be null (no registered commands); `options` is read at every run, so changes made
+    // by the settings dialog apply to the next line. Installs pEval_Error on the evaluator.
+    LineDispatcher(const DispatcherPorts& ports, CIniFile* ini, const Options& options);
+    ~LineDispatcher();
+    LineDispatcher(const LineDispatcher&) = delete;
+    LineDispatcher& operator=(const LineDispatcher&) = delete;
+
+    // The window's Execute and AddMemo: false (and nothing done) while the memo pane is active.
+    bool Execute();
+    bool AddMemo();
+
+    LineRun ExecuteLine(const QString& line);
+    PieceOutcome ExecutePiece(const QString& piece);
+    // False when there was nothing to add or the memo could not be stored.
+    bool AddMemoText(const QString& text);
+    void pEval_Error(long number, const QString& description);
+
+private:
+    DispatcherPorts m_ports;
+    CIniFile* m_ini;
+    const Options& m_options;
+};
+
+// The prose test: true for text holding multi-byte characters (in CP932) whose first word is not
+// a plain ASCII identifier.
+bool IsMemoText(const QString& text);
+
+} // namespace engine

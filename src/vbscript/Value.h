@@ -1,0 +1,167 @@
+#pragma once
+
+// The script language's Variant: one tagged value with the language's subtypes. Strings are
+// UTF-16 and shared (copy-on-write); arrays are shared until written (the language copies arrays
+// on assignment, so a write to a shared array first makes it private).
+
+#include "RefCounted.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vbscript {
+
+class Object;
+class ArrayData;
+
+// The numbers VarType() reports.
+enum class VarType : uint16_t {
+    Empty = 0,
+    Null = 1,
+    Integer = 2,
+    Long = 3,
+    Single = 4,
+    Double = 5,
+    Currency = 6,
+    Date = 7,
+    String = 8,
+    Object = 9,
+    Error = 10,
+    Boolean = 11,
+    Variant = 12,
+    Byte = 17,
+    Array = 8192, // a Value holding an array reports Array | Variant (8204)
+};
+
+// The shared text of a String value.
+class StringData final : public RefCounted {
+public:
+    explicit StringData(std::u16string t) : text(std::move(t)) {}
+    std::u16string text;
+};
+
+// Error value meaning "argument left out" (f(1, , 3), optional arguments not given).
+inline constexpr int32_t kMissingArgument = static_cast<int32_t>(0x80020004u);
+
+class Value {
+public:
+    Value() noexcept : m_type(VarType::Empty) { m_u.i64 = 0; }
+    Value(const Value& o) noexcept;
+    Value(Value&& o) noexcept : m_type(o.m_type), m_u(o.m_u) {
+        o.m_type = VarType::Empty;
+        o.m_u.i64 = 0;
+    }
+    Value& operator=(const Value& o) noexcept;
+    Value& operator=(Value&& o) noexcept;
+    ~Value() {
+        if (isShared())
+            releaseShared();
+    }
+
+    // Constructors of each subtype.
+    static Value null();
+    static Value integer(int16_t v);
+    static Value longValue(int32_t v);
+    static Value single(float v);
+    static Value dbl(double v);
+    static Value currency(int64_t tenThousandths);
+    static Value date(double oleDate);
+    static Value boolean(bool v);
+    static Value byte(uint8_t v);
+    static Value error(int32_t code);
+    static Value missing() { return error(kMissingArgument); }
+    static Value string(std::u16string text);
+    static Value string(std::u16string_view text) { return string(std::u16string(text)); }
+    static Value string(const char16_t* text) { return string(std::u16string(text)); }
+    static Value object(Ref<Object> object); // a null Ref is Nothing
+    static Value nothing() { return object(nullptr); }
+    static Value array(Ref<ArrayData> array);
+
+    VarType type() const { return m_type; }
+    // The VarType() function's number: arrays give 8204.
+    int varTypeCode() const;
+
+    bool isEmpty() const { return m_type == VarType::Empty; }
+    bool isNull() const { return m_type == VarType::Null; }
+    bool isString() const { return m_type == VarType::String; }
+    bool isObject() const { return m_type == VarType::Object; } // Nothing included
+    bool isNothing() const { return m_type == VarType::Object && m_u.obj == nullptr; }
+    bool isArray() const { return m_type == VarType::Array; }
+    bool isMissing() const { return m_type == VarType::Error && m_u.i32 == kMissingArgument; }
+    // Integer, Long, Single, Double, Currency, Date, Boolean, Byte.
+    bool isNumeric() const;
+
+    // Raw access; only valid for the matching type.
+    int16_t asInteger() const { return m_u.i16; }
+    int32_t asLong() const { return m_u.i32; }
+    float asSingle() const { return m_u.f32; }
+    double asDouble() const { return m_u.f64; }
+    int64_t asCurrency() const { return m_u.i64; }
+    double asDate() const { return m_u.f64; }
+    bool asBool() const { return m_u.b; }
+    uint8_t asByte() const { return m_u.u8; }
+    int32_t asError() const { return m_u.i32; }
+    const std::u16string& asString() const;
+    Object* asObject() const { return m_u.obj; }
+    ArrayData* asArray() const { return m_u.arr; }
+
+    // The string of a String value made private to this value, for appending in place.
+    std::u16string& mutableString();
+    // The array of an Array value made private to this value, for writing.
+    ArrayData& mutableArray();
+
+private:
+    bool isShared() const {
+        return m_type == VarType::String || m_type == VarType::Object || m_type == VarType::Array;
+    }
+    void releaseShared() noexcept;
+    void addRefShared() noexcept;
+
+    VarType m_type;
+    union {
+        int16_t i16;
+        int32_t i32;
+        int64_t i64;
+        float f32;
+        double f64;
+        bool b;
+        uint8_t u8;
+        StringData* str; // nullptr is ""
+        Object* obj;     // nullptr is Nothing
+        ArrayData* arr;
+    } m_u;
+};
+
+// One dimension of an array: elements lower..upper (lower is always 0 for script arrays).
+struct ArrayBound {
+    int32_t lower = 0;
+    int32_t count = 0; // upper = lower + count - 1; 0 elements when upper is -1
+};
+
+// Storage of an array of any rank, column-major as the language lays it out: the first index
+// varies fastest.
+class ArrayData final : public RefCounted {
+public:
+    ArrayData() = default;
+    explicit ArrayData(std::vector<ArrayBound> bounds);
+    // A one-dimensional array 0..n-1 holding the values.
+    static Ref<ArrayData> fromValues(std::vector<Value> values);
+
+    int rank() const { return static_cast<int>(bounds.size()); }
+    int32_t lbound(int dimension) const { return bounds[dimension].lower; }
+    int32_t ubound(int dimension) const {
+        return bounds[dimension].lower + bounds[dimension].count - 1;
+    }
+    // Element by indexes (one per dimension); raises 9 when out of range or of the wrong rank.
+    Value& at(const int32_t* indexes, int count);
+    Ref<ArrayData> clone() const;
+
+    std::vector<ArrayBound> bounds;
+    std::vector<Value> items;
+    bool fixedSize = false; // declared with Dim a(n): ReDim raises 10
+    int locks = 0;          // an element is borrowed by reference: resizing raises 10
+};
+
+} // namespace vbscript

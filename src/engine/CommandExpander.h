@@ -36,9 +36,13 @@ private:
     QString replace(const QString& templateText, const QStringList& arguments, CommandSource source,
                     const ICommandList* list, int depth);
     QString lookUpTemplate(const QString& name, CommandSource source, const ICommandList* list);
+    bool spendBudget();
 
+    class Run;
     CIniFile* m_ini;
     IEvaluator* m_evaluator;
+    int m_activeRuns = 0;
+    int m_budget = 0;
 };
 
 // Percent-encodes the CP932 bytes of `text`: only 0-9, A-Z and a-z pass unencoded.

@@ -1,0 +1,163 @@
+#include "engine/LineDispatcher.h"
+
+#include "config/Settings.h"
+#include "engine/CommandExpander.h"
+#include "engine/ShellExecution.h"
+#include "engine/TextChecks.h"
+#include "engine/TextTrim.h"
+#include "platform/MessageBox.h"
+#include "platform/TextCodec.h"
+
+namespace engine {
+
+namespace {
+
+const QString kSeparator = QStringLiteral(" |");
+
+bool isPlainAsciiWordChar(QChar c) {
+    const char16_t u = c.unicode();
+    return (u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z') || (u >= u'0' && u <= u'9');
+}
+
+} // namespace
+
+bool LineRun::anyRan() const {
+    for (const PieceOutcome outcome : outcomes) {
+        if (outcome != PieceOutcome::None)
+            return true;
+    }
+    return false;
+}
+
+LineDispatcher::LineDispatcher(const DispatcherPorts& ports, CIniFile* ini, const Options& options)
+    : m_ports(ports), m_ini(ini), m_options(options) {
+    m_ports.evaluator->setErrorHandler(
+        [this](long number, const QString& description) { pEval_Error(number, description); });
+}
+
+LineDispatcher::~LineDispatcher() {
+    m_ports.evaluator->setErrorHandler({});
+}
+
+bool LineDispatcher::Execute() {
+    if (m_ports.memoPane->isActiveControl())
+        return false;
+    ExecuteLine(m_ports.inputLine->text());
+    return true;
+}
+
+bool LineDispatcher::AddMemo() {
+    if (m_ports.memoPane->isActiveControl())
+        return false;
+    AddMemoText(m_ports.inputLine->text());
+    return true;
+}
+
+LineRun LineDispatcher::ExecuteLine(const QString& line) {
+    LineRun run;
+    if (trimSpaces(line).isEmpty())
+        return run;
+
+    CommandExpander expander(m_ini, m_ports.evaluator);
+    const QStringList pieces = expander.SplitCommandLine(line, CommandSource::IniCommands);
+
+    QString resultText;
+    for (const QString& piece : pieces) {
+        const PieceOutcome outcome = ExecutePiece(piece);
+        run.outcomes.append(outcome);
+        switch (outcome) {
+        case PieceOutcome::Evaluated: {
+            const QString result = m_ports.evaluator->Result();
+            if (!result.isEmpty() || !m_options.IfVoidThenHide) {
+                resultText += result + kSeparator;
+            } else {
+                run.hidden = true;
+            }
+            if (run.historyKind == 0)
+                run.historyKind = 2;
+            break;
+        }
+        case PieceOutcome::ShellExecuted:
+            if (m_options.HideAfterRun)
+                run.hidden = true;
+            run.historyKind = 1;
+            break;
+        case PieceOutcome::Memo:
+        case PieceOutcome::None:
+            break;
+        }
+    }
+
+    // The history takes the input line's text, which still shows the typed line.
+    if (run.historyKind == 1)
+        m_ports.history->AddMRU(true);
+    else if (run.historyKind == 2)
+        m_ports.history->AddMRUTemp(true);
+
+    if (!resultText.isEmpty()) {
+        resultText.truncate(resultText.lastIndexOf(kSeparator));
+        run.wroteBack = true;
+        run.writeBack = resultText;
+        m_ports.inputLine->setText(resultText);
+        SelectAllText(*m_ports.inputLine);
+        if (m_options.SetClipboard)
+            m_ports.clipboard->setText(resultText);
+    }
+
+    if (run.hidden)
+        m_ports.window->HideForm();
+    return run;
+}
+
+PieceOutcome LineDispatcher::ExecutePiece(const QString& piece) {
+    // Quoted whole first, so a path with spaces opens without quotes.
+    if (!piece.startsWith(QLatin1Char('"')) &&
+        ExecuteShell(QLatin1Char('"') + piece + QLatin1Char('"'), QString()))
+        return PieceOutcome::ShellExecuted;
+    if (ExecuteShell(piece, QString()))
+        return PieceOutcome::ShellExecuted;
+
+    if (IsMemoText(piece)) {
+        if (m_ports.evaluator->RunCode(piece, false))
+            return PieceOutcome::Evaluated;
+        return AddMemoText(piece) ? PieceOutcome::Memo : PieceOutcome::None;
+    }
+    return m_ports.evaluator->RunCode(piece, true) ? PieceOutcome::Evaluated : PieceOutcome::None;
+}
+
+bool LineDispatcher::AddMemoText(const QString& text) {
+    if (text.isEmpty())
+        return false;
+    if (!m_ports.memoPane->AddMessage(text))
+        return false;
+    m_ports.memoPane->focusMemoPane();
+    return true;
+}
+
+void LineDispatcher::pEval_Error(long number, const QString& description) {
+    if (!m_options.ShowErrMsg)
+        return;
+    // The box must not hide behind a topmost window.
+    const bool topMost = m_options.TopMost;
+    if (topMost)
+        m_ports.window->SetTopMost(false);
+    platform::showMessageBox(QStringLiteral("Error Number %1:%2").arg(number).arg(description),
+                             int(platform::mb::OKOnly) | int(platform::mb::Critical),
+                             m_ports.window->AppTitleWithVersion());
+    if (topMost)
+        m_ports.window->SetTopMost(true);
+}
+
+bool IsMemoText(const QString& text) {
+    if (platform::toAnsi(text).size() == text.size())
+        return false;
+    const qsizetype space = text.indexOf(QLatin1Char(' '));
+    const QString firstWord = space < 0 ? text : text.left(space);
+    for (const QChar c : firstWord) {
+        if (!isPlainAsciiWordChar(c))
+            return true;
+    }
+    return false;
+}
+
+} // namespace engine

@@ -1,0 +1,294 @@
+#include "platform/ShellExecute.h"
+
+#include "platform/GioHandles.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QUrl>
+
+namespace platform {
+
+namespace {
+
+// A resolved request: what it starts and how.
+struct Launch {
+    QString description;
+    std::function<bool()> start;
+};
+
+QString expandHome(const QString& file) {
+    if (file == QLatin1String("~"))
+        return QDir::homePath();
+    if (file.startsWith(QLatin1String("~/")))
+        return QDir::homePath() + file.mid(1);
+    return file;
+}
+
+QString appId(GAppInfo* app) {
+    const char* id = g_app_info_get_id(app);
+    return QString::fromUtf8(id ? id : g_app_info_get_name(app));
+}
+
+std::optional<Launch> launchApplication(GObjectPtr<GAppInfo> app, const QString& uri) {
+    if (!app)
+        return std::nullopt;
+    Launch launch;
+    launch.description = QStringLiteral("application %1").arg(appId(app.get()));
+    auto shared = std::shared_ptr<GAppInfo>(app.release(), GObjectUnref());
+    launch.start = [shared, uri]() {
+        const QByteArray uriBytes = uri.toUtf8();
+        GList* uris = g_list_append(nullptr, const_cast<char*>(uriBytes.constData()));
+        GError* rawError = nullptr;
+        const gboolean ok = g_app_info_launch_uris(shared.get(), uris, nullptr, &rawError);
+        GErrorPtr error(rawError);
+        g_list_free(uris);
+        return ok == TRUE;
+    };
+    return launch;
+}
+
+std::optional<Launch> launchAction(GObjectPtr<GAppInfo> app, const QString& action) {
+    if (!app || !G_IS_DESKTOP_APP_INFO(app.get()))
+        return std::nullopt;
+    const QByteArray actionBytes = action.toUtf8();
+    if (!g_desktop_app_info_has_key(G_DESKTOP_APP_INFO(app.get()), "Actions"))
+        return std::nullopt;
+    bool found = false;
+    const gchar* const* actions = g_desktop_app_info_list_actions(G_DESKTOP_APP_INFO(app.get()));
+    for (; actions && *actions; ++actions)
+        found = found || action == QString::fromUtf8(*actions);
+    if (!found)
+        return std::nullopt;
+    Launch launch;
+    launch.description = QStringLiteral("action %1 of %2").arg(action, appId(app.get()));
+    auto shared = std::shared_ptr<GAppInfo>(app.release(), GObjectUnref());
+    launch.start = [shared, actionBytes]() {
+        // Desktop actions take no files; starting one counts as started.
+        g_desktop_app_info_launch_action(G_DESKTOP_APP_INFO(shared.get()), actionBytes.constData(),
+                                         nullptr);
+        return true;
+    };
+    return launch;
+}
+
+std::optional<Launch> launchProgram(const QString& program, const QString& parameters) {
+    const std::optional<QStringList> arguments = splitShellWords(parameters);
+    if (!arguments)
+        return std::nullopt;
+    Launch launch;
+    launch.description = QStringLiteral("program %1").arg(program);
+    for (const QString& argument : *arguments)
+        launch.description += QLatin1Char(' ') + argument;
+    launch.start = [program, args = *arguments]() {
+        return QProcess::startDetached(program, args);
+    };
+    return launch;
+}
+
+QString contentTypeOf(const QString& path) {
+    const QByteArray pathBytes = QFile::encodeName(path);
+    GObjectPtr<GFile> file(g_file_new_for_path(pathBytes.constData()));
+    GObjectPtr<GFileInfo> info(g_file_query_info(file.get(), G_FILE_ATTRIBUTE_STANDARD_CONTENT_TYPE,
+                                                 G_FILE_QUERY_INFO_NONE, nullptr, nullptr));
+    if (!info)
+        return QString();
+    const char* type = g_file_info_get_content_type(info.get());
+    return type ? QString::fromUtf8(type) : QString();
+}
+
+GObjectPtr<GAppInfo> defaultApplicationFor(const QString& contentType) {
+    const QByteArray type = contentType.toUtf8();
+    return GObjectPtr<GAppInfo>(g_app_info_get_default_for_type(type.constData(), FALSE));
+}
+
+bool isTextType(const QString& contentType) {
+    const QByteArray type = contentType.toUtf8();
+    return g_content_type_is_a(type.constData(), "text/plain") ||
+           contentType.startsWith(QLatin1String("text/"));
+}
+
+bool runsByItself(const QFileInfo& info, const QString& contentType) {
+    if (!info.isFile() || !info.isExecutable())
+        return false;
+    const QByteArray type = contentType.toUtf8();
+    return g_content_type_can_be_executable(type.constData());
+}
+
+std::optional<Launch> resolveExisting(const QString& verb, const QString& path,
+                                      const QString& parameters) {
+    const QFileInfo info(path);
+    const QString contentType =
+        info.isDir() ? QStringLiteral("inode/directory") : contentTypeOf(info.absoluteFilePath());
+    if (contentType.isEmpty())
+        return std::nullopt;
+    const QString uri = QUrl::fromLocalFile(info.absoluteFilePath()).toString(QUrl::FullyEncoded);
+    const bool open =
+        verb.isEmpty() || verb.compare(QLatin1String("open"), Qt::CaseInsensitive) == 0;
+    if (open) {
+        if (runsByItself(info, contentType))
+            return launchProgram(info.absoluteFilePath(), parameters);
+        return launchApplication(defaultApplicationFor(contentType), uri);
+    }
+    if (verb.compare(QLatin1String("edit"), Qt::CaseInsensitive) == 0 && isTextType(contentType))
+        return launchApplication(defaultApplicationFor(QStringLiteral("text/plain")), uri);
+    return launchAction(defaultApplicationFor(contentType), verb);
+}
+
+std::optional<Launch> resolveUrl(const QString& verb, const QString& url) {
+    const bool open =
+        verb.isEmpty() || verb.compare(QLatin1String("open"), Qt::CaseInsensitive) == 0;
+    const QUrl parsed(url);
+    if (!parsed.isValid())
+        return std::nullopt;
+    if (parsed.isLocalFile()) {
+        const QString path = parsed.toLocalFile();
+        if (!QFileInfo::exists(path))
+            return std::nullopt;
+        return resolveExisting(verb, path, QString());
+    }
+    if (!open)
+        return std::nullopt;
+    const QByteArray scheme = parsed.scheme().toLower().toUtf8();
+    return launchApplication(
+        GObjectPtr<GAppInfo>(g_app_info_get_default_for_uri_scheme(scheme.constData())), url);
+}
+
+std::optional<Launch> resolve(const ShellRequest& request) {
+    const QString file = expandHome(request.file);
+    if (file.isEmpty())
+        return std::nullopt;
+    if (hasUrlScheme(file))
+        return resolveUrl(request.verb, file);
+    if (QFileInfo::exists(file))
+        return resolveExisting(request.verb, file, request.parameters);
+    if (file.contains(QLatin1Char('/')))
+        return std::nullopt;
+    const bool open = request.verb.isEmpty() ||
+                      request.verb.compare(QLatin1String("open"), Qt::CaseInsensitive) == 0;
+    if (!open)
+        return std::nullopt;
+    const QString program = QStandardPaths::findExecutable(file);
+    if (program.isEmpty())
+        return std::nullopt;
+    return launchProgram(program, request.parameters);
+}
+
+ShellHandler& shellHandler() {
+    static ShellHandler handler;
+    return handler;
+}
+
+OpenWithHandler& openWithHandler() {
+    static OpenWithHandler handler;
+    return handler;
+}
+
+} // namespace
+
+std::optional<QString> describeShellExecute(const ShellRequest& request) {
+    std::optional<Launch> launch = resolve(request);
+    if (!launch)
+        return std::nullopt;
+    return launch->description;
+}
+
+bool shellExecute(const QString& verb, const QString& file, const QString& parameters) {
+    const ShellRequest request{verb, file, parameters};
+    if (shellHandler())
+        return shellHandler()(request);
+    std::optional<Launch> launch = resolve(request);
+    return launch && launch->start();
+}
+
+ShellHandler setShellHandler(ShellHandler handler) {
+    ShellHandler old = std::move(shellHandler());
+    shellHandler() = std::move(handler);
+    return old;
+}
+
+bool offerOpenWith(const QString& file) {
+    return openWithHandler() && openWithHandler()(file);
+}
+
+OpenWithHandler setOpenWithHandler(OpenWithHandler handler) {
+    OpenWithHandler old = std::move(openWithHandler());
+    openWithHandler() = std::move(handler);
+    return old;
+}
+
+std::optional<QStringList> splitShellWords(const QString& text) {
+    QStringList words;
+    QString word;
+    bool inWord = false;
+    enum class Quote { None, Single, Double } quote = Quote::None;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        switch (quote) {
+        case Quote::Single:
+            if (c == QLatin1Char('\''))
+                quote = Quote::None;
+            else
+                word += c;
+            continue;
+        case Quote::Double:
+            if (c == QLatin1Char('"')) {
+                quote = Quote::None;
+            } else if (c == QLatin1Char('\\') && i + 1 < text.size() &&
+                       QStringLiteral("\"\\$`").contains(text.at(i + 1))) {
+                word += text.at(++i);
+            } else {
+                word += c;
+            }
+            continue;
+        case Quote::None:
+            break;
+        }
+        if (c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\n')) {
+            if (inWord)
+                words.append(word);
+            word.clear();
+            inWord = false;
+        } else if (c == QLatin1Char('\'')) {
+            quote = Quote::Single;
+            inWord = true;
+        } else if (c == QLatin1Char('"')) {
+            quote = Quote::Double;
+            inWord = true;
+        } else if (c == QLatin1Char('\\')) {
+            if (i + 1 >= text.size())
+                return std::nullopt;
+            word += text.at(++i);
+            inWord = true;
+        } else {
+            word += c;
+            inWord = true;
+        }
+    }
+    if (quote != Quote::None)
+        return std::nullopt;
+    if (inWord)
+        words.append(word);
+    return words;
+}
+
+bool hasUrlScheme(const QString& text) {
+    // scheme = letter *( letter / digit / "+" / "-" / "." ), at least two characters, so that
+    // a drive-like "C:" never counts.
+    const qsizetype colon = text.indexOf(QLatin1Char(':'));
+    if (colon < 2)
+        return false;
+    for (qsizetype i = 0; i < colon; ++i) {
+        const QChar c = text.at(i);
+        const bool letter = (c >= QLatin1Char('a') && c <= QLatin1Char('z')) ||
+                            (c >= QLatin1Char('A') && c <= QLatin1Char('Z'));
+        const bool other = (c >= QLatin1Char('0') && c <= QLatin1Char('9')) ||
+                           c == QLatin1Char('+') || c == QLatin1Char('-') || c == QLatin1Char('.');
+        if (!(letter || (i > 0 && other)))
+            return false;
+    }
+    return colon + 1 < text.size();
+}
+
+} // namespace platform

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <optional>
+
+namespace platform {
+
+struct ShellRequest {
+    QString verb; // "open", "edit", or a desktop action of the default application
+    QString file; // a URL, a file or folder, or a program
+    QString parameters;
+};
+
+// What a request would start, without starting it: a short description ("program /usr/bin/x",
+// "application gedit.desktop", …), or nullopt when nothing can be started for it.
+std::optional<QString> describeShellExecute(const ShellRequest& request);
+
+// Starts what the request names and returns true only when something was really started:
+//   a URL with a scheme goes to the scheme's default handler;
+//   an existing file or folder opens with the application the associations give for the verb
+//   ("edit" on a text file uses the text editor), an executable program file starts itself;
+//   a program name found on PATH starts with the parameters split into words as a shell splits
+//   them, never run through a shell.
+// Anything else is false, at once and silently. Synchronous: returns once the start was made.
+bool shellExecute(const QString& verb, const QString& file, const QString& parameters);
+
+// Replaces what shellExecute does (tests, dry runs); an empty handler restores the real one.
+using ShellHandler = std::function<bool(const ShellRequest&)>;
+ShellHandler setShellHandler(ShellHandler handler);
+
+// Offers the user a choice of application for `file`. True when the chooser could be shown. The
+// window layer installs its dialog; without one (the console) it is false.
+bool offerOpenWith(const QString& file);
+using OpenWithHandler = std::function<bool(const QString& file)>;
+OpenWithHandler setOpenWithHandler(OpenWithHandler handler);
+
+// Splits text into words the way a POSIX shell does (blanks separate; single quotes, double
+// quotes and backslashes quote), without any expansion. nullopt for an unclosed quote or a
+// trailing backslash.
+std::optional<QStringList> splitShellWords(const QString& text);
+
+// True for text that starts with a URL scheme of two or more characters ("https:", "mailto:").
+bool hasUrlScheme(const QString& text);
+
+} // namespace platform

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "memo/MemoRecord.h"
+#include "platform/TextCodec.h"
+
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+// Why reading or writing the memo file failed: the language's file error number (53 file not
+// found, 70 permission denied, 75 path/file access error) and the system's reason.
+struct MemoFileError {
+    int number = 0;
+    QString description;
+};
+
+struct MemoFileContent {
+    QList<MemoRecord> memos;
+    // The file is written back the way it was read; a missing or empty file counts as new (CP932).
+    platform::TextEncoding encoding = platform::TextEncoding::Cp932;
+    std::optional<MemoFileError> error;
+    bool ok() const { return !error.has_value(); }
+};
+
+// Reads every memo of the file. A missing or empty file gives an empty list; an empty name fails
+// with 53; any other failure to read is reported.
+MemoFileContent ReadMemoFile(const QString& fileName);
+
+// Replaces the file with the memos. Titles left empty are filled in (in the records themselves)
+// from the first non-empty line of the text. The old file stays untouched when the write fails.
+std::optional<MemoFileError>
+WriteMemoFile(const QString& fileName, QList<MemoRecord>& memos,
+              platform::TextEncoding encoding = platform::TextEncoding::Cp932);
+
+// One memo as found between two separator lines, and back.
+MemoRecord ParseMemo(const QString& piece);
+QString FormatMemo(MemoRecord& record);
+
+// The whole file's text from the memos, and the memos from the file's text (no codec involved).
+QString FormatMemoFileText(QList<MemoRecord>& memos);
+QList<MemoRecord> ParseMemoFileText(const QString& text);
+
+// The first line (lines end with CR LF) that is not the empty string; "" when there is none.
+QString FirstNonEmptyLine(const QString& text);

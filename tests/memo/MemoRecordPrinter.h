@@ -1,0 +1,12 @@
+#pragma once
+
+#include "memo/MemoRecord.h"
+
+#include <ostream>
+
+// Readable failure messages for memo records.
+inline std::ostream& operator<<(std::ostream& os, const MemoRecord& m) {
+    return os << "{Title=\"" << m.Title.toStdString() << "\" LastModified=\""
+              << m.LastModified.toStdString() << "\" Text=\"" << m.Text.toStdString()
+              << "\" CursorPos=" << m.CursorPos << "}";
+}

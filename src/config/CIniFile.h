@@ -12,6 +12,11 @@ class CIniFile {
 public:
     enum IniDataType { IniText = 0, IniLong = 1, IniSingle = 2, IniBoolean = 3 };
 
+    CIniFile();
+    ~CIniFile();
+    CIniFile(const CIniFile&) = delete;
+    CIniFile& operator=(const CIniFile&) = delete;
+
     bool Load(const QString& fileName);
     bool Save(const QString& sectionName = QString()); // "" writes every section
 

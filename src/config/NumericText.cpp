@@ -1,9 +1,11 @@
 #include "NumericText.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <limits>
+#include <locale.h>
 #include <string>
 
 namespace numtext {
@@ -115,7 +117,10 @@ std::optional<double> parseNumber(std::u16string_view text) {
     }
     if (i != t.size())
         return std::nullopt;
-    const double value = std::strtod(ascii.c_str(), nullptr);
+    // The process locale may use a decimal comma (QCoreApplication adopts the user's locale);
+    // the numbers here always use ".".
+    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t(0));
+    const double value = strtod_l(ascii.c_str(), nullptr, cLocale);
     if (!std::isfinite(value))
         return std::nullopt;
     return value;
@@ -153,7 +158,8 @@ bool isSng(std::u16string_view text) {
     const auto v = parseNumber(text);
     if (!v || std::fabs(*v) > std::numeric_limits<float>::max())
         return false;
-    const double r = roundHalfEven(*v);
+    // The whole-number check applies to the single-precision value.
+    const double r = roundHalfEven(static_cast<float>(*v));
     return r >= -32768.0 && r <= 32767.0;
 }
 
@@ -167,14 +173,26 @@ bool toBool(std::u16string_view text) {
     return v && *v != 0.0;
 }
 
+// Out-of-range input is clamped rather than converted: a float-to-int conversion that does not fit
+// is undefined behaviour.
 int toLng(std::u16string_view text) {
     const auto v = parseNumber(text);
-    return v ? static_cast<int>(roundHalfEven(*v)) : 0;
+    if (!v)
+        return 0;
+    const double r = roundHalfEven(*v);
+    if (r <= -2147483648.0)
+        return std::numeric_limits<int>::min();
+    if (r >= 2147483647.0)
+        return std::numeric_limits<int>::max();
+    return static_cast<int>(r);
 }
 
 float toSng(std::u16string_view text) {
     const auto v = parseNumber(text);
-    return v ? static_cast<float>(*v) : 0.0f;
+    if (!v)
+        return 0.0f;
+    const double limit = std::numeric_limits<float>::max();
+    return static_cast<float>(std::clamp(*v, -limit, limit));
 }
 
 } // namespace numtext

@@ -1,0 +1,505 @@
+#include "CIniFile.h"
+
+#include "IniFileImage.h"
+#include "NumericTextQt.h"
+#include "platform/AtomicFile.h"
+#include "platform/TextCodec.h"
+
+#include <QFile>
+#include <QHash>
+
+#include <sys/stat.h>
+#include <vector>
+
+using config::IniFileImage;
+using config::LineKind;
+using config::lookupName;
+using config::trimBlanks;
+
+namespace {
+
+struct Entry {
+    QString key;
+    QString value;
+    bool hasValue = true; // false for a loaded line without "="
+    bool alive = true;
+};
+
+// Entries in order with a hash index; removals leave a hole that is swept up once holes outnumber
+// the live entries, so both lookups and moves to the end stay cheap in large sections.
+struct Section {
+    QString name;
+    std::vector<Entry> entries;
+    QHash<QString, qsizetype> index;
+    qsizetype dead = 0;
+
+    const Entry* find(const QString& lookup) const {
+        const auto it = index.constFind(lookup);
+        return it == index.constEnd() ? nullptr : &entries[it.value()];
+    }
+
+    void remove(const QString& lookup) {
+        const auto it = index.find(lookup);
+        if (it == index.end())
+            return;
+        entries[it.value()].alive = false;
+        index.erase(it);
+        if (++dead > 32 && dead > qsizetype(entries.size()) / 2)
+            compact();
+    }
+
+    void append(const QString& lookup, Entry entry) {
+        index.insert(lookup, qsizetype(entries.size()));
+        entries.push_back(std::move(entry));
+    }
+
+    void compact() {
+        std::vector<Entry> kept;
+        kept.reserve(entries.size() - dead);
+        index.clear();
+        for (Entry& e : entries) {
+            if (!e.alive)
+                continue;
+            index.insert(lookupName(e.key), qsizetype(kept.size()));
+            kept.push_back(std::move(e));
+        }
+        entries = std::move(kept);
+        dead = 0;
+    }
+};
+
+// Identifies one state of the file on disk, so that a write notices when another program has
+// replaced or edited the file since it was last read or written here.
+struct FileStamp {
+    bool exists = false;
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    long long mtimeSec = 0;
+    long long mtimeNsec = 0;
+
+    static FileStamp of(const QString& path) {
+        FileStamp s;
+        struct stat st {};
+        if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &st) != 0)
+            return s;
+        s.exists = true;
+        s.device = st.st_dev;
+        s.inode = st.st_ino;
+        s.size = st.st_size;
+        s.mtimeSec = st.st_mtim.tv_sec;
+        s.mtimeNsec = st.st_mtim.tv_nsec;
+        return s;
+    }
+    bool operator==(const FileStamp&) const = default;
+};
+
+// Line breaks and NUL cannot live inside a line of the file: a line break becomes a blank, a NUL
+// is dropped.
+QString singleLine(const QString& text) {
+    if (!text.contains(QLatin1Char('\r')) && !text.contains(QLatin1Char('\n')) &&
+        !text.contains(QChar(0)))
+        return text;
+    QString out = text;
+    out.replace(QLatin1String("\r\n"), QLatin1String(" "));
+    out.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    out.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    out.remove(QChar(0));
+    return out;
+}
+
+// A key that would read back as a header or a comment, or split differently at "=", cannot be
+// stored as a line; writing it would corrupt the section.
+bool isWritableKey(const QString& key) {
+    const QStringView t = trimBlanks(key);
+    if (key.contains(QLatin1Char('=')))
+        return false;
+    return t.isEmpty() || (t.front() != QLatin1Char(';') && t.front() != QLatin1Char('['));
+}
+
+bool isWritableSectionName(const QString& name) {
+    return !name.isEmpty() && trimBlanks(name).size() == name.size() &&
+           !name.contains(QLatin1Char('\r')) && !name.contains(QLatin1Char('\n')) &&
+           !name.contains(QChar(0));
+}
+
+bool isAscii(QStringView text) {
+    for (QChar c : text)
+        if (c.unicode() >= 0x80)
+            return false;
+    return true;
+}
+
+bool isAscii(QByteArrayView bytes) {
+    for (char c : bytes)
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return false;
+    return true;
+}
+
+bool fitsCodePage(const QString& line) {
+    return isAscii(line) || platform::fromAnsi(platform::toAnsi(line)) == line;
+}
+
+// Empty once spaces are removed from both ends.
+bool isAllSpaces(const QString& text) {
+    for (QChar c : text)
+        if (c != QLatin1Char(' '))
+            return false;
+    return true;
+}
+
+// Strict UTF-8 shape (no overlong forms, no surrogates, nothing above U+10FFFF): a quick way to
+// rule out that bytes would be read as UTF-8.
+bool isValidUtf8(QByteArrayView bytes) {
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const auto* end = p + bytes.size();
+    while (p < end) {
+        const unsigned char c = *p;
+        if (c < 0x80) {
+            ++p;
+            continue;
+        }
+        int n = 0;
+        unsigned lo = 0x80, hi = 0xBF;
+        if (c >= 0xC2 && c <= 0xDF) {
+            n = 1;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            n = 2;
+            if (c == 0xE0)
+                lo = 0xA0;
+            else if (c == 0xED)
+                hi = 0x9F;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            n = 3;
+            if (c == 0xF0)
+                lo = 0x90;
+            else if (c == 0xF4)
+                hi = 0x8F;
+        } else {
+            return false;
+        }
+        if (end - p <= n)
+            return false;
+        if (p[1] < lo || p[1] > hi)
+            return false;
+        for (int k = 2; k <= n; ++k)
+            if (p[k] < 0x80 || p[k] > 0xBF)
+                return false;
+        p += n + 1;
+    }
+    return true;
+}
+
+QString stripNul(QStringView text) {
+    QString s = text.toString();
+    if (s.contains(QChar(0)))
+        s.remove(QChar(0));
+    return s;
+}
+
+} // namespace
+
+struct CIniFile::Private {
+    QString fileName;
+    std::vector<Section> sections;
+    QHash<QString, int> sectionIndex;
+    QString current;
+    int currentIndex = -1;
+    bool exists = false;
+
+    // The file as last read or written. Parsing a freshly written file waits for the next write.
+    enum class ImageState { Unreadable, Parsed, Pending };
+    ImageState imageState = ImageState::Parsed;
+    IniFileImage image;
+    QByteArray pendingBytes;
+    FileStamp stamp;
+
+    int findSection(const QString& name) const {
+        const auto it = sectionIndex.constFind(lookupName(name));
+        return it == sectionIndex.constEnd() ? -1 : it.value();
+    }
+
+    int addSection(const QString& name) {
+        sections.push_back(Section{name, {}, {}, 0});
+        const int i = int(sections.size()) - 1;
+        sectionIndex.insert(lookupName(name), i);
+        return i;
+    }
+
+    Section* currentSection() { return currentIndex < 0 ? nullptr : &sections[currentIndex]; }
+    const Section* currentSection() const {
+        return currentIndex < 0 ? nullptr : &sections[currentIndex];
+    }
+
+    void addLoadedLine(Section& section, QStringView line) {
+        Entry e;
+        const qsizetype eq = line.indexOf(QLatin1Char('='));
+        if (eq < 0) {
+            e.key = stripNul(trimBlanks(line));
+            e.hasValue = false;
+        } else {
+            e.key = stripNul(trimBlanks(line.first(eq)));
+            e.value = stripNul(line.sliced(eq + 1));
+        }
+        const QString lookup = lookupName(e.key);
+        section.remove(lookup);
+        section.append(lookup, std::move(e));
+    }
+
+    bool bringImageUpToDate();
+    bool writeSections(const std::vector<int>& indices);
+};
+
+CIniFile::CIniFile() : d(std::make_shared<Private>()) {}
+CIniFile::~CIniFile() = default;
+
+bool CIniFile::Load(const QString& fileName) {
+    d->fileName = fileName;
+    d->sections.clear();
+    d->sectionIndex.clear();
+    d->exists = false;
+    d->pendingBytes.clear();
+    d->stamp = FileStamp::of(fileName);
+
+    QFile file(fileName);
+    if (!fileName.isEmpty() && file.open(QIODevice::ReadOnly)) {
+        Section* section = nullptr;
+        d->image = IniFileImage::parse(file.readAll(), [&](LineKind kind, QStringView text) {
+            if (kind == LineKind::Header) {
+                const QStringView name = config::headerName(text);
+                if (name.isEmpty()) {
+                    section = nullptr; // a nameless section is skipped with its lines
+                    return;
+                }
+                const QString cleanName = stripNul(name);
+                int i = d->findSection(cleanName);
+                if (i < 0)
+                    i = d->addSection(cleanName);
+                section = &d->sections[i];
+            } else if (kind == LineKind::Data && section) {
+                d->addLoadedLine(*section, text);
+            }
+        });
+        d->imageState = Private::ImageState::Parsed;
+    } else {
+        d->image = IniFileImage();
+        // A file that exists but cannot be read must not be replaced by what little we know.
+        d->imageState =
+            d->stamp.exists ? Private::ImageState::Unreadable : Private::ImageState::Parsed;
+    }
+
+    // The selected section name survives a load; it now refers to the new table.
+    d->currentIndex = d->current.isEmpty() ? -1 : d->findSection(d->current);
+    return true;
+}
+
+QString CIniFile::fileName() const {
+    return d->fileName;
+}
+
+QString CIniFile::NowSection() const {
+    return d->current;
+}
+
+void CIniFile::setNowSection(const QString& name) {
+    if (name == d->current && (d->currentIndex >= 0 || name.isEmpty()))
+        return;
+    const int i = d->findSection(name);
+    if (i >= 0) {
+        d->current = d->sections[i].name;
+        d->currentIndex = i;
+        d->exists = true;
+    } else {
+        d->current = name;
+        d->currentIndex = d->addSection(name);
+        d->exists = false;
+    }
+}
+
+bool CIniFile::IsExist() const {
+    return d->exists;
+}
+
+QStringList CIniFile::Sections() const {
+    QStringList names;
+    names.reserve(qsizetype(d->sections.size()));
+    for (const Section& s : d->sections)
+        names.append(s.name);
+    return names;
+}
+
+QStringList CIniFile::Keys() const {
+    QStringList keys;
+    const Section* s = d->currentSection();
+    if (!s)
+        return keys;
+    keys.reserve(qsizetype(s->entries.size()) - s->dead);
+    for (const Entry& e : s->entries)
+        if (e.alive && e.hasValue)
+            keys.append(e.key);
+    return keys;
+}
+
+QString CIniFile::Data(const QString& key) const {
+    const Section* s = d->currentSection();
+    if (!s)
+        return {};
+    const Entry* e = s->find(lookupName(key));
+    return e && e->hasValue ? e->value : QString();
+}
+
+void CIniFile::setData(const QString& key, const QString& value) {
+    if (d->current.isEmpty() && d->currentIndex < 0)
+        return; // no section selected
+    if (d->currentIndex < 0)
+        d->currentIndex = d->addSection(d->current);
+    Entry e;
+    e.key = singleLine(key);
+    e.value = singleLine(value);
+    const QString lookup = lookupName(e.key);
+    Section& s = d->sections[d->currentIndex];
+    s.remove(lookup);
+    s.append(lookup, std::move(e));
+}
+
+void CIniFile::DeleteData(const QString& key) {
+    if (Section* s = d->currentSection())
+        s->remove(lookupName(key));
+}
+
+void CIniFile::Clear() {
+    for (const QString& key : Keys())
+        DeleteData(key);
+}
+
+QVariant CIniFile::InitData(const QString& key, int type, const QVariant& defaultValue) const {
+    const QString value = Data(key);
+    switch (type) {
+    case IniText:
+        return isAllSpaces(value) ? defaultValue : QVariant(value);
+    case IniLong:
+        return IsLng(value) ? QVariant(numtext::toLng(numtext::view(value))) : defaultValue;
+    case IniSingle:
+        return IsSng(value) ? QVariant(numtext::toSng(numtext::view(value))) : defaultValue;
+    case IniBoolean:
+        return IsBool(value) ? QVariant(numtext::toBool(numtext::view(value))) : defaultValue;
+    default:
+        return value;
+    }
+}
+
+bool CIniFile::IsBool(const QString& text) {
+    return numtext::isBool(numtext::view(text));
+}
+bool CIniFile::IsInt(const QString& text) {
+    return numtext::isInt(numtext::view(text));
+}
+bool CIniFile::IsLng(const QString& text) {
+    return numtext::isLng(numtext::view(text));
+}
+bool CIniFile::IsSng(const QString& text) {
+    return numtext::isSng(numtext::view(text));
+}
+
+bool CIniFile::SaveSection(const QString& name) {
+    setNowSection(name);
+    if (!isWritableSectionName(d->current) || !d->writeSections({d->currentIndex}))
+        return false;
+    d->exists = true;
+    return true;
+}
+
+bool CIniFile::Save(const QString& sectionName) {
+    if (!sectionName.isEmpty())
+        return SaveSection(sectionName);
+    if (d->sections.empty())
+        return false;
+
+    // One write carries every section up to the first one that cannot be written.
+    std::vector<int> batch;
+    int stoppedAt = -1;
+    for (int i = 0; i < int(d->sections.size()); ++i) {
+        if (!isWritableSectionName(d->sections[i].name)) {
+            stoppedAt = i;
+            break;
+        }
+        batch.push_back(i);
+    }
+    if (batch.empty() || !d->writeSections(batch)) {
+        setNowSection(d->sections[batch.empty() ? stoppedAt : batch.front()].name);
+        return false;
+    }
+    setNowSection(d->sections[stoppedAt >= 0 ? stoppedAt : batch.back()].name);
+    if (stoppedAt >= 0)
+        return false;
+    d->exists = true;
+    return true;
+}
+
+bool CIniFile::Private::bringImageUpToDate() {
+    const FileStamp now = FileStamp::of(fileName);
+    if (now == stamp && imageState == ImageState::Pending) {
+        image = IniFileImage::parse(std::move(pendingBytes));
+        pendingBytes.clear();
+        imageState = ImageState::Parsed;
+        return true;
+    }
+    if (now == stamp && imageState == ImageState::Parsed)
+        return true;
+    // Another program changed the file since: keep what it wrote to the other sections.
+    if (!now.exists) {
+        image = IniFileImage();
+    } else {
+        QFile file(fileName);
+        if (!file.open(QIODevice::ReadOnly))
+            return false;
+        image = IniFileImage::parse(file.readAll());
+    }
+    pendingBytes.clear();
+    imageState = ImageState::Parsed;
+    stamp = now;
+    return true;
+}
+
+bool CIniFile::Private::writeSections(const std::vector<int>& indices) {
+    if (fileName.isEmpty() || !bringImageUpToDate())
+        return false;
+
+    std::vector<config::SectionWrite> writes;
+    writes.reserve(indices.size());
+    bool allFitCodePage = true;
+    for (int i : indices) {
+        const Section& s = sections[i];
+        config::SectionWrite w{s.name, {}};
+        w.lines.reserve(qsizetype(s.entries.size()) - s.dead);
+        for (const Entry& e : s.entries) {
+            if (!e.alive || !e.hasValue || !isWritableKey(e.key))
+                continue;
+            w.lines.append(e.key + QLatin1Char('=') + e.value);
+            if (allFitCodePage && !fitsCodePage(w.lines.back()))
+                allFitCodePage = false;
+        }
+        if (allFitCodePage && !fitsCodePage(s.name))
+            allFitCodePage = false;
+        writes.push_back(std::move(w));
+    }
+
+    QByteArray out = image.withSections(writes);
+    if (image.encoding() == platform::TextEncoding::Cp932 && !isAscii(out) &&
+        (!allFitCodePage || (isValidUtf8(out) && platform::decodeText(out).encoding !=
+                                                     platform::TextEncoding::Cp932))) {
+        // The code page cannot hold the new text, or the result would read back as UTF-8: the
+        // file moves to UTF-8 as a whole, provided its old bytes convert without loss.
+        const QString whole = platform::fromAnsi(image.bytes());
+        if (platform::toAnsi(whole) == image.bytes())
+            out = IniFileImage::parse(whole.toUtf8()).withSections(writes);
+    }
+
+    if (!platform::writeFileAtomically(fileName, out))
+        return false;
+    pendingBytes = std::move(out);
+    imageState = ImageState::Pending;
+    stamp = FileStamp::of(fileName);
+    return true;
+}

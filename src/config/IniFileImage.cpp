@@ -1,0 +1,224 @@
+#include "IniFileImage.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace config {
+
+bool isIniBlank(QChar c) {
+    return c == QLatin1Char(' ') || c == QLatin1Char('\t');
+}
+
+QStringView trimBlanks(QStringView text) {
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && isIniBlank(text[begin]))
+        ++begin;
+    while (end > begin && isIniBlank(text[end - 1]))
+        --end;
+    return text.sliced(begin, end - begin);
+}
+
+LineKind classifyLine(QStringView line) {
+    const QStringView t = trimBlanks(line);
+    if (t.isEmpty())
+        return LineKind::Blank;
+    if (t.front() == QLatin1Char(';'))
+        return LineKind::Comment;
+    if (t.size() >= 2 && t.front() == QLatin1Char('[') && t.back() == QLatin1Char(']'))
+        return LineKind::Header;
+    return LineKind::Data;
+}
+
+QStringView headerName(QStringView headerLine) {
+    const QStringView t = trimBlanks(headerLine);
+    return trimBlanks(t.sliced(1, t.size() - 2));
+}
+
+QString lookupName(QStringView name) {
+    QString s = name.toString();
+    if (s.contains(QChar(0)))
+        s.remove(QChar(0));
+    return s.toLower();
+}
+
+namespace {
+
+QStringView withoutCr(QStringView line) {
+    return line.endsWith(QLatin1Char('\r')) ? line.chopped(1) : line;
+}
+
+QString decodeLine(QByteArrayView bytes, platform::TextEncoding encoding) {
+    if (encoding == platform::TextEncoding::Cp932)
+        return platform::fromAnsi(bytes);
+    return QString::fromUtf8(bytes);
+}
+
+// Whether the output so far ends in an empty line (or holds nothing but the BOM).
+bool endsWithBlankLine(const QByteArray& out, qsizetype bomLength) {
+    if (out.size() <= bomLength)
+        return true;
+    if (!out.endsWith('\n'))
+        return false;
+    qsizetype i = out.size() - 2;
+    while (i >= bomLength && (out[i] == '\r' || out[i] == ' ' || out[i] == '\t'))
+        --i;
+    return i < bomLength || out[i] == '\n';
+}
+
+} // namespace
+
+IniFileImage IniFileImage::parse(QByteArray bytes, const LineVisitor& visit) {
+    IniFileImage img;
+    const platform::DecodedText decoded = platform::decodeText(bytes);
+    img.m_encoding = decoded.encoding;
+    img.m_bomLength = decoded.encoding == platform::TextEncoding::Utf8Bom ? 3 : 0;
+    img.m_bytes = std::move(bytes);
+
+    const char* data = img.m_bytes.constData();
+    const qsizetype size = img.m_bytes.size();
+    qsizetype pos = img.m_bomLength;
+    while (pos < size) {
+        const void* lf = std::memchr(data + pos, '\n', static_cast<size_t>(size - pos));
+        Line line;
+        line.start = pos;
+        line.terminated = lf != nullptr;
+        line.next = lf ? static_cast<const char*>(lf) - data + 1 : size;
+        img.m_lines.push_back(line);
+        pos = line.next;
+    }
+
+    // The decoded text normally holds exactly one LF per byte LF; a broken multi-byte sequence
+    // just before a line end could swallow one, and then each line is decoded on its own.
+    const QString& text = decoded.text;
+    const bool paired =
+        text.count(QLatin1Char('\n')) == std::count(data + img.m_bomLength, data + size, '\n');
+    qsizetype textPos = 0;
+    QString ownLine;
+    int section = -1;
+    for (Line& line : img.m_lines) {
+        QStringView lineText;
+        if (paired) {
+            qsizetype lf = text.indexOf(QLatin1Char('\n'), textPos);
+            if (lf < 0)
+                lf = text.size();
+            lineText = QStringView(text).sliced(textPos, lf - textPos);
+            textPos = lf + 1;
+        } else {
+            const qsizetype len = line.next - line.start - (line.terminated ? 1 : 0);
+            ownLine = decodeLine(QByteArrayView(data + line.start, len), img.m_encoding);
+            lineText = ownLine;
+        }
+        lineText = withoutCr(lineText);
+        line.kind = classifyLine(lineText);
+        if (line.kind == LineKind::Header) {
+            const QString name = lookupName(headerName(lineText));
+            auto it = img.m_sectionIds.constFind(name);
+            if (it == img.m_sectionIds.constEnd())
+                it = img.m_sectionIds.insert(name, int(img.m_sectionIds.size()));
+            section = it.value();
+        }
+        line.section = section;
+        if (visit)
+            visit(line.kind, lineText);
+    }
+    return img;
+}
+
+QByteArray IniFileImage::encodeLines(const QStringList& lines) const {
+    QString text;
+    qsizetype total = 0;
+    for (const QString& l : lines)
+        total += l.size() + 2;
+    text.reserve(total);
+    for (const QString& l : lines) {
+        text += l;
+        text += QLatin1String("\r\n");
+    }
+    const auto encoding =
+        m_encoding == platform::TextEncoding::Utf8Bom ? platform::TextEncoding::Utf8 : m_encoding;
+    return platform::encodeText(text, encoding);
+}
+
+QByteArray IniFileImage::withSections(const std::vector<SectionWrite>& writes) const {
+    // Which write replaces which section of the file.
+    std::vector<int> writeOfSection(m_sectionIds.size(), -1);
+    for (size_t w = 0; w < writes.size(); ++w) {
+        const auto it = m_sectionIds.constFind(lookupName(writes[w].name));
+        if (it != m_sectionIds.constEnd())
+            writeOfSection[it.value()] = int(w);
+    }
+
+    // A section's body runs from its header to its last key line; blank lines and comments after
+    // that belong to the gap before the next header and stay where they are. Comments inside the
+    // body are kept and move up under the header. A section that occurs more than once is written
+    // once, at its first occurrence; the later occurrences' bodies are folded into it.
+    std::vector<qsizetype> bodyEnd(m_lines.size(), -1);
+    std::vector<std::vector<qsizetype>> comments(writes.size());
+    for (qsizetype i = 0; i < qsizetype(m_lines.size()); ++i) {
+        const Line& header = m_lines[i];
+        if (header.kind != LineKind::Header || writeOfSection[header.section] < 0)
+            continue;
+        qsizetype end = i;
+        qsizetype j = i + 1;
+        for (; j < qsizetype(m_lines.size()) && m_lines[j].kind != LineKind::Header; ++j) {
+            if (m_lines[j].kind == LineKind::Data)
+                end = j;
+        }
+        bodyEnd[i] = end;
+        for (qsizetype k = i + 1; k <= end; ++k) {
+            if (m_lines[k].kind == LineKind::Comment)
+                comments[writeOfSection[header.section]].push_back(k);
+        }
+        i = j - 1;
+    }
+
+    std::vector<QByteArray> bodies;
+    bodies.reserve(writes.size());
+    qsizetype extra = 0;
+    for (const SectionWrite& w : writes) {
+        bodies.push_back(encodeLines(w.lines));
+        extra += bodies.back().size() + w.name.size() * 3 + 8;
+    }
+
+    QByteArray out;
+    out.reserve(m_bytes.size() + extra);
+    out.append(m_bytes.constData(), m_bomLength);
+    const auto appendLine = [&](const Line& line) {
+        out.append(m_bytes.constData() + line.start, line.next - line.start);
+        if (!line.terminated)
+            out.append("\r\n");
+    };
+
+    std::vector<bool> written(writes.size(), false);
+    for (qsizetype i = 0; i < qsizetype(m_lines.size()); ++i) {
+        const Line& line = m_lines[i];
+        if (bodyEnd[i] < 0) {
+            out.append(m_bytes.constData() + line.start, line.next - line.start);
+            continue;
+        }
+        const int w = writeOfSection[line.section];
+        if (!written[w]) {
+            appendLine(line);
+            for (qsizetype c : comments[w])
+                appendLine(m_lines[c]);
+            out.append(bodies[w]);
+            written[w] = true;
+        }
+        i = bodyEnd[i];
+    }
+
+    for (size_t w = 0; w < writes.size(); ++w) {
+        if (written[w])
+            continue;
+        if (out.size() > m_bomLength && !out.endsWith('\n'))
+            out.append("\r\n");
+        if (!endsWithBlankLine(out, m_bomLength))
+            out.append("\r\n");
+        out.append(encodeLines({QLatin1Char('[') + writes[w].name + QLatin1Char(']')}));
+        out.append(bodies[w]);
+    }
+    return out;
+}
+
+} // namespace config

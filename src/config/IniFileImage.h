@@ -1,0 +1,71 @@
+#pragma once
+
+#include "platform/TextCodec.h"
+
+#include <QByteArray>
+#include <QHash>
+#include <QString>
+#include <QStringView>
+
+#include <functional>
+#include <vector>
+
+namespace config {
+
+// How the reader sees one line of the settings file.
+enum class LineKind : unsigned char { Blank, Comment, Header, Data };
+
+// The blanks the file format ignores at the ends of lines, names and keys.
+bool isIniBlank(QChar c);
+QStringView trimBlanks(QStringView text);
+
+LineKind classifyLine(QStringView line);
+// The section name of a header line, blanks removed ("[ Options ]" -> "Options").
+QStringView headerName(QStringView headerLine);
+// The form under which section names and keys are compared.
+QString lookupName(QStringView name);
+
+// One section to be written: its name (used for the header when the section is new) and its key
+// lines, each without a line end.
+struct SectionWrite {
+    QString name;
+    QStringList lines;
+};
+
+// The settings file as raw bytes cut into classified lines. Writing a section replaces only that
+// section's lines; every other byte of the file is copied as it was read.
+class IniFileImage {
+public:
+    // Called for every line in file order with its kind, decoded text (line end removed) and, for
+    // headers, the section name.
+    using LineVisitor = std::function<void(LineKind kind, QStringView text)>;
+
+    IniFileImage() = default;
+    static IniFileImage parse(QByteArray bytes, const LineVisitor& visit = {});
+
+    platform::TextEncoding encoding() const { return m_encoding; }
+    const QByteArray& bytes() const { return m_bytes; }
+
+    // The file with the given sections replaced (or appended when missing). Sections are matched by
+    // lookupName; writes must hold each name at most once.
+    QByteArray withSections(const std::vector<SectionWrite>& writes) const;
+
+private:
+    struct Line {
+        qsizetype start = 0;
+        qsizetype next = 0;      // start of the following line
+        bool terminated = false; // ends with LF
+        LineKind kind = LineKind::Blank;
+        int section = -1; // id in m_sectionIds of the section the line belongs to; -1 before any
+    };
+
+    QByteArray encodeLines(const QStringList& lines) const;
+
+    QByteArray m_bytes;
+    qsizetype m_bomLength = 0;
+    platform::TextEncoding m_encoding = platform::TextEncoding::Cp932;
+    std::vector<Line> m_lines;
+    QHash<QString, int> m_sectionIds;
+};
+
+} // namespace config

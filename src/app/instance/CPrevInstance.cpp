@@ -1,0 +1,166 @@
+#include "CPrevInstance.h"
+
+#include "InstanceChannel.h"
+#include "InstanceMessage.h"
+#include "platform/MessageBox.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QMetaMethod>
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+
+namespace {
+// A client that connects and then says nothing is dropped after this long.
+constexpr int kIdleClientMs = 10000;
+
+const QString kNoAnswerText = QStringLiteral("起動中の%1が応答しません。\n"
+                                             "終了していることを確かめてから、もう一度起動して"
+                                             "ください。");
+} // namespace
+
+CPrevInstance::CPrevInstance(QObject* parent)
+    : CPrevInstance(instance::defaultServerPath(), parent) {}
+
+CPrevInstance::CPrevInstance(const QString& serverPath, QObject* parent)
+    : QObject(parent), m_serverPath(serverPath), m_replyTimeout(instance::kReplyTimeout) {}
+
+CPrevInstance::~CPrevInstance() = default;
+
+bool CPrevInstance::CheckPrevInstance(QWidget* parentForm) {
+    instance::StartupLock lock(m_serverPath);
+    bool connected = false;
+    if (instance::probe(m_serverPath) == instance::Reach::NobodyListening) {
+        listen();
+        return false;
+    }
+    lock.unlock();
+
+    const quint32 windowId = parentForm ? quint32(parentForm->winId()) : 0;
+    const std::optional<QString> reply = instance::exchange(
+        m_serverPath, instance::prevInstanceMessage(windowId), connected, m_replyTimeout);
+    if (!reply && connected) {
+        platform::showMessageBox(kNoAnswerText.arg(instance::applicationTitle()),
+                                 int(platform::mb::OKOnly) | int(platform::mb::Exclamation),
+                                 instance::applicationTitle());
+    } else if (!reply) {
+        // The instance ended between the probe and the message: nothing left to show, and this
+        // start was not set up to become the resident one. Try once more from the start.
+        return CheckPrevInstance(parentForm);
+    }
+    return true;
+}
+
+bool CPrevInstance::isListening() const {
+    return m_server && m_server->isListening();
+}
+
+void CPrevInstance::listen() {
+    // Whatever is left at the path is a socket of an instance that died without cleaning up.
+    QLocalServer::removeServer(m_serverPath);
+    m_server = new QLocalServer(this);
+    m_server->setSocketOptions(QLocalServer::UserAccessOption);
+    connect(m_server, &QLocalServer::newConnection, this, &CPrevInstance::acceptConnections);
+    if (!m_server->listen(m_serverPath)) {
+        // Unreachable for later starts, but this instance still works; a later start will find no
+        // listener and run beside it.
+        qWarning("single instance: cannot listen at %s: %s", qPrintable(m_serverPath),
+                 qPrintable(m_server->errorString()));
+    }
+}
+
+void CPrevInstance::acceptConnections() {
+    while (QLocalSocket* socket = m_server->nextPendingConnection()) {
+        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+        connect(socket, &QLocalSocket::readyRead, this, [this, socket] { readFrom(socket); });
+        QTimer::singleShot(kIdleClientMs, socket, [socket] { socket->abort(); });
+        readFrom(socket);
+    }
+}
+
+void CPrevInstance::readFrom(QLocalSocket* socket) {
+    QPointer<QLocalSocket> guard(socket);
+    QByteArray buffer = socket->property("pending").toByteArray() + socket->readAll();
+    for (;;) {
+        bool broken = false;
+        const std::optional<QString> text = instance::takeFrame(buffer, broken);
+        if (broken) {
+            socket->abort();
+            return;
+        }
+        if (!text)
+            break;
+        // Handlers run synchronously and may open boxes with their own event loops, in which
+        // this socket can go away.
+        const QString reply = handle(*text);
+        if (!guard || guard->state() != QLocalSocket::ConnectedState)
+            return;
+        socket->write(instance::encodeFrame(reply));
+        socket->flush();
+    }
+    socket->setProperty("pending", buffer);
+}
+
+QString CPrevInstance::handle(const QString& text) {
+    if (const std::optional<qint32> windowHandle = instance::parsePrevInstanceMessage(text)) {
+        emit RunAnotherInstance(*windowHandle);
+        return instance::kReplyDone;
+    }
+    if (const auto memo = instance::parseMemoLineMessage(text)) {
+        if (!isSignalConnected(QMetaMethod::fromSignal(&CPrevInstance::MemoLineArrived)))
+            return instance::kReplyRefused;
+        bool appended = false;
+        emit MemoLineArrived(memo->memoFile, memo->line, appended);
+        return appended ? QString(instance::kReplyDone) : QString(instance::kReplyOtherMemoFile);
+    }
+    // Anything else is dropped; the sender's message was still delivered.
+    return instance::kReplyDone;
+}
+
+CPrevInstance::MemoLineDelivery
+CPrevInstance::deliverMemoLine(const QString& memoFile, const QString& line,
+                               const std::function<bool()>& writeHere) {
+    return deliverMemoLine(memoFile, line, writeHere, instance::defaultServerPath(),
+                           instance::kReplyTimeout);
+}
+
+CPrevInstance::MemoLineDelivery
+CPrevInstance::deliverMemoLine(const QString& memoFile, const QString& line,
+                               const std::function<bool()>& writeHere, const QString& serverPath,
+                               std::chrono::milliseconds replyTimeout) {
+    const auto writeLocally = [&] {
+        return writeHere() ? MemoLineDelivery::WrittenHere : MemoLineDelivery::WriteFailed;
+    };
+    instance::StartupLock lock(serverPath);
+    if (instance::probe(serverPath) == instance::Reach::NobodyListening)
+        return writeLocally(); // under the lock: a window starting now loads the file after us
+    lock.unlock();
+
+    bool connected = false;
+    const std::optional<QString> reply = instance::exchange(
+        serverPath, instance::memoLineMessage({QFileInfo(memoFile).absoluteFilePath(), line}),
+        connected, replyTimeout);
+    if (!reply) {
+        if (connected)
+            return MemoLineDelivery::NoAnswer;
+        // The window ended in between; start over so the lock covers the local write.
+        return deliverMemoLine(memoFile, line, writeHere, serverPath, replyTimeout);
+    }
+    if (*reply == instance::kReplyDone)
+        return MemoLineDelivery::HandedOver;
+    if (*reply == instance::kReplyOtherMemoFile)
+        return writeLocally();
+    return MemoLineDelivery::NoAnswer;
+}
+
+bool CPrevInstance::isSameFile(const QString& a, const QString& b) {
+    const auto normal = [](const QString& path) {
+        const QFileInfo info(path);
+        const QString canonical = info.canonicalFilePath();
+        return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
+    };
+    return normal(a) == normal(b);
+}

@@ -1,0 +1,94 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <chrono>
+#include <functional>
+
+class QLocalServer;
+class QLocalSocket;
+class QWidget;
+
+// The single-instance guard. One per process, held by the main window as pPI.
+//
+// In the first instance CheckPrevInstance starts listening on a local socket in the user's runtime
+// folder; a later start finds it there and sends "PREVINSTANCE:" + its window id in hex, upon which
+// the running instance raises RunAnotherInstance on its UI thread and replies. A lock file makes
+// "connect, else remove the stale socket and listen" one step, so of two quick starts exactly one
+// stays resident.
+//
+// Use in the main window:
+//     pPI = new CPrevInstance(this);
+//     connect(pPI, &CPrevInstance::RunAnotherInstance, this, [this](qint32) { ShowForm(); });
+//     connect(pPI, &CPrevInstance::MemoLineArrived, this,
+//             [this](const QString& file, const QString& line, bool& appended) { ... });
+//     if (pPI->CheckPrevInstance(this)) { /* handed off (or reported): end without saving */ }
+//
+// The same channel carries a second kind of message: scrivlet-cli hands a prose line to the running
+// window (deliverMemoLine) instead of writing the memo file behind the window's back.
+class CPrevInstance : public QObject {
+    Q_OBJECT
+
+public:
+    explicit CPrevInstance(QObject* parent = nullptr);
+    // A channel at another path (tests; several guards in one process).
+    CPrevInstance(const QString& serverPath, QObject* parent);
+    ~CPrevInstance() override;
+
+    // True when another instance runs: it has been sent the show request with parentForm's window
+    // id, or, when it did not answer, the user has been told so in a box; either way this start
+    // should end. False when this is the first instance, which now receives messages. Creates
+    // parentForm's native window (unmapped) to learn its id; parentForm may be null (id 0).
+    bool CheckPrevInstance(QWidget* parentForm);
+
+    // Whether this instance receives messages (CheckPrevInstance returned false and could listen).
+    bool isListening() const;
+    QString serverPath() const { return m_serverPath; }
+
+    // How long a later start waits for the running instance's reply before reporting it as not
+    // answering.
+    void setReplyTimeout(std::chrono::milliseconds timeout) { m_replyTimeout = timeout; }
+
+    // What happened to a memo line handed over by scrivlet-cli.
+    enum class MemoLineDelivery {
+        HandedOver,  // the running window appended it to its memo
+        WrittenHere, // no window runs, or it shows another memo file: writeHere wrote it
+        WriteFailed, // writeHere was called and returned false
+        NoAnswer,    // a window runs but did not take the line: nothing was written
+    };
+    // Hands `line` to the running window when one runs with `memoFile` open; otherwise calls
+    // writeHere, with the start-up lock held so that a window starting meanwhile loads the file
+    // only after the line is in it. Never writes when a window runs that may hold the same file.
+    static MemoLineDelivery deliverMemoLine(const QString& memoFile, const QString& line,
+                                            const std::function<bool()>& writeHere);
+    static MemoLineDelivery deliverMemoLine(const QString& memoFile, const QString& line,
+                                            const std::function<bool()>& writeHere,
+                                            const QString& serverPath,
+                                            std::chrono::milliseconds replyTimeout);
+
+    // Whether two memo file names name the same file (absolute, cleaned, symbolic links resolved
+    // where the file exists). For MemoLineArrived handlers.
+    static bool isSameFile(const QString& a, const QString& b);
+
+signals:
+    // A later start asked this instance to show itself; windowHandle is the later start's window
+    // id, or 0 when the message carried no valid hex number.
+    void RunAnotherInstance(qint32 windowHandle);
+
+    // scrivlet-cli hands over a prose line meant for memoFile. A handler that appends it to the
+    // current memo (and saves, so the line is on disk when the cli returns) sets appended to true;
+    // one whose memo pane shows another file leaves it false, and the cli writes that file itself.
+    // Without any handler the cli is told that the line was not taken and writes nothing.
+    void MemoLineArrived(const QString& memoFile, const QString& line, bool& appended);
+
+private:
+    void listen();
+    void acceptConnections();
+    void readFrom(QLocalSocket* socket);
+    QString handle(const QString& text);
+
+    QString m_serverPath;
+    std::chrono::milliseconds m_replyTimeout;
+    QLocalServer* m_server = nullptr;
+};

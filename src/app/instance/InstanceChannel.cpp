@@ -1,0 +1,90 @@
+#include "InstanceChannel.h"
+
+#include "InstanceMessage.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QLocalSocket>
+#include <QLockFile>
+#include <QStandardPaths>
+
+#include <pwd.h>
+#include <unistd.h>
+
+namespace instance {
+
+namespace {
+QString userName() {
+    if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_name && *pw->pw_name)
+        return QString::fromLocal8Bit(pw->pw_name);
+    return QString::number(::getuid());
+}
+
+// A start that holds the lock only decides and listens, which takes milliseconds; one that waits
+// longer than this is facing a lock left by a hung process and goes on without it.
+constexpr int kLockWaitMs = 5000;
+} // namespace
+
+QString applicationTitle() {
+    return QStringLiteral("Scrivlet");
+}
+
+QString defaultServerPath() {
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (folder.isEmpty())
+        folder = QDir::tempPath();
+    return folder + QLatin1Char('/') + applicationTitle() + QStringLiteral("-frmMemo-") +
+           userName();
+}
+
+StartupLock::StartupLock(const QString& serverPath)
+    : m_lock(std::make_unique<QLockFile>(serverPath + QStringLiteral(".lock"))) {
+    // A lock whose owner has died is taken over at once (QLockFile checks the process id).
+    m_lock->setStaleLockTime(std::chrono::milliseconds(kLockWaitMs * 2));
+    m_lock->tryLock(kLockWaitMs);
+}
+
+StartupLock::~StartupLock() = default;
+
+bool StartupLock::isLocked() const {
+    return m_lock->isLocked();
+}
+
+void StartupLock::unlock() {
+    m_lock->unlock();
+}
+
+Reach probe(const QString& serverPath) {
+    QLocalSocket socket;
+    socket.connectToServer(serverPath);
+    const bool up = socket.waitForConnected(1000);
+    socket.abort();
+    return up ? Reach::Listening : Reach::NobodyListening;
+}
+
+std::optional<QString> exchange(const QString& serverPath, const QString& text, bool& connected,
+                                std::chrono::milliseconds timeout) {
+    QLocalSocket socket;
+    socket.connectToServer(serverPath);
+    connected = socket.waitForConnected(1000);
+    if (!connected)
+        return std::nullopt;
+
+    const QDeadlineTimer deadline(timeout);
+    socket.write(encodeFrame(text));
+    QByteArray buffer;
+    while (!deadline.hasExpired()) {
+        if (socket.bytesToWrite() > 0)
+            socket.waitForBytesWritten(int(deadline.remainingTime()));
+        buffer += socket.readAll();
+        bool broken = false;
+        if (std::optional<QString> reply = takeFrame(buffer, broken))
+            return reply;
+        if (broken || socket.state() != QLocalSocket::ConnectedState)
+            return std::nullopt;
+        socket.waitForReadyRead(int(deadline.remainingTime()));
+    }
+    return std::nullopt;
+}
+
+} // namespace instance

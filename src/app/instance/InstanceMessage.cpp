@@ -1,0 +1,94 @@
+#include "InstanceMessage.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QtEndian>
+
+namespace instance {
+
+namespace {
+const QLatin1StringView kPrevInstancePrefix{"PREVINSTANCE:"};
+const QLatin1StringView kMemoLinePrefix{"MEMOLINE:"};
+
+// "&H" + digits as a 32-bit number: one to eight significant hex digits (either case), read as
+// two's complement so a value with the top bit set comes out negative.
+qint32 hexToLong(QStringView digits) {
+    while (digits.endsWith(QLatin1Char(' ')))
+        digits.chop(1);
+    if (digits.isEmpty())
+        return 0;
+    quint32 value = 0;
+    int significant = 0;
+    for (QChar c : digits) {
+        int digit;
+        if (c >= QLatin1Char('0') && c <= QLatin1Char('9'))
+            digit = c.unicode() - '0';
+        else if (c >= QLatin1Char('A') && c <= QLatin1Char('F'))
+            digit = c.unicode() - 'A' + 10;
+        else if (c >= QLatin1Char('a') && c <= QLatin1Char('f'))
+            digit = c.unicode() - 'a' + 10;
+        else
+            return 0;
+        if (significant > 0 || digit != 0)
+            ++significant;
+        if (significant > 8)
+            return 0; // overflow
+        value = value << 4 | quint32(digit);
+    }
+    return qint32(value);
+}
+} // namespace
+
+QString prevInstanceMessage(quint32 windowId) {
+    return kPrevInstancePrefix + QString::number(windowId, 16).toUpper();
+}
+
+std::optional<qint32> parsePrevInstanceMessage(const QString& text) {
+    if (!text.startsWith(kPrevInstancePrefix, Qt::CaseSensitive))
+        return std::nullopt;
+    return hexToLong(QStringView(text).mid(kPrevInstancePrefix.size()));
+}
+
+QString memoLineMessage(const MemoLineMessage& message) {
+    const QJsonObject body{{QStringLiteral("memoFile"), message.memoFile},
+                           {QStringLiteral("line"), message.line}};
+    return kMemoLinePrefix + QString::fromUtf8(QJsonDocument(body).toJson(QJsonDocument::Compact));
+}
+
+std::optional<MemoLineMessage> parseMemoLineMessage(const QString& text) {
+    if (!text.startsWith(kMemoLinePrefix, Qt::CaseSensitive))
+        return std::nullopt;
+    const QJsonDocument doc =
+        QJsonDocument::fromJson(QStringView(text).mid(kMemoLinePrefix.size()).toUtf8());
+    const QJsonObject body = doc.object();
+    const QJsonValue file = body.value(QStringLiteral("memoFile"));
+    const QJsonValue line = body.value(QStringLiteral("line"));
+    if (!file.isString() || !line.isString())
+        return std::nullopt;
+    return MemoLineMessage{file.toString(), line.toString()};
+}
+
+QByteArray encodeFrame(const QString& text) {
+    const QByteArray utf8 = text.toUtf8();
+    QByteArray frame(4, Qt::Uninitialized);
+    qToBigEndian(quint32(utf8.size()), frame.data());
+    return frame + utf8;
+}
+
+std::optional<QString> takeFrame(QByteArray& buffer, bool& broken) {
+    broken = false;
+    if (buffer.size() < 4)
+        return std::nullopt;
+    const quint32 length = qFromBigEndian<quint32>(buffer.constData());
+    if (length > quint32(kMaxFrameBytes)) {
+        broken = true;
+        return std::nullopt;
+    }
+    if (buffer.size() < 4 + qsizetype(length))
+        return std::nullopt;
+    QString text = QString::fromUtf8(buffer.constData() + 4, qsizetype(length));
+    buffer.remove(0, 4 + qsizetype(length));
+    return text;
+}
+
+} // namespace instance

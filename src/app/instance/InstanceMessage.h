@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+// The texts that travel between a later start and the running instance, and their framing on the
+// local socket. Qt Core only, so the console companion can speak it too.
+namespace instance {
+
+// The request to show the window: "PREVINSTANCE:" and the sender's window id in upper-case hex
+// without leading zeros.
+QString prevInstanceMessage(quint32 windowId);
+
+// The receiver's rule for a show request. Returns nothing when the text does not start with
+// "PREVINSTANCE:" (case-sensitive): such a text is dropped. Otherwise the rest converted as a
+// 32-bit hexadecimal number; a rest that does not convert gives 0.
+std::optional<qint32> parsePrevInstanceMessage(const QString& text);
+
+// A memo line handed over by scrivlet-cli, with the memo file the sender would have written to.
+struct MemoLineMessage {
+    QString memoFile;
+    QString line;
+};
+QString memoLineMessage(const MemoLineMessage& message);
+std::optional<MemoLineMessage> parseMemoLineMessage(const QString& text);
+
+// Replies of the receiver.
+inline constexpr QLatin1StringView kReplyDone{"OK"};
+inline constexpr QLatin1StringView kReplyOtherMemoFile{"OTHER"}; // memo line not taken: not my file
+inline constexpr QLatin1StringView kReplyRefused{"REFUSED"};     // memo line not taken: no taker
+
+// Frames: a 32-bit big-endian byte count, then the text in UTF-8. Larger frames are refused so a
+// stray client cannot make the receiver buffer without end.
+inline constexpr qsizetype kMaxFrameBytes = 1 << 20;
+QByteArray encodeFrame(const QString& text);
+
+// Takes one complete frame off the front of `buffer`. Returns nothing while the frame is
+// incomplete; sets `broken` when the length is out of range (the connection should be dropped).
+std::optional<QString> takeFrame(QByteArray& buffer, bool& broken);
+
+} // namespace instance

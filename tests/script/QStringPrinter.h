@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QString>
+
+#include <ostream>
+
+// Lets GoogleTest show QStrings as text in its failure messages.
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}

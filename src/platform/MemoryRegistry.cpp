@@ -57,6 +57,8 @@ void MemoryRegistry::setBinary(const QString& root, const QString& subKey,
 }
 
 bool MemoryRegistry::keyExists(const QString& root, const QString& subKey) const {
+    if (subKey.isEmpty())
+        return true;
     return find(joinPath(root, subKey)) != nullptr;
 }
 

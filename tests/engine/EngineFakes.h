@@ -1,0 +1,117 @@
+#pragma once
+
+// Stand-ins for the collaborators of the command engine: a scripted evaluator, a command list,
+// and recording ports for the dispatcher.
+
+#include "engine/CommandSource.h"
+#include "engine/DispatcherPorts.h"
+
+#include <QHash>
+#include <QStringList>
+
+namespace enginetest {
+
+// Evaluates only what it was told: known code gives its result; other code fails with the given
+// error (raised when asked). Mirrors the evaluator's bare-word rule.
+class ScriptedEvaluator : public engine::IEvaluator {
+public:
+    QHash<QString, QString> results;
+    long errorNumber = 1002;
+    QString errorDescription = QStringLiteral("構文エラーです。");
+    QStringList calls;
+
+    bool RunCode(const QString& code, bool isRaiseError) override {
+        calls.append(code);
+        m_result.clear();
+        const auto found = results.constFind(code);
+        if (found != results.constEnd())
+            m_result = *found;
+        bool bareWord = true;
+        for (const QChar c : code.toUpper()) {
+            if (!((c >= QLatin1Char('A') && c <= QLatin1Char('Z')) ||
+                  (c >= QLatin1Char('0') && c <= QLatin1Char('9'))))
+                bareWord = false;
+        }
+        if (m_result.isEmpty() && bareWord)
+            return false;
+        if (found == results.constEnd()) {
+            if (isRaiseError && m_handler)
+                m_handler(errorNumber, errorDescription);
+            return false;
+        }
+        return true;
+    }
+    QString Result() const override { return m_result; }
+    void setErrorHandler(ErrorHandler handler) override { m_handler = std::move(handler); }
+
+private:
+    QString m_result;
+    ErrorHandler m_handler;
+};
+
+class FakeCommandList : public engine::ICommandList {
+public:
+    QHash<QString, QString> templates;
+    QString templateOf(const QString& name) const override { return templates.value(name); }
+};
+
+class RecordingMemoPane : public engine::IMemoPane {
+public:
+    QStringList messages;
+    int focusCount = 0;
+    bool active = false;
+    bool storeWorks = true;
+    bool AddMessage(const QString& text) override {
+        if (!storeWorks)
+            return false;
+        messages.append(text);
+        return true;
+    }
+    void focusMemoPane() override { ++focusCount; }
+    bool isActiveControl() const override { return active; }
+};
+
+class RecordingHistory : public engine::IHistory {
+public:
+    QStringList calls;
+    void AddMRU(bool addFirst) override {
+        calls.append(QStringLiteral("AddMRU(%1)").arg(addFirst));
+    }
+    void AddMRUTemp(bool addFirst) override {
+        calls.append(QStringLiteral("AddMRUTemp(%1)").arg(addFirst));
+    }
+};
+
+class FakeInputLine : public engine::ITextControl {
+public:
+    QString content;
+    QString type = QStringLiteral("ComboBox");
+    int selStart = -1;
+    int selLength = -1;
+    QString typeName() const override { return type; }
+    QString text() const override { return content; }
+    void setText(const QString& text) override {
+        content = text;
+        selStart = selLength = -1;
+    }
+    void setSelection(int start, int length) override {
+        selStart = start;
+        selLength = length;
+    }
+};
+
+class RecordingClipboard : public engine::IClipboard {
+public:
+    QStringList texts;
+    void setText(const QString& text) override { texts.append(text); }
+};
+
+class RecordingWindow : public engine::IMainWindow {
+public:
+    QStringList calls;
+    void HideForm() override { calls.append(QStringLiteral("HideForm")); }
+    void SetTopMost(bool on) override { calls.append(QStringLiteral("SetTopMost(%1)").arg(on)); }
+    QString AppTitleWithVersion() const override { return QStringLiteral("Scrivlet Ver.1.73"); }
+};
+
+} // namespace enginetest

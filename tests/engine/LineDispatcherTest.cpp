@@ -1,0 +1,277 @@
+#include "engine/LineDispatcher.h"
+#include "EngineFakes.h"
+#include "ShellRecorder.h"
+#include "TestEnvironment.h"
+#include "config/CIniFile.h"
+#include "config/Settings.h"
+#include "platform/MessageBox.h"
+
+#include <gtest/gtest.h>
+
+using namespace engine;
+using namespace enginetest;
+
+namespace {
+
+class LineDispatcherTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        eval.results = {{QStringLiteral("1+1"), QStringLiteral("2")},
+                        {QStringLiteral("2*3"), QStringLiteral("6")},
+                        {QStringLiteral("6"), QStringLiteral("6")},
+                        {QStringLiteral("1"), QStringLiteral("1")},
+                        {QStringLiteral("2"), QStringLiteral("2")},
+                        {QStringLiteral("Nothing()"), QString()},
+                        {QStringLiteral("計算(1)"), QStringLiteral("10")}};
+        shell.acceptedFiles = {QStringLiteral("prog")};
+        m_oldBox = platform::setMessageBoxHandler([this](const platform::MessageBoxRequest& r) {
+            boxes.append(r);
+            return int(platform::mb::OK);
+        });
+        const QString dir = testsupport::freshFolder(QStringLiteral("ini"));
+        testsupport::writeFile(dir + QStringLiteral("/s.ini"), "[Command]\r\n"
+                                                               "n=Notepad,prog %a\r\n"
+                                                               "sum=Sum,1,2\r\n"
+                                                               "nocomma=prog\r\n"
+                                                               "calc=Calc,%{1+1}|%{2*3}\r\n");
+        ASSERT_TRUE(ini.Load(dir + QStringLiteral("/s.ini")));
+    }
+    void TearDown() override { platform::setMessageBoxHandler(std::move(m_oldBox)); }
+
+    LineRun run(const QString& line) {
+        input.content = line;
+        LineDispatcher dispatcher(ports(), &ini, options);
+        return dispatcher.ExecuteLine(line);
+    }
+    DispatcherPorts ports() {
+        return DispatcherPorts{&eval, &memo, &history, &input, &clipboard, &window};
+    }
+
+    ScriptedEvaluator eval;
+    RecordingMemoPane memo;
+    RecordingHistory history;
+    FakeInputLine input;
+    RecordingClipboard clipboard;
+    RecordingWindow window;
+    ShellRecorder shell;
+    Options options;
+    CIniFile ini;
+    QList<platform::MessageBoxRequest> boxes;
+
+private:
+    platform::MessageBoxHandler m_oldBox;
+};
+
+TEST_F(LineDispatcherTest, BlankLineDoesNothing) {
+    const LineRun r = run(QStringLiteral("    "));
+    EXPECT_TRUE(r.outcomes.isEmpty());
+    EXPECT_TRUE(history.calls.isEmpty());
+    EXPECT_EQ(input.content, QStringLiteral("    "));
+    EXPECT_TRUE(window.calls.isEmpty());
+    EXPECT_TRUE(shell.requests.isEmpty());
+}
+
+struct LineCase {
+    const char* name;
+    const char* line;
+    bool ifVoidThenHide;
+    bool setClipboard;
+    // expectations
+    const char* inputLine; // what the input line shows afterwards
+    bool selected;
+    const char* history; // "" for none
+    bool hidden;
+    int clipboardSets;
+};
+
+class LineTable : public LineDispatcherTest, public ::testing::WithParamInterface<LineCase> {};
+
+TEST_P(LineTable, WritesBackAndFilesTheLine) {
+    const LineCase& c = GetParam();
+    options.IfVoidThenHide = c.ifVoidThenHide;
+    options.SetClipboard = c.setClipboard;
+    run(QString::fromUtf8(c.line));
+    EXPECT_EQ(input.content, QString::fromUtf8(c.inputLine));
+    if (c.selected) {
+        EXPECT_EQ(input.selStart, 0);
+        EXPECT_EQ(input.selLength, input.content.size());
+    }
+    const QStringList expectedHistory =
+        *c.history ? QStringList{QString::fromUtf8(c.history)} : QStringList();
+    EXPECT_EQ(history.calls, expectedHistory);
+    EXPECT_EQ(window.calls.contains(QStringLiteral("HideForm")), c.hidden);
+    EXPECT_EQ(clipboard.texts.size(), c.clipboardSets);
+    if (c.clipboardSets > 0) {
+        EXPECT_EQ(clipboard.texts.last(), input.content);
+    }
+    EXPECT_TRUE(boxes.isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, LineTable,
+    ::testing::Values(
+        LineCase{"twoResults", "1+1|2*3", false, false, "2 |6", true, "AddMRUTemp(1)", false, 0},
+        LineCase{"toClipboard", "1+1|2*3", false, true, "2 |6", true, "AddMRUTemp(1)", false, 1},
+        LineCase{"shellThenEval", "prog|1+1", false, false, "2", true, "AddMRU(1)", true, 0},
+        LineCase{"evalThenShell", "1+1|prog", false, false, "2", true, "AddMRU(1)", true, 0},
+        LineCase{"emptyResultClears", "Nothing()", false, true, "", true, "AddMRUTemp(1)", false,
+                 1},
+        LineCase{"emptyResultHides", "Nothing()", true, true, "Nothing()", false, "AddMRUTemp(1)",
+                 true, 0},
+        LineCase{"middleEmpty", "1|Nothing()|2", false, false, "1 | |2", true, "AddMRUTemp(1)",
+                 false, 0},
+        LineCase{"middleEmptyHides", "1|Nothing()|2", true, false, "1 |2", true, "AddMRUTemp(1)",
+                 true, 0},
+        LineCase{"bareWordQuiet", "abc", false, false, "abc", false, "", false, 0},
+        LineCase{"commandFromSettings", "calc", false, false, "2 |6", true, "AddMRUTemp(1)", false,
+                 0},
+        LineCase{"commandNameAnyCase", "CALC", false, false, "2 |6", true, "AddMRUTemp(1)", false,
+                 0}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(LineDispatcherTest, HideAfterRunOffKeepsTheWindow) {
+    options.HideAfterRun = false;
+    run(QStringLiteral("prog"));
+    EXPECT_EQ(history.calls, QStringList{QStringLiteral("AddMRU(1)")});
+    EXPECT_TRUE(window.calls.isEmpty());
+    EXPECT_EQ(input.content, QStringLiteral("prog")); // nothing written back
+}
+
+TEST_F(LineDispatcherTest, ShellTriesQuotedThenAsTyped) {
+    run(QStringLiteral("n a.txt  b.txt"));
+    EXPECT_EQ(shell.requests, (QStringList{QStringLiteral("open|prog a.txt b.txt|"),
+                                           QStringLiteral("open|prog|a.txt b.txt")}));
+    // A piece that begins with a quote is not quoted again.
+    shell.requests.clear();
+    run(QStringLiteral("\"x y\" z"));
+    EXPECT_EQ(shell.requests, QStringList{QStringLiteral("open|x y|z")});
+}
+
+TEST_F(LineDispatcherTest, SettingsCommandValues) {
+    run(QStringLiteral("sum"));
+    EXPECT_TRUE(eval.calls.contains(QStringLiteral("1,2")));
+    // A value without a comma is no command: the word itself runs.
+    eval.calls.clear();
+    shell.requests.clear();
+    run(QStringLiteral("nocomma"));
+    EXPECT_EQ(shell.requests.first(), QStringLiteral("open|nocomma|"));
+    EXPECT_EQ(ini.NowSection(), QStringLiteral("Command"));
+}
+
+TEST_F(LineDispatcherTest, ProseBecomesAMemo) {
+    const QString prose = QStringLiteral("今日は 晴れ");
+    const LineRun r = run(prose);
+    EXPECT_EQ(r.outcomes, QList<PieceOutcome>{PieceOutcome::Memo});
+    EXPECT_EQ(memo.messages, QStringList{prose});
+    EXPECT_EQ(memo.focusCount, 1);
+    EXPECT_EQ(input.content, prose);
+    EXPECT_TRUE(history.calls.isEmpty());
+    EXPECT_TRUE(boxes.isEmpty()); // the failed evaluation is silent
+}
+
+TEST_F(LineDispatcherTest, ProseThatEvaluatesIsAResult) {
+    run(QStringLiteral("計算(1)"));
+    EXPECT_EQ(input.content, QStringLiteral("10"));
+    EXPECT_TRUE(memo.messages.isEmpty());
+}
+
+TEST_F(LineDispatcherTest, MemoThatCannotBeStoredRanNothing) {
+    memo.storeWorks = false;
+    const LineRun r = run(QStringLiteral("メモ です"));
+    EXPECT_EQ(r.outcomes, QList<PieceOutcome>{PieceOutcome::None});
+    EXPECT_FALSE(r.anyRan());
+    EXPECT_EQ(memo.focusCount, 0);
+}
+
+TEST_F(LineDispatcherTest, ScriptErrorShowsTheBox) {
+    const LineRun r = run(QStringLiteral("two words"));
+    EXPECT_EQ(r.outcomes, QList<PieceOutcome>{PieceOutcome::None});
+    ASSERT_EQ(boxes.size(), 1);
+    EXPECT_EQ(boxes[0].text, QStringLiteral("Error Number 1002:構文エラーです。"));
+    EXPECT_EQ(boxes[0].title, QStringLiteral("Scrivlet Ver.1.73"));
+    EXPECT_EQ(boxes[0].style, int(platform::mb::Critical));
+    EXPECT_TRUE(window.calls.isEmpty());
+    EXPECT_TRUE(history.calls.isEmpty());
+    EXPECT_EQ(input.content, QStringLiteral("two words"));
+}
+
+TEST_F(LineDispatcherTest, ErrorBoxStepsOutOfTheTopmostBand) {
+    options.TopMost = true;
+    run(QStringLiteral("two words"));
+    EXPECT_EQ(boxes.size(), 1);
+    EXPECT_EQ(window.calls,
+              (QStringList{QStringLiteral("SetTopMost(0)"), QStringLiteral("SetTopMost(1)")}));
+}
+
+TEST_F(LineDispatcherTest, ErrorsHiddenWhenAskedTo) {
+    options.ShowErrMsg = false;
+    options.TopMost = true;
+    run(QStringLiteral("two words|1+1"));
+    EXPECT_TRUE(boxes.isEmpty());
+    EXPECT_TRUE(window.calls.isEmpty());
+    EXPECT_EQ(input.content, QStringLiteral("2")); // the other pieces still ran
+}
+
+TEST_F(LineDispatcherTest, ExpressionErrorsInTemplatesAreReported) {
+    testsupport::writeFile(ini.fileName(), "[Command]\r\nbad=Bad,%{1+}\r\n");
+    ASSERT_TRUE(ini.Load(ini.fileName()));
+    run(QStringLiteral("bad"));
+    // Once for the template, once for the piece "1+" that remains.
+    EXPECT_EQ(boxes.size(), 2);
+}
+
+TEST_F(LineDispatcherTest, ExecuteAndAddMemoBelongToTheMemoPaneWhenActive) {
+    LineDispatcher dispatcher(ports(), &ini, options);
+    input.content = QStringLiteral("1+1");
+    memo.active = true;
+    EXPECT_FALSE(dispatcher.Execute());
+    EXPECT_FALSE(dispatcher.AddMemo());
+    EXPECT_EQ(input.content, QStringLiteral("1+1"));
+    EXPECT_TRUE(memo.messages.isEmpty());
+
+    memo.active = false;
+    EXPECT_TRUE(dispatcher.Execute());
+    EXPECT_EQ(input.content, QStringLiteral("2"));
+    input.content = QStringLiteral("plain note");
+    EXPECT_TRUE(dispatcher.AddMemo());
+    EXPECT_EQ(memo.messages, QStringList{QStringLiteral("plain note")});
+    EXPECT_TRUE(history.calls.size() == 1); // only the Execute above
+}
+
+TEST_F(LineDispatcherTest, AddMemoWithEmptyLineDoesNothing) {
+    LineDispatcher dispatcher(ports(), &ini, options);
+    input.content.clear();
+    EXPECT_TRUE(dispatcher.AddMemo());
+    EXPECT_TRUE(memo.messages.isEmpty());
+    EXPECT_EQ(memo.focusCount, 0);
+}
+
+TEST_F(LineDispatcherTest, NoScriptEngine) {
+    NoScriptEngineEvaluator none;
+    DispatcherPorts p = ports();
+    p.evaluator = &none;
+    LineDispatcher dispatcher(p, &ini, options);
+    const LineRun r = dispatcher.ExecuteLine(QStringLiteral("1+1|メモ です|two words|%{1+1}"));
+    EXPECT_EQ(r.outcomes, (QList<PieceOutcome>{PieceOutcome::None, PieceOutcome::Memo,
+                                               PieceOutcome::None, PieceOutcome::None}));
+    EXPECT_TRUE(boxes.isEmpty());
+    EXPECT_TRUE(history.calls.isEmpty());
+}
+
+TEST(IsMemoText, ProseTest) {
+    struct Case {
+        const char* text;
+        bool memo;
+    } cases[] = {
+        {"hello world", false}, {"", false},
+        {"ｱｲｳ ｴｵ", false},                           // half-width katakana is single-byte
+        {"今日は晴れ", true},   {"abc 今日", false}, // plain first word: script
+        {"abc今日 x", true},    {"a_b あ", true},    // "_" is outside the plain set
+        {" あ", false},                              // the first word is empty
+        {"Ａ１ x", true},                            // full-width letters are not plain
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(IsMemoText(QString::fromUtf8(c.text)), c.memo) << c.text;
+}
+
+} // namespace

@@ -182,3 +182,39 @@ bool uMultiMemo::eventFilter(QObject* watched, QEvent* event) {
         return routeKey(watched, static_cast<QKeyEvent*>(event));
     return QWidget::eventFilter(watched, event);
 }
+
+bool uMultiMemo::routeKey(QObject* watched, QKeyEvent* event) {
+    const bool inTitle = watched == m_cmbMemoList;
+    if (event->type() == QEvent::KeyRelease) {
+        if (inTitle)
+            onTitleKeyReleased();
+        return false;
+    }
+    if (inTitle && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+        !isTitleListOpen()) {
+        m_txtMemo->setFocus(Qt::OtherFocusReason);
+        return true;
+    }
+    return false;
+}
+
+void uMultiMemo::onTitleKeyReleased() {
+    if (!m_titleEdited)
+        return;
+    QLineEdit* field = m_cmbMemoList->lineEdit();
+    const int start = field->selectionStart();
+    const int length = field->selectedText().size();
+    const int cursor = field->cursorPosition();
+    const QString title = field->text();
+    const int entry = m_cmbMemoList->currentIndex();
+    if (entry >= 0)
+        m_cmbMemoList->setItemText(entry, title);
+    field->setText(title);
+    if (isTitleListOpen() && entry >= 0)
+        m_cmbMemoList->view()->setCurrentIndex(m_cmbMemoList->model()->index(entry, 0));
+    if (start >= 0 && length > 0)
+        field->setSelection(start, length);
+    else
+        field->setCursorPosition(cursor);
+    m_titleEdited = false;
+}

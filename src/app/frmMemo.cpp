@@ -1,0 +1,320 @@
+#include "frmMemo.h"
+
+#include "AppInfo.h"
+#include "DropText.h"
+#include "TitleStrip.h"
+#include "Twips.h"
+#include "WindowOps.h"
+#include "frmMemoMembers.h"
+#include "memo/pane/uMultiMemo.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCursor>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
+#include <QScreen>
+
+namespace {
+
+// Design sizes in twips.
+constexpr int kTitleStripWidth = 150;
+constexpr int kMemoPaneDesignHeight = 1215;
+constexpr int kMinimumWidth = 3000;
+
+} // namespace
+
+frmMemo::frmMemo(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint), m(std::make_unique<Members>()) {
+    setWindowTitle(app::AppTitleWithVersion());
+    setObjectName(QStringLiteral("frmMemo"));
+
+    m_picTitleBar = new TitleStrip(this);
+    m_picTitleBar->setObjectName(QStringLiteral("picTitleBar"));
+    m_cmbMemo = new QComboBox(this);
+    m_cmbMemo->setObjectName(QStringLiteral("cmbMemo"));
+    m_cmbMemo->setEditable(true);
+    m_cmbMemo->setInsertPolicy(QComboBox::NoInsert);
+    m_cmbMemo->setCompleter(nullptr);
+    m_cmbMemo->setAcceptDrops(true);
+    m_cmbMemo->lineEdit()->setAcceptDrops(true);
+    m_ctlMemo = new uMultiMemo(this);
+    m_ctlMemo->setObjectName(QStringLiteral("ctlMemo"));
+
+    m_picTitleBar->resize(app::twipsToPixelsX(this, kTitleStripWidth), 1);
+    m_ctlMemo->resize(m_ctlMemo->width(), app::twipsToPixelsY(this, kMemoPaneDesignHeight));
+
+    m_cmbMemo->installEventFilter(this);
+    m_cmbMemo->lineEdit()->installEventFilter(this);
+
+    connect(m_picTitleBar, &TitleStrip::dragRequested, this, &frmMemo::onTitleStripDrag);
+    connect(m_picTitleBar, &TitleStrip::dragMoved, this, &frmMemo::onTitleStripDragMove);
+    connect(m_picTitleBar, &TitleStrip::released, this, &frmMemo::onTitleStripReleased);
+    connect(m_picTitleBar, &TitleStrip::doubleClicked, this, [this] { HideForm(); });
+    connect(m_ctlMemo, &uMultiMemo::GotFocus, this, [this] { SetMemoView(1); });
+
+    buildMenu();
+    resize(app::twipsToPixelsX(this, kMinimumWidth),
+           m_cmbMemo->sizeHint().height() + m_ctlMemo->height());
+    layoutControls();
+}
+
+frmMemo::~frmMemo() {
+    Unload();
+}
+
+void frmMemo::buildMenu() {
+    m_mnuPopup = new QMenu(this);
+    m_mnuPopupView = m_mnuPopup->addAction(QStringLiteral("表示(&V)"));
+    m_mnuPopup->addSeparator();
+    m_mnuPopupLogView = m_mnuPopup->addAction(QStringLiteral("ログを表示(&L)"));
+    m_mnuPopupLogView->setCheckable(true);
+    m_mnuPopup->addSeparator();
+    m_mnuPopupProperty = m_mnuPopup->addAction(QStringLiteral("設定(&O)"));
+    m_mnuPopup->addSeparator();
+    m_mnuPopupHelp = m_mnuPopup->addMenu(QStringLiteral("ヘルプ(&H)"));
+    m_mnuPopupHelpHelp = m_mnuPopupHelp->addAction(QStringLiteral("ヘルプ(&H)"));
+    m_mnuPopupHelp->addSeparator();
+    m_mnuPopupHelpVerInfo = m_mnuPopupHelp->addAction(QStringLiteral("バージョン情報(&A)..."));
+    m_mnuPopup->addSeparator();
+    m_mnuPopupExit = m_mnuPopup->addAction(QStringLiteral("終了(&X)"));
+    m_mnuPopup->setDefaultAction(m_mnuPopupView);
+
+    connect(m_mnuPopupView, &QAction::triggered, this, [this] {
+        if (m_mnuPopupView->text() == QStringLiteral("閉じる(&E)"))
+            HideForm();
+        else
+            ShowForm();
+    });
+    connect(m_mnuPopupLogView, &QAction::triggered, this, [this] {
+        // The check mark follows MemoView, not the click.
+        ShowToggleMemo();
+        m_mnuPopupLogView->setChecked(m_memoView == 1);
+    });
+    connect(m_mnuPopupProperty, &QAction::triggered, this, [this] { ShowProperty(); });
+    connect(m_mnuPopupHelpHelp, &QAction::triggered, this, [this] { ShowHelp(); });
+    connect(m_mnuPopupHelpVerInfo, &QAction::triggered, this, [this] { ShowVersionInfo(); });
+    connect(m_mnuPopupExit, &QAction::triggered, this, [this] { QuitApp(); });
+}
+
+void frmMemo::popupMenuAt(const QPoint& globalPosition, bool viewClosesWindow) {
+    m_mnuPopupView->setText(viewClosesWindow ? QStringLiteral("閉じる(&E)")
+                                             : QStringLiteral("表示(&V)"));
+    m_mnuPopup->setDefaultAction(m_mnuPopupView);
+    m_mnuPopup->popup(globalPosition);
+}
+
+// ---- geometry ---------------------------------------------------------------------------------
+
+int frmMemo::frameWidth() const {
+    return qMax(0, frameGeometry().width() - width());
+}
+
+int frmMemo::frameHeight() const {
+    return qMax(0, frameGeometry().height() - height());
+}
+
+void frmMemo::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    layoutControls();
+}
+
+void frmMemo::layoutControls() {
+    const int strip = m_picTitleBar->width();
+    const int gap = frameWidth() / 4;
+    const int comboHeight = m_cmbMemo->sizeHint().height();
+    m_picTitleBar->setGeometry(0, 0, strip, height());
+    const int lineWidth = qMax(0, width() - strip - gap);
+    m_cmbMemo->setGeometry(strip + gap, 0, lineWidth, comboHeight);
+    if (m_memoView == 1)
+        m_ctlMemo->setGeometry(strip + gap, comboHeight, lineWidth,
+                               qMax(0, height() - comboHeight));
+    else
+        m_ctlMemo->resize(lineWidth, m_ctlMemo->height());
+}
+
+void frmMemo::applySizeLimits(int minWidth, int maxWidth, int minHeight, int maxHeight) {
+    // Qt's limits are of the inner area; the window manager adds its frame.
+    setMinimumSize(qMax(0, minWidth - frameWidth()), qMax(0, minHeight - frameHeight()));
+    setMaximumSize(qMax(0, maxWidth - frameWidth()), qMax(0, maxHeight - frameHeight()));
+}
+
+void frmMemo::SetMemoView(int mode) {
+    m_memoView = mode;
+    const int collapsedHeight = frameHeight() + m_cmbMemo->sizeHint().height();
+    const QRect screenRect = screen() ? screen()->geometry() : QRect(0, 0, 1920, 1080);
+    const int minWidth = app::twipsToPixelsX(this, kMinimumWidth);
+    const int windowWidth = frameGeometry().width();
+    if (mode == 0) {
+        applySizeLimits(minWidth, screenRect.width(), collapsedHeight, collapsedHeight);
+        resize(width(), collapsedHeight - frameHeight());
+        m_mnuPopupLogView->setChecked(false);
+    } else {
+        applySizeLimits(minWidth, screenRect.width(), collapsedHeight, screenRect.height());
+        resize(width(), collapsedHeight + m_ctlMemo->height() - frameHeight());
+        m_mnuPopupLogView->setChecked(true);
+    }
+    Q_UNUSED(windowWidth);
+    layoutControls();
+}
+
+// ---- ISettingsWindow --------------------------------------------------------------------------
+
+int frmMemo::frameHeightTwips() const {
+    return app::pixelsToTwipsY(this, frameHeight());
+}
+int frmMemo::inputLineHeightTwips() const {
+    return app::pixelsToTwipsY(this, m_cmbMemo->sizeHint().height());
+}
+int frmMemo::memoPaneHeightTwips() const {
+    return app::pixelsToTwipsY(this, m_ctlMemo->height());
+}
+int frmMemo::screenWidthTwips() const {
+    const QScreen* s = screen();
+    return app::pixelsToTwipsX(this, s ? s->geometry().width() : 0);
+}
+int frmMemo::screenHeightTwips() const {
+    const QScreen* s = screen();
+    return app::pixelsToTwipsY(this, s ? s->geometry().height() : 0);
+}
+// Widths are those of the inner area: the frame is the window manager's, is unknown before the
+// first show, and must not make the stored width creep from one start to the next.
+void frmMemo::setWindowHeightTwips(int height) {
+    resize(width(), qMax(1, app::twipsToPixelsY(this, height) - frameHeight()));
+}
+int frmMemo::windowHeightTwips() const {
+    return app::pixelsToTwipsY(this, height() + frameHeight());
+}
+void frmMemo::setWindowWidthTwips(int width) {
+    resize(qMax(1, app::twipsToPixelsX(this, width)), height());
+}
+int frmMemo::windowWidthTwips() const {
+    return app::pixelsToTwipsX(this, width());
+}
+void frmMemo::setMemoPaneHeightTwips(int height) {
+    m_ctlMemo->resize(m_ctlMemo->width(), qMax(0, app::twipsToPixelsY(this, height)));
+}
+void frmMemo::setWindowLeftTwips(int left) {
+    move(app::twipsToPixelsX(this, left), pos().y());
+}
+int frmMemo::windowLeftTwips() const {
+    return app::pixelsToTwipsX(this, pos().x());
+}
+void frmMemo::setWindowTopTwips(int top) {
+    move(pos().x(), app::twipsToPixelsY(this, top));
+}
+int frmMemo::windowTopTwips() const {
+    return app::pixelsToTwipsY(this, pos().y());
+}
+
+// ---- showing and hiding -----------------------------------------------------------------------
+
+bool frmMemo::ShowForm() {
+    app::ForceForeground(this);
+    if (m_trayReady) {
+        m_cmbMemo->setFocus(Qt::ActiveWindowFocusReason);
+        if (!options().IMEState)
+            m_cmbMemo->lineEdit()->setAttribute(Qt::WA_InputMethodEnabled, false);
+    }
+    return true;
+}
+
+bool frmMemo::HideForm() {
+    hide();
+    return false;
+}
+
+void frmMemo::SetTopMost(bool on) {
+    app::SetTopMost(this, on);
+}
+
+// ---- title strip ------------------------------------------------------------------------------
+
+void frmMemo::onTitleStripDrag(const QPoint& globalPosition) {
+    m_manualDrag = !app::BeginWindowDrag(this);
+    m_dragOffset = globalPosition - pos();
+}
+
+void frmMemo::onTitleStripDragMove(const QPoint& globalPosition) {
+    if (m_manualDrag)
+        move(globalPosition - m_dragOffset);
+}
+
+void frmMemo::onTitleStripReleased(Qt::MouseButton button, const QPoint& globalPosition) {
+    m_manualDrag = false;
+    m_cmbMemo->setFocus(Qt::MouseFocusReason);
+    if (button == Qt::RightButton)
+        popupMenuAt(globalPosition, true);
+}
+
+// ---- activation -------------------------------------------------------------------------------
+
+void frmMemo::onAppActivate() {
+    m_picTitleBar->setActiveLook(true);
+}
+
+void frmMemo::onAppDeactivate() {
+    m_picTitleBar->setActiveLook(false);
+    SavePosition();
+    m->saveMemoPane();
+}
+
+void frmMemo::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+}
+
+// ---- drops and keys ---------------------------------------------------------------------------
+
+void frmMemo::AppendDropText(const QMimeData* data) {
+    QLineEdit* line = m_cmbMemo->lineEdit();
+    line->setText(app::appendDroppedText(line->text(), app::droppedText(data)));
+    line->end(false);
+}
+
+bool frmMemo::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::DragEnter: {
+        auto* drag = static_cast<QDragEnterEvent*>(event);
+        if (app::canAcceptDrop(drag->mimeData())) {
+            drag->setDropAction(Qt::CopyAction);
+            drag->accept();
+        } else {
+            drag->ignore();
+        }
+        return true;
+    }
+    case QEvent::DragMove: {
+        auto* drag = static_cast<QDragMoveEvent*>(event);
+        drag->setDropAction(Qt::CopyAction);
+        drag->accept();
+        return true;
+    }
+    case QEvent::Drop: {
+        auto* drop = static_cast<QDropEvent*>(event);
+        AppendDropText(drop->mimeData());
+        drop->setDropAction(Qt::CopyAction);
+        drop->accept();
+        ShowForm();
+        return true;
+    }
+    case QEvent::KeyPress:
+        if (watched == m_cmbMemo)
+            return m->routeKeyPress(static_cast<QKeyEvent*>(event));
+        break;
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void frmMemo::closeEvent(QCloseEvent* event) {
+    // A close request from outside (the window manager, the session) is an unload the system
+    // asks for: it runs the unload without the exit confirmation and is never vetoed.
+    Unload();
+    event->accept();
+}

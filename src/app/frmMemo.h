@@ -1,0 +1,166 @@
+#pragma once
+
+#include "config/Settings.h"
+
+#include <QWidget>
+
+#include <memory>
+
+class QComboBox;
+class QMenu;
+class QAction;
+class QMimeData;
+class CPrevInstance;
+class TitleStrip;
+class uMultiMemo;
+
+namespace engine {
+class LineDispatcher;
+}
+
+// The program's one permanent window: a captionless bar with the title strip on the left, the
+// input line cmbMemo, and the memo pane ctlMemo below it, which can be collapsed away.
+class frmMemo : public QWidget, public ISettingsWindow {
+    Q_OBJECT
+
+public:
+    explicit frmMemo(QWidget* parent = nullptr);
+    ~frmMemo() override;
+
+    // Full start-up of a first instance; `arguments` are the command-line words after the
+    // program name.
+    void Initialize(const QStringList& arguments);
+    // Saves the history and the key bindings (when settings were loaded) and releases everything.
+    // Runs once; later calls do nothing.
+    void Unload();
+    bool isUnloaded() const { return m_unloaded; }
+
+    // The single-instance guard (pPI); the window owns it and shows itself when a later start
+    // asks.
+    void setPrevInstance(CPrevInstance* guard);
+    CPrevInstance* prevInstance() const { return m_pPI; }
+
+    // Ends the program, asking first when UnresidentInfo is on. False when the user declined.
+    bool QuitApp();
+    bool ConfirmQuit();
+
+    // Functions the key bindings call by name. True means the key was handled and is swallowed.
+    Q_INVOKABLE bool Execute();
+    Q_INVOKABLE bool AddMemo();
+    Q_INVOKABLE bool ShowProperty();
+    Q_INVOKABLE bool ShowToggleMemo();
+    Q_INVOKABLE bool ShowMenu();
+    Q_INVOKABLE bool ShowHelp();
+    Q_INVOKABLE bool ExitApp();
+    Q_INVOKABLE bool HideForm(); // always false: Esc still reaches the input line
+    Q_INVOKABLE bool CreateNewMemo();
+    Q_INVOKABLE bool DeleteActiveMemo();
+    Q_INVOKABLE bool MovePrevMemo();
+    Q_INVOKABLE bool MoveNextMemo();
+    Q_INVOKABLE bool DropdownTitle();
+    Q_INVOKABLE bool ExecuteMemoLine();
+
+    bool ShowForm();
+    void SetMemoView(int mode);
+    int MemoView() const { return m_memoView; }
+    void UpdateMenuCaptions();
+    void ShowVersionInfo();
+    void SetupHotKey(bool enable);
+    void AppendDropText(const QMimeData* data);
+
+    // Topmost band on or off for this window.
+    void SetTopMost(bool on);
+
+    // Runs `box` with the window out of the topmost band when TopMost is on.
+    template <typename Box> auto withTopMostSuspended(Box&& box) {
+        const bool topMost = options().TopMost;
+        if (topMost)
+            SetTopMost(false);
+        struct Restore {
+            frmMemo* window;
+            bool on;
+            ~Restore() {
+                if (on)
+                    window->SetTopMost(true);
+            }
+        } restore{this, topMost};
+        return box();
+    }
+
+    QComboBox* inputLine() const { return m_cmbMemo; }
+    uMultiMemo* memoPane() const { return m_ctlMemo; }
+    TitleStrip* titleStrip() const { return m_picTitleBar; }
+    QMenu* popupMenu() const { return m_mnuPopup; }
+    QAction* menuView() const { return m_mnuPopupView; }
+    QAction* menuLogView() const { return m_mnuPopupLogView; }
+    bool trayReady() const { return m_trayReady; }
+
+    // Called when the program gains or loses activation.
+    void onAppActivate();
+    void onAppDeactivate();
+    void SavePosition();
+
+    // ISettingsWindow
+    int frameHeightTwips() const override;
+    int inputLineHeightTwips() const override;
+    int memoPaneHeightTwips() const override;
+    int screenWidthTwips() const override;
+    int screenHeightTwips() const override;
+    void setWindowHeightTwips(int height) override;
+    int windowHeightTwips() const override;
+    void setWindowWidthTwips(int width) override;
+    int windowWidthTwips() const override;
+    void setMemoPaneHeightTwips(int height) override;
+    void setWindowLeftTwips(int left) override;
+    int windowLeftTwips() const override;
+    void setWindowTopTwips(int top) override;
+    int windowTopTwips() const override;
+
+signals:
+    // The unload finished; the program ends when nothing else holds it.
+    void unloaded();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void buildMenu();
+    void layoutControls();
+    void applySizeLimits(int minWidth, int maxWidth, int minHeight, int maxHeight);
+    void popupMenuAt(const QPoint& globalPosition, bool viewClosesWindow);
+    void onTitleStripReleased(Qt::MouseButton button, const QPoint& globalPosition);
+    void onTitleStripDrag(const QPoint& globalPosition);
+    void onTitleStripDragMove(const QPoint& globalPosition);
+    void createDesktopIntegration();
+    void releaseDesktopIntegration();
+    bool memoPaneIsActive() const;
+    int frameWidth() const;
+    int frameHeight() const;
+
+    struct Members;
+    std::unique_ptr<Members> m;
+
+    CPrevInstance* m_pPI = nullptr;
+    TitleStrip* m_picTitleBar = nullptr;
+    QComboBox* m_cmbMemo = nullptr;
+    uMultiMemo* m_ctlMemo = nullptr;
+    QMenu* m_mnuPopup = nullptr;
+    QAction* m_mnuPopupView = nullptr;
+    QAction* m_mnuPopupLogView = nullptr;
+    QAction* m_mnuPopupProperty = nullptr;
+    QMenu* m_mnuPopupHelp = nullptr;
+    QAction* m_mnuPopupHelpHelp = nullptr;
+    QAction* m_mnuPopupHelpVerInfo = nullptr;
+    QAction* m_mnuPopupExit = nullptr;
+
+    int m_memoView = 0;
+    bool m_trayReady = false;
+    bool m_wasForeground = false;
+    bool m_settingsLoaded = false;
+    bool m_unloaded = false;
+    bool m_manualDrag = false;
+    QPoint m_dragOffset;
+};

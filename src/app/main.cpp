@@ -1,0 +1,14 @@
+#include "app/AppInfo.h"
+#include "app/Startup.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(app::ProductName());
+    QApplication::setApplicationVersion(app::VersionText(true));
+    QStringList arguments = QApplication::arguments();
+    if (!arguments.isEmpty())
+        arguments.removeFirst();
+    return app::Main(application, arguments);
+}

@@ -1,0 +1,91 @@
+#include "platform/gui/OpenWithDialog.h"
+#include "DesktopSandbox.h"
+#include "TestEnvironment.h"
+#include "platform/ShellExecute.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <gtest/gtest.h>
+
+using platform::OpenWithDialog;
+
+namespace {
+
+class OpenWithDialogTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { desktop = new testsupport::DesktopSandbox; }
+    static void TearDownTestSuite() {
+        delete desktop;
+        desktop = nullptr;
+    }
+    void SetUp() override {
+        for (const QString& entry : QDir(desktop->markDir).entryList(QDir::Files))
+            QFile::remove(desktop->markDir + QLatin1Char('/') + entry);
+        file = testsupport::freshFolder(QStringLiteral("doc")) + QStringLiteral("/note.txt");
+        testsupport::writeFile(file, "hello\n");
+    }
+    static testsupport::DesktopSandbox* desktop;
+    QString file;
+};
+testsupport::DesktopSandbox* OpenWithDialogTest::desktop = nullptr;
+
+TEST_F(OpenWithDialogTest, ListsTheTypesApplicationsFirst) {
+    OpenWithDialog dialog(file);
+    const QStringList ids = dialog.applicationIds();
+    ASSERT_GE(dialog.typeApplicationCount(), 1);
+    EXPECT_EQ(ids.first().toStdString(), "scrivlet-test-text.desktop");
+    // Everything else follows, once each.
+    EXPECT_TRUE(ids.contains(QStringLiteral("scrivlet-test-url.desktop")));
+    EXPECT_EQ(ids.count(QStringLiteral("scrivlet-test-text.desktop")), 1);
+}
+
+TEST_F(OpenWithDialogTest, ChosenApplicationOpensTheFile) {
+    OpenWithDialog dialog(file);
+    ASSERT_TRUE(dialog.selectApplication(QStringLiteral("scrivlet-test-text.desktop")));
+    dialog.accept();
+    EXPECT_TRUE(dialog.started());
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    const auto mark = desktop->waitForMark(QStringLiteral("text"));
+    ASSERT_TRUE(mark.has_value());
+    EXPECT_TRUE(mark->join(QString()).endsWith(QStringLiteral("note.txt")));
+}
+
+TEST_F(OpenWithDialogTest, OwnCommandOpensTheFile) {
+    OpenWithDialog dialog(file);
+    dialog.setCommand(desktop->binDir + QStringLiteral("/scrivlet-mark-prog typed"));
+    dialog.accept();
+    EXPECT_TRUE(dialog.started());
+    const auto mark = desktop->waitForMark(QStringLiteral("typed"));
+    ASSERT_TRUE(mark.has_value());
+    EXPECT_TRUE(mark->join(QString()).endsWith(QStringLiteral("note.txt")));
+}
+
+TEST_F(OpenWithDialogTest, FailedStartKeepsTheDialogOpen) {
+    OpenWithDialog dialog(file);
+    dialog.show();
+    dialog.setCommand(QStringLiteral("/nonexistent/scrivlet-program"));
+    dialog.accept();
+    EXPECT_FALSE(dialog.started());
+    EXPECT_TRUE(dialog.isVisible());
+    bool errorShown = false;
+    for (const QLabel* label : dialog.findChildren<QLabel*>())
+        errorShown = errorShown || (label->isVisible() &&
+                                    label->text().contains(QStringLiteral("起動できません")));
+    EXPECT_TRUE(errorShown);
+}
+
+TEST_F(OpenWithDialogTest, InstalledChooserShowsTheDialog) {
+    platform::installOpenWithDialog();
+    EXPECT_TRUE(platform::offerOpenWith(file));
+    OpenWithDialog* shown = nullptr;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* dialog = qobject_cast<OpenWithDialog*>(widget); dialog && dialog->isVisible())
+            shown = dialog;
+    }
+    ASSERT_NE(shown, nullptr);
+    EXPECT_EQ(shown->file(), file);
+    shown->close();
+    platform::setOpenWithHandler({});
+}
+
+} // namespace

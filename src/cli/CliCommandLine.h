@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace cli {
+
+struct CliCommandLine {
+    enum class Action { Run, Help, UsageError };
+    Action action = Action::UsageError;
+    QString line;   // the words after the options, joined with single spaces
+    QString folder; // --dir: the program folder to use instead of the automatic one
+    bool dryRun = false;
+    QString error; // why the command line was refused
+};
+
+// Parses the arguments after the program name.
+CliCommandLine parseCommandLine(const QStringList& arguments);
+
+QString usageText();
+
+} // namespace cli

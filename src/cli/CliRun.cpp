@@ -1,0 +1,117 @@
+#include "cli/CliRun.h"
+
+#include "cli/CliCollaborators.h"
+#include "cli/CliCommandLine.h"
+#include "config/CIniFile.h"
+#include "engine/LineDispatcher.h"
+#include "platform/AppPaths.h"
+#include "platform/MessageBox.h"
+#include "platform/ShellExecute.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace cli {
+
+namespace {
+
+// The window's base name: both programs share one set of files.
+const QString kWindowBaseName = QStringLiteral("scrivlet");
+
+// Swaps the process-wide handlers for one run and puts the old ones back.
+class HandlerScope {
+public:
+    HandlerScope(platform::ShellHandler shell, platform::OpenWithHandler openWith,
+                 platform::MessageBoxHandler box)
+        : m_shell(platform::setShellHandler(std::move(shell))),
+          m_openWith(platform::setOpenWithHandler(std::move(openWith))),
+          m_box(platform::setMessageBoxHandler(std::move(box))) {}
+    ~HandlerScope() {
+        platform::setShellHandler(std::move(m_shell));
+        platform::setOpenWithHandler(std::move(m_openWith));
+        platform::setMessageBoxHandler(std::move(m_box));
+    }
+    HandlerScope(const HandlerScope&) = delete;
+    HandlerScope& operator=(const HandlerScope&) = delete;
+
+private:
+    platform::ShellHandler m_shell;
+    platform::OpenWithHandler m_openWith;
+    platform::MessageBoxHandler m_box;
+};
+
+platform::ShellHandler dryRunShell(QTextStream& out) {
+    return [&out](const platform::ShellRequest& request) {
+        const std::optional<QString> what = platform::describeShellExecute(request);
+        out << request.verb << '\t' << request.file << '\t' << request.parameters << '\t'
+            << (what ? QStringLiteral("start ") + *what : QStringLiteral("refused")) << Qt::endl;
+        return what.has_value();
+    };
+}
+
+QString memoFileFor(const Options& options) {
+    if (options.MemoFileName.isEmpty())
+        return platform::defaultMemoFilePath();
+    if (QFileInfo(options.MemoFileName).isAbsolute())
+        return options.MemoFileName;
+    return platform::AppPath() + options.MemoFileName;
+}
+
+} // namespace
+
+int runCli(const QStringList& arguments, QTextStream& out, QTextStream& err) {
+    const CliCommandLine commandLine = parseCommandLine(arguments);
+    switch (commandLine.action) {
+    case CliCommandLine::Action::Help:
+        out << usageText();
+        out.flush();
+        return PieceRan;
+    case CliCommandLine::Action::UsageError:
+        err << "scrivlet-cli: " << commandLine.error << "\n\n" << usageText();
+        err.flush();
+        return UsageError;
+    case CliCommandLine::Action::Run:
+        break;
+    }
+
+    if (!commandLine.folder.isEmpty() && !QFileInfo(commandLine.folder).isDir()) {
+        err << "scrivlet-cli: no such folder: " << commandLine.folder << Qt::endl;
+        return UsageError;
+    }
+    platform::setProgramIdentity(commandLine.folder, kWindowBaseName);
+
+    // The settings are read, never saved: repairs happen in memory only.
+    CIniFile ini;
+    ini.Load(platform::settingsFilePath());
+    CliSession session;
+    session.settingsFile = platform::settingsFilePath();
+    session.scriptFile = platform::userScriptFilePath();
+    session.options = readOptions(ini);
+    session.memoFile = memoFileFor(session.options);
+    session.err = &err;
+
+    const std::unique_ptr<CliCollaborators> collaborators = makeCollaborators(session);
+    collaborators->ports.inputLine->setText(commandLine.line);
+
+    HandlerScope handlers(
+        commandLine.dryRun ? dryRunShell(out) : platform::ShellHandler(),
+        [&out, &commandLine](const QString& file) {
+            if (commandLine.dryRun)
+                out << "openwith\t" << file << Qt::endl;
+            return false;
+        },
+        [&err](const platform::MessageBoxRequest& box) {
+            err << box.text << Qt::endl;
+            return platform::defaultAnswer(box.style);
+        });
+
+    engine::LineDispatcher dispatcher(collaborators->ports, &ini, session.options);
+    const engine::LineRun run = dispatcher.ExecuteLine(commandLine.line);
+    if (run.wroteBack)
+        out << run.writeBack << Qt::endl;
+    out.flush();
+    err.flush();
+    return run.anyRan() ? PieceRan : NothingRan;
+}
+
+} // namespace cli

@@ -493,7 +493,8 @@ bool CIniFile::Private::writeSections(const std::vector<int>& indices) {
         // file moves to UTF-8 as a whole, provided its old bytes convert without loss.
         const QString whole = platform::fromAnsi(image.bytes());
         if (platform::toAnsi(whole) == image.bytes())
-            out = IniFileImage::parse(whole.toUtf8()).withSections(writes);
+            out = IniFileImage::parse(whole.toUtf8(), {}, platform::TextEncoding::Utf8)
+                      .withSections(writes);
     }
 
     if (!platform::writeFileAtomically(fileName, out))

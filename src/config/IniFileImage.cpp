@@ -68,9 +68,16 @@ bool endsWithBlankLine(const QByteArray& out, qsizetype bomLength) {
 
 } // namespace
 
-IniFileImage IniFileImage::parse(QByteArray bytes, const LineVisitor& visit) {
+IniFileImage IniFileImage::parse(QByteArray bytes, const LineVisitor& visit,
+                                 std::optional<platform::TextEncoding> encoding) {
     IniFileImage img;
-    const platform::DecodedText decoded = platform::decodeText(bytes);
+    platform::DecodedText decoded;
+    if (encoding) {
+        const qsizetype bom = *encoding == platform::TextEncoding::Utf8Bom ? 3 : 0;
+        decoded = {decodeLine(QByteArrayView(bytes).sliced(bom), *encoding), *encoding};
+    } else {
+        decoded = platform::decodeText(bytes);
+    }
     img.m_encoding = decoded.encoding;
     img.m_bomLength = decoded.encoding == platform::TextEncoding::Utf8Bom ? 3 : 0;
     img.m_bytes = std::move(bytes);
@@ -184,10 +191,13 @@ QByteArray IniFileImage::withSections(const std::vector<SectionWrite>& writes) c
     QByteArray out;
     out.reserve(m_bytes.size() + extra);
     out.append(m_bytes.constData(), m_bomLength);
+    // Header and comments of a rewritten section are written again, with CR LF like its keys.
     const auto appendLine = [&](const Line& line) {
-        out.append(m_bytes.constData() + line.start, line.next - line.start);
-        if (!line.terminated)
-            out.append("\r\n");
+        qsizetype end = line.next - (line.terminated ? 1 : 0);
+        if (end > line.start && m_bytes[end - 1] == '\r')
+            --end;
+        out.append(m_bytes.constData() + line.start, end - line.start);
+        out.append("\r\n");
     };
 
     std::vector<bool> written(writes.size(), false);

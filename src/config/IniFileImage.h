@@ -8,6 +8,7 @@
 #include <QStringView>
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace config {
@@ -41,7 +42,9 @@ public:
     using LineVisitor = std::function<void(LineKind kind, QStringView text)>;
 
     IniFileImage() = default;
-    static IniFileImage parse(QByteArray bytes, const LineVisitor& visit = {});
+    // The encoding is detected unless one is given.
+    static IniFileImage parse(QByteArray bytes, const LineVisitor& visit = {},
+                              std::optional<platform::TextEncoding> encoding = std::nullopt);
 
     platform::TextEncoding encoding() const { return m_encoding; }
     const QByteArray& bytes() const { return m_bytes; }

@@ -1,0 +1,104 @@
+// Real starts through the dispatcher, against the sandboxed desktop of DesktopSandbox: the
+// associations are the real GIO lookup, the started programs only leave marks.
+
+#include "DesktopSandbox.h"
+#include "EngineFakes.h"
+#include "TestEnvironment.h"
+#include "config/CIniFile.h"
+#include "config/Settings.h"
+#include "engine/LineDispatcher.h"
+#include "engine/ShellExecution.h"
+
+#include <QDir>
+#include <gtest/gtest.h>
+
+using namespace engine;
+using namespace enginetest;
+
+namespace {
+
+class ShellLaunch : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { desktop = new testsupport::DesktopSandbox; }
+    static void TearDownTestSuite() {
+        delete desktop;
+        desktop = nullptr;
+    }
+    void SetUp() override {
+        for (const QString& entry : QDir(desktop->markDir).entryList(QDir::Files))
+            QFile::remove(desktop->markDir + QLatin1Char('/') + entry);
+        dir = testsupport::freshFolder(QStringLiteral("launch"));
+        dispatcher = std::make_unique<LineDispatcher>(
+            DispatcherPorts{&eval, &memo, &history, &input, &clipboard, &window}, &ini, options);
+    }
+
+    static testsupport::DesktopSandbox* desktop;
+    QString dir;
+    ScriptedEvaluator eval;
+    RecordingMemoPane memo;
+    RecordingHistory history;
+    FakeInputLine input;
+    RecordingClipboard clipboard;
+    RecordingWindow window;
+    Options options;
+    CIniFile ini;
+    std::unique_ptr<LineDispatcher> dispatcher;
+};
+testsupport::DesktopSandbox* ShellLaunch::desktop = nullptr;
+
+TEST_F(ShellLaunch, ProgramOnPathWithItsArguments) {
+    EXPECT_EQ(dispatcher->ExecutePiece(QStringLiteral("scrivlet-mark-prog piece x 'y z'")),
+              PieceOutcome::ShellExecuted);
+    EXPECT_EQ(desktop->waitForMark(QStringLiteral("piece")),
+              (QStringList{QStringLiteral("x"), QStringLiteral("y z")}));
+}
+
+TEST_F(ShellLaunch, PathWithSpacesOpensThroughTheQuotedTry) {
+    const QString folder = dir + QStringLiteral("/with space");
+    const QString note = folder + QStringLiteral("/my note.txt");
+    testsupport::writeFile(note, "text\n");
+    EXPECT_EQ(dispatcher->ExecutePiece(note), PieceOutcome::ShellExecuted);
+    const auto mark = desktop->waitForMark(QStringLiteral("text"));
+    ASSERT_TRUE(mark.has_value());
+    EXPECT_TRUE(mark->join(QString()).contains(QStringLiteral("note.txt")));
+
+    const QString program = folder + QStringLiteral("/run me");
+    testsupport::DesktopSandbox::writeExecutable(
+        program, "#!/bin/sh\nexec scrivlet-mark-prog spaced \"$@\"\n");
+    EXPECT_EQ(dispatcher->ExecutePiece(program), PieceOutcome::ShellExecuted);
+    EXPECT_EQ(desktop->waitForMark(QStringLiteral("spaced")), QStringList{QString()});
+}
+
+TEST_F(ShellLaunch, RegisteredCommandReachesTheUrlHandler) {
+    testsupport::writeFile(dir + QStringLiteral("/s.ini"),
+                           "[Command]\r\ng=Search,scrivlet-test://find?q=%A\r\n");
+    ASSERT_TRUE(ini.Load(dir + QStringLiteral("/s.ini")));
+    input.content = QStringLiteral("g あ b");
+    const LineRun run = dispatcher->ExecuteLine(input.content);
+    EXPECT_EQ(run.outcomes, QList<PieceOutcome>{PieceOutcome::ShellExecuted});
+    EXPECT_EQ(desktop->waitForMark(QStringLiteral("url")),
+              QStringList{QStringLiteral("scrivlet-test://find?q=%82%A0%20b")});
+    EXPECT_EQ(history.calls, QStringList{QStringLiteral("AddMRU(1)")});
+    EXPECT_EQ(window.calls, QStringList{QStringLiteral("HideForm")});
+}
+
+TEST_F(ShellLaunch, DocumentAndFolderThroughTheirAssociations) {
+    const QString note = dir + QStringLiteral("/a.txt");
+    testsupport::writeFile(note, "x\n");
+    EXPECT_EQ(GetAssociatedVerb(note), QStringLiteral("open"));
+    EXPECT_TRUE(ExecuteShell(QLatin1Char('"') + note + QLatin1Char('"'), QString()));
+    EXPECT_TRUE(desktop->waitForMark(QStringLiteral("text")).has_value());
+
+    EXPECT_TRUE(ExecuteShell(note, QStringLiteral("edit")));
+    EXPECT_TRUE(ExecuteShell(dir, QString()));
+    EXPECT_TRUE(desktop->waitForMark(QStringLiteral("folder")).has_value());
+}
+
+TEST_F(ShellLaunch, UnknownTextIsNotStarted) {
+    EXPECT_EQ(dispatcher->ExecutePiece(QStringLiteral("scrivlet-no-such-thing arg")),
+              PieceOutcome::None);
+    QThread::msleep(100);
+    EXPECT_TRUE(QDir(desktop->markDir).entryList(QDir::Files).isEmpty());
+}
+
+} // namespace

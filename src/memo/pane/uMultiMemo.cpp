@@ -3,6 +3,8 @@
 #include "MemoPictures.h"
 #include "MemoViewText.h"
 #include "controls/uHoverButton.h"
+#include "memo/MemoList.h"
+#include "platform/gui/KeyStroke.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -87,27 +89,137 @@ uMultiMemo::uMultiMemo(QWidget* parent) : QWidget(parent) {
     m_picCounter->resize(counterWidth, barHeight);
     m_lblCounter->setGeometry(m_picCounter->rect());
 
-    for (QObject* watched : {static_cast<QObject*>(m_txtMemo), static_cast<QObject*>(m_cmbMemoList),
-                             static_cast<QObject*>(m_cmbMemoList->lineEdit())})
-        watched->installEventFilter(this);
+    // An editable combo box takes the keys itself and hands them to its line edit directly.
+    m_txtMemo->installEventFilter(this);
+    m_cmbMemoList->installEventFilter(this);
     connect(m_cmbMemoList->lineEdit(), &QLineEdit::textEdited, this,
             [this] { m_titleEdited = true; });
     connect(qApp, &QApplication::focusChanged, this, &uMultiMemo::onFocusChanged);
+
+    m_list = std::make_unique<MemoList>(static_cast<IMemoView&>(*this));
+    connect(m_list.get(), &MemoList::BeforeDelete, this,
+            [this](int& index, bool& cancel) { emit BeforeDelete(index, cancel); });
+    connect(m_cmbMemoList, &QComboBox::activated, this,
+            [this](int row) { m_list->setMemoIndex(row + 1); });
+    connect(m_cmdNew, &uHoverButton::Click, this, [this] { CreateNewMemo(); });
+    connect(m_cmdDelete, &uHoverButton::Click, this, [this] { DeleteActiveMemo(); });
+    connect(m_cmdPrev, &uHoverButton::Click, this, [this] { MovePrevMemo(); });
+    connect(m_cmdNext, &uHoverButton::Click, this, [this] { MoveNextMemo(); });
 
     layoutControls();
 }
 
 uMultiMemo::~uMultiMemo() = default;
 
-bool uMultiMemo::setFileName(const QString& fileName) {
-    const int slash = fileName.lastIndexOf(QLatin1Char('/'));
-    if (slash >= 0) {
-        const QString folder = fileName.left(slash + 1);
-        if (!QFileInfo(folder).isDir())
-            return false;
-    }
-    m_fileName = fileName;
-    return true;
+QString uMultiMemo::FileName() const {
+    return m_list->FileName();
+}
+std::optional<MemoFileError> uMultiMemo::setFileName(const QString& fileName) {
+    return m_list->setFileName(fileName);
+}
+int uMultiMemo::MemoCount() const {
+    return m_list->MemoCount();
+}
+int uMultiMemo::MemoIndex() const {
+    return m_list->MemoIndex();
+}
+void uMultiMemo::setMemoIndex(int index) {
+    m_list->setMemoIndex(index);
+}
+QString uMultiMemo::DateFormat() const {
+    return m_list->DateFormat();
+}
+void uMultiMemo::setDateFormat(const QString& format) {
+    m_list->setDateFormat(format);
+}
+std::optional<MemoFileError> uMultiMemo::Load() {
+    return m_list->Load();
+}
+std::optional<MemoFileError> uMultiMemo::Save() {
+    return m_list->Save();
+}
+bool uMultiMemo::CreateNewMemo() {
+    return m_list->CreateNewMemo();
+}
+bool uMultiMemo::DeleteActiveMemo() {
+    return m_list->DeleteActiveMemo();
+}
+void uMultiMemo::DeleteMemo(int index) {
+    m_list->DeleteMemo(index);
+}
+bool uMultiMemo::MovePrevMemo() {
+    return m_list->MovePrevMemo();
+}
+bool uMultiMemo::MoveNextMemo() {
+    return m_list->MoveNextMemo();
+}
+void uMultiMemo::AddMessage(const QString& message, int index) {
+    m_list->AddMessage(message, index);
+}
+
+// ---- the view the memo list drives ----------------------------------------------------------
+
+QString uMultiMemo::text() const {
+    return memopane::toStoredText(m_txtMemo->toPlainText());
+}
+void uMultiMemo::setText(const QString& text) {
+    m_txtMemo->setPlainText(memopane::toViewText(text));
+}
+int uMultiMemo::caretPosition() const {
+    return memopane::viewToStoredPosition(m_txtMemo->toPlainText(),
+                                          m_txtMemo->textCursor().position());
+}
+void uMultiMemo::setCaretPosition(int position) {
+    QTextCursor cursor = m_txtMemo->textCursor();
+    cursor.setPosition(memopane::storedToViewPosition(text(), position));
+    m_txtMemo->setTextCursor(cursor);
+}
+QString uMultiMemo::titleText() const {
+    return m_cmbMemoList->lineEdit()->text();
+}
+void uMultiMemo::setTitleText(const QString& title) {
+    m_cmbMemoList->lineEdit()->setText(title);
+}
+void uMultiMemo::clearTitleSelection() {
+    m_cmbMemoList->lineEdit()->deselect();
+}
+void uMultiMemo::clearTitles() {
+    m_cmbMemoList->clear();
+}
+void uMultiMemo::appendTitle(const QString& title) {
+    // Adding the first entry makes it current, which would overwrite the title field.
+    const QString field = titleText();
+    m_cmbMemoList->addItem(title);
+    setTitleText(field);
+}
+void uMultiMemo::removeTitle(int row) {
+    const QString field = titleText();
+    m_cmbMemoList->removeItem(row);
+    setTitleText(field);
+}
+QString uMultiMemo::titleAt(int row) const {
+    return m_cmbMemoList->itemText(row);
+}
+void uMultiMemo::setTitleAt(int row, const QString& title) {
+    // Changing the current entry rewrites the title field; the field keeps its own text.
+    const QString field = titleText();
+    m_cmbMemoList->setItemText(row, title);
+    if (row != m_cmbMemoList->currentIndex())
+        return;
+    setTitleText(field);
+}
+int uMultiMemo::selectedTitleRow() const {
+    return m_cmbMemoList->currentIndex();
+}
+void uMultiMemo::selectTitleRow(int row) {
+    const QString field = titleText();
+    m_cmbMemoList->setCurrentIndex(row);
+    setTitleText(field);
+}
+void uMultiMemo::showPosition(const QString& counter, bool previousEnabled, bool nextEnabled) {
+    m_lblCounter->setText(counter);
+    m_cmdPrev->setEnabled(previousEnabled);
+    m_cmdNext->setEnabled(nextEnabled);
 }
 
 bool uMultiMemo::DropdownTitle() {
@@ -185,10 +297,25 @@ bool uMultiMemo::eventFilter(QObject* watched, QEvent* event) {
 
 bool uMultiMemo::routeKey(QObject* watched, QKeyEvent* event) {
     const bool inTitle = watched == m_cmbMemoList;
+    const platform::KeyStroke stroke = platform::keyStrokeFromEvent(*event);
+    int keyCode = stroke.keyCode;
+    int shift = stroke.shift;
     if (event->type() == QEvent::KeyRelease) {
+        emit KeyUp(keyCode, shift);
+        if (keyCode == 0 && stroke.keyCode != 0)
+            return true;
         if (inTitle)
             onTitleKeyReleased();
         return false;
+    }
+    // The owner sees every key first; a code set to 0 swallows it.
+    emit KeyDown(keyCode, shift);
+    if (keyCode == 0 && stroke.keyCode != 0)
+        return true;
+    if (int character = platform::typedCharacter(*event); character != 0) {
+        emit KeyPress(character);
+        if (character == 0)
+            return true;
     }
     if (inTitle && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
         !isTitleListOpen()) {

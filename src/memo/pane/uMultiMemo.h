@@ -1,18 +1,24 @@
 #pragma once
 
+#include "memo/IMemoView.h"
+#include "memo/MemoFile.h"
+
 #include <QWidget>
 
 #include <functional>
+#include <memory>
+#include <optional>
 
 class QComboBox;
 class QFrame;
 class QLabel;
 class QPlainTextEdit;
+class MemoList;
 class uHoverButton;
 
 // The memo pane of the main window: four buttons, the editable title list and the counter above
 // the text of the current memo.
-class uMultiMemo : public QWidget {
+class uMultiMemo : public QWidget, private IMemoView {
     Q_OBJECT
 
 public:
@@ -21,8 +27,24 @@ public:
 
     // The memo file. Setting a name whose folder does not exist fails (error 53) and keeps the old
     // name; setting it does not load the file.
-    QString FileName() const { return m_fileName; }
-    bool setFileName(const QString& fileName);
+    QString FileName() const;
+    std::optional<MemoFileError> setFileName(const QString& fileName);
+
+    // The memo list (number, current memo, loading and saving, log lines).
+    int MemoCount() const;
+    int MemoIndex() const;
+    void setMemoIndex(int index);
+    QString DateFormat() const;
+    void setDateFormat(const QString& format);
+    std::optional<MemoFileError> Load();
+    std::optional<MemoFileError> Save();
+    bool CreateNewMemo();
+    bool DeleteActiveMemo();
+    void DeleteMemo(int index);
+    bool MovePrevMemo();
+    bool MoveNextMemo();
+    void AddMessage(const QString& message, int index = -1);
+    MemoList& memoList() const { return *m_list; }
 
     // Focuses the title field and opens the title list. Always true.
     bool DropdownTitle();
@@ -51,6 +73,8 @@ signals:
     void KeyPress(int& KeyAscii);
     void KeyUp(int& KeyCode, int& Shift);
     void AfterExecuteFile();
+    // Raised before the current memo is deleted; setting Cancel keeps it.
+    void BeforeDelete(int& MemoIndex, bool& Cancel);
     // The focus entered the pane from outside, or left it.
     void GotFocus();
     void LostFocus();
@@ -60,6 +84,23 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // IMemoView
+    QString text() const override;
+    void setText(const QString& text) override;
+    int caretPosition() const override;
+    void setCaretPosition(int position) override;
+    QString titleText() const override;
+    void setTitleText(const QString& title) override;
+    void clearTitleSelection() override;
+    void clearTitles() override;
+    void appendTitle(const QString& title) override;
+    void removeTitle(int row) override;
+    QString titleAt(int row) const override;
+    void setTitleAt(int row, const QString& title) override;
+    int selectedTitleRow() const override;
+    void selectTitleRow(int row) override;
+    void showPosition(const QString& counter, bool previousEnabled, bool nextEnabled) override;
+
     void layoutControls();
     void onFocusChanged(QWidget* old, QWidget* now);
     bool containsWidget(const QWidget* widget) const;
@@ -77,7 +118,7 @@ private:
     QLabel* m_lblCounter = nullptr;
     QPlainTextEdit* m_txtMemo = nullptr;
 
-    QString m_fileName;
+    std::unique_ptr<MemoList> m_list;
     bool m_titleEdited = false;
     ShellOpener m_shellOpener;
 };

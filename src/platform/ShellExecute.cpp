@@ -39,7 +39,9 @@ std::optional<Launch> launchApplication(GObjectPtr<GAppInfo> app, const QString&
     auto shared = std::shared_ptr<GAppInfo>(app.release(), GObjectUnref());
     launch.start = [shared, uri]() {
         const QByteArray uriBytes = uri.toUtf8();
-        GList* uris = g_list_append(nullptr, const_cast<char*>(uriBytes.constData()));
+        GList* uris = uri.isEmpty()
+                          ? nullptr
+                          : g_list_append(nullptr, const_cast<char*>(uriBytes.constData()));
         GError* rawError = nullptr;
         const gboolean ok = g_app_info_launch_uris(shared.get(), uris, nullptr, &rawError);
         GErrorPtr error(rawError);
@@ -155,6 +157,28 @@ std::optional<Launch> resolveUrl(const QString& verb, const QString& url) {
         GObjectPtr<GAppInfo>(g_app_info_get_default_for_uri_scheme(scheme.constData())), url);
 }
 
+// The Windows text editor stands for this desktop's: the default application for plain text.
+bool isNotepad(const QString& file) {
+    return file.compare(QLatin1String("notepad.exe"), Qt::CaseInsensitive) == 0 ||
+           file.compare(QLatin1String("notepad"), Qt::CaseInsensitive) == 0;
+}
+
+std::optional<Launch> resolveTextEditor(const QString& parameters) {
+    const std::optional<QStringList> words = splitShellWords(parameters);
+    if (!words || words->size() > 1)
+        return std::nullopt;
+    GObjectPtr<GAppInfo> editor = defaultApplicationFor(QStringLiteral("text/plain"));
+    if (words->isEmpty())
+        return editor ? std::optional<Launch>(launchApplication(std::move(editor), {}))
+                      : std::nullopt;
+    const QString path = expandHome(words->first());
+    if (!QFileInfo(path).isFile())
+        return std::nullopt;
+    return launchApplication(
+        std::move(editor),
+        QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toString(QUrl::FullyEncoded));
+}
+
 std::optional<Launch> resolve(const ShellRequest& request) {
     const QString file = expandHome(request.file);
     if (file.isEmpty())
@@ -170,9 +194,11 @@ std::optional<Launch> resolve(const ShellRequest& request) {
     if (!open)
         return std::nullopt;
     const QString program = QStandardPaths::findExecutable(file);
-    if (program.isEmpty())
-        return std::nullopt;
-    return launchProgram(program, request.parameters);
+    if (!program.isEmpty())
+        return launchProgram(program, request.parameters);
+    if (isNotepad(file))
+        return resolveTextEditor(request.parameters);
+    return std::nullopt;
 }
 
 ShellHandler& shellHandler() {

@@ -127,6 +127,18 @@ TEST_F(ShellLaunch, VerbsOtherThanOpen) {
     EXPECT_FALSE(shellExecute(QStringLiteral("print"), note, QString()));
 }
 
+TEST_F(ShellLaunch, NotepadStandsForTheTextEditor) {
+    const QString script = dir + QStringLiteral("/my script.vbs");
+    testsupport::writeFile(script, "x = 1\n");
+    EXPECT_TRUE(shellExecute(QString(), QStringLiteral("notepad.exe"),
+                             QLatin1Char('"') + script + QLatin1Char('"')));
+    const auto mark = desktop->waitForMark(QStringLiteral("text"));
+    ASSERT_TRUE(mark.has_value());
+    EXPECT_TRUE(mark->join(QString()).contains(QStringLiteral("script.vbs")));
+    EXPECT_FALSE(shellExecute(QString(), QStringLiteral("notepad.exe"),
+                              dir + QStringLiteral("/missing.vbs")));
+}
+
 TEST_F(ShellLaunch, NothingToStartIsFalseAtOnce) {
     const QString plain = dir + QStringLiteral("/data.scrivlet-unknown");
     testsupport::writeFile(plain, QByteArray("\x01\x02\x03\x00\xff", 5));

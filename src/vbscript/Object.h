@@ -24,6 +24,7 @@ public:
     bool empty() const { return m_count == 0; }
     const Value& operator[](size_t i) const { return *m_items[i]; }
     Value& ref(size_t i) const { return *m_items[i]; }
+    Value* const* data() const { return m_items; }
     // Left out (f(1, , 3)) or beyond the arguments given.
     bool isMissing(size_t i) const { return i >= m_count || m_items[i]->isMissing(); }
 

@@ -27,6 +27,8 @@ protected:
     // Called once when the last reference goes, before deletion; script classes run
     // Class_Terminate here. Must not throw.
     virtual void lastReleased() noexcept {}
+    // Undoes an addRef made inside lastReleased without starting another destruction.
+    void dropRef() noexcept { --m_refs; }
 
 private:
     static void destroy(RefCounted* object) noexcept;

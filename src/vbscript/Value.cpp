@@ -150,6 +150,10 @@ Value Value::object(Ref<Object> object) {
     v.m_u.obj = object.detach();
     return v;
 }
+Value Value::nothing() {
+    return object(nullptr);
+}
+
 Value Value::array(Ref<ArrayData> array) {
     if (!array)
         array = makeRef<ArrayData>();

@@ -76,7 +76,7 @@ public:
     static Value string(std::u16string_view text) { return string(std::u16string(text)); }
     static Value string(const char16_t* text) { return string(std::u16string(text)); }
     static Value object(Ref<Object> object); // a null Ref is Nothing
-    static Value nothing() { return object(nullptr); }
+    static Value nothing();
     static Value array(Ref<ArrayData> array);
 
     VarType type() const { return m_type; }

@@ -1,0 +1,141 @@
+#include "Engine.h"
+
+#include "Interpreter.h"
+#include "ScriptError.h"
+#include "StackGuard.h"
+#include "Text.h"
+
+#include <new>
+
+namespace vbscript {
+
+struct Engine::Impl {
+    std::unique_ptr<Interpreter> interpreter = std::make_unique<Interpreter>();
+    std::u16string language;
+    ErrorInfo lastError;
+    std::function<bool()> interruptCheck;
+
+    // Runs one host operation: no exception leaves, the error lands in lastError.
+    template <class Fn> bool run(Fn&& fn) {
+        lastError = ErrorInfo();
+        StackScope stack;
+        ContextScope context(interpreter.get());
+        interpreter->clearInterrupt();
+        try {
+            fn();
+            return true;
+        } catch (const ScriptError& e) {
+            lastError.number = e.number;
+            lastError.description = e.description;
+            lastError.source = e.source;
+            lastError.line = e.line;
+            lastError.column = e.column;
+        } catch (const std::bad_alloc&) {
+            setError(err::OutOfMemory);
+        } catch (const std::length_error&) {
+            setError(err::OutOfStringSpace);
+        } catch (...) {
+            setError(51);
+        }
+        interpreter->clearInterrupt();
+        return false;
+    }
+
+    void setError(int32_t number) {
+        lastError.number = number;
+        lastError.description = errorDescription(number);
+        lastError.source = std::u16string(kRuntimeSource);
+    }
+};
+
+Engine::Engine() : m_impl(std::make_unique<Impl>()) {}
+
+Engine::~Engine() {
+    StackScope stack;
+    ContextScope context(m_impl->interpreter.get());
+    m_impl->interpreter.reset();
+}
+
+bool Engine::setLanguage(std::u16string_view language) {
+    m_impl->lastError = ErrorInfo();
+    if (!equalsIgnoreCase(language, u"VBScript")) {
+        m_impl->setError(err::InvalidPropertyValue);
+        return false;
+    }
+    m_impl->language = u"VBScript";
+    return true;
+}
+
+std::u16string Engine::language() const {
+    return m_impl->language;
+}
+
+void Engine::reset() {
+    {
+        StackScope stack;
+        ContextScope context(m_impl->interpreter.get());
+        m_impl->interpreter.reset();
+    }
+    m_impl->interpreter = std::make_unique<Interpreter>();
+    m_impl->interpreter->setInterruptCheck(m_impl->interruptCheck);
+    m_impl->lastError = ErrorInfo();
+}
+
+bool Engine::addCode(std::u16string_view code) {
+    return m_impl->run([&] { m_impl->interpreter->runProgram(code, nullptr); });
+}
+
+bool Engine::addObject(std::u16string_view name, Ref<Object> object, bool membersGlobal) {
+    return m_impl->run([&] {
+        if (name.empty() || !object)
+            raiseError(err::InvalidCall);
+        m_impl->interpreter->addNamedObject(name, std::move(object), membersGlobal);
+    });
+}
+
+std::optional<Value> Engine::eval(std::u16string_view expression) {
+    Value result;
+    if (!m_impl->run([&] { result = m_impl->interpreter->evaluate(expression, nullptr); }))
+        return std::nullopt;
+    return result;
+}
+
+bool Engine::executeStatement(std::u16string_view statement) {
+    return m_impl->run([&] { m_impl->interpreter->runProgram(statement, nullptr); });
+}
+
+std::optional<Value> Engine::call(std::u16string_view procedure, std::span<const Value> args) {
+    Value result;
+    const bool ok = m_impl->run([&] {
+        Procedure* proc = m_impl->interpreter->findProcedure(procedure);
+        if (!proc)
+            raiseError(err::SubNotDefined);
+        std::vector<Value> copies(args.begin(), args.end());
+        std::vector<Value*> ptrs;
+        for (auto& v : copies)
+            ptrs.push_back(&v);
+        result = m_impl->interpreter->callProcedure(proc, nullptr, ptrs.data(), ptrs.size());
+    });
+    if (!ok)
+        return std::nullopt;
+    return result;
+}
+
+bool Engine::hasProcedure(std::u16string_view procedure) const {
+    return m_impl->interpreter->findProcedure(procedure) != nullptr;
+}
+
+const ErrorInfo& Engine::lastError() const {
+    return m_impl->lastError;
+}
+
+void Engine::clearError() {
+    m_impl->lastError = ErrorInfo();
+}
+
+void Engine::setInterruptCheck(std::function<bool()> check) {
+    m_impl->interruptCheck = check;
+    m_impl->interpreter->setInterruptCheck(std::move(check));
+}
+
+} // namespace vbscript

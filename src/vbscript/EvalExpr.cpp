@@ -1,0 +1,452 @@
+// Evaluation of expression nodes.
+#include "Conversions.h"
+#include "Interpreter.h"
+#include "Nodes.h"
+#include "Parser.h"
+#include "ScriptObject.h"
+
+namespace vbscript {
+
+namespace {
+
+ScriptObject& meObject(Frame& f) {
+    auto* me = dynamic_cast<ScriptObject*>(f.me);
+    if (!me)
+        raiseError(err::ObjectRequired);
+    return *me;
+}
+
+[[noreturn]] void undefinedVariable() {
+    raiseError(err::VariableUndefined);
+}
+
+// A member of an object added with its members global, read as a bare name.
+bool readGlobalMember(Frame& f, const std::u16string& name, Args args, Value& out) {
+    for (const auto& object : f.in.globalMemberObjects()) {
+        const int id = object->findMember(name);
+        if (id != kNoMember) {
+            out = object->invoke(f.in, id, Invoke::Get, args, nullptr);
+            return true;
+        }
+    }
+    return false;
+}
+
+// Storage of a variable binding; nullptr when the name is no variable (a procedure, a
+// builtin, a constant, a method of Me).
+Value* variableSlot(Frame& f, const NameRef& r, bool write) {
+    switch (r.binding) {
+    case Binding::Local:
+        return &f.locals[r.slot];
+    case Binding::Param:
+        return f.params[r.slot];
+    case Binding::Field:
+        return &meObject(f).field(r.slot);
+    case Binding::Outer:
+        return &f.outer->locals[r.slot];
+    case Binding::OuterParam:
+        return f.outer->params[r.slot];
+    case Binding::Global: {
+        GlobalCell* c = r.cell;
+        if (c->proc || c->builtin)
+            return nullptr;
+        if (!c->declared) {
+            if (r.strict)
+                undefinedVariable();
+            if (write)
+                c->declared = true;
+        }
+        return &c->value;
+    }
+    case Binding::Dynamic: {
+        GlobalCell* c = r.cell;
+        if (c->proc || c->builtin)
+            return nullptr;
+        if (c->declared)
+            return &c->value;
+        if (r.strict)
+            undefinedVariable();
+        return &f.locals[r.slot];
+    }
+    default:
+        return nullptr;
+    }
+}
+
+const ClassMember& methodMember(Frame& f, const NameRef& r) {
+    return meObject(f).classInfo().members[static_cast<size_t>(r.member)];
+}
+
+Value callMethod(Frame& f, const NameRef& r, const ExprList* args) {
+    const ClassMember& m = methodMember(f, r);
+    if (!m.method)
+        raiseError(err::NoSuchMember);
+    if (!args)
+        return f.in.callProcedure(m.method, f.me, nullptr, 0);
+    ArgBuffer a(f, *args);
+    return f.in.callProcedure(m.method, f.me, a.items(), a.size());
+}
+
+void assignMethod(Frame& f, const NameRef& r, const ExprList* args, Value v, bool isSet) {
+    const ClassMember& m = methodMember(f, r);
+    Procedure* setter = isSet ? m.set : m.let;
+    if (!setter)
+        raiseError(err::IllegalAssignment);
+    static const ExprList kNone;
+    ArgBuffer a(f, args ? *args : kNone);
+    a.append(std::move(v));
+    f.in.callProcedure(setter, f.me, a.items(), a.size());
+}
+
+bool isUndeclaredCell(const NameRef& r) {
+    if (r.binding != Binding::Global && r.binding != Binding::Dynamic)
+        return false;
+    const GlobalCell* c = r.cell;
+    return !c->declared && !c->proc && !c->builtin;
+}
+
+int32_t indexValue(const Value& v) {
+    if (v.type() == VarType::Integer)
+        return v.asInteger();
+    if (v.type() == VarType::Long)
+        return v.asLong();
+    if (v.isNull() || v.isMissing())
+        raiseError(err::TypeMismatch);
+    return toLong(v);
+}
+
+// Element of the array in `slot` for the index expressions; the array is made private first
+// when it is to be written.
+Value& indexedElement(Frame& f, Value* slot, const ExprList& args, bool forWrite,
+                      Ref<ArrayData>* keep) {
+    constexpr size_t kInline = 8;
+    int32_t idx[kInline];
+    std::vector<int32_t> heap;
+    int32_t* p = idx;
+    if (args.size() > kInline) {
+        heap.resize(args.size());
+        p = heap.data();
+    }
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (!args[i])
+            raiseError(err::TypeMismatch);
+        p[i] = indexValue(args[i]->eval(f));
+    }
+    // The indexes may have run code that changed the variable.
+    if (!slot->isArray())
+        raiseError(err::TypeMismatch);
+    ArrayData& a = forWrite ? slot->mutableArray() : *slot->asArray();
+    if (keep)
+        *keep = Ref<ArrayData>(&a);
+    return a.at(p, static_cast<int>(args.size()));
+}
+
+} // namespace
+
+// ---- names ----
+
+Value NameExpr::eval(Frame& f) {
+    NameRef& r = *ref;
+    switch (r.binding) {
+    case Binding::Local:
+        return f.locals[r.slot];
+    case Binding::Param:
+        return *f.params[r.slot];
+    case Binding::Constant:
+        return r.constant;
+    case Binding::Method:
+        return callMethod(f, r, nullptr);
+    case Binding::Global:
+    case Binding::Dynamic: {
+        GlobalCell* c = r.cell;
+        if (c->proc)
+            return f.in.callProcedure(c->proc, nullptr, nullptr, 0);
+        if (c->builtin)
+            return f.in.callBuiltin(c->builtin, nullptr, 0);
+        if (isUndeclaredCell(r) && !f.in.globalMemberObjects().empty()) {
+            Value out;
+            if (readGlobalMember(f, r.name, Args(), out))
+                return out;
+        }
+        return *variableSlot(f, r, false);
+    }
+    default:
+        return *variableSlot(f, r, false);
+    }
+}
+
+Value NameExpr::evalObject(Frame& f) {
+    return eval(f);
+}
+
+Value* NameExpr::reference(Frame& f, Ref<ArrayData>*) {
+    return variableSlot(f, *ref, true);
+}
+
+void NameExpr::assign(Frame& f, Value v, bool isSet) {
+    NameRef& r = *ref;
+    if (r.binding == Binding::Method) {
+        assignMethod(f, r, nullptr, std::move(v), isSet);
+        return;
+    }
+    if (r.binding == Binding::Local) { // the common case first
+        f.locals[r.slot] = std::move(v);
+        return;
+    }
+    if ((r.binding == Binding::Global || r.binding == Binding::Dynamic) && r.cell->isConst &&
+        (r.cell->declared))
+        raiseError(err::IllegalAssignment);
+    if (isUndeclaredCell(r) && !f.in.globalMemberObjects().empty()) {
+        for (const auto& object : f.in.globalMemberObjects()) {
+            const int id = object->findMember(r.name);
+            if (id != kNoMember) {
+                object->invoke(f.in, id, isSet ? Invoke::Set : Invoke::Let, Args(), &v);
+                return;
+            }
+        }
+    }
+    Value* slot = variableSlot(f, r, true);
+    if (!slot)
+        raiseError(err::IllegalAssignment);
+    *slot = std::move(v);
+}
+
+void NameExpr::callStatement(Frame& f) {
+    eval(f);
+}
+
+// ---- name(args) ----
+
+Value CallExpr::eval(Frame& f) {
+    NameRef& r = *ref;
+    switch (r.binding) {
+    case Binding::Method:
+        return callMethod(f, r, &args);
+    case Binding::Constant:
+        if (args.empty())
+            return r.constant;
+        raiseError(err::TypeMismatch);
+    case Binding::Global:
+    case Binding::Dynamic: {
+        GlobalCell* c = r.cell;
+        if (c->proc) {
+            ArgBuffer a(f, args);
+            return f.in.callProcedure(c->proc, nullptr, a.items(), a.size());
+        }
+        if (c->builtin) {
+            ArgBuffer a(f, args);
+            return f.in.callBuiltin(c->builtin, a.items(), a.size());
+        }
+        if (isUndeclaredCell(r)) {
+            if (!f.in.globalMemberObjects().empty()) {
+                ArgBuffer a(f, args);
+                Value out;
+                if (readGlobalMember(f, r.name, a.args(), out))
+                    return out;
+            }
+            Value* slot = variableSlot(f, r, false);
+            if (!slot->isArray() && !slot->isObject())
+                raiseError(err::SubNotDefined);
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    Value* slot = variableSlot(f, r, false);
+    if (slot->isArray() && !args.empty())
+        return indexedElement(f, slot, args, false, nullptr);
+    ArgBuffer a(f, args);
+    return applyArguments(f.in, *slot, a.args());
+}
+
+Value* CallExpr::reference(Frame& f, Ref<ArrayData>* locked) {
+    NameRef& r = *ref;
+    if (r.binding == Binding::Method || r.binding == Binding::Constant || args.empty() ||
+        isUndeclaredCell(r))
+        return nullptr;
+    Value* slot = variableSlot(f, r, false);
+    if (!slot || !slot->isArray())
+        return nullptr;
+    return &indexedElement(f, slot, args, true, locked);
+}
+
+void CallExpr::assign(Frame& f, Value v, bool isSet) {
+    NameRef& r = *ref;
+    if (r.binding == Binding::Method) {
+        assignMethod(f, r, &args, std::move(v), isSet);
+        return;
+    }
+    if (r.binding == Binding::Constant)
+        raiseError(err::IllegalAssignment);
+    Value* slot = variableSlot(f, r, true);
+    if (!slot)
+        raiseError(err::IllegalAssignment);
+    if (slot->isArray()) {
+        indexedElement(f, slot, args, true, nullptr) = std::move(v);
+        return;
+    }
+    ArgBuffer a(f, args);
+    assignWithArguments(f.in, *slot, a.args(), std::move(v), isSet);
+}
+
+void CallExpr::callStatement(Frame& f) {
+    eval(f);
+}
+
+// ---- expr(args) ----
+
+Value ApplyExpr::eval(Frame& f) {
+    const Value target0 = target->eval(f);
+    ArgBuffer a(f, args);
+    return applyArguments(f.in, target0, a.args());
+}
+
+void ApplyExpr::assign(Frame& f, Value v, bool isSet) {
+    Value target0 = target->eval(f);
+    if (!target0.isObject())
+        raiseError(err::IllegalAssignment);
+    ArgBuffer a(f, args);
+    assignWithArguments(f.in, target0, a.args(), std::move(v), isSet);
+}
+
+// ---- members ----
+
+Value MemberExpr::invoke(Frame& f, int kind, const Value* assigned) {
+    const Value target = object->eval(f);
+    if (!target.isObject())
+        raiseError(err::ObjectRequired);
+    if (target.isNothing())
+        raiseError(err::ObjectNotSet);
+    Object* o = target.asObject();
+    const void* key = o->memberTableKey();
+    int id;
+    if (key && key == cachedKey) {
+        id = cachedId;
+    } else {
+        id = o->findMember(name);
+        if (key) {
+            cachedKey = key;
+            cachedId = id;
+        }
+    }
+    if (id == kNoMember)
+        raiseError(err::NoSuchMember);
+    ArgBuffer a(f, args);
+    return o->invoke(f.in, id, static_cast<Invoke>(kind), a.args(), assigned);
+}
+
+Value MemberExpr::eval(Frame& f) {
+    return invoke(f, static_cast<int>(Invoke::Get), nullptr);
+}
+
+Value MemberExpr::evalObject(Frame& f) {
+    return eval(f);
+}
+
+void MemberExpr::assign(Frame& f, Value v, bool isSet) {
+    invoke(f, static_cast<int>(isSet ? Invoke::Set : Invoke::Let), &v);
+}
+
+void MemberExpr::callStatement(Frame& f) {
+    invoke(f, static_cast<int>(Invoke::Call), nullptr);
+}
+
+// ---- the rest ----
+
+Value ParenExpr::eval(Frame& f) {
+    return inner->eval(f);
+}
+
+Value WithObjectExpr::eval(Frame& f) {
+    return f.locals[slot];
+}
+
+Value MeExpr::eval(Frame& f) {
+    if (!f.me)
+        raiseError(err::ObjectRequired);
+    return Value::object(Ref<Object>(f.me));
+}
+
+Value NewExpr::eval(Frame& f) {
+    return f.in.createObject(className);
+}
+
+Value UnaryExpr::eval(Frame& f) {
+    const Value v = operand->eval(f);
+    return op == UnaryOp::Neg ? ops::negate(v) : ops::logicalNot(v);
+}
+
+Value BinaryExpr::eval(Frame& f) {
+    const Value a = left->eval(f);
+    const Value b = right->eval(f);
+    switch (op) {
+    case BinaryOp::Pow:
+        return ops::power(a, b);
+    case BinaryOp::Mul:
+        return ops::multiply(a, b);
+    case BinaryOp::Div:
+        return ops::divide(a, b);
+    case BinaryOp::IntDiv:
+        return ops::intDivide(a, b);
+    case BinaryOp::Mod:
+        return ops::modulo(a, b);
+    case BinaryOp::Add:
+        return ops::add(a, b);
+    case BinaryOp::Sub:
+        return ops::subtract(a, b);
+    case BinaryOp::Concat:
+        return ops::concat(a, b);
+    case BinaryOp::Eq:
+        return ops::compare(a, b, ops::Compare::Eq);
+    case BinaryOp::Ne:
+        return ops::compare(a, b, ops::Compare::Ne);
+    case BinaryOp::Lt:
+        return ops::compare(a, b, ops::Compare::Lt);
+    case BinaryOp::Gt:
+        return ops::compare(a, b, ops::Compare::Gt);
+    case BinaryOp::Le:
+        return ops::compare(a, b, ops::Compare::Le);
+    case BinaryOp::Ge:
+        return ops::compare(a, b, ops::Compare::Ge);
+    case BinaryOp::Is:
+        return Value::boolean(ops::sameObject(a, b));
+    case BinaryOp::And:
+        return ops::logicalAnd(a, b);
+    case BinaryOp::Or:
+        return ops::logicalOr(a, b);
+    case BinaryOp::Xor:
+        return ops::logicalXor(a, b);
+    case BinaryOp::Eqv:
+        return ops::logicalEqv(a, b);
+    case BinaryOp::Imp:
+        return ops::logicalImp(a, b);
+    }
+    return Value();
+}
+
+Value IntrinsicExpr::eval(Frame& f) {
+    if (args.size() != 1 || !args[0])
+        raiseError(args.empty() ? err::ArgumentNotOptional : err::WrongArgumentCount);
+    const Value arg = args[0]->eval(f);
+    const std::u16string text = toString(arg);
+    switch (kind) {
+    case Intrinsic::Eval:
+        return f.in.evaluate(text, &f);
+    case Intrinsic::Execute:
+        f.in.runProgram(text, &f);
+        return Value();
+    case Intrinsic::ExecuteGlobal:
+        f.in.runProgram(text, nullptr);
+        return Value();
+    case Intrinsic::GetRef: {
+        Procedure* proc = f.in.findProcedure(text);
+        if (!proc)
+            raiseError(err::InvalidCall);
+        return Value::object(makeRef<ProcedureRef>(f.in, proc, nullptr));
+    }
+    }
+    return Value();
+}
+
+} // namespace vbscript

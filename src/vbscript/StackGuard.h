@@ -1,0 +1,32 @@
+#pragma once
+
+// Keeps recursion of the parser and the interpreter inside the thread's stack: past the limit
+// they raise error 28 instead of overflowing.
+
+namespace vbscript {
+
+namespace detail {
+extern thread_local const char* t_stackLimit;
+[[noreturn]] void raiseOutOfStack();
+} // namespace detail
+
+// Sets the limit for the current thread if none is set; the previous state is restored by the
+// destructor. Engine entry points hold one.
+class StackScope {
+public:
+    StackScope();
+    ~StackScope();
+    StackScope(const StackScope&) = delete;
+    StackScope& operator=(const StackScope&) = delete;
+
+private:
+    const char* m_previous;
+};
+
+inline void checkStack() {
+    const char* here = static_cast<const char*>(__builtin_frame_address(0));
+    if (here < detail::t_stackLimit)
+        detail::raiseOutOfStack();
+}
+
+} // namespace vbscript

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "vbscript/Object.h"
+
+#include <QString>
+
+#include <optional>
+
+namespace script {
+
+// The last error a script engine reported. Number 0 means none.
+struct ScriptErrorInfo {
+    long number = 0;
+    QString description;
+    int line = 0;   // 1-based; 0 when unknown
+    int column = 0; // 1-based; 0 when unknown
+    QString source;
+};
+
+// What CEval asks of a script engine. VbsScriptEngine puts our VBScript engine behind it; tests
+// use a scripted fake.
+class ScriptEngine {
+public:
+    virtual ~ScriptEngine() = default;
+
+    // False when the language was not accepted; lastError() then tells why (380 for a language
+    // the engine does not know).
+    virtual bool setLanguage(const QString& language) = 0;
+    // Drops all code, globals and named objects.
+    virtual void reset() = 0;
+    virtual bool addCode(const QString& code) = 0;
+    // The object's members are reached through its name only (VBA.Format, Clipboard.SetText).
+    virtual bool addObject(const QString& name, vbscript::Ref<vbscript::Object> object) = 0;
+    // Evaluates an expression and converts its value to text as CStr does. Nullopt on an error,
+    // including one of the conversion (an array, Null).
+    virtual std::optional<QString> evalToText(const QString& expression) = 0;
+    virtual bool executeStatement(const QString& statement) = 0;
+    virtual ScriptErrorInfo lastError() const = 0;
+};
+
+} // namespace script

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "script/ScriptEngine.h"
+
+#include <functional>
+#include <memory>
+
+namespace vbscript {
+class Engine;
+}
+
+namespace script {
+
+// Our VBScript engine behind the evaluator's interface.
+class VbsScriptEngine final : public ScriptEngine {
+public:
+    VbsScriptEngine();
+    ~VbsScriptEngine() override;
+
+    bool setLanguage(const QString& language) override;
+    void reset() override;
+    bool addCode(const QString& code) override;
+    bool addObject(const QString& name, vbscript::Ref<vbscript::Object> object) override;
+    std::optional<QString> evalToText(const QString& expression) override;
+    bool executeStatement(const QString& statement) override;
+    ScriptErrorInfo lastError() const override;
+
+    // Asked now and then while a script runs; true stops it with error 18.
+    void setInterruptCheck(std::function<bool()> check);
+
+private:
+    std::unique_ptr<vbscript::Engine> m_engine;
+    std::optional<ScriptErrorInfo> m_conversionError; // an error of CStr after a good eval
+};
+
+} // namespace script

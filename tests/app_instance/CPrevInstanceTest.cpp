@@ -97,6 +97,10 @@ struct PokeCase {
     qint32 handle;
 };
 
+void PrintTo(const PokeCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class PokedText : public ::testing::TestWithParam<PokeCase> {};
 
 TEST_P(PokedText, RaisesTheEventOnlyForTheExactPrefixAndIsAlwaysAnswered) {

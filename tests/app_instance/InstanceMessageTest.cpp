@@ -19,6 +19,10 @@ struct ReceiveCase {
     qint32 handle;
 };
 
+void PrintTo(const ReceiveCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class ShowRequestRule : public ::testing::TestWithParam<ReceiveCase> {};
 
 TEST_P(ShowRequestRule, MatchesThePrefixExactlyAndConvertsTheRest) {

@@ -1,0 +1,197 @@
+#include "WindowControl.h"
+
+#include "X11Support.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QWidget>
+#include <QWindow>
+
+namespace platform {
+
+void setTopMost(QWidget* window, bool on) {
+    if (!window)
+        return;
+    Qt::WindowFlags flags = window->windowFlags();
+    flags.setFlag(Qt::WindowStaysOnTopHint, on);
+    // QWidget::setWindowFlags would hide a shown window; the QWindow flag only changes the
+    // stacking. The widget's copy is updated without telling the window system, so a later
+    // re-creation keeps the band.
+    if (QWindow* handle = window->windowHandle())
+        handle->setFlag(Qt::WindowStaysOnTopHint, on);
+    window->overrideWindowFlags(flags);
+}
+
+bool isTopMost(const QWidget* window) {
+    if (!window)
+        return false;
+    if (const QWindow* handle = window->windowHandle())
+        return handle->flags().testFlag(Qt::WindowStaysOnTopHint);
+    return window->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+}
+
+namespace {
+
+// Sends the activation request once the window is mapped (a request for an unmapped window is
+// ignored by the window manager), then removes itself.
+class ActivationRequest : public QObject {
+public:
+    explicit ActivationRequest(QWidget* window) : QObject(window), m_window(window) {
+        window->windowHandle()->installEventFilter(this);
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Expose && m_window && m_window->windowHandle() == watched &&
+            m_window->windowHandle()->isExposed()) {
+            send(m_window);
+            deleteLater();
+        }
+        return false;
+    }
+    static void send(QWidget* window) {
+        x11::requestActivation(xcb_window_t(window->winId()), x11::lastUserTimestamp());
+    }
+
+private:
+    QPointer<QWidget> m_window;
+};
+
+} // namespace
+
+bool forceForeground(QWidget* window) {
+    if (!window)
+        return true;
+    x11::watchUserTimestamps();
+    if (window->isMinimized())
+        window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+    window->show();
+    window->raise();
+    window->activateWindow();
+    if (x11::connection() && window->windowHandle()) {
+        if (window->windowHandle()->isExposed())
+            ActivationRequest::send(window);
+        else if (!window->findChild<ActivationRequest*>(QString(), Qt::FindDirectChildrenOnly))
+            new ActivationRequest(window);
+    }
+    return true;
+}
+
+bool isForeground(const QWidget* window) {
+    if (!window || !window->isVisible() || !window->windowHandle())
+        return false;
+    if (x11::connection()) {
+        if (const xcb_window_t active = x11::activeWindow())
+            return active == xcb_window_t(window->winId());
+    }
+    return window->isActiveWindow();
+}
+
+namespace {
+
+class TaskbarSkipper : public QObject {
+public:
+    explicit TaskbarSkipper(QWidget* window) : QObject(window), m_window(window) {
+        window->installEventFilter(this);
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == m_window && event->type() == QEvent::Show) {
+            // The show event comes after the native window exists and before it is mapped.
+            writeBeforeMap();
+            if (QWindow* handle = m_window->windowHandle(); handle && handle != m_watchedHandle) {
+                handle->installEventFilter(this);
+                m_watchedHandle = handle;
+            }
+            m_confirmPending = true;
+        } else if (watched == m_watchedHandle && event->type() == QEvent::Expose &&
+                   m_confirmPending && m_watchedHandle->isExposed()) {
+            // A window manager still busy with the previous hide may have dropped the property
+            // again; once the window is managed, ask for the states the documented way too.
+            m_confirmPending = false;
+            sendToManagedWindow(m_window);
+        }
+        return false;
+    }
+    static void sendToManagedWindow(QWidget* window) {
+        x11::changeNetWmState(xcb_window_t(window->winId()), true,
+                              x11::atom("_NET_WM_STATE_SKIP_TASKBAR"),
+                              x11::atom("_NET_WM_STATE_SKIP_PAGER"));
+    }
+
+private:
+    void writeBeforeMap() {
+        const auto id = xcb_window_t(m_window->winId());
+        QList<xcb_atom_t> atoms = x11::netWmState(id);
+        for (const char* name : {"_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER"}) {
+            if (!atoms.contains(x11::atom(name)))
+                atoms << x11::atom(name);
+        }
+        x11::setNetWmStateProperty(id, atoms);
+    }
+
+    QWidget* m_window;
+    QPointer<QWindow> m_watchedHandle;
+    bool m_confirmPending = false;
+};
+
+} // namespace
+
+void keepOffTaskbar(QWidget* window) {
+    if (!window || !x11::connection() ||
+        window->findChild<TaskbarSkipper*>(QString(), Qt::FindDirectChildrenOnly))
+        return;
+    new TaskbarSkipper(window);
+    if (window->isVisible())
+        TaskbarSkipper::sendToManagedWindow(window);
+}
+
+namespace {
+
+// The window follows the pointer until the button is released. Watches the whole application:
+// the press that started the drag grabbed the pointer for whichever child was under it.
+class ManualMove : public QObject {
+public:
+    explicit ManualMove(QWidget* window)
+        : QObject(window), m_window(window), m_start(QCursor::pos()), m_origin(window->pos()) {
+        qApp->installEventFilter(this);
+    }
+    bool eventFilter(QObject*, QEvent* event) override {
+        switch (event->type()) {
+        case QEvent::MouseMove: {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            if (mouse->buttons() == Qt::NoButton) {
+                deleteLater();
+                break;
+            }
+            m_window->move(m_origin + mouse->globalPosition().toPoint() - m_start);
+            break;
+        }
+        case QEvent::MouseButtonRelease:
+        case QEvent::ApplicationDeactivate:
+            deleteLater();
+            break;
+        default:
+            break;
+        }
+        return false;
+    }
+
+private:
+    QWidget* m_window;
+    QPoint m_start;
+    QPoint m_origin;
+};
+
+} // namespace
+
+void beginWindowDrag(QWidget* window) {
+    if (!window)
+        return;
+    if (QWindow* handle = window->windowHandle(); handle && handle->startSystemMove())
+        return;
+    for (ManualMove* old : window->findChildren<ManualMove*>(QString(), Qt::FindDirectChildrenOnly))
+        delete old;
+    new ManualMove(window);
+}
+
+} // namespace platform

@@ -123,22 +123,11 @@ bool isWritableSectionName(const QString& name) {
            !name.contains(QChar(0));
 }
 
-bool isAscii(QStringView text) {
-    for (QChar c : text)
-        if (c.unicode() >= 0x80)
-            return false;
-    return true;
-}
-
 bool isAscii(QByteArrayView bytes) {
     for (char c : bytes)
         if (static_cast<unsigned char>(c) >= 0x80)
             return false;
     return true;
-}
-
-bool fitsCodePage(const QString& line) {
-    return isAscii(line) || platform::fromAnsi(platform::toAnsi(line)) == line;
 }
 
 // Empty once spaces are removed from both ends.
@@ -208,11 +197,9 @@ struct CIniFile::Private {
     int currentIndex = -1;
     bool exists = false;
 
-    // The file as last read or written. Parsing a freshly written file waits for the next write.
-    enum class ImageState { Unreadable, Parsed, Pending };
-    ImageState imageState = ImageState::Parsed;
+    // The file as last read or written, and the state of the file on disk it stands for.
     IniFileImage image;
-    QByteArray pendingBytes;
+    bool imageReadable = true;
     FileStamp stamp;
 
     int findSection(const QString& name) const {
@@ -259,7 +246,6 @@ bool CIniFile::Load(const QString& fileName) {
     d->sections.clear();
     d->sectionIndex.clear();
     d->exists = false;
-    d->pendingBytes.clear();
     d->stamp = FileStamp::of(fileName);
 
     QFile file(fileName);
@@ -281,12 +267,11 @@ bool CIniFile::Load(const QString& fileName) {
                 d->addLoadedLine(*section, text);
             }
         });
-        d->imageState = Private::ImageState::Parsed;
+        d->imageReadable = true;
     } else {
         d->image = IniFileImage();
         // A file that exists but cannot be read must not be replaced by what little we know.
-        d->imageState =
-            d->stamp.exists ? Private::ImageState::Unreadable : Private::ImageState::Parsed;
+        d->imageReadable = !d->stamp.exists;
     }
 
     // The selected section name survives a load; it now refers to the new table.
@@ -439,13 +424,7 @@ bool CIniFile::Save(const QString& sectionName) {
 
 bool CIniFile::Private::bringImageUpToDate() {
     const FileStamp now = FileStamp::of(fileName);
-    if (now == stamp && imageState == ImageState::Pending) {
-        image = IniFileImage::parse(std::move(pendingBytes));
-        pendingBytes.clear();
-        imageState = ImageState::Parsed;
-        return true;
-    }
-    if (now == stamp && imageState == ImageState::Parsed)
+    if (now == stamp && imageReadable)
         return true;
     // Another program changed the file since: keep what it wrote to the other sections.
     if (!now.exists) {
@@ -456,8 +435,7 @@ bool CIniFile::Private::bringImageUpToDate() {
             return false;
         image = IniFileImage::parse(file.readAll());
     }
-    pendingBytes.clear();
-    imageState = ImageState::Parsed;
+    imageReadable = true;
     stamp = now;
     return true;
 }
@@ -468,39 +446,41 @@ bool CIniFile::Private::writeSections(const std::vector<int>& indices) {
 
     std::vector<config::SectionWrite> writes;
     writes.reserve(indices.size());
-    bool allFitCodePage = true;
     for (int i : indices) {
         const Section& s = sections[i];
         config::SectionWrite w{s.name, {}};
-        w.lines.reserve(qsizetype(s.entries.size()) - s.dead);
+        qsizetype size = 0;
+        for (const Entry& e : s.entries)
+            size += e.key.size() + e.value.size() + 3;
+        w.body.reserve(size);
         for (const Entry& e : s.entries) {
             if (!e.alive || !e.hasValue || !isWritableKey(e.key))
                 continue;
-            w.lines.append(e.key + QLatin1Char('=') + e.value);
-            if (allFitCodePage && !fitsCodePage(w.lines.back()))
-                allFitCodePage = false;
+            w.body += e.key;
+            w.body += QLatin1Char('=');
+            w.body += e.value;
+            w.body += QLatin1String("\r\n");
         }
-        if (allFitCodePage && !fitsCodePage(s.name))
-            allFitCodePage = false;
         writes.push_back(std::move(w));
     }
 
-    QByteArray out = image.withSections(writes);
+    bool lossless = true;
+    IniFileImage next = image.withSections(writes, &lossless);
+    const QByteArray& out = next.bytes();
     if (image.encoding() == platform::TextEncoding::Cp932 && !isAscii(out) &&
-        (!allFitCodePage || (isValidUtf8(out) && platform::decodeText(out).encoding !=
-                                                     platform::TextEncoding::Cp932))) {
+        (!lossless || (isValidUtf8(out) &&
+                       platform::decodeText(out).encoding != platform::TextEncoding::Cp932))) {
         // The code page cannot hold the new text, or the result would read back as UTF-8: the
         // file moves to UTF-8 as a whole, provided its old bytes convert without loss.
         const QString whole = platform::fromAnsi(image.bytes());
         if (platform::toAnsi(whole) == image.bytes())
-            out = IniFileImage::parse(whole.toUtf8(), {}, platform::TextEncoding::Utf8)
-                      .withSections(writes);
+            next = IniFileImage::parse(whole.toUtf8(), {}, platform::TextEncoding::Utf8)
+                       .withSections(writes);
     }
 
-    if (!platform::writeFileAtomically(fileName, out))
+    if (!platform::writeFileAtomically(fileName, next.bytes()))
         return false;
-    pendingBytes = std::move(out);
-    imageState = ImageState::Pending;
+    image = std::move(next);
     stamp = FileStamp::of(fileName);
     return true;
 }

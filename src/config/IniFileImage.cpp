@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include <QStringEncoder>
+
 namespace config {
 
 bool isIniBlank(QChar c) {
@@ -132,22 +134,22 @@ IniFileImage IniFileImage::parse(QByteArray bytes, const LineVisitor& visit,
     return img;
 }
 
-QByteArray IniFileImage::encodeLines(const QStringList& lines) const {
-    QString text;
-    qsizetype total = 0;
-    for (const QString& l : lines)
-        total += l.size() + 2;
-    text.reserve(total);
-    for (const QString& l : lines) {
-        text += l;
-        text += QLatin1String("\r\n");
-    }
-    const auto encoding =
-        m_encoding == platform::TextEncoding::Utf8Bom ? platform::TextEncoding::Utf8 : m_encoding;
-    return platform::encodeText(text, encoding);
+QByteArray IniFileImage::encode(const QString& text, bool* lossless) const {
+    if (m_encoding != platform::TextEncoding::Cp932)
+        return text.toUtf8();
+    // The codec reports characters the code page lacks; the shared helper does not.
+    QStringEncoder encoder("CP932", QStringEncoder::Flag::Stateless);
+    if (!encoder.isValid())
+        return platform::toAnsi(text);
+    QByteArray bytes = encoder.encode(text);
+    if (encoder.hasError())
+        *lossless = false;
+    return bytes;
 }
 
-QByteArray IniFileImage::withSections(const std::vector<SectionWrite>& writes) const {
+IniFileImage IniFileImage::withSections(const std::vector<SectionWrite>& writes,
+                                        bool* lossless) const {
+    bool fits = true;
     // Which write replaces which section of the file.
     std::vector<int> writeOfSection(m_sectionIds.size(), -1);
     for (size_t w = 0; w < writes.size(); ++w) {
@@ -184,35 +186,69 @@ QByteArray IniFileImage::withSections(const std::vector<SectionWrite>& writes) c
     bodies.reserve(writes.size());
     qsizetype extra = 0;
     for (const SectionWrite& w : writes) {
-        bodies.push_back(encodeLines(w.lines));
+        bodies.push_back(encode(w.body, &fits));
         extra += bodies.back().size() + w.name.size() * 3 + 8;
     }
 
-    QByteArray out;
+    IniFileImage next;
+    next.m_encoding = m_encoding;
+    next.m_bomLength = m_bomLength;
+    next.m_sectionIds = m_sectionIds;
+    QByteArray& out = next.m_bytes;
+    std::vector<Line>& lines = next.m_lines;
     out.reserve(m_bytes.size() + extra);
+    lines.reserve(m_lines.size());
     out.append(m_bytes.constData(), m_bomLength);
+
+    const auto copyLine = [&](const Line& line) {
+        Line copy = line;
+        copy.start = out.size();
+        out.append(m_bytes.constData() + line.start, line.next - line.start);
+        copy.next = out.size();
+        lines.push_back(copy);
+    };
     // Header and comments of a rewritten section are written again, with CR LF like its keys.
-    const auto appendLine = [&](const Line& line) {
+    const auto rewriteLine = [&](const Line& line) {
         qsizetype end = line.next - (line.terminated ? 1 : 0);
         if (end > line.start && m_bytes[end - 1] == '\r')
             --end;
+        Line copy = line;
+        copy.start = out.size();
         out.append(m_bytes.constData() + line.start, end - line.start);
         out.append("\r\n");
+        copy.next = out.size();
+        copy.terminated = true;
+        lines.push_back(copy);
+    };
+    const auto appendBody = [&](const QByteArray& body, LineKind kind, int section) {
+        qsizetype pos = out.size();
+        out.append(body);
+        while (pos < out.size()) {
+            const qsizetype lf = out.indexOf('\n', pos);
+            Line line;
+            line.start = pos;
+            line.terminated = lf >= 0;
+            line.next = lf >= 0 ? lf + 1 : out.size();
+            line.kind = kind;
+            line.section = section;
+            lines.push_back(line);
+            pos = line.next;
+        }
     };
 
     std::vector<bool> written(writes.size(), false);
     for (qsizetype i = 0; i < qsizetype(m_lines.size()); ++i) {
         const Line& line = m_lines[i];
         if (bodyEnd[i] < 0) {
-            out.append(m_bytes.constData() + line.start, line.next - line.start);
+            copyLine(line);
             continue;
         }
         const int w = writeOfSection[line.section];
         if (!written[w]) {
-            appendLine(line);
+            rewriteLine(line);
             for (qsizetype c : comments[w])
-                appendLine(m_lines[c]);
-            out.append(bodies[w]);
+                rewriteLine(m_lines[c]);
+            appendBody(bodies[w], LineKind::Data, line.section);
             written[w] = true;
         }
         i = bodyEnd[i];
@@ -221,14 +257,24 @@ QByteArray IniFileImage::withSections(const std::vector<SectionWrite>& writes) c
     for (size_t w = 0; w < writes.size(); ++w) {
         if (written[w])
             continue;
-        if (out.size() > m_bomLength && !out.endsWith('\n'))
+        if (!lines.empty() && !lines.back().terminated) {
             out.append("\r\n");
+            lines.back().terminated = true;
+            lines.back().next = out.size();
+        }
         if (!endsWithBlankLine(out, m_bomLength))
-            out.append("\r\n");
-        out.append(encodeLines({QLatin1Char('[') + writes[w].name + QLatin1Char(']')}));
-        out.append(bodies[w]);
+            appendBody("\r\n", LineKind::Blank, lines.empty() ? -1 : lines.back().section);
+        const QString name = lookupName(writes[w].name);
+        auto it = next.m_sectionIds.constFind(name);
+        if (it == next.m_sectionIds.constEnd())
+            it = next.m_sectionIds.insert(name, int(next.m_sectionIds.size()));
+        const QString header = QLatin1Char('[') + writes[w].name + QLatin1String("]\r\n");
+        appendBody(encode(header, &fits), LineKind::Header, it.value());
+        appendBody(bodies[w], LineKind::Data, it.value());
     }
-    return out;
+    if (lossless)
+        *lossless = fits;
+    return next;
 }
 
 } // namespace config

@@ -27,10 +27,10 @@ QStringView headerName(QStringView headerLine);
 QString lookupName(QStringView name);
 
 // One section to be written: its name (used for the header when the section is new) and its key
-// lines, each without a line end.
+// lines, each ended by CR LF. Every line must read back as a key line.
 struct SectionWrite {
     QString name;
-    QStringList lines;
+    QString body;
 };
 
 // The settings file as raw bytes cut into classified lines. Writing a section replaces only that
@@ -50,8 +50,10 @@ public:
     const QByteArray& bytes() const { return m_bytes; }
 
     // The file with the given sections replaced (or appended when missing). Sections are matched by
-    // lookupName; writes must hold each name at most once.
-    QByteArray withSections(const std::vector<SectionWrite>& writes) const;
+    // lookupName; writes must hold each name at most once. `lossless` tells whether the encoding
+    // could hold every character of the new text.
+    IniFileImage withSections(const std::vector<SectionWrite>& writes,
+                              bool* lossless = nullptr) const;
 
 private:
     struct Line {
@@ -62,7 +64,7 @@ private:
         int section = -1; // id in m_sectionIds of the section the line belongs to; -1 before any
     };
 
-    QByteArray encodeLines(const QStringList& lines) const;
+    QByteArray encode(const QString& text, bool* lossless) const;
 
     QByteArray m_bytes;
     qsizetype m_bomLength = 0;

@@ -198,7 +198,7 @@ bool parseTimeAt(std::u16string_view s, size_t& i, double& out) {
     if (pm < 0 && readMarker(k))
         j = k;
     if (pm >= 0) {
-        if (h < 1 || h > 12)
+        if (h > 12)
             return false;
         h = (h % 12) + (pm ? 12 : 0);
     }

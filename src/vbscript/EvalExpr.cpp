@@ -212,6 +212,9 @@ void NameExpr::assign(Frame& f, Value v, bool isSet) {
 }
 
 void NameExpr::callStatement(Frame& f) {
+    const NameRef& r = *ref;
+    if (isUndeclaredCell(r) && f.in.globalMemberObjects().empty())
+        raiseError(err::SubNotDefined);
     eval(f);
 }
 

@@ -135,13 +135,13 @@ Value applyArguments(Interpreter& in, const Value& v, Args args) {
             return v;
         return arrayElement(*v.asArray(), args);
     }
+    if (args.empty())
+        return v;
     if (v.isObject()) {
         if (v.isNothing())
             raiseError(err::ObjectNotSet);
         return v.asObject()->invoke(in, kDefaultMember, Invoke::Get, args, nullptr);
     }
-    if (args.empty())
-        return v;
     raiseError(err::TypeMismatch);
 }
 
@@ -293,6 +293,12 @@ Value Interpreter::invokeMember(Object* object, std::u16string_view name, Invoke
 }
 
 Value Interpreter::call(const Value& callee, Args args) {
+    if (callee.isObject()) {
+        if (callee.isNothing())
+            raiseError(err::ObjectNotSet);
+        Ref<Object> keep(callee.asObject());
+        return keep->invoke(*this, kDefaultMember, Invoke::Get, args, nullptr);
+    }
     return applyArguments(*this, callee, args);
 }
 

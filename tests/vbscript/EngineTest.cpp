@@ -1,0 +1,193 @@
+// The host's view of the engine: language, state between calls, objects, limits.
+#include "ScriptHarness.h"
+
+#include <gtest/gtest.h>
+
+namespace vbstest {
+namespace {
+
+class GreeterObject final : public HostObject<GreeterObject> {
+public:
+    std::u16string typeName() const override { return u"Greeter"; }
+    std::span<const Member> members() const override {
+        static const Member table[] = {
+            {u"Hello", 0, 1, &GreeterObject::hello, nullptr},
+            {u"Count", 0, 0, &GreeterObject::count, &GreeterObject::setCount, true},
+            {u"Bump", 1, 1, &GreeterObject::bump, nullptr},
+        };
+        return table;
+    }
+    Value hello(Context&, Args args) {
+        return Value::string(u"hello " +
+                             (args.isMissing(0) ? std::u16string(u"you") : toString(args[0])));
+    }
+    Value count(Context&, Args) { return Value::longValue(m_count); }
+    void setCount(Context&, Args, const Value& v) { m_count = toLong(v); }
+    // Writes back through a by-reference argument.
+    Value bump(Context&, Args args) {
+        args.ref(0) = Value::longValue(toLong(args[0]) + 1);
+        return Value();
+    }
+
+private:
+    int32_t m_count = 0;
+};
+
+Engine& vbs(Engine& e) {
+    e.setLanguage(u"VBScript");
+    return e;
+}
+
+TEST(EngineTest, OnlyVBScriptIsAccepted) {
+    Engine e;
+    EXPECT_FALSE(e.setLanguage(u"JScript"));
+    EXPECT_EQ(e.lastError().number, 380);
+    EXPECT_EQ(e.language(), u"");
+    EXPECT_TRUE(e.setLanguage(u"vbscript"));
+    EXPECT_EQ(e.lastError().number, 0);
+    EXPECT_EQ(e.language(), u"VBScript");
+}
+
+TEST(EngineTest, StateLastsBetweenCallsUntilReset) {
+    Engine e;
+    vbs(e);
+    ASSERT_TRUE(e.addCode(u"Function Add(a, b)\nAdd = a + b\nEnd Function"));
+    ASSERT_TRUE(e.executeStatement(u"x = 5"));
+    EXPECT_EQ(evalText(e, "x * 2"), "10:Integer");
+    EXPECT_EQ(evalText(e, "Add(x, 1)"), "6:Integer");
+    EXPECT_TRUE(e.hasProcedure(u"ADD"));
+    const Value args[] = {Value::integer(2), Value::string(u"3")};
+    const auto sum = e.call(u"Add", args);
+    ASSERT_TRUE(sum.has_value());
+    EXPECT_EQ(toString(*sum), u"5");
+    e.reset();
+    EXPECT_FALSE(e.hasProcedure(u"Add"));
+    EXPECT_EQ(evalText(e, "x"), ":Empty");
+    EXPECT_EQ(evalText(e, "Add(1, 2)"), "error 35");
+}
+
+TEST(EngineTest, ErrorsAreReportedAndClearedBySuccess) {
+    Engine e;
+    vbs(e);
+    EXPECT_FALSE(e.eval(u"1 +").has_value());
+    EXPECT_EQ(e.lastError().number, 1023);
+    EXPECT_EQ(toUtf8(e.lastError().source), "Microsoft VBScript compilation error");
+    EXPECT_TRUE(e.eval(u"1").has_value());
+    EXPECT_EQ(e.lastError().number, 0);
+    EXPECT_FALSE(e.addCode(u"x = 1\ny = (2"));
+    EXPECT_EQ(e.lastError().number, 1006);
+    EXPECT_EQ(e.lastError().line, 2);
+    EXPECT_FALSE(e.call(u"Nope").has_value());
+    EXPECT_EQ(e.lastError().number, 35);
+}
+
+TEST(EngineTest, SyntaxErrorRunsNothing) {
+    Engine e;
+    vbs(e);
+    EXPECT_FALSE(e.addCode(u"x = 1\nIf Then"));
+    EXPECT_EQ(evalText(e, "x"), ":Empty");
+}
+
+TEST(EngineTest, NamedObjectsAreReachedThroughTheirName) {
+    Engine e;
+    vbs(e);
+    ASSERT_TRUE(e.addObject(u"Greeter", makeRef<GreeterObject>()));
+    EXPECT_EQ(evalText(e, "Greeter.Hello(\"Bob\")"), "hello Bob:String");
+    EXPECT_EQ(evalText(e, "Greeter.Hello"), "hello you:String");
+    ASSERT_TRUE(e.executeStatement(u"Greeter.Count = 4"));
+    EXPECT_EQ(evalText(e, "Greeter + 1"), "5:Long");
+    ASSERT_TRUE(e.executeStatement(u"n = 1 : Greeter.Bump n"));
+    EXPECT_EQ(evalText(e, "n"), "2:Long");
+    EXPECT_EQ(evalText(e, "Greeter.Nope"), "error 438");
+    EXPECT_EQ(evalText(e, "Hello"), ":Empty"); // members are not global
+    EXPECT_EQ(evalText(e, "Greeter.Hello(1, 2)"), "error 450");
+}
+
+TEST(EngineTest, GlobalMembersAreReachedAsBareNames) {
+    Engine e;
+    vbs(e);
+    ASSERT_TRUE(e.addObject(u"G", makeRef<GreeterObject>(), true));
+    EXPECT_EQ(evalText(e, "Hello(\"x\")"), "hello x:String");
+    EXPECT_EQ(evalText(e, "Hello"), "hello you:String");
+}
+
+TEST(EngineTest, DeepRecursionEndsInOutOfStack) {
+    Engine e;
+    vbs(e);
+    ASSERT_TRUE(e.addCode(u"Function R(n)\nR = R(n + 1)\nEnd Function"));
+    EXPECT_EQ(evalText(e, "R(1)"), "error 28");
+    EXPECT_EQ(toUtf8(e.lastError().description), "スタック領域が不足しています。");
+    // The engine is still usable afterwards.
+    EXPECT_EQ(evalText(e, "1 + 1"), "2:Integer");
+    ASSERT_TRUE(e.addCode(u"Class Loopy\nPublic Default Property Get V\nV = Me + 1\nEnd Property\n"
+                          u"End Class"));
+    EXPECT_EQ(evalText(e, "(New Loopy) + 1"), "error 28");
+}
+
+TEST(EngineTest, DeeplyNestedTextFailsCleanly) {
+    for (const char* piece : {"(", "-", "Not ", "a(", "If 1 Then "}) {
+        std::string text;
+        for (int i = 0; i < 100000; ++i)
+            text += piece;
+        text += "1";
+        Engine e;
+        vbs(e);
+        EXPECT_FALSE(e.eval(fromUtf8(text)).has_value()) << piece;
+        const int n = e.lastError().number;
+        EXPECT_TRUE(n == 28 || (n >= 1001 && n <= 1058)) << piece << " gave " << n;
+        EXPECT_FALSE(e.executeStatement(fromUtf8(text))) << piece;
+    }
+}
+
+TEST(EngineTest, LongObjectChainsAreReleasedWithoutRecursion) {
+    Engine e;
+    vbs(e);
+    ASSERT_TRUE(e.addCode(u"Class Node\nPublic Next_\nEnd Class\n"
+                          u"Set head = Nothing\nFor i = 1 To 200000\nSet n = New Node\n"
+                          u"Set n.Next_ = head\nSet head = n\nNext\nSet n = Nothing\n"
+                          u"Set head = Nothing\nDone = True"));
+    EXPECT_EQ(evalText(e, "Done"), "True:Boolean");
+}
+
+TEST(EngineTest, InterruptStopsALoop) {
+    Engine e;
+    vbs(e);
+    int polls = 0;
+    e.setInterruptCheck([&] { return ++polls > 3; });
+    EXPECT_FALSE(e.executeStatement(u"Do\nLoop"));
+    EXPECT_EQ(e.lastError().number, 18);
+    // On Error Resume Next cannot swallow the stop.
+    polls = 0;
+    EXPECT_FALSE(e.executeStatement(u"On Error Resume Next\nDo\nx = 1\nLoop"));
+    EXPECT_EQ(e.lastError().number, 18);
+    e.setInterruptCheck(nullptr);
+    EXPECT_TRUE(e.executeStatement(u"For i = 1 To 100000 : Next"));
+}
+
+TEST(EngineTest, ValuesOutliveTheEngine) {
+    std::optional<Value> kept;
+    {
+        Engine e;
+        vbs(e);
+        ASSERT_TRUE(e.addCode(u"Class C\nSub Class_Terminate\nx = 1\nEnd Sub\nEnd Class"));
+        kept = e.eval(u"New C");
+        ASSERT_TRUE(kept.has_value());
+        EXPECT_EQ(toUtf8(typeName(*kept)), "C");
+    }
+    kept.reset(); // no terminator runs without its engine, and nothing crashes
+}
+
+TEST(EngineTest, EvaluatorUseCases) {
+    Engine e;
+    vbs(e);
+    EXPECT_EQ(evalText(e, "abc"), ":Empty");
+    EXPECT_EQ(evalText(e, "\"a\" & Chr(66)"), "aB:String");
+    EXPECT_EQ(evalText(e, "Hex(255)"), "FF:String");
+    EXPECT_EQ(evalText(e, "TypeName(Now)"), "Date:String");
+    EXPECT_TRUE(e.executeStatement(u"Call Foo2") == false);
+    EXPECT_EQ(e.lastError().number, 35);
+    EXPECT_FALSE(e.eval(u"").has_value());
+}
+
+} // namespace
+} // namespace vbstest

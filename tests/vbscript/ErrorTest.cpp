@@ -1,0 +1,94 @@
+// Programs that fail: the error number and where.
+#include "ScriptHarness.h"
+
+#include <gtest/gtest.h>
+
+namespace vbstest {
+namespace {
+
+struct Row {
+    const char* name;
+    const char* source;
+    int error;
+    int line;
+    int column; // 0: not checked
+};
+
+class ErrorTest : public ::testing::TestWithParam<Row> {};
+
+TEST_P(ErrorTest, ReportsNumberAndPosition) {
+    const ScriptRun r = runScript(GetParam().source);
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.error, GetParam().error) << r.description;
+    EXPECT_EQ(r.line, GetParam().line);
+    if (GetParam().column) {
+        EXPECT_EQ(r.column, GetParam().column);
+    }
+}
+
+const Row kSyntax[] = {
+    {"MissingExpression", "x = ", 1023, 1, 5},
+    {"MissingEndIf", "If x Then\nx = 1", 1014, 2, 0},
+    {"NextWithName", "For i = 1 To 2\nNext i", 1025, 2, 6},
+    {"UnterminatedString", "x = \"abc", 1033, 1, 5},
+    {"ParenthesesOnSubCall", "Sub F(a, b)\nEnd Sub\nF(1, 2)", 1044, 3, 2},
+    {"ExitDoOutsideDo", "Exit Do", 1039, 1, 0},
+    {"OperatorWithoutOperand", "x = 1 +* 2", 1023, 1, 8},
+    {"InvalidCharacter", "x = @", 1032, 1, 5},
+    {"WrongEndOfFunction", "Function F\nF = 1\nEnd Sub", 1015, 3, 5},
+    {"MissingLoop", "Do\nx = 1", 1019, 2, 0},
+    {"MissingWend", "While True\nx = 1", 1018, 2, 0},
+    {"MissingEndSelect", "Select Case 1\nCase 1\nx = 1", 1014, 3, 0},
+    {"TwoDefaults",
+     "Class A\nPublic Default Property Get X\nEnd Property\nPublic Default Function Y\n"
+     "End Function\nEnd Class",
+     1052, 4, 0},
+    {"PrivateDefault", "Class A\nPrivate Default Function X\nEnd Function\nEnd Class", 1057, 2, 0},
+    {"MissingRParen", "x = 1\ny = (2", 1006, 2, 0},
+    {"DimNeedsConstant", "n = 3\nDim a(n)", 1026, 2, 0},
+    {"ConstNeedsLiteral", "Const A = B", 1045, 1, 0},
+    {"DuplicateLocal", "Sub S\nDim a, a\nEnd Sub", 1041, 2, 0},
+    {"UnexpectedNext", "Next", 1055, 1, 0},
+    {"ExpectedStatement", "Then", 1024, 1, 0},
+    {"LetWithoutArgument", "Class A\nProperty Let P\nEnd Property\nEnd Class", 1054, 2, 0},
+};
+INSTANTIATE_TEST_SUITE_P(Syntax, ErrorTest, ::testing::ValuesIn(kSyntax),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+const Row kRuntime[] = {
+    {"DivisionByZero", "y = 1\nz = 1 / 0", 11, 2, 0},
+    {"SubscriptOutOfRange", "Dim a(2)\na(5) = 1", 9, 2, 0},
+    {"UnknownMember", "Class C\nEnd Class\nSet c = New C\nc.Missing", 438, 4, 0},
+    {"UnknownFunction", "x = Foo(1)", 35, 1, 0},
+    {"UndeclaredUnderOptionExplicit", "Option Explicit\nDim a\na = 1\nb = 2", 500, 4, 0},
+    {"SetNeedsObject", "Set x = 1", 424, 1, 0},
+    {"FixedArrayCannotGrow", "Dim b(1)\nReDim b(3)", 10, 2, 0},
+    {"Overflow", "x = CInt(40000)", 6, 1, 0},
+    {"ErrRaise", "x = 1\nErr.Raise 5", 5, 2, 0},
+    {"NothingMember", "Set o = Nothing\no.Foo", 91, 2, 0},
+    {"MemberOfNonObject", "o = 1\no.Foo", 424, 2, 0},
+    {"ClassNotDefined", "Set o = New Missing", 506, 1, 0},
+    {"WrongArgumentCount", "Sub S(a)\nEnd Sub\nS 1, 2", 450, 3, 0},
+    {"PrivateMemberFromOutside", "Class C\nPrivate x\nEnd Class\nSet c = New C\nc.x = 1", 438, 5,
+     0},
+    {"ErrorInsideProcedureReportsItsLine", "Sub S\nx = 1\nx = 1 / 0\nEnd Sub\nS", 11, 3, 0},
+    {"AssignToConstant", "Const K = 1\nK = 2", 501, 2, 0},
+    {"ForEachOverNumber", "For Each x In 5\nNext", 451, 1, 0},
+    {"TypeMismatchIndex", "a = Array(1)\nx = a(\"z\")", 13, 2, 0},
+    {"NullInFor", "For i = Null To 3\nNext", 94, 1, 0},
+    {"ReDimPreserveOtherDimension", "ReDim a(1, 1)\nReDim Preserve a(2, 1)", 9, 2, 0},
+};
+INSTANTIATE_TEST_SUITE_P(Runtime, ErrorTest, ::testing::ValuesIn(kRuntime),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ErrorTextTest, DescriptionsAreTheJapaneseTexts) {
+    EXPECT_EQ(toUtf8(errorDescription(13)), "型が一致しません。");
+    EXPECT_EQ(toUtf8(errorDescription(28)), "スタック領域が不足しています。");
+    EXPECT_EQ(toUtf8(errorDescription(1002)), "構文エラーです。");
+    EXPECT_EQ(toUtf8(errorDescription(1025)), "ステートメントの末尾が不正です。");
+    const ScriptRun r = runScript("x = 1 / 0");
+    EXPECT_EQ(r.description, "0 で除算しました。");
+}
+
+} // namespace
+} // namespace vbstest

@@ -1,0 +1,164 @@
+// Programs and what they write through Out.Echo.
+#include "ScriptHarness.h"
+
+#include <gtest/gtest.h>
+
+namespace vbstest {
+namespace {
+
+struct Row {
+    const char* name;
+    const char* source;
+    const char* output;
+};
+
+class ProgramTest : public ::testing::TestWithParam<Row> {};
+
+TEST_P(ProgramTest, WritesExpectedOutput) {
+    const ScriptRun r = runScript(GetParam().source);
+    EXPECT_TRUE(r.ok) << "error " << r.error << " " << r.description << " at line " << r.line;
+    EXPECT_EQ(r.output, GetParam().output);
+}
+
+const Row kRows[] = {
+    {"IntegerOverflowBecomesLong", "x = 32767 : x = x + 1 : Out.Echo x, TypeName(x)", "32768 Long"},
+    {"ByRefAndByVal",
+     "Sub Inc(a) : a = a + 1 : End Sub\n"
+     "Sub IncV(ByVal a) : a = a + 1 : End Sub\n"
+     "x = 1 : Inc x : Out.Echo x\nIncV x : Out.Echo x\nInc (x) : Out.Echo x\n"
+     "Call Inc(x) : Out.Echo x",
+     "2\n2\n2\n3"},
+    {"ByRefArrayElement",
+     "Sub Inc(a) : a = a + 1 : End Sub\nDim arr(2) : arr(1) = 5 : Inc arr(1) : Out.Echo arr(1)",
+     "6"},
+    {"ExitFor", "For i = 1 To 10\nIf i = 3 Then Exit For\nNext\nOut.Echo i", "3"},
+    {"ExitDo", "Do\nn = n + 1\nIf n >= 5 Then Exit Do\nLoop\nOut.Echo n", "5"},
+    {"ExitInnerLoopOnly",
+     "For i = 1 To 3\nFor j = 1 To 3\nIf j = 2 Then Exit For\nc = c + 1\nNext\nNext\nOut.Echo c",
+     "3"},
+    {"ExitFunction", "Function F()\nF = 1\nExit Function\nF = 2\nEnd Function\nOut.Echo F()", "1"},
+    {"ClassDefaultProperty",
+     "Class Box\nPrivate m\nPublic Default Property Get Value\nValue = m\nEnd Property\n"
+     "Public Property Let Value(v)\nm = v\nEnd Property\nEnd Class\n"
+     "Set b = New Box : b.Value = 42 : Out.Echo b : Out.Echo b + 1\nx = b : Out.Echo TypeName(x)",
+     "42\n43\nInteger"},
+    {"ResumeNextSkipsFailingStatementOnly",
+     "On Error Resume Next\nx = 1\ny = 1 / 0\nOut.Echo \"after\", Err.Number\nx = 2\n"
+     "Out.Echo x\nOn Error GoTo 0\nOut.Echo Err.Number",
+     "after 11\n2\n0"},
+    {"ResumeNextAcrossCall",
+     "Function Bad()\nBad = 1 / 0\nOut.Echo \"not here\"\nEnd Function\n"
+     "On Error Resume Next\nr = Bad()\nOut.Echo \"r=\" & r, Err.Number",
+     "r= 11"},
+    {"ResumeNextEntersIfOnFailingCondition",
+     "On Error Resume Next\nIf 1 / 0 Then\nOut.Echo \"in\"\nElse\nOut.Echo \"else\"\nEnd If", "in"},
+    {"InitializeAndTerminate",
+     "Class T\nSub Class_Initialize\nOut.Echo \"init\"\nEnd Sub\n"
+     "Sub Class_Terminate\nOut.Echo \"term\"\nEnd Sub\nEnd Class\n"
+     "Set t = New T : Set t = Nothing : Out.Echo \"end\"",
+     "init\nterm\nend"},
+    {"SelectCase",
+     "For Each v In Array(1, \"a\", 3, 7)\nSelect Case v\nCase 1, 3 : Out.Echo \"odd\"\n"
+     "Case \"a\" : Out.Echo \"letter\"\nCase Else : Out.Echo \"other\"\nEnd Select\nNext",
+     "odd\nletter\nodd\nother"},
+    {"Loops",
+     "For i = 5 To 1 Step -2 : s = s & i : Next : Out.Echo s\n"
+     "Do Until n = 3 : n = n + 1 : Loop : Out.Echo n\n"
+     "Do : m = m + 1 : Loop While m < 4 : Out.Echo m\n"
+     "While k < 2 : k = k + 1 : Wend : Out.Echo k\n"
+     "Do While False : Out.Echo \"never\" : Loop\n"
+     "For x = 1 To 0 : Out.Echo \"never\" : Next : Out.Echo x",
+     "531\n3\n4\n2\n1"},
+    {"FractionalStep", "For x = 0 To 1 Step 0.25 : c = c + 1 : Next : Out.Echo c, x", "5 1.25"},
+    {"ReDimPreserve",
+     "ReDim a(2) : a(0) = \"x\" : a(2) = \"z\"\nReDim Preserve a(4) : a(4) = \"w\"\n"
+     "Out.Echo UBound(a), a(0), a(2), a(4), IsEmpty(a(3))",
+     "4 x z w True"},
+    {"MultiDimensional", "Dim g(2, 3) : g(1, 2) = 5 : Out.Echo UBound(g, 1), UBound(g, 2), g(1, 2)",
+     "2 3 5"},
+    {"ArraysCopyOnAssignment", "a = Array(1, 2) : b = a : b(0) = 9 : Out.Echo a(0), b(0)", "1 9"},
+    {"ArrayPassedByValueIsCopied",
+     "Sub Change(ByVal v) : v(0) = 7 : End Sub\na = Array(1) : Change a : Out.Echo a(0)", "1"},
+    {"ArrayPassedByReferenceIsShared",
+     "Sub Change(v) : v(0) = 7 : End Sub\na = Array(1) : Change a : Out.Echo a(0)", "7"},
+    {"WithBlock",
+     "Class P\nPublic Name\nPublic Sub Hello\nOut.Echo \"hi \" & Name\nEnd Sub\nEnd Class\n"
+     "Set p = New P\nWith p\n.Name = \"Bob\"\n.Hello\nEnd With",
+     "hi Bob"},
+    {"ExecuteEvalGetRef",
+     "ExecuteGlobal \"Function Twice(x) : Twice = x * 2 : End Function\"\n"
+     "Out.Echo Twice(4)\nExecute \"y = 5\"\nOut.Echo y, Eval(\"y * 2\")\n"
+     "Set f = GetRef(\"Twice\")\nOut.Echo f(21)\n"
+     "Sub Local1\nDim z : z = 3\nExecute \"z = z + 1\"\nOut.Echo z\nEnd Sub\nLocal1",
+     "8\n5 10\n42\n4"},
+    {"AppendInPlaceKeepsCopiesApart",
+     "For i = 1 To 5 : s = s & i : Next : t = s : s = s & \"x\" : Out.Echo t, s", "12345 12345x"},
+    {"AppendReadsVariableBeforeTail",
+     "Function Touch()\ns2 = \"changed\"\nTouch = \"!\"\nEnd Function\n"
+     "s2 = \"orig\" : s2 = s2 & Touch() : Out.Echo s2",
+     "orig!"},
+    {"AppendToNonString", "n = 5 : n = n & 1 : Out.Echo n, TypeName(n)", "51 String"},
+    {"PropertySetAndGetObjects",
+     "Class Holder\nPrivate m_obj\nPublic Property Set Item(o)\nSet m_obj = o\nEnd Property\n"
+     "Public Property Get Item\nSet Item = m_obj\nEnd Property\nEnd Class\n"
+     "Set h = New Holder : Set h.Item = New Holder : Out.Echo TypeName(h.Item)",
+     "Holder"},
+    {"MeAndPrivateMembers",
+     "Class Counter\nPrivate n\nPrivate Sub Bump\nn = n + 1\nEnd Sub\n"
+     "Public Function Twice\nMe.Bump : Bump : Twice = n\nEnd Function\nEnd Class\n"
+     "Set c = New Counter : Out.Echo c.Twice",
+     "2"},
+    {"ImplicitLocalsAndGlobals", "g = 1\nSub S\ng = 2\nh = 5\nEnd Sub\nS : Out.Echo g, IsEmpty(h)",
+     "2 True"},
+    {"ObjectIdentity",
+     "Class P\nEnd Class\nSet a = New P : Set b = a : Out.Echo a Is b, a Is Nothing", "True False"},
+    {"CaseInsensitive", "DIM X : x = 3 : OUT.ECHO X", "3"},
+    {"ContinuationAndComments",
+     "' comment\nRem another\nx = 1 + _\n  2 ' trailing\nOut.Echo x : Rem end", "3"},
+    {"NullConditionIsFalse", "If Null Then Out.Echo \"yes\" Else Out.Echo \"no\"", "no"},
+    {"DateLiteral", "Out.Echo #2026/12/07#, #2026/12/07 13:04:05#",
+     "2026/12/07 2026/12/07 13:04:05"},
+    {"ErrRaiseCustom",
+     "On Error Resume Next\nErr.Raise 1000, \"src\", \"custom\"\n"
+     "Out.Echo Err.Number, Err.Source, Err.Description\nErr.Clear\nOut.Echo Err.Number",
+     "1000 src custom\n0"},
+    {"ErrRaiseKnownNumber", "On Error Resume Next\nErr.Raise 9\nOut.Echo Err.Description",
+     "インデックスが有効範囲にありません。"},
+    {"FunctionReturningArray",
+     "Function A()\nA = Array(1, 2, 3)\nEnd Function\nOut.Echo UBound(A()), A()(1)", "2 2"},
+    {"EraseDynamicAndFixed",
+     "Dim f(1) : f(0) = 1 : Erase f : Out.Echo UBound(f), IsEmpty(f(0))\n"
+     "ReDim d(3) : Erase d\nOn Error Resume Next\nx = UBound(d)\nOut.Echo Err.Number",
+     "1 True\n9"},
+    {"ConstantsAndOptionExplicit",
+     "Option Explicit\nConst Limit = 3, Name = \"n\"\nDim i, s\nFor i = 1 To Limit : s = s & Name "
+     ": Next\nOut.Echo s",
+     "nnn"},
+    {"SingleLineIfElse",
+     "x = 2 : If x = 1 Then Out.Echo \"one\" Else If x = 2 Then Out.Echo \"two\"", "two"},
+    {"ElseIfChain",
+     "For Each v In Array(1, 2, 3)\nIf v = 1 Then\nOut.Echo \"a\"\nElseIf v = 2 Then\n"
+     "Out.Echo \"b\"\nElse\nOut.Echo \"c\"\nEnd If\nNext",
+     "a\nb\nc"},
+    {"RecursionAndByRefTemporaries",
+     "Function Fact(n)\nIf n <= 1 Then Fact = 1 Else Fact = n * Fact(n - 1)\nEnd Function\n"
+     "Out.Echo Fact(10)",
+     "3628800"},
+    {"NestedWithAndMemberChains",
+     "Class Node\nPublic Child, Value\nEnd Class\nSet a = New Node : Set a.Child = New Node\n"
+     "a.Child.Value = 7\nWith a\nWith .Child\nOut.Echo .Value\nEnd With\nEnd With",
+     "7"},
+    {"ForEachOverObjectArrays",
+     "Class P\nPublic N\nEnd Class\nSet x = New P : x.N = 1 : Set y = New P : y.N = 2\n"
+     "For Each o In Array(x, y) : t = t + o.N : Next : Out.Echo t",
+     "3"},
+    {"RandomizeRepeatsSequence",
+     "Rnd -1 : Randomize 5 : a = Rnd : Rnd -1 : Randomize 5 : b = Rnd : Out.Echo a = b, a < 1",
+     "True True"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Programs, ProgramTest, ::testing::ValuesIn(kRows),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace
+} // namespace vbstest

@@ -45,12 +45,6 @@ TEST_F(DateFunctions, SerialsAndParts) {
         {u"DateValue", {S(u"2024/1/5 13:45")}, date(2024, 1, 5)},
         {u"TimeValue", {S(u"2024/1/5 13:45")}, Value::date((13 * 60 + 45) / 1440.0)},
         {u"DateValue", {Value::null()}, Value::null()},
-        {u"IsDate", {S(u"2024/2/29")}, B(true)},
-        {u"IsDate", {S(u"2024/2/30")}, B(false)},
-        {u"IsDate", {I(5)}, B(false)},
-        {u"IsDate", {date(2024, 1, 1)}, B(true)},
-        {u"CDate", {S(u"2024年1月5日")}, date(2024, 1, 5)},
-        fails(u"CDate", {S(u"abc")}, 13),
     });
 }
 

@@ -181,23 +181,7 @@ Value datePart(Context&, Args args) {
     return Value::integer(static_cast<int16_t>(result));
 }
 
-Value isDate(Context&, Args args) {
-    const Value v = dereference(args[0]);
-    if (v.type() == VarType::Date)
-        return Value::boolean(true);
-    if (!v.isString())
-        return Value::boolean(false);
-    const auto parsed =
-        lib::parseDateTime(v.asString(), lib::currentRegionalSettings(), lib::currentLocalYear());
-    return Value::boolean(parsed.has_value());
-}
-
-Value cdate(Context&, Args args) {
-    return Value::date(lib::dateArg(args[0]));
-}
-
 const BuiltinFunction kFunctions[] = {
-    {u"CDate", 1, 1, &cdate},
     {u"Date", 0, 0, &dateFn},
     {u"DateAdd", 3, 3, &dateAdd},
     {u"DateDiff", 3, 5, &dateDiff},
@@ -206,7 +190,6 @@ const BuiltinFunction kFunctions[] = {
     {u"DateValue", 1, 1, &dateValue},
     {u"Day", 1, 1, &partOf<&lib::CivilDateTime::day>},
     {u"Hour", 1, 1, &partOf<&lib::CivilDateTime::hour>},
-    {u"IsDate", 1, 1, &isDate},
     {u"Minute", 1, 1, &partOf<&lib::CivilDateTime::minute>},
     {u"Month", 1, 1, &partOf<&lib::CivilDateTime::month>},
     {u"MonthName", 1, 2, &monthName},

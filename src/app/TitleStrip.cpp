@@ -35,12 +35,6 @@ void TitleStrip::mousePressEvent(QMouseEvent* event) {
     event->accept();
 }
 
-void TitleStrip::mouseMoveEvent(QMouseEvent* event) {
-    if (event->buttons() & Qt::LeftButton)
-        emit dragMoved(event->globalPosition().toPoint());
-    event->accept();
-}
-
 void TitleStrip::mouseReleaseEvent(QMouseEvent* event) {
     emit released(event->button(), event->globalPosition().toPoint());
     event->accept();

@@ -17,14 +17,12 @@ public:
 
 signals:
     void dragRequested(QPoint globalPosition);
-    void dragMoved(QPoint globalPosition);
     void released(Qt::MouseButton button, QPoint globalPosition);
     void doubleClicked();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 

@@ -1,7 +1,6 @@
 #pragma once
 
 class QWidget;
-class QPoint;
 
 // Window helpers of the program, used by the main window and the dialogs alike.
 namespace app {
@@ -15,8 +14,10 @@ bool ForceForeground(QWidget* window);
 // Whether the window is the active window of the desktop.
 bool IsForeground(const QWidget* window);
 
-// Starts a move of the window by the window manager, as though its caption were pressed. False
-// when the platform offers no system move; the caller then moves the window itself.
-bool BeginWindowDrag(QWidget* window);
+// Moves the window with the pointer as though its caption were pressed (call from a mouse press).
+void BeginWindowDrag(QWidget* window);
+
+// The bar is reached through the tray icon and the hotkey, never through the task bar.
+void keepOffTaskbar(QWidget* window);
 
 } // namespace app

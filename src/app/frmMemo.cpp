@@ -7,6 +7,10 @@
 #include "WindowOps.h"
 #include "frmMemoMembers.h"
 #include "memo/pane/uMultiMemo.h"
+#include "platform/MessageBox.h"
+#include "platform/gui/KeyStroke.h"
+
+#include "engine/ShellExecution.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -48,15 +52,29 @@ frmMemo::frmMemo(QWidget* parent)
 
     m_picTitleBar->resize(app::twipsToPixelsX(this, kTitleStripWidth), 1);
     m_ctlMemo->resize(m_ctlMemo->width(), app::twipsToPixelsY(this, kMemoPaneDesignHeight));
+    app::keepOffTaskbar(this);
 
     m_cmbMemo->installEventFilter(this);
     m_cmbMemo->lineEdit()->installEventFilter(this);
 
-    connect(m_picTitleBar, &TitleStrip::dragRequested, this, &frmMemo::onTitleStripDrag);
-    connect(m_picTitleBar, &TitleStrip::dragMoved, this, &frmMemo::onTitleStripDragMove);
+    connect(m_picTitleBar, &TitleStrip::dragRequested, this,
+            [this] { app::BeginWindowDrag(this); });
     connect(m_picTitleBar, &TitleStrip::released, this, &frmMemo::onTitleStripReleased);
     connect(m_picTitleBar, &TitleStrip::doubleClicked, this, [this] { HideForm(); });
+
     connect(m_ctlMemo, &uMultiMemo::GotFocus, this, [this] { SetMemoView(1); });
+    connect(m_ctlMemo, &uMultiMemo::LostFocus, this, [this] {
+        if (m_settingsLoaded && !m_unloaded)
+            saveMemoPane(false);
+    });
+    connect(m_ctlMemo, &uMultiMemo::KeyDown, this, &frmMemo::routeMemoPaneKeyDown);
+    connect(m_ctlMemo, &uMultiMemo::KeyPress, this, &frmMemo::routeMemoPaneKeyPress);
+    connect(m_ctlMemo, &uMultiMemo::BeforeDelete, this, &frmMemo::confirmMemoDelete);
+    connect(m_ctlMemo, &uMultiMemo::AfterExecuteFile, this, [this] {
+        if (options().HideAfterRun)
+            HideForm();
+    });
+    setShellOpener([](const QString& target) { return engine::ExecuteShell(target, QString()); });
 
     buildMenu();
     resize(app::twipsToPixelsX(this, kMinimumWidth),
@@ -218,8 +236,11 @@ bool frmMemo::ShowForm() {
     app::ForceForeground(this);
     if (m_trayReady) {
         m_cmbMemo->setFocus(Qt::ActiveWindowFocusReason);
+        // Qt has no "input method off" state; preferring Latin input is the nearest: the input
+        // method starts in direct input and the user may still switch it on. Never undone.
         if (!options().IMEState)
-            m_cmbMemo->lineEdit()->setAttribute(Qt::WA_InputMethodEnabled, false);
+            m_cmbMemo->lineEdit()->setInputMethodHints(m_cmbMemo->lineEdit()->inputMethodHints() |
+                                                       Qt::ImhPreferLatin);
     }
     return true;
 }
@@ -235,18 +256,7 @@ void frmMemo::SetTopMost(bool on) {
 
 // ---- title strip ------------------------------------------------------------------------------
 
-void frmMemo::onTitleStripDrag(const QPoint& globalPosition) {
-    m_manualDrag = !app::BeginWindowDrag(this);
-    m_dragOffset = globalPosition - pos();
-}
-
-void frmMemo::onTitleStripDragMove(const QPoint& globalPosition) {
-    if (m_manualDrag)
-        move(globalPosition - m_dragOffset);
-}
-
 void frmMemo::onTitleStripReleased(Qt::MouseButton button, const QPoint& globalPosition) {
-    m_manualDrag = false;
     m_cmbMemo->setFocus(Qt::MouseFocusReason);
     if (button == Qt::RightButton)
         popupMenuAt(globalPosition, true);
@@ -261,7 +271,8 @@ void frmMemo::onAppActivate() {
 void frmMemo::onAppDeactivate() {
     m_picTitleBar->setActiveLook(false);
     SavePosition();
-    m->saveMemoPane();
+    if (m_settingsLoaded && !m_unloaded)
+        saveMemoPane(false);
 }
 
 void frmMemo::changeEvent(QEvent* event) {
@@ -304,12 +315,47 @@ bool frmMemo::eventFilter(QObject* watched, QEvent* event) {
     }
     case QEvent::KeyPress:
         if (watched == m_cmbMemo)
-            return m->routeKeyPress(static_cast<QKeyEvent*>(event));
+            return routeInputLineKey(static_cast<QKeyEvent*>(event));
         break;
     default:
         break;
     }
     return QWidget::eventFilter(watched, event);
+}
+
+// The window sees the input line's keys first: a bound function that handles the key swallows
+// it, and the character of a bound keystroke is not typed.
+bool frmMemo::routeInputLineKey(QKeyEvent* event) {
+    CKeyMapping* keys = m->KeyMapping.get();
+    if (!keys)
+        return false;
+    const platform::KeyStroke stroke = platform::keyStrokeFromEvent(*event);
+    int keyCode = stroke.keyCode;
+    int shift = stroke.shift;
+    keys->Exec(keyCode, shift);
+    if (keyCode == 0 && stroke.keyCode != 0)
+        return true;
+    const int character = platform::typedCharacter(*event);
+    return character != 0 && keys->IsKeyMappingAscii(character);
+}
+
+void frmMemo::routeMemoPaneKeyDown(int& keyCode, int& shift) {
+    if (CKeyMapping* keys = m->KeyMapping.get())
+        keys->Exec(keyCode, shift);
+}
+
+void frmMemo::routeMemoPaneKeyPress(int& keyAscii) {
+    if (CKeyMapping* keys = m->KeyMapping.get(); keys && keys->IsKeyMappingAscii(keyAscii))
+        keyAscii = 0;
+}
+
+void frmMemo::confirmMemoDelete(int&, bool& cancel) {
+    const int answer = withTopMostSuspended([] {
+        return platform::showMessageBox(QStringLiteral("このメモを削除します。よろしいですか？"),
+                                        int(platform::mb::YesNo) | platform::mb::DefaultButton2,
+                                        QStringLiteral("確認"));
+    });
+    cancel = answer == platform::mb::No;
 }
 
 void frmMemo::closeEvent(QCloseEvent* event) {

@@ -2,14 +2,20 @@
 
 #include "config/Settings.h"
 
+#include "memo/MemoFile.h"
+
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 
 class QComboBox;
 class QMenu;
 class QAction;
 class QMimeData;
+class QKeyEvent;
+class CKeyMapping;
+class CMRUCombo;
 class CPrevInstance;
 class TitleStrip;
 class uMultiMemo;
@@ -87,6 +93,17 @@ public:
         return box();
     }
 
+    // Appends a log line to the current memo and saves the memo file; false when the save failed.
+    bool addMemoMessage(const QString& text);
+    void focusMemoPane();
+
+    // How the window opens help and memo lines (the program's shell execution, empty verb).
+    void setShellOpener(std::function<bool(const QString& target)> opener);
+    // The settings dialog, shown modally by ShowProperty with a tab index (0 keeps its tab).
+    void setSettingsDialog(std::function<void(frmMemo&, int tabIndex)> dialog);
+
+    CKeyMapping* keyMapping() const;
+    const CMRUCombo& history() const;
     QComboBox* inputLine() const { return m_cmbMemo; }
     uMultiMemo* memoPane() const { return m_ctlMemo; }
     TitleStrip* titleStrip() const { return m_picTitleBar; }
@@ -132,8 +149,15 @@ private:
     void applySizeLimits(int minWidth, int maxWidth, int minHeight, int maxHeight);
     void popupMenuAt(const QPoint& globalPosition, bool viewClosesWindow);
     void onTitleStripReleased(Qt::MouseButton button, const QPoint& globalPosition);
-    void onTitleStripDrag(const QPoint& globalPosition);
-    void onTitleStripDragMove(const QPoint& globalPosition);
+    void createEvaluator();
+    void createDispatcher();
+    bool saveMemoPane(bool reportFailure);
+    void reportMemoFileError(const MemoFileError& error, const QString& fileName);
+    void runSettingsDialog(int tabIndex);
+    bool routeInputLineKey(QKeyEvent* event);
+    void routeMemoPaneKeyDown(int& keyCode, int& shift);
+    void routeMemoPaneKeyPress(int& keyAscii);
+    void confirmMemoDelete(int& memoIndex, bool& cancel);
     void createDesktopIntegration();
     void releaseDesktopIntegration();
     bool memoPaneIsActive() const;
@@ -161,6 +185,7 @@ private:
     bool m_wasForeground = false;
     bool m_settingsLoaded = false;
     bool m_unloaded = false;
-    bool m_manualDrag = false;
-    QPoint m_dragOffset;
+    bool m_memoSaveFailureShown = false;
+    std::function<bool(const QString&)> m_shellOpener;
+    std::function<void(frmMemo&, int)> m_settingsDialog;
 };

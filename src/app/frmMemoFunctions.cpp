@@ -1,27 +1,52 @@
-// The functions the key bindings call by name.
+// The functions the key bindings call by name, and the settings dialog's round trip.
 #include "frmMemo.h"
 
 #include "TitleStrip.h"
 #include "frmMemoMembers.h"
 #include "memo/pane/uMultiMemo.h"
+#include "platform/AppPaths.h"
+
+#include "engine/ShellExecution.h"
 
 #include <QComboBox>
 #include <QMenu>
 
-bool frmMemo::memoPaneIsActive() const {
-    return m_ctlMemo->hasFocusInside();
-}
-
 bool frmMemo::Execute() {
-    return false;
+    return m->dispatcher ? m->dispatcher->Execute() : false;
 }
 
 bool frmMemo::AddMemo() {
-    return false;
+    return m->dispatcher ? m->dispatcher->AddMemo() : false;
 }
 
 bool frmMemo::ShowProperty() {
+    SetupHotKey(false);
+    withTopMostSuspended([this] {
+        m_trayReady = false;
+        runSettingsDialog(0);
+        m_trayReady = true;
+    });
+    SetupHotKey(true);
+    if (m_ctlMemo->FileName() != options().MemoFileName) {
+        if (auto error = m_ctlMemo->setFileName(options().MemoFileName)) {
+            reportMemoFileError(*error, options().MemoFileName);
+        } else {
+            m_ctlMemo->setMemoIndex(1);
+            if (auto loadError = m_ctlMemo->Load())
+                reportMemoFileError(*loadError, options().MemoFileName);
+        }
+    }
+    m->history.setMax(options().MRU);
     return true;
+}
+
+void frmMemo::setSettingsDialog(std::function<void(frmMemo&, int)> dialog) {
+    m_settingsDialog = std::move(dialog);
+}
+
+void frmMemo::runSettingsDialog(int tabIndex) {
+    if (m_settingsDialog)
+        m_settingsDialog(*this, tabIndex);
 }
 
 bool frmMemo::ShowToggleMemo() {
@@ -30,11 +55,11 @@ bool frmMemo::ShowToggleMemo() {
         m_cmbMemo->setFocus(Qt::OtherFocusReason);
     } else if (isVisible()) {
         SetMemoView(1);
-        m_ctlMemo->setFocus(Qt::OtherFocusReason);
+        focusMemoPane();
     } else {
         SetMemoView(1);
         ShowForm();
-        m_ctlMemo->setFocus(Qt::OtherFocusReason);
+        focusMemoPane();
     }
     return true;
 }
@@ -45,7 +70,12 @@ bool frmMemo::ShowMenu() {
 }
 
 bool frmMemo::ShowHelp() {
-    return false;
+    const QString help =
+        QLatin1Char('"') + platform::AppPath() + QStringLiteral("ReadMe.txt") + QLatin1Char('"');
+    const bool opened = m_shellOpener(help);
+    if (opened)
+        HideForm();
+    return opened;
 }
 
 bool frmMemo::ExitApp() {
@@ -54,27 +84,43 @@ bool frmMemo::ExitApp() {
 }
 
 bool frmMemo::CreateNewMemo() {
-    return false;
+    const bool created = m_ctlMemo->CreateNewMemo();
+    focusMemoPane();
+    return created;
 }
 
 bool frmMemo::DeleteActiveMemo() {
+    m_ctlMemo->DeleteActiveMemo();
     return true;
 }
 
 bool frmMemo::MovePrevMemo() {
-    return false;
+    const bool moved = m_ctlMemo->MovePrevMemo();
+    SetMemoView(1);
+    return moved;
 }
 
 bool frmMemo::MoveNextMemo() {
-    return false;
+    const bool moved = m_ctlMemo->MoveNextMemo();
+    SetMemoView(1);
+    return moved;
 }
 
 bool frmMemo::DropdownTitle() {
     SetMemoView(1);
-    m_ctlMemo->setFocus(Qt::OtherFocusReason);
+    focusMemoPane();
     return m_ctlMemo->DropdownTitle();
 }
 
 bool frmMemo::ExecuteMemoLine() {
     return m_ctlMemo->ExecuteMemoLine();
+}
+
+void frmMemo::focusMemoPane() {
+    m_ctlMemo->setFocus(Qt::OtherFocusReason);
+}
+
+void frmMemo::setShellOpener(std::function<bool(const QString&)> opener) {
+    m_shellOpener = std::move(opener);
+    m_ctlMemo->setShellOpener(m_shellOpener);
 }

@@ -1,12 +1,18 @@
+// Start-up, unload and the end of the program.
 #include "frmMemo.h"
 
 #include "AppInfo.h"
+#include "EvaluatorSetup.h"
+#include "TitleStrip.h"
 #include "frmMemoMembers.h"
 #include "memo/pane/uMultiMemo.h"
+#include "platform/AppPaths.h"
 #include "platform/MessageBox.h"
+#include "platform/gui/KeyStroke.h"
 
 #include "app/instance/CPrevInstance.h"
 #include "config/CIniFile.h"
+#include "input/MRUSection.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -15,18 +21,48 @@ void frmMemo::setPrevInstance(CPrevInstance* guard) {
     m_pPI = guard;
     guard->setParent(this);
     connect(guard, &CPrevInstance::RunAnotherInstance, this, [this](qint32) { ShowForm(); });
+    // A prose line handed over by the console companion joins the memo shown here, when it is
+    // the same file, and is saved at once so that it is on disk when the companion returns.
+    connect(guard, &CPrevInstance::MemoLineArrived, this,
+            [this](const QString& file, const QString& line, bool& appended) {
+                if (!m_settingsLoaded || m_unloaded ||
+                    !CPrevInstance::isSameFile(file, m_ctlMemo->FileName()))
+                    return;
+                appended = addMemoMessage(line);
+            });
 }
 
 void frmMemo::Initialize(const QStringList& arguments) {
     LoadSettings(*this, arguments);
     m_settingsLoaded = true;
 
-    m_ctlMemo->setFileName(options().MemoFileName);
+    createEvaluator();
 
+    m->historyAdapter = std::make_unique<HistoryComboAdapter>(*m_cmbMemo, m->history);
+    m->history.setMax(options().MRU);
+    if (CIniFile* ini = iniFile())
+        LoadMRUSection(m->history, *ini);
+    m_cmbMemo->setEditText(QString());
+
+    if (auto error = m_ctlMemo->setFileName(options().MemoFileName))
+        reportMemoFileError(*error, options().MemoFileName);
+    else if (auto loadError = m_ctlMemo->Load())
+        reportMemoFileError(*loadError, options().MemoFileName);
+
+    m->KeyMapping = std::make_unique<CKeyMapping>();
+    m->KeyMapping->setCapsLockProbe(&platform::isCapsLockOn);
+    if (CIniFile* ini = iniFile()) {
+        ini->setNowSection(kKeyMappingSection);
+        m->KeyMapping->Initialize(this, ini);
+    } else {
+        m->KeyMapping->Initialize(this);
+    }
+    m->KeyMapping->AddDefaultBindings();
+
+    createDispatcher();
     UpdateMenuCaptions();
 
     createDesktopIntegration();
-    m_trayReady = true;
 
     SetMemoView(0);
     if (options().StartUpTray) {
@@ -39,34 +75,84 @@ void frmMemo::Initialize(const QStringList& arguments) {
         SetTopMost(true);
 }
 
-// The tray icon, the size limiter, the activation watcher and the global hotkey are created here.
+void frmMemo::createEvaluator() {
+    bool scriptLoaded = true;
+    m->pEval = app::createProgramEvaluator(platform::userScriptFilePath(), scriptLoaded);
+    if (!scriptLoaded)
+        platform::showMessageBox(QStringLiteral("Scrivlet.vbsファイルのロードに失敗しました。"),
+                                 int(platform::mb::OKOnly) | platform::mb::Exclamation,
+                                 app::AppTitleWithVersion());
+}
+
+void frmMemo::createDispatcher() {
+    m->inputLinePort = std::make_unique<app::InputLinePort>(*m_cmbMemo);
+    m->memoPanePort = std::make_unique<app::MemoPanePort>(*this);
+    m->historyPort = std::make_unique<app::HistoryPort>(m->history);
+    m->clipboardPort = std::make_unique<app::SystemClipboardPort>();
+    m->windowPort = std::make_unique<app::WindowPort>(*this);
+    engine::DispatcherPorts ports;
+    ports.evaluator = m->pEval.get();
+    ports.memoPane = m->memoPanePort.get();
+    ports.history = m->historyPort.get();
+    ports.inputLine = m->inputLinePort.get();
+    ports.clipboard = m->clipboardPort.get();
+    ports.window = m->windowPort.get();
+    m->dispatcher = std::make_unique<engine::LineDispatcher>(ports, iniFile(), options());
+}
+
+// The tray icon, the size limiter, the activation watcher and the global hotkey are created here,
+// in that order; TrayReady is set between the tray and the hotkey.
 void frmMemo::createDesktopIntegration() {
     // Until the activation watcher exists, Qt's application state tells activation changes.
     connect(qApp, &QGuiApplication::applicationStateChanged, this,
             [this](Qt::ApplicationState state) {
+                if (m_unloaded)
+                    return;
                 if (state == Qt::ApplicationActive)
                     onAppActivate();
                 else
                     onAppDeactivate();
             });
+    m_trayReady = true;
     SetupHotKey(true);
 }
 
-void frmMemo::releaseDesktopIntegration() {}
+void frmMemo::releaseDesktopIntegration() {
+    disconnect(qApp, &QGuiApplication::applicationStateChanged, this, nullptr);
+}
 
-void frmMemo::SetupHotKey(bool) {}
+void frmMemo::SetupHotKey(bool) {
+    // Registered by the global hotkey object once it is created in createDesktopIntegration.
+}
 
 void frmMemo::Unload() {
     if (m_unloaded)
         return;
     m_unloaded = true;
+    if (m_settingsLoaded) {
+        if (CIniFile* ini = iniFile()) {
+            if (m->historyAdapter && !SaveMRUSection(m->history, *ini))
+                platform::showMessageBox(QStringLiteral("MRUの保存に失敗しました。"),
+                                         platform::mb::OKOnly, app::ProductName());
+            if (m->KeyMapping) {
+                ini->setNowSection(kKeyMappingSection);
+                m->KeyMapping->SaveMapping(*ini);
+            }
+        }
+        // Text typed into the memo since the last focus change is not lost at the end.
+        saveMemoPane(true);
+    }
     hide();
+    m->dispatcher.reset();
+    m->KeyMapping.reset();
+    m->historyAdapter.reset();
+    m->pEval.reset();
     releaseDesktopIntegration();
     emit unloaded();
 }
 
 bool frmMemo::ConfirmQuit() {
-    return withTopMostSuspended([this] {
+    return withTopMostSuspended([] {
                return platform::showMessageBox(QStringLiteral("常駐解除します。\nよろしいですか？"),
                                                int(platform::mb::YesNo) |
                                                    platform::mb::DefaultButton2 |
@@ -94,8 +180,62 @@ void frmMemo::SavePosition() {
     ini->Save(QStringLiteral("Position"));
 }
 
-void frmMemo::UpdateMenuCaptions() {}
+bool frmMemo::saveMemoPane(bool reportFailure) {
+    const std::optional<MemoFileError> error = m_ctlMemo->Save();
+    if (!error) {
+        m_memoSaveFailureShown = false;
+        return true;
+    }
+    // One box per run of failures: the save is retried at every focus change.
+    if (reportFailure || !m_memoSaveFailureShown) {
+        m_memoSaveFailureShown = true;
+        withTopMostSuspended([&] {
+            platform::showMessageBox(QStringLiteral("メモの保存に失敗しました。\n%1\n%2")
+                                         .arg(m_ctlMemo->FileName(), error->description),
+                                     int(platform::mb::OKOnly) | platform::mb::Exclamation,
+                                     app::AppTitleWithVersion());
+        });
+    }
+    return false;
+}
+
+void frmMemo::reportMemoFileError(const MemoFileError& error, const QString& fileName) {
+    withTopMostSuspended([&] {
+        platform::showMessageBox(QStringLiteral("メモファイルを読み込めませんでした。\n%1\n%2")
+                                     .arg(fileName, error.description),
+                                 int(platform::mb::OKOnly) | platform::mb::Exclamation,
+                                 app::AppTitleWithVersion());
+    });
+}
+
+bool frmMemo::addMemoMessage(const QString& text) {
+    if (text.isEmpty())
+        return false;
+    m_ctlMemo->AddMessage(text);
+    return saveMemoPane(false);
+}
+
+void frmMemo::UpdateMenuCaptions() {
+    auto withKey = [this](const QString& caption, const QString& function) {
+        const QString key = m->KeyMapping ? m->KeyMapping->GetKeyMapping(function) : QString();
+        return key.isEmpty() ? caption : caption + QLatin1Char('\t') + key;
+    };
+    m_mnuPopupLogView->setText(
+        withKey(QStringLiteral("ログを表示(&L)"), QStringLiteral("ShowToggleMemo")));
+    m_mnuPopupProperty->setText(
+        withKey(QStringLiteral("設定(&O)"), QStringLiteral("ShowProperty")));
+    m_mnuPopupHelpHelp->setText(withKey(QStringLiteral("ヘルプ(&H)"), QStringLiteral("ShowHelp")));
+    m_mnuPopupExit->setText(withKey(QStringLiteral("終了(&X)"), QStringLiteral("ExitApp")));
+}
 
 void frmMemo::ShowVersionInfo() {
     withTopMostSuspended([] { app::ShowVersionBox(); });
+}
+
+CKeyMapping* frmMemo::keyMapping() const {
+    return m->KeyMapping.get();
+}
+
+const CMRUCombo& frmMemo::history() const {
+    return m->history;
 }

@@ -1,11 +1,27 @@
 #pragma once
 
-class QKeyEvent;
+#include "DispatcherAdapters.h"
+#include "frmMemo.h"
+#include "input/CKeyMapping.h"
+#include "input/CMRUCombo.h"
+#include "input/widgets/HistoryComboAdapter.h"
 
-// The long-lived objects the main window owns, created by Initialize and released by Unload in
-// a fixed order.
+#include "engine/LineDispatcher.h"
+
+#include <memory>
+
+// The long-lived objects the main window owns. Initialize creates them in its fixed order and
+// Unload releases them in the reverse of their use.
 struct frmMemo::Members {
-    // Routes a key of the input line through the key bindings; true swallows it.
-    bool routeKeyPress(QKeyEvent*) { return false; }
-    void saveMemoPane() {}
+    std::unique_ptr<engine::IEvaluator> pEval;
+    CMRUCombo history;
+    std::unique_ptr<HistoryComboAdapter> historyAdapter;
+    std::unique_ptr<CKeyMapping> KeyMapping;
+
+    std::unique_ptr<app::InputLinePort> inputLinePort;
+    std::unique_ptr<app::MemoPanePort> memoPanePort;
+    std::unique_ptr<app::HistoryPort> historyPort;
+    std::unique_ptr<app::SystemClipboardPort> clipboardPort;
+    std::unique_ptr<app::WindowPort> windowPort;
+    std::unique_ptr<engine::LineDispatcher> dispatcher;
 };

@@ -1,5 +1,6 @@
 #include "app/AppInfo.h"
 #include "app/Startup.h"
+#include "platform/gui/MessageBoxDialog.h"
 
 #include <QApplication>
 
@@ -7,6 +8,7 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(app::ProductName());
     QApplication::setApplicationVersion(app::VersionText(true));
+    platform::installMessageBoxDialog();
     QStringList arguments = QApplication::arguments();
     if (!arguments.isEmpty())
         arguments.removeFirst();

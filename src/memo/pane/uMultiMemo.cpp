@@ -74,6 +74,7 @@ uMultiMemo::uMultiMemo(QWidget* parent) : QWidget(parent) {
     m_txtMemo = text;
     m_txtMemo->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_txtMemo->setTabChangesFocus(false);
+    setFocusProxy(m_txtMemo);
 
     // Designed sizes: the bar of buttons is as high as the title field, each button square.
     const int barHeight = m_cmbMemoList->sizeHint().height();

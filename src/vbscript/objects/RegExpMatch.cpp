@@ -50,13 +50,16 @@ std::span<const MatchObject::Member> MatchObject::members() const {
         {u"Value", 0, 0, &MatchObject::value, nullptr, true},
         {u"FirstIndex", 0, 0, &MatchObject::firstIndex, nullptr},
         {u"Length", 0, 0, &MatchObject::length, nullptr},
-        {u"SubMatches", 0, 0, &MatchObject::subMatches, nullptr},
+        {u"SubMatches", 0, 1, &MatchObject::subMatches, nullptr},
     };
     return table;
 }
 
-Value MatchObject::subMatches(Context&, Args) {
-    return Value::object(makeRef<SubMatchesObject>(m_record.groups));
+Value MatchObject::subMatches(Context& context, Args args) {
+    auto groups = makeRef<SubMatchesObject>(m_record.groups);
+    if (args.empty())
+        return Value::object(groups);
+    return groups->invoke(context, kDefaultMember, Invoke::Get, args, nullptr);
 }
 
 MatchCollectionObject::MatchCollectionObject(std::vector<MatchRecord> records) {

@@ -43,7 +43,8 @@ private:
     Value length(Context&, Args) {
         return Value::longValue(static_cast<int32_t>(m_record.value.size()));
     }
-    Value subMatches(Context&, Args);
+    // SubMatches, or with an index one of them: m.SubMatches(0).
+    Value subMatches(Context& context, Args args);
     MatchRecord m_record;
 };
 

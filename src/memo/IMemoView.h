@@ -6,7 +6,8 @@
 // the console companion use HeadlessMemoView.
 //
 // Texts cross this interface with CR LF line ends and caret positions count characters of that
-// text (a line end counts 2). A widget that keeps "\n" internally converts both ways.
+// text (a line end counts 2). A widget that keeps "\n" internally converts both ways
+// (MemoLines.h).
 // Rows of the title list count from 0: memo k is row k - 1.
 class IMemoView {
 public:

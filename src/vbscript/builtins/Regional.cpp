@@ -11,19 +11,12 @@ RegionalSettings makeJapan() {
     s.twelveHourClock = false;
     s.amDesignator = u"午前";
     s.pmDesignator = u"午後";
-    for (int i = 0; i < 12; ++i) {
-        std::u16string name;
-        const int month = i + 1;
-        if (month >= 10)
-            name.push_back(u'1');
-        name.push_back(char16_t(u'0' + month % 10));
-        name += u"月";
-        s.monthNames[i] = name;
-        s.monthAbbreviations[i] = name;
-    }
+    s.monthNames = {u"1月", u"2月", u"3月", u"4月",  u"5月",  u"6月",
+                    u"7月", u"8月", u"9月", u"10月", u"11月", u"12月"};
+    s.monthAbbreviations = s.monthNames;
     s.dayNames = {u"日曜日", u"月曜日", u"火曜日", u"水曜日", u"木曜日", u"金曜日", u"土曜日"};
     s.dayAbbreviations = {u"日", u"月", u"火", u"水", u"木", u"金", u"土"};
-    s.currencySymbol = u"\u00A5";
+    s.currencySymbol = std::u16string(1, u'\u00A5');
     s.currencyDigits = 0;
     s.decimalSeparator = u'.';
     s.groupSeparator = u',';
@@ -45,7 +38,7 @@ RegionalSettings makeUnitedStates() {
     s.dayNames = {u"Sunday",   u"Monday", u"Tuesday", u"Wednesday",
                   u"Thursday", u"Friday", u"Saturday"};
     s.dayAbbreviations = {u"Sun", u"Mon", u"Tue", u"Wed", u"Thu", u"Fri", u"Sat"};
-    s.currencySymbol = u"$";
+    s.currencySymbol = std::u16string(1, u'$');
     s.currencyDigits = 2;
     s.decimalSeparator = u'.';
     s.groupSeparator = u',';

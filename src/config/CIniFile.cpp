@@ -14,6 +14,7 @@
 using config::IniFileImage;
 using config::LineKind;
 using config::lookupName;
+using config::singleLine;
 using config::trimBlanks;
 
 namespace {
@@ -94,27 +95,17 @@ struct FileStamp {
     bool operator==(const FileStamp&) const = default;
 };
 
-// Line breaks and NUL cannot live inside a line of the file: a line break becomes a blank, a NUL
-// is dropped.
-QString singleLine(const QString& text) {
-    if (!text.contains(QLatin1Char('\r')) && !text.contains(QLatin1Char('\n')) &&
-        !text.contains(QChar(0)))
-        return text;
-    QString out = text;
-    out.replace(QLatin1String("\r\n"), QLatin1String(" "));
-    out.replace(QLatin1Char('\r'), QLatin1Char(' '));
-    out.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    out.remove(QChar(0));
-    return out;
-}
-
 // A key that would read back as a header or a comment, or split differently at "=", cannot be
 // stored as a line; writing it would corrupt the section.
 bool isWritableKey(const QString& key) {
-    const QStringView t = trimBlanks(key);
     if (key.contains(QLatin1Char('=')))
         return false;
-    return t.isEmpty() || (t.front() != QLatin1Char(';') && t.front() != QLatin1Char('['));
+    return key.isEmpty() || (key.front() != QLatin1Char(';') && key.front() != QLatin1Char('['));
+}
+
+// Keys are stored and compared without blanks at their ends, as the file gives them.
+QString keyLookup(const QString& key) {
+    return lookupName(trimBlanks(singleLine(key)));
 }
 
 bool isWritableSectionName(const QString& name) {
@@ -180,13 +171,6 @@ bool isValidUtf8(QByteArrayView bytes) {
     return true;
 }
 
-QString stripNul(QStringView text) {
-    QString s = text.toString();
-    if (s.contains(QChar(0)))
-        s.remove(QChar(0));
-    return s;
-}
-
 } // namespace
 
 struct CIniFile::Private {
@@ -223,11 +207,11 @@ struct CIniFile::Private {
         Entry e;
         const qsizetype eq = line.indexOf(QLatin1Char('='));
         if (eq < 0) {
-            e.key = stripNul(trimBlanks(line));
+            e.key = singleLine(trimBlanks(line).toString());
             e.hasValue = false;
         } else {
-            e.key = stripNul(trimBlanks(line.first(eq)));
-            e.value = stripNul(line.sliced(eq + 1));
+            e.key = singleLine(trimBlanks(line.first(eq)).toString());
+            e.value = singleLine(line.sliced(eq + 1).toString());
         }
         const QString lookup = lookupName(e.key);
         section.remove(lookup);
@@ -253,15 +237,14 @@ bool CIniFile::Load(const QString& fileName) {
         Section* section = nullptr;
         d->image = IniFileImage::parse(file.readAll(), [&](LineKind kind, QStringView text) {
             if (kind == LineKind::Header) {
-                const QStringView name = config::headerName(text);
+                const QString name = config::headerName(text);
                 if (name.isEmpty()) {
                     section = nullptr; // a nameless section is skipped with its lines
                     return;
                 }
-                const QString cleanName = stripNul(name);
-                int i = d->findSection(cleanName);
+                int i = d->findSection(name);
                 if (i < 0)
-                    i = d->addSection(cleanName);
+                    i = d->addSection(name);
                 section = &d->sections[i];
             } else if (kind == LineKind::Data && section) {
                 d->addLoadedLine(*section, text);
@@ -330,7 +313,7 @@ QString CIniFile::Data(const QString& key) const {
     const Section* s = d->currentSection();
     if (!s)
         return {};
-    const Entry* e = s->find(lookupName(key));
+    const Entry* e = s->find(keyLookup(key));
     return e && e->hasValue ? e->value : QString();
 }
 
@@ -340,7 +323,7 @@ void CIniFile::setData(const QString& key, const QString& value) {
     if (d->currentIndex < 0)
         d->currentIndex = d->addSection(d->current);
     Entry e;
-    e.key = singleLine(key);
+    e.key = trimBlanks(singleLine(key)).toString();
     e.value = singleLine(value);
     const QString lookup = lookupName(e.key);
     Section& s = d->sections[d->currentIndex];
@@ -350,7 +333,7 @@ void CIniFile::setData(const QString& key, const QString& value) {
 
 void CIniFile::DeleteData(const QString& key) {
     if (Section* s = d->currentSection())
-        s->remove(lookupName(key));
+        s->remove(keyLookup(key));
 }
 
 void CIniFile::Clear() {

@@ -32,16 +32,25 @@ LineKind classifyLine(QStringView line) {
     return LineKind::Data;
 }
 
-QStringView headerName(QStringView headerLine) {
+QString headerName(QStringView headerLine) {
     const QStringView t = trimBlanks(headerLine);
-    return trimBlanks(t.sliced(1, t.size() - 2));
+    return trimBlanks(singleLine(t.sliced(1, t.size() - 2).toString())).toString();
+}
+
+QString singleLine(const QString& text) {
+    if (!text.contains(QLatin1Char('\r')) && !text.contains(QLatin1Char('\n')) &&
+        !text.contains(QChar(0)))
+        return text;
+    QString out = text;
+    out.replace(QLatin1String("\r\n"), QLatin1String(" "));
+    out.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    out.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    out.remove(QChar(0));
+    return out;
 }
 
 QString lookupName(QStringView name) {
-    QString s = name.toString();
-    if (s.contains(QChar(0)))
-        s.remove(QChar(0));
-    return s.toLower();
+    return singleLine(name.toString()).toLower();
 }
 
 namespace {

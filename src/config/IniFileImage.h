@@ -21,8 +21,11 @@ bool isIniBlank(QChar c);
 QStringView trimBlanks(QStringView text);
 
 LineKind classifyLine(QStringView line);
-// The section name of a header line, blanks removed ("[ Options ]" -> "Options").
-QStringView headerName(QStringView headerLine);
+// The section name of a header line, blanks removed ("[ Options ]" -> "Options"), as a single line.
+QString headerName(QStringView headerLine);
+// Line breaks and NUL cannot live inside a line of the file: a CR LF pair, a CR or an LF becomes
+// one blank, a NUL is dropped.
+QString singleLine(const QString& text);
 // The form under which section names and keys are compared.
 QString lookupName(QStringView name);
 

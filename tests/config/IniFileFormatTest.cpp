@@ -6,6 +6,7 @@
 #include "platform/TextCodec.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <gtest/gtest.h>
 
@@ -176,6 +177,50 @@ TEST(IniFileFormat, ChangesAnotherProgramMadeToOtherSectionsSurviveAWrite) {
     ini.setData("a", "3");
     ASSERT_TRUE(ini.Save("A"));
     EXPECT_EQ(readFile(path), QByteArray("[A]\r\na=3\r\n[B]\r\nb=edited\r\n[X]\r\nx=1\r\n"));
+}
+
+TEST(IniFileFormat, WritesFromMemoryMatchWritesAfterReadingTheFileAgain) {
+    const QByteArray files[] = {
+        "",
+        "[A]\r\na=1",
+        "pre\n[B]\nb=1\n; c\n\n[A]\n; in\na=1\nz=2\n\n[b]\nc=3\n",
+        "\xEF\xBB\xBF[A]\r\na=\xE3\x83\xA1\r\n",
+        "[A]\r\nk=\x83\x81\r\n",
+    };
+    for (const QByteArray& file : files) {
+        SCOPED_TRACE(file.toStdString());
+        const QString path = iniWith(file);
+        CIniFile ini;
+        ini.Load(path);
+        ini.setNowSection("A");
+        ini.setData("new", QStringLiteral("値 ☃"));
+        ASSERT_TRUE(ini.Save("A"));
+        const QByteArray afterFirst = readFile(path);
+        ini.setNowSection("B");
+        ini.setData("x", "y");
+        ASSERT_TRUE(ini.Save("B"));
+        const QByteArray fromMemory = readFile(path);
+
+        // Replace the file (new inode) with the same bytes: the next write must read it again.
+        QFile::remove(path);
+        testsupport::writeFile(path + QStringLiteral(".x"), afterFirst);
+        QFile::rename(path + QStringLiteral(".x"), path);
+        ASSERT_TRUE(ini.Save("B"));
+        EXPECT_EQ(readFile(path), fromMemory);
+    }
+}
+
+TEST(IniFileFormat, KeysAreComparedWithoutBlanksAtTheirEnds) {
+    const QString path = iniWith("[A]\r\n  key  =v\r\n");
+    CIniFile ini;
+    ini.Load(path);
+    ini.setNowSection("A");
+    EXPECT_EQ(ini.Keys(), QStringList({"key"}));
+    EXPECT_EQ(ini.Data(" key\t"), "v");
+    ini.setData(" other ", "w");
+    EXPECT_EQ(ini.Data("other"), "w");
+    ASSERT_TRUE(ini.Save("A"));
+    EXPECT_EQ(readFile(path), QByteArray("[A]\r\nkey=v\r\nother=w\r\n"));
 }
 
 TEST(IniFileFormat, RepeatedWritesStayStable) {

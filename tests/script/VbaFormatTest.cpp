@@ -105,6 +105,11 @@ INSTANTIATE_TEST_SUITE_P(
         FormatCase{"yes/no zero", num(0), u"Yes/No", u"No"},
         FormatCase{"yes/no other", num(3), u"Yes/No", u"Yes"},
         FormatCase{"true/false", num(0), u"True/False", u"False"},
+        FormatCase{"grouping a million", num(1000000), u"#,##0", u"1,000,000"},
+        FormatCase{"negative section with grouping", num(-1234.5), u"#,##0;(#,##0)", u"(1,235)"},
+        FormatCase{"zero section text", num(0), u"0.00;-0.00;\"zero\"", u"zero"},
+        FormatCase{"percent with decimals", num(0.255), u"0.0%", u"25.5%"},
+        FormatCase{"number through string placeholders", num(123), u"@@@@@", u"  123"},
         FormatCase{"on/off", num(-1), u"On/Off", u"On"}));
 
 INSTANTIATE_TEST_SUITE_P(
@@ -184,6 +189,9 @@ INSTANTIATE_TEST_SUITE_P(
         FormatCase{"japanese date text", str(u"2025年4月1日 13:05"), u"yyyy/mm/dd hh:nn",
                    u"2025/04/01 13:05"},
         FormatCase{"text that is no date", str(u"tomorrow"), u"yyyy", u"tomorrow"},
+        FormatCase{"kanji between hour and minute", kSample, u"h時mm分", u"1時02分"},
+        FormatCase{"month before seconds stays month", kSample, u"mm:ss", u"04:03"},
+        FormatCase{"time text", str(u"13:05"), u"hh:nn AM/PM", u"01:05 PM"},
         FormatCase{"date as a number", kSample, u"0.00", u"45748.04"}));
 
 INSTANTIATE_TEST_SUITE_P(

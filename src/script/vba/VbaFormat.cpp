@@ -508,10 +508,9 @@ QString longTimeText(const DateParts& p) {
     return QString::number(p.hour) + u':' + twoDigits(p.minute) + u':' + twoDigits(p.second);
 }
 
-QString generalDateText(double oleDate, const DateParts& p) {
+QString generalDateText(const DateParts& p) {
     const bool hasTime = p.hour != 0 || p.minute != 0 || p.second != 0;
     const bool hasDate = !(p.year == 1899 && p.month == 12 && p.day == 30);
-    (void)oleDate;
     if (hasDate && hasTime) {
         return shortDateText(p) + u' ' + longTimeText(p);
     }
@@ -567,7 +566,7 @@ bool hasDesignator(QStringView section) {
     return false;
 }
 
-QString formatDateSection(double oleDate, const DateParts& p, QStringView s, int firstDayOfWeek,
+QString formatDateSection(const DateParts& p, QStringView s, int firstDayOfWeek,
                           int firstWeekOfYear) {
     const bool twelveHour = hasDesignator(s);
     const int hour12 = p.hour % 12 == 0 ? 12 : p.hour % 12;
@@ -612,7 +611,7 @@ QString formatDateSection(double oleDate, const DateParts& p, QStringView s, int
         bool hourToken = false;
         switch (lc) {
         case u'c':
-            out += generalDateText(oleDate, p);
+            out += generalDateText(p);
             break;
         case u'd':
             used = std::min<qsizetype>(run, 6);
@@ -750,8 +749,7 @@ std::optional<VbaResult> formatDate(double oleDate, QStringView format, int firs
     } else if (oleDate == 0 && sections.size() >= 3 && !sections[2].isEmpty()) {
         section = sections[2];
     }
-    return VbaResult::ok(
-        formatDateSection(oleDate, *parts, section, firstDayOfWeek, firstWeekOfYear));
+    return VbaResult::ok(formatDateSection(*parts, section, firstDayOfWeek, firstWeekOfYear));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -965,11 +963,11 @@ VbaResult formatNamed(const VbaValue& value, Named kind) {
         case Named::LongTime:
             return VbaResult::ok(longTimeText(*parts));
         case Named::MediumTime:
-            return VbaResult::ok(formatDateSection(*date, *parts, u"hh:nn AMPM", 1, 1));
+            return VbaResult::ok(formatDateSection(*parts, u"hh:nn AMPM", 1, 1));
         case Named::ShortTime:
             return VbaResult::ok(twoDigits(parts->hour) + u':' + twoDigits(parts->minute));
         default:
-            return VbaResult::ok(generalDateText(*date, *parts));
+            return VbaResult::ok(generalDateText(*parts));
         }
     }
     const auto number = numberOf(value);
@@ -1032,7 +1030,7 @@ QString vbaNumberText(double value) {
 
 QString vbaDateText(double oleDate) {
     const auto parts = oleDateToParts(oleDate);
-    return parts ? generalDateText(oleDate, *parts) : QString();
+    return parts ? generalDateText(*parts) : QString();
 }
 
 VbaResult vbaFormat(const VbaValue& value, const QString& format, int firstDayOfWeek,

@@ -233,4 +233,21 @@ TEST_F(KeyMappingFile, FileBindingsComeFirst) {
     EXPECT_EQ(map.GetFunctionName("F1"), QString()); // ShowHelp has a key of its own
 }
 
+TEST_F(KeyMappingFile, SavedFunctionsFollowTheirLastBoundKey) {
+    testsupport::writeFile(path, "[KeyMapping]\r\nStale=F11\r\n");
+    CIniFile store;
+    ASSERT_TRUE(store.Load(path));
+    store.setNowSection(kKeyMappingSection);
+    CKeyMapping map;
+    map.Add("First", "F2");
+    map.Add("Second", "F3");
+    map.Add("First", "Ctrl+F2");
+    map.SaveMapping(store);
+    CIniFile reread;
+    ASSERT_TRUE(reread.Load(path));
+    reread.setNowSection(kKeyMappingSection);
+    EXPECT_EQ(reread.Keys(), QStringList({"Second", "First"}));
+    EXPECT_EQ(reread.Data("First"), QStringLiteral("F2,Ctrl+F2"));
+}
+
 #include "CKeyMappingTest.moc"

@@ -298,3 +298,14 @@ TEST_F(MemoListFixture, ReloadOfAnEmptiedFileKeepsNothingOfTheOldList) {
     EXPECT_EQ(list.MemoIndex(), 1);
     EXPECT_EQ(list.memos()[0], MemoRecord{});
 }
+
+TEST_F(MemoListFixture, SaveKeepsTheEncodingTheFileWasReadIn) {
+    testsupport::writeFile(path, QString::fromUtf8("Title:メモ\r\n\r\n本文").toUtf8());
+    ASSERT_FALSE(list.setFileName(path));
+    ASSERT_FALSE(list.Load());
+    list.AddMessage(QString::fromUtf8("追記"));
+    ASSERT_FALSE(list.Save());
+    EXPECT_EQ(QString::fromUtf8(testsupport::readFile(path)),
+              QString::fromUtf8("Title:メモ\r\nLast-Modified:2007-03-01\r\nCursorPos:28\r\n\r\n"
+                                "本文[2007/03/01 14:05:09] 追記\r\n"));
+}

@@ -40,9 +40,11 @@ QString pick(const uint8_t*& data, size_t& size, int length) {
     return s;
 }
 
-void check(bool condition) {
-    if (!condition)
+void check(bool condition, const char* what) {
+    if (!condition) {
+        std::fprintf(stderr, "check failed: %s\n", what);
         std::abort();
+    }
 }
 
 } // namespace
@@ -76,13 +78,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     ini.setNowSection(last);
     ini.setData(value, key);
-    check(ini.Save(last));
+    check(ini.Save(last), "save from memory");
     const QByteArray fromMemory = readBytes(path);
 
     writeBytes(path, afterFirst); // a changed file is read again before the next write
     ini.setNowSection(last);
-    check(ini.Save(last));
-    check(readBytes(path) == fromMemory);
+    check(ini.Save(last), "save after reading again");
+    if (readBytes(path) != fromMemory) {
+        std::fprintf(stderr, "from memory:\n%s\nafter reading again:\n%s\n",
+                     fromMemory.toHex(' ').constData(), readBytes(path).toHex(' ').constData());
+        check(false, "same bytes");
+    }
 
     CIniFile again;
     again.Load(path);
@@ -98,6 +104,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             !k.startsWith(QLatin1Char('[')))
             ++written;
     }
-    check(again.Keys().size() == written);
+    check(again.Keys().size() == written, "keys read back");
     return 0;
 }

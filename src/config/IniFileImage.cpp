@@ -246,6 +246,7 @@ IniFileImage IniFileImage::withSections(const std::vector<SectionWrite>& writes,
     };
 
     std::vector<bool> written(writes.size(), false);
+    bool reread = false;
     for (qsizetype i = 0; i < qsizetype(m_lines.size()); ++i) {
         const Line& line = m_lines[i];
         if (bodyEnd[i] < 0) {
@@ -267,9 +268,17 @@ IniFileImage IniFileImage::withSections(const std::vector<SectionWrite>& writes,
         if (written[w])
             continue;
         if (!lines.empty() && !lines.back().terminated) {
+            Line& last = lines.back();
             out.append("\r\n");
-            lines.back().terminated = true;
-            lines.back().next = out.size();
+            last.terminated = true;
+            last.next = out.size();
+            // A multi-byte sequence cut off by the end of the file reads differently once the line
+            // is ended; the file is then read again so the lines stay as a reader sees them.
+            const QString text =
+                decodeLine(QByteArrayView(out.constData() + last.start, last.next - last.start - 1),
+                           m_encoding);
+            if (classifyLine(withoutCr(text)) != last.kind)
+                reread = true;
         }
         if (!endsWithBlankLine(out, m_bomLength))
             appendBody("\r\n", LineKind::Blank, lines.empty() ? -1 : lines.back().section);
@@ -283,6 +292,8 @@ IniFileImage IniFileImage::withSections(const std::vector<SectionWrite>& writes,
     }
     if (lossless)
         *lossless = fits;
+    if (reread)
+        return parse(std::move(next.m_bytes), {}, m_encoding);
     return next;
 }
 

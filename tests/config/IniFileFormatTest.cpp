@@ -186,6 +186,8 @@ TEST(IniFileFormat, WritesFromMemoryMatchWritesAfterReadingTheFileAgain) {
         "pre\n[B]\nb=1\n; c\n\n[A]\n; in\na=1\nz=2\n\n[b]\nc=3\n",
         "\xEF\xBB\xBF[A]\r\na=\xE3\x83\xA1\r\n",
         "[A]\r\nk=\x83\x81\r\n",
+        "[B]\nb=1\n\x82", // a lead byte cut off by the end of the file
+        "[B]\nb=1\n[C]\x82",
     };
     for (const QByteArray& file : files) {
         SCOPED_TRACE(file.toStdString());

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Opens the memo pane (Ctrl+L) after filing an entry and keeps a screenshot of the window as a
+# test artefact: memo-pane.png under the build's artifacts folder.
+. "$(dirname "$0")/lib.sh"
+require_feature "uMultiMemo" "memo pane"
+command -v import >/dev/null || skip "import (ImageMagick) is needed for the screenshot"
+
+start_program
+wait_main_window
+wait_state "$WIN" active
+read -r _ _ _ collapsed < <("$TOOL" geometry "$WIN")
+
+type_text '会議は三時から'
+press Return
+press ctrl+l
+height_grew() {
+    local h
+    read -r _ _ _ h < <("$TOOL" geometry "$WIN")
+    [ "$h" -gt "$collapsed" ]
+}
+if ! eventually 5 height_grew; then
+    press ctrl+l # the entry may have opened it already; toggle once more
+    eventually 5 height_grew || fail "the memo pane did not open (height stays $collapsed)"
+fi
+sleep 0.3 # let the pane paint
+shot="$ARTIFACTS/memo-pane.png"
+import -window "$WIN" "$shot" || fail "screenshot failed"
+colours=$(identify -format '%k' "$shot")
+[ "$colours" -gt 8 ] || fail "the screenshot is blank ($colours colours)"
+read -r _ _ width height < <("$TOOL" geometry "$WIN")
+note "screenshot $shot: ${width}x${height}, $colours colours"

@@ -1,0 +1,260 @@
+// Asks the X server (and the clipboard) about the program under test, for the end-to-end
+// scripts. Every waiting command polls with a deadline and exits 1 when it runs out.
+//
+//   main-window PID TIMEOUT_MS       id of PID's mapped top-level window (not a dialog)
+//   dialog PID MAINWIN TIMEOUT_MS    id of PID's mapped dialog other than MAINWIN
+//   wait WIN STATE TIMEOUT_MS        STATE: viewable, unmapped, active, inactive
+//   geometry WIN                     "x y width height" of the window on the screen
+//   active                           the active client window
+//   clipboard                        the clipboard text
+//   decode FILE                      a text file as the program reads it (UTF-8 or CP932)
+//   launch-until-active TIMEOUT_MS PROGRAM ARGS...
+//                                    starts PROGRAM; prints "PID MS" once a window of it is
+//                                    the active one, MS counted from the start
+//   second-start WIN TIMEOUT_MS PROGRAM ARGS...
+//                                    starts PROGRAM; prints "SHOWN_MS EXIT_CODE": when WIN became
+//                                    viewable and active, and how the started process ended;
+//                                    a third field counts windows the started process mapped
+#include "platform/TextCodec.h"
+
+#include <QClipboard>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QGuiApplication>
+#include <QProcess>
+#include <QThread>
+
+#include <xcb/xcb.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+xcb_connection_t* g_conn = nullptr;
+xcb_window_t g_root = 0;
+
+xcb_atom_t atom(const char* name) {
+    auto* reply = xcb_intern_atom_reply(
+        g_conn, xcb_intern_atom(g_conn, 0, uint16_t(std::strlen(name)), name), nullptr);
+    const xcb_atom_t value = reply ? reply->atom : 0;
+    std::free(reply);
+    return value;
+}
+
+std::vector<uint32_t> cardinals(xcb_window_t window, const char* name, xcb_atom_t type) {
+    std::vector<uint32_t> values;
+    auto* reply = xcb_get_property_reply(
+        g_conn, xcb_get_property(g_conn, 0, window, atom(name), type, 0, 4096), nullptr);
+    if (reply && reply->format == 32) {
+        const auto* data = static_cast<const uint32_t*>(xcb_get_property_value(reply));
+        values.assign(data, data + xcb_get_property_value_length(reply) / 4);
+    }
+    std::free(reply);
+    return values;
+}
+
+std::optional<uint32_t> first(const std::vector<uint32_t>& values) {
+    if (values.empty())
+        return std::nullopt;
+    return values.front();
+}
+
+bool viewable(xcb_window_t window) {
+    auto* reply =
+        xcb_get_window_attributes_reply(g_conn, xcb_get_window_attributes(g_conn, window), nullptr);
+    const bool result = reply && reply->map_state == XCB_MAP_STATE_VIEWABLE;
+    std::free(reply);
+    return result;
+}
+
+xcb_window_t activeWindow() {
+    return first(cardinals(g_root, "_NET_ACTIVE_WINDOW", XCB_ATOM_WINDOW)).value_or(0);
+}
+
+bool isDialog(xcb_window_t window) {
+    if (!cardinals(window, "WM_TRANSIENT_FOR", XCB_ATOM_WINDOW).empty())
+        return true;
+    for (uint32_t type : cardinals(window, "_NET_WM_WINDOW_TYPE", XCB_ATOM_ATOM)) {
+        if (type == atom("_NET_WM_WINDOW_TYPE_DIALOG"))
+            return true;
+    }
+    return false;
+}
+
+// Managed top-level windows of a process.
+std::vector<xcb_window_t> clientsOf(uint32_t pid) {
+    std::vector<xcb_window_t> result;
+    for (uint32_t window : cardinals(g_root, "_NET_CLIENT_LIST", XCB_ATOM_WINDOW)) {
+        if (first(cardinals(window, "_NET_WM_PID", XCB_ATOM_CARDINAL)) == pid)
+            result.push_back(window);
+    }
+    return result;
+}
+
+bool poll(int timeoutMs, const std::function<bool()>& done) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done()) {
+        if (clock.elapsed() > timeoutMs)
+            return false;
+        QThread::usleep(2000);
+    }
+    return true;
+}
+
+std::optional<xcb_window_t> findWindow(uint32_t pid, bool dialog, xcb_window_t except) {
+    for (xcb_window_t window : clientsOf(pid)) {
+        if (window != except && isDialog(window) == dialog && viewable(window))
+            return window;
+    }
+    return std::nullopt;
+}
+
+int fail(const char* message) {
+    std::fprintf(stderr, "e2e tool: %s\n", message);
+    return 1;
+}
+
+QProcess* launch(int argc, char** argv, int from) {
+    auto* process = new QProcess;
+    QStringList args;
+    for (int i = from + 1; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    process->setProcessChannelMode(QProcess::ForwardedChannels);
+    process->start(QString::fromLocal8Bit(argv[from]), args);
+    return process;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2)
+        return fail("no command");
+    const std::string command = argv[1];
+    const auto arg = [&](int i) { return i < argc ? std::strtoul(argv[i], nullptr, 0) : 0ul; };
+
+    if (command == "decode") {
+        if (argc < 3)
+            return fail("decode FILE");
+        const auto text = platform::readTextFile(QString::fromLocal8Bit(argv[2]));
+        if (!text)
+            return fail("cannot read the file");
+        std::fputs(text->text.toUtf8().constData(), stdout);
+        return 0;
+    }
+    if (command == "clipboard") {
+        qputenv("QT_QPA_PLATFORM", "xcb");
+        QGuiApplication app(argc, argv);
+        std::fputs(QGuiApplication::clipboard()->text().toUtf8().constData(), stdout);
+        return 0;
+    }
+
+    g_conn = xcb_connect(nullptr, nullptr);
+    if (xcb_connection_has_error(g_conn))
+        return fail("cannot reach the X display");
+    g_root = xcb_setup_roots_iterator(xcb_get_setup(g_conn)).data->root;
+
+    if (command == "main-window" || command == "dialog") {
+        const bool dialog = command == "dialog";
+        const auto pid = uint32_t(arg(2));
+        const auto except = dialog ? xcb_window_t(arg(3)) : 0;
+        std::optional<xcb_window_t> found;
+        if (!poll(int(arg(dialog ? 4 : 3)),
+                  [&] { return bool(found = findWindow(pid, dialog, except)); }))
+            return fail("no such window appeared");
+        std::printf("%u\n", *found);
+        return 0;
+    }
+    if (command == "wait") {
+        const auto window = xcb_window_t(arg(2));
+        const std::string state = argc > 3 ? argv[3] : "";
+        const auto reached = [&] {
+            if (state == "viewable")
+                return viewable(window);
+            if (state == "unmapped")
+                return !viewable(window);
+            if (state == "active")
+                return viewable(window) && activeWindow() == window;
+            if (state == "inactive")
+                return activeWindow() != window;
+            return false;
+        };
+        return poll(int(arg(4)), reached) ? 0 : fail(("window never " + state).c_str());
+    }
+    if (command == "geometry") {
+        const auto window = xcb_window_t(arg(2));
+        auto* geometry = xcb_get_geometry_reply(g_conn, xcb_get_geometry(g_conn, window), nullptr);
+        auto* translated = xcb_translate_coordinates_reply(
+            g_conn, xcb_translate_coordinates(g_conn, window, g_root, 0, 0), nullptr);
+        if (!geometry || !translated)
+            return fail("no such window");
+        std::printf("%d %d %u %u\n", translated->dst_x, translated->dst_y, geometry->width,
+                    geometry->height);
+        std::free(geometry);
+        std::free(translated);
+        return 0;
+    }
+    if (command == "active") {
+        std::printf("%u\n", activeWindow());
+        return 0;
+    }
+    if (command == "launch-until-active") {
+        if (argc < 4)
+            return fail("launch-until-active TIMEOUT_MS PROGRAM ARGS...");
+        QElapsedTimer clock;
+        clock.start();
+        QProcess* process = launch(argc, argv, 3);
+        if (!process->waitForStarted(5000))
+            return fail("the program did not start");
+        const auto pid = uint32_t(process->processId());
+        const bool active = poll(int(arg(2)), [&] {
+            const xcb_window_t window = activeWindow();
+            return window && first(cardinals(window, "_NET_WM_PID", XCB_ATOM_CARDINAL)) == pid &&
+                   !isDialog(window);
+        });
+        if (!active)
+            return fail("no window of the program became active");
+        std::printf("%u %lld\n", pid, clock.elapsed());
+        std::fflush(stdout);
+        std::_Exit(0); // leave the program running
+    }
+    if (command == "second-start") {
+        if (argc < 5)
+            return fail("second-start WIN TIMEOUT_MS PROGRAM ARGS...");
+        const auto window = xcb_window_t(arg(2));
+        QElapsedTimer clock;
+        clock.start();
+        QProcess* process = launch(argc, argv, 4);
+        if (!process->waitForStarted(5000))
+            return fail("the program did not start");
+        const auto pid = uint32_t(process->processId());
+        size_t ownWindows = 0;
+        const auto watchOwn = [&] {
+            ownWindows = std::max(ownWindows, clientsOf(pid).size());
+            return true;
+        };
+        if (!poll(int(arg(3)),
+                  [&] { return watchOwn() && viewable(window) && activeWindow() == window; }))
+            return fail("the running window did not come up");
+        const qint64 shown = clock.elapsed();
+        QElapsedTimer ending;
+        ending.start();
+        while (!process->waitForFinished(5)) {
+            watchOwn();
+            if (ending.elapsed() > int(arg(3)))
+                return fail("the second start did not end");
+        }
+        std::printf("%lld %d %zu\n", shown,
+                    process->exitStatus() == QProcess::NormalExit ? process->exitCode() : -1,
+                    ownWindows);
+        return 0;
+    }
+    return fail("unknown command");
+}

@@ -1,0 +1,456 @@
+#include "app/frmMemo.h"
+
+#include "TestEnvironment.h"
+#include "app/TitleStrip.h"
+#include "app/Twips.h"
+#include "app/instance/CPrevInstance.h"
+#include "config/CIniFile.h"
+#include "input/CMRUCombo.h"
+#include "memo/pane/uMultiMemo.h"
+#include "platform/AppPaths.h"
+#include "platform/MessageBox.h"
+#include "platform/gui/WindowControl.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QTest>
+#include <QUrl>
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <functional>
+
+namespace {
+
+using platform::MessageBoxRequest;
+namespace mb = platform::mb;
+
+class MainWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder = testsupport::freshFolder(QStringLiteral("program"));
+        platform::setProgramIdentity(folder, QStringLiteral("scrivlet"));
+        previousHandler = platform::setMessageBoxHandler([this](const MessageBoxRequest& r) {
+            shown << r;
+            if (onBox)
+                onBox(r);
+            if (answers.empty())
+                return platform::defaultAnswer(r.style);
+            const int answer = answers.front();
+            answers.pop_front();
+            return answer;
+        });
+    }
+
+    void TearDown() override {
+        if (window && !window->isUnloaded())
+            window->Unload();
+        window.reset();
+        platform::setMessageBoxHandler(previousHandler);
+        platform::setProgramIdentity(QString(), QString());
+    }
+
+    void writeSettings(const QByteArray& text) {
+        testsupport::writeFile(folder + QStringLiteral("/scrivlet.ini"), text);
+    }
+
+    QByteArray settingsOnDisk() const {
+        return testsupport::readFile(folder + QStringLiteral("/scrivlet.ini"));
+    }
+
+    void start(const QStringList& arguments = {}) {
+        window = std::make_unique<frmMemo>();
+        window->setShellOpener([this](const QString& target) {
+            opened << target;
+            return shellSucceeds;
+        });
+        window->Initialize(arguments);
+        if (window->isVisible())
+            ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    }
+
+    int comboHeight() const { return window->inputLine()->sizeHint().height(); }
+
+    QString folder;
+    std::unique_ptr<frmMemo> window;
+    QList<MessageBoxRequest> shown;
+    std::deque<int> answers;
+    std::function<void(const MessageBoxRequest&)> onBox;
+    platform::MessageBoxHandler previousHandler;
+    QStringList opened;
+    bool shellSucceeds = true;
+};
+
+TEST_F(MainWindow, FirstStartShowsACollapsedCentredBarAndWritesTheSettings) {
+    start();
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->MemoView(), 0);
+    EXPECT_EQ(window->height(), comboHeight());
+    EXPECT_EQ(window->maximumHeight(), comboHeight());
+    EXPECT_EQ(window->minimumWidth(), app::twipsToPixelsX(window.get(), 3000));
+    EXPECT_EQ(window->width(), app::twipsToPixelsX(window.get(), 3000));
+    const QRect screen = window->screen()->geometry();
+    EXPECT_NEAR(window->x(), (screen.width() - window->width()) / 2, 1);
+    EXPECT_EQ(QApplication::focusWidget(), window->inputLine());
+    EXPECT_TRUE(shown.isEmpty());
+
+    const QByteArray ini = settingsOnDisk();
+    EXPECT_TRUE(ini.contains("[Options]"));
+    EXPECT_TRUE(ini.contains("[Position]"));
+}
+
+TEST_F(MainWindow, StoredPositionAndWidthAreApplied) {
+    writeSettings("[Position]\r\nLeft=1500\r\nTop=750\r\nWidth=6000\r\nHeight=2000\r\n");
+    start();
+    EXPECT_EQ(window->width(), app::twipsToPixelsX(window.get(), 6000));
+    EXPECT_EQ(window->pos(), QPoint(app::twipsToPixelsX(window.get(), 1500),
+                                    app::twipsToPixelsY(window.get(), 750)));
+    EXPECT_EQ(window->memoPane()->height(), app::twipsToPixelsY(window.get(), 2000));
+}
+
+TEST_F(MainWindow, MemoPaneOpensToScreenHeightAndCollapsesToAFixedHeight) {
+    start();
+    const int paneHeight = window->memoPane()->height();
+    EXPECT_TRUE(window->ShowToggleMemo());
+    EXPECT_EQ(window->MemoView(), 1);
+    EXPECT_EQ(window->height(), comboHeight() + paneHeight);
+    const int frame = window->frameGeometry().height() - window->height();
+    EXPECT_EQ(window->maximumHeight() + frame, window->screen()->geometry().height());
+    EXPECT_TRUE(window->menuLogView()->isChecked());
+    EXPECT_TRUE(window->memoPane()->hasFocusInside());
+    EXPECT_EQ(window->memoPane()->geometry().top(), comboHeight());
+
+    EXPECT_TRUE(window->ShowToggleMemo());
+    EXPECT_EQ(window->MemoView(), 0);
+    EXPECT_EQ(window->height(), comboHeight());
+    EXPECT_EQ(window->maximumHeight(), comboHeight());
+    EXPECT_FALSE(window->menuLogView()->isChecked());
+    EXPECT_EQ(QApplication::focusWidget(), window->inputLine());
+
+    // Hidden: the pane opens and the window comes back.
+    window->HideForm();
+    EXPECT_TRUE(window->ShowToggleMemo());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->MemoView(), 1);
+}
+
+TEST_F(MainWindow, EscHidesAndIsNotSwallowed) {
+    start();
+    EXPECT_FALSE(window->HideForm());
+    window->ShowForm();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    QTest::keyClick(window->inputLine(), Qt::Key_Escape);
+    EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(MainWindow, EnterRunsTheLineAndWritesTheResultBack) {
+    start();
+    window->inputLine()->setEditText(QStringLiteral("1+1|2*3"));
+    QTest::keyClick(window->inputLine(), Qt::Key_Return);
+    EXPECT_EQ(window->inputLine()->currentText(), QStringLiteral("2 |6"));
+    EXPECT_EQ(window->inputLine()->lineEdit()->selectedText(), QStringLiteral("2 |6"));
+    EXPECT_TRUE(window->isVisible());
+}
+
+TEST_F(MainWindow, BoundKeysInTheInputLineAreSwallowed) {
+    start();
+    QTest::keyClick(window->inputLine(), Qt::Key_L, Qt::ControlModifier);
+    EXPECT_EQ(window->MemoView(), 1);
+    EXPECT_TRUE(window->inputLine()->currentText().isEmpty());
+}
+
+TEST_F(MainWindow, EnterInTheMemoPaneBelongsToThePane) {
+    start();
+    window->ShowToggleMemo();
+    QPlainTextEdit* text = window->memoPane()->memoText();
+    text->setFocus();
+    EXPECT_FALSE(window->Execute());
+    EXPECT_FALSE(window->AddMemo());
+    QTest::keyClicks(text, QStringLiteral("ab"));
+    QTest::keyClick(text, Qt::Key_Return);
+    EXPECT_EQ(text->toPlainText(), QStringLiteral("ab\n"));
+}
+
+TEST_F(MainWindow, ShiftEnterFilesTheLineAsAMemoEntryAndSavesIt) {
+    start();
+    window->inputLine()->setEditText(QStringLiteral("buy milk"));
+    QTest::keyClick(window->inputLine(), Qt::Key_Return, Qt::ShiftModifier);
+    const QString memo = window->memoPane()->memoText()->toPlainText();
+    EXPECT_TRUE(memo.endsWith(QStringLiteral("] buy milk\n"))) << memo.toStdString();
+    EXPECT_EQ(window->MemoView(), 1);
+    const QByteArray file = testsupport::readFile(folder + QStringLiteral("/scrivlet.txt"));
+    EXPECT_TRUE(file.contains("] buy milk\r\n"));
+}
+
+TEST_F(MainWindow, DeclinedExitKeepsEverythingAndAcceptedExitSavesHistoryAndKeys) {
+    writeSettings("[MRU]\r\n2=second\r\n1=first\r\n");
+    start();
+    EXPECT_EQ(window->history().MRUList(),
+              (QStringList{QStringLiteral("second"), QStringLiteral("first")}));
+    EXPECT_TRUE(window->inputLine()->currentText().isEmpty());
+
+    answers = {mb::No};
+    EXPECT_TRUE(window->ExitApp());
+    EXPECT_FALSE(window->isUnloaded());
+    EXPECT_TRUE(window->isVisible());
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_EQ(shown[0].text, QStringLiteral("常駐解除します。\nよろしいですか？"));
+    EXPECT_EQ(shown[0].title, QStringLiteral("Scrivlet Ver.1.73"));
+    EXPECT_EQ(shown[0].style, int(mb::YesNo) | mb::DefaultButton2 | mb::Exclamation);
+
+    QSignalSpy unloaded(window.get(), &frmMemo::unloaded);
+    answers = {mb::Yes};
+    EXPECT_TRUE(window->QuitApp());
+    EXPECT_EQ(unloaded.count(), 1);
+    EXPECT_FALSE(window->isVisible());
+
+    const QByteArray ini = settingsOnDisk();
+    EXPECT_TRUE(ini.contains("[MRU]\r\n1=second\r\n2=first\r\n")) << ini.toStdString();
+    EXPECT_TRUE(ini.contains("Execute=Enter\r\n"));
+    EXPECT_TRUE(ini.contains("MovePrevMemo=Ctrl+Up,Ctrl+K\r\n"));
+    EXPECT_TRUE(ini.contains("ExecuteMemoLine=F9\r\n"));
+}
+
+TEST_F(MainWindow, NoConfirmationWhenUnresidentInfoIsOff) {
+    writeSettings("[Options]\r\nUnresidentInfo=False\r\n");
+    start();
+    EXPECT_TRUE(window->QuitApp());
+    EXPECT_TRUE(window->isUnloaded());
+    EXPECT_TRUE(shown.isEmpty());
+}
+
+TEST_F(MainWindow, FailedHistorySaveIsReportedAndTheProgramStillEnds) {
+    writeSettings("[Options]\r\nUnresidentInfo=False\r\n[MRU]\r\n1=" + QByteArray(4000, 'x') +
+                  "\r\n");
+    start();
+    QSignalSpy unloaded(window.get(), &frmMemo::unloaded);
+    {
+        testsupport::FileSizeLimit full(64);
+        window->QuitApp();
+    }
+    EXPECT_EQ(unloaded.count(), 1);
+    ASSERT_FALSE(shown.isEmpty());
+    EXPECT_EQ(shown[0].text, QStringLiteral("MRUの保存に失敗しました。"));
+    EXPECT_EQ(shown[0].style, int(mb::OKOnly));
+    EXPECT_EQ(shown[0].title, QStringLiteral("Scrivlet"));
+}
+
+TEST_F(MainWindow, CloseRequestUnloadsWithoutAsking) {
+    start();
+    QSignalSpy unloaded(window.get(), &frmMemo::unloaded);
+    window->close();
+    EXPECT_EQ(unloaded.count(), 1);
+    EXPECT_TRUE(shown.isEmpty());
+    EXPECT_TRUE(settingsOnDisk().contains("[KeyMapping]"));
+}
+
+TEST_F(MainWindow, MenuCaptionsCarryTheBoundKeys) {
+    start();
+    QMenu* menu = window->popupMenu();
+    QStringList captions;
+    for (QAction* action : menu->actions())
+        captions << (action->isSeparator() ? QStringLiteral("-") : action->text());
+    EXPECT_EQ(captions, (QStringList{QStringLiteral("表示(&V)"), QStringLiteral("-"),
+                                     QStringLiteral("ログを表示(&L)\tCtrl+L"), QStringLiteral("-"),
+                                     QStringLiteral("設定(&O)\tCtrl+O"), QStringLiteral("-"),
+                                     QStringLiteral("ヘルプ(&H)"), QStringLiteral("-"),
+                                     QStringLiteral("終了(&X)\tAlt+F4")}));
+    QMenu* help = menu->actions()[6]->menu();
+    ASSERT_NE(help, nullptr);
+    EXPECT_EQ(help->actions()[0]->text(), QStringLiteral("ヘルプ(&H)\tF1"));
+    EXPECT_EQ(help->actions()[2]->text(), QStringLiteral("バージョン情報(&A)..."));
+    EXPECT_EQ(menu->defaultAction(), window->menuView());
+
+    EXPECT_FALSE(window->ShowMenu());
+    EXPECT_EQ(window->menuView()->text(), QStringLiteral("閉じる(&E)"));
+    EXPECT_TRUE(menu->isVisible());
+    menu->hide();
+}
+
+TEST_F(MainWindow, MenuViewItemHidesOrShows) {
+    start();
+    window->ShowMenu();
+    window->popupMenu()->hide();
+    window->menuView()->trigger();
+    EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(MainWindow, DeletingAMemoAsksFirst) {
+    start();
+    window->CreateNewMemo();
+    ASSERT_EQ(window->memoPane()->MemoCount(), 2);
+
+    answers = {mb::No};
+    EXPECT_TRUE(window->DeleteActiveMemo());
+    EXPECT_EQ(window->memoPane()->MemoCount(), 2);
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_EQ(shown[0].text, QStringLiteral("このメモを削除します。よろしいですか？"));
+    EXPECT_EQ(shown[0].title, QStringLiteral("確認"));
+    EXPECT_EQ(shown[0].style, int(mb::YesNo) | mb::DefaultButton2);
+
+    answers = {mb::Yes};
+    window->DeleteActiveMemo();
+    EXPECT_EQ(window->memoPane()->MemoCount(), 1);
+}
+
+TEST_F(MainWindow, BoxesAppearWithTheWindowOutOfTheTopmostBand) {
+    writeSettings("[Options]\r\nTopMost=True\r\n");
+    start();
+    EXPECT_TRUE(platform::isTopMost(window.get()));
+    QList<bool> topMostDuringBox;
+    onBox = [&](const MessageBoxRequest&) {
+        topMostDuringBox << platform::isTopMost(window.get());
+    };
+    answers = {mb::No, mb::OK, mb::No};
+    window->QuitApp();
+    window->ShowVersionInfo();
+    window->CreateNewMemo();
+    window->DeleteActiveMemo();
+    EXPECT_EQ(topMostDuringBox, (QList<bool>{false, false, false}));
+    EXPECT_TRUE(platform::isTopMost(window.get()));
+    EXPECT_FALSE(window->isUnloaded());
+}
+
+TEST_F(MainWindow, HelpOpensReadMeBesideTheProgram) {
+    start();
+    EXPECT_TRUE(window->ShowHelp());
+    EXPECT_EQ(opened,
+              QStringList{QLatin1Char('"') + platform::AppPath() + QStringLiteral("ReadMe.txt\"")});
+    EXPECT_FALSE(window->isVisible());
+
+    window->ShowForm();
+    shellSucceeds = false;
+    EXPECT_FALSE(window->ShowHelp());
+    EXPECT_TRUE(window->isVisible());
+}
+
+TEST_F(MainWindow, OpenedMemoLineHidesWhenHideAfterRunIsOn) {
+    start();
+    window->ShowToggleMemo();
+    window->memoPane()->memoText()->setPlainText(QStringLiteral("prog"));
+    EXPECT_TRUE(window->ExecuteMemoLine());
+    EXPECT_EQ(opened, QStringList{QStringLiteral("prog")});
+    EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(MainWindow, PositionIsSavedOnDeactivation) {
+    start();
+    window->move(150, 90);
+    window->onAppDeactivate();
+    EXPECT_FALSE(window->titleStrip()->activeLook());
+    CIniFile check;
+    ASSERT_TRUE(check.Load(folder + QStringLiteral("/scrivlet.ini")));
+    check.setNowSection(QStringLiteral("Position"));
+    EXPECT_EQ(check.Data(QStringLiteral("Left")),
+              QString::number(app::pixelsToTwipsX(window.get(), 150)));
+    EXPECT_EQ(check.Data(QStringLiteral("Top")),
+              QString::number(app::pixelsToTwipsY(window.get(), 90)));
+    EXPECT_EQ(check.Data(QStringLiteral("Width")), QStringLiteral("3000"));
+    window->onAppActivate();
+    EXPECT_TRUE(window->titleStrip()->activeLook());
+}
+
+TEST_F(MainWindow, BrokenScriptFileIsReportedOnceAndStartUpGoesOn) {
+    testsupport::writeFile(folder + QStringLiteral("/scrivlet.vbs"), "Function (\r\n");
+    start();
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_EQ(shown[0].text, QStringLiteral("Scrivlet.vbsファイルのロードに失敗しました。"));
+    EXPECT_EQ(shown[0].style, int(mb::OKOnly) | mb::Exclamation);
+    EXPECT_EQ(shown[0].title, QStringLiteral("Scrivlet Ver.1.73"));
+    EXPECT_TRUE(window->isVisible());
+}
+
+TEST_F(MainWindow, DroppedFileIsAppendedQuotedAndTheWindowShows) {
+    start();
+    window->HideForm();
+    window->inputLine()->setEditText(QStringLiteral("open"));
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QStringLiteral("/tmp/a b.txt")),
+                  QUrl::fromLocalFile(QStringLiteral("/tmp/c.txt"))});
+    QLineEdit* line = window->inputLine()->lineEdit();
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(line, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(line, &drop);
+    EXPECT_EQ(window->inputLine()->currentText(), QStringLiteral("open \"/tmp/a b.txt\""));
+    EXPECT_TRUE(window->isVisible());
+}
+
+TEST_F(MainWindow, StartUpTrayLeavesTheWindowHidden) {
+    start({QStringLiteral("/tray")});
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_FALSE(settingsOnDisk().contains("StartUpTray=True"));
+}
+
+TEST_F(MainWindow, LaterStartShowsTheWindow) {
+    start({QStringLiteral("/tray")});
+    auto* guard = new CPrevInstance(folder + QStringLiteral("/instance.sock"), nullptr);
+    window->setPrevInstance(guard);
+    emit guard->RunAnotherInstance(0x1234);
+    EXPECT_TRUE(window->isVisible());
+}
+
+TEST_F(MainWindow, SettingsDialogRoundTripReloadsAChangedMemoFile) {
+    start();
+    const QString other = folder + QStringLiteral("/other.txt");
+    testsupport::writeFile(other, "Title:a\r\nLast-Modified:\r\nCursorPos:0\r\n\r\nfrom a\r\n.\r\n"
+                                  "Title:b\r\nLast-Modified:\r\nCursorPos:0\r\n\r\nfrom b");
+    window->CreateNewMemo(); // the old file's memo 2 is current
+    bool trayReadyDuringDialog = true;
+    window->setSettingsDialog([&](frmMemo& w, int tab) {
+        EXPECT_EQ(tab, 0);
+        trayReadyDuringDialog = w.trayReady();
+        options().MemoFileName = other;
+        options().MRU = 1;
+    });
+    EXPECT_TRUE(window->ShowProperty());
+    EXPECT_FALSE(trayReadyDuringDialog);
+    EXPECT_TRUE(window->trayReady());
+    EXPECT_EQ(window->memoPane()->FileName(), other);
+    EXPECT_EQ(window->memoPane()->MemoIndex(), 1);
+    EXPECT_EQ(window->memoPane()->memoText()->toPlainText(), QStringLiteral("from a"));
+    EXPECT_EQ(window->history().Max(), 1);
+}
+
+TEST_F(MainWindow, TitleStripHidesOnDoubleClickAndOffersTheMenuOnRightClick) {
+    start();
+    TitleStrip* strip = window->titleStrip();
+    EXPECT_EQ(strip->width(), app::twipsToPixelsX(window.get(), 150));
+    QTest::mouseClick(strip, Qt::RightButton);
+    EXPECT_TRUE(window->popupMenu()->isVisible());
+    EXPECT_EQ(window->menuView()->text(), QStringLiteral("閉じる(&E)"));
+    window->popupMenu()->hide();
+    QTest::mouseDClick(strip, Qt::LeftButton);
+    EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(MainWindow, FocusInTheMemoPaneOpensIt) {
+    start();
+    window->memoPane()->memoText()->setFocus();
+    EXPECT_EQ(window->MemoView(), 1);
+    EXPECT_EQ(window->height(), comboHeight() + window->memoPane()->height());
+}
+
+TEST_F(MainWindow, MemoNavigationOpensThePane) {
+    start();
+    window->CreateNewMemo();
+    window->ShowToggleMemo(); // collapse
+    EXPECT_EQ(window->MemoView(), 0);
+    EXPECT_TRUE(window->MovePrevMemo());
+    EXPECT_EQ(window->MemoView(), 1);
+    EXPECT_FALSE(window->MovePrevMemo());
+    EXPECT_TRUE(window->MoveNextMemo());
+    EXPECT_TRUE(window->DropdownTitle());
+    window->memoPane()->titleList()->hidePopup();
+}
+
+} // namespace

@@ -207,10 +207,10 @@ struct CIniFile::Private {
         Entry e;
         const qsizetype eq = line.indexOf(QLatin1Char('='));
         if (eq < 0) {
-            e.key = singleLine(trimBlanks(line).toString());
+            e.key = trimBlanks(singleLine(line.toString())).toString();
             e.hasValue = false;
         } else {
-            e.key = singleLine(trimBlanks(line.first(eq)).toString());
+            e.key = trimBlanks(singleLine(line.first(eq).toString())).toString();
             e.value = singleLine(line.sliced(eq + 1).toString());
         }
         const QString lookup = lookupName(e.key);

@@ -225,6 +225,15 @@ TEST(IniFileFormat, KeysAreComparedWithoutBlanksAtTheirEnds) {
     EXPECT_EQ(readFile(path), QByteArray("[A]\r\nkey=v\r\nother=w\r\n"));
 }
 
+TEST(IniFileFormat, ACarriageReturnInsideALineReadsAsABlank) {
+    CIniFile ini;
+    ini.Load(iniWith("[A]\n\r=x\nk=a\rb\n"));
+    ini.setNowSection("A");
+    EXPECT_EQ(ini.Keys(), QStringList({"", "k"}));
+    EXPECT_EQ(ini.Data(""), "x");
+    EXPECT_EQ(ini.Data("k"), "a b");
+}
+
 TEST(IniFileFormat, RepeatedWritesStayStable) {
     const QString path = iniWith("; top\r\n[A]\r\na=1\r\n\r\n[B]\r\nb=1\r\n");
     CIniFile ini;

@@ -1,5 +1,6 @@
 #include "Startup.h"
 
+#include "SessionEnd.h"
 #include "frmMemo.h"
 #include "instance/CPrevInstance.h"
 
@@ -26,6 +27,9 @@ int Main(QApplication& application, const QStringList& arguments) {
                      Qt::QueuedConnection);
     // An end of the session unloads the window like a close request, without a question.
     QObject::connect(&application, &QApplication::aboutToQuit, window.get(),
+                     [w = window.get()] { w->Unload(); });
+    SessionEnd sessionEnd;
+    QObject::connect(&sessionEnd, &SessionEnd::requested, window.get(),
                      [w = window.get()] { w->Unload(); });
 
     window->Initialize(arguments);

@@ -58,6 +58,8 @@ TEST(StringFunctions, CaseTrimAndRepetition) {
         {u"Trim", {S(u"\ta\t")}, S(u"\ta\t")},
         {u"Space", {I(3)}, S(u"   ")},
         fails(u"Space", {I(-1)}, 5),
+        fails(u"Space", {L(2147483647)}, 14),
+        fails(u"String", {L(2147483647), S(u"a")}, 14),
         {u"String", {I(3), S(u"ab")}, S(u"aaa")},
         {u"String", {I(2), I(65)}, S(u"AA")},
         {u"String", {I(2), I(321)}, S(u"AA")}, // codes above 255 wrap

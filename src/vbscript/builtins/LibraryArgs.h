@@ -38,6 +38,17 @@ inline int32_t nonNegativeArg(Args args, size_t i) {
     return n;
 }
 
+// Strings a builtin builds from a count (Space, String) stay below this many characters: a
+// typo such as Space(2^31) must end in error 14, not in the system running out of memory.
+inline constexpr int32_t kMaxBuiltString = 1 << 28;
+
+inline size_t builtLengthArg(Args args, size_t i) {
+    const int32_t n = nonNegativeArg(args, i);
+    if (n > kMaxBuiltString)
+        raiseError(err::OutOfStringSpace);
+    return static_cast<size_t>(n);
+}
+
 // A 1-based position (error 5 below 1).
 inline int32_t positionArg(Args args, size_t i) {
     const int32_t n = toLong(args[i]);

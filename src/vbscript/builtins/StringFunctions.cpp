@@ -125,7 +125,7 @@ Value trim(Context&, Args args) {
 }
 
 Value space(Context&, Args args) {
-    return str(std::u16string(static_cast<size_t>(lib::nonNegativeArg(args, 0)), u' '));
+    return str(std::u16string(lib::builtLengthArg(args, 0), u' '));
 }
 
 char16_t charFromCode(int32_t code) {
@@ -139,7 +139,7 @@ char16_t charFromCode(int32_t code) {
 }
 
 Value stringFn(Context&, Args args) {
-    const size_t count = static_cast<size_t>(lib::nonNegativeArg(args, 0));
+    const size_t count = lib::builtLengthArg(args, 0);
     if (args[1].isNull())
         return Value::null();
     char16_t ch;

@@ -3,8 +3,8 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 

@@ -96,7 +96,7 @@ Value arithSlow(Arith op, const Value& a0, const Value& b0) {
         return Value::null();
     if (op == Arith::Add) {
         if (a0.isString() && (b0.isString() || b0.isEmpty()))
-            return Value::string(a0.asString() + b0.asString());
+            return concat(a0, b0);
         if (b0.isString() && a0.isEmpty())
             return b0;
     }
@@ -274,31 +274,47 @@ bool isNumericKind(const Value& v) {
     return v.isNumeric() || v.isEmpty();
 }
 
+bool isWholeType(VarType t) {
+    return t == VarType::Integer || t == VarType::Long;
+}
+
+int64_t wholeValue(const Value& v) {
+    return v.type() == VarType::Integer ? v.asInteger() : v.asLong();
+}
+
+Rank wholeResultRank(const Value& a, const Value& b) {
+    return a.type() == VarType::Long || b.type() == VarType::Long ? RLong : RInteger;
+}
+
+bool isFloatType(VarType t) {
+    return t == VarType::Double || t == VarType::Single;
+}
+
+double floatValue(const Value& v) {
+    return v.type() == VarType::Double ? v.asDouble() : v.asSingle();
+}
+
 } // namespace
 
 Value add(const Value& a, const Value& b) {
-    if (a.type() == VarType::Integer && b.type() == VarType::Integer)
-        return fromWhole(int32_t{a.asInteger()} + b.asInteger(), RInteger);
-    if (a.type() == VarType::Long && b.type() == VarType::Long)
-        return fromWhole(int64_t{a.asLong()} + b.asLong(), RLong);
+    if (isWholeType(a.type()) && isWholeType(b.type()))
+        return fromWhole(wholeValue(a) + wholeValue(b), wholeResultRank(a, b));
     if (a.type() == VarType::Double && b.type() == VarType::Double)
         return fromDouble(a.asDouble() + b.asDouble());
     return arithSlow(Arith::Add, a, b);
 }
 
 Value subtract(const Value& a, const Value& b) {
-    if (a.type() == VarType::Integer && b.type() == VarType::Integer)
-        return fromWhole(int32_t{a.asInteger()} - b.asInteger(), RInteger);
-    if (a.type() == VarType::Long && b.type() == VarType::Long)
-        return fromWhole(int64_t{a.asLong()} - b.asLong(), RLong);
+    if (isWholeType(a.type()) && isWholeType(b.type()))
+        return fromWhole(wholeValue(a) - wholeValue(b), wholeResultRank(a, b));
     if (a.type() == VarType::Double && b.type() == VarType::Double)
         return fromDouble(a.asDouble() - b.asDouble());
     return arithSlow(Arith::Sub, a, b);
 }
 
 Value multiply(const Value& a, const Value& b) {
-    if (a.type() == VarType::Integer && b.type() == VarType::Integer)
-        return fromWhole(int32_t{a.asInteger()} * b.asInteger(), RInteger);
+    if (isWholeType(a.type()) && isWholeType(b.type()))
+        return fromWhole(wholeValue(a) * wholeValue(b), wholeResultRank(a, b));
     if (a.type() == VarType::Double && b.type() == VarType::Double)
         return fromDouble(a.asDouble() * b.asDouble());
     return arithSlow(Arith::Mul, a, b);
@@ -371,12 +387,30 @@ Value negate(const Value& a0) {
     }
 }
 
+namespace {
+// Longest text a script may build (the language's string space); beyond it error 14.
+constexpr size_t kMaxStringLength = size_t{1} << 28;
+
+void checkLength(size_t a, size_t b) {
+    if (a + b > kMaxStringLength)
+        raiseError(err::OutOfStringSpace);
+}
+} // namespace
+
 Value concat(const Value& a, const Value& b) {
     if (a.isNull() && b.isNull())
         return Value::null();
     std::u16string s = a.isNull() ? std::u16string() : toString(a);
-    if (!b.isNull())
-        s += b.isString() ? b.asString() : toString(b);
+    if (!b.isNull()) {
+        if (b.isString()) {
+            checkLength(s.size(), b.asString().size());
+            s += b.asString();
+        } else {
+            const std::u16string t = toString(b);
+            checkLength(s.size(), t.size());
+            s += t;
+        }
+    }
     return Value::string(std::move(s));
 }
 
@@ -384,6 +418,7 @@ void concatInPlace(Value& target, const Value& b) {
     if (target.isString() && !b.isNull()) {
         if (b.isString()) {
             const std::u16string& tail = b.asString();
+            checkLength(target.asString().size(), tail.size());
             if (!tail.empty()) {
                 if (&tail == &target.asString()) {
                     const std::u16string copy = tail;
@@ -394,6 +429,7 @@ void concatInPlace(Value& target, const Value& b) {
             }
         } else {
             const std::u16string tail = toString(b);
+            checkLength(target.asString().size(), tail.size());
             target.mutableString() += tail;
         }
         return;
@@ -439,11 +475,13 @@ Value compare(const Value& a, const Value& b, Compare op) {
     if (a.isNull() || b.isNull())
         return Value::null();
     int c;
-    if (a.type() == VarType::Integer && b.type() == VarType::Integer)
-        c = a.asInteger() < b.asInteger() ? -1 : a.asInteger() > b.asInteger() ? 1 : 0;
-    else if (a.type() == VarType::Double && b.type() == VarType::Double)
-        c = a.asDouble() < b.asDouble() ? -1 : a.asDouble() > b.asDouble() ? 1 : 0;
-    else {
+    if (isWholeType(a.type()) && isWholeType(b.type())) {
+        const int64_t x = wholeValue(a), y = wholeValue(b);
+        c = x < y ? -1 : x > y ? 1 : 0;
+    } else if (isFloatType(a.type()) && isFloatType(b.type())) {
+        const double x = floatValue(a), y = floatValue(b);
+        c = x < y ? -1 : x > y ? 1 : 0;
+    } else {
         if ((a.isObject() && !a.isNothing()) || (b.isObject() && !b.isNothing())) {
             const Value x = dereference(a), y = dereference(b);
             return compare(x, y, op);

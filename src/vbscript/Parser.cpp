@@ -31,7 +31,6 @@ constexpr int kExpectedExpression = 1023;
 constexpr int kExpectedStatement = 1024;
 constexpr int kExpectedEndOfStatement = 1025;
 constexpr int kExpectedInteger = 1026;
-constexpr int kExpectedWhileUntil = 1027;
 constexpr int kExpectedWith = 1029;
 constexpr int kInvalidExit = 1039;
 constexpr int kInvalidForVariable = 1040;

@@ -213,7 +213,7 @@ ArrayData::ArrayData(std::vector<ArrayBound> b) : bounds(std::move(b)) {
     size_t total = bounds.empty() ? 0 : 1;
     for (const auto& d : bounds) {
         if (d.count < 0 ||
-            (d.count > 0 && total > (size_t{1} << 28) / static_cast<size_t>(d.count)))
+            (d.count > 0 && total > (size_t{1} << 25) / static_cast<size_t>(d.count)))
             raiseError(err::OutOfMemory);
         total *= static_cast<size_t>(d.count);
     }

@@ -1,0 +1,1 @@
+(1 + 2) * 3 ^ -2 \ 4 Mod 5 & "x" = Null And Not True Or 1 Xor 2 Eqv 3 Imp 4 Is Nothing

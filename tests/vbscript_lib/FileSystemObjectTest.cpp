@@ -129,6 +129,52 @@ TEST(FileSystemObject, EncodingsOfTextFiles) {
               u"あ");
 }
 
+TEST(FileSystemObject, StreamPositions) {
+    const Value f = fso();
+    const QString folder = testsupport::freshFolder();
+    testsupport::writeFile(folder + "/lines.txt", "ab\ncd\r\n\nlast");
+    const Value stream = get(f, u"OpenTextFile", {S(pathIn(folder, "lines.txt"))});
+    get(stream, u"Skip", {I(1)});
+    EXPECT_EQ(toLong(get(stream, u"Column")), 2);
+    EXPECT_FALSE(toBool(get(stream, u"AtEndOfLine")));
+    get(stream, u"Skip", {I(1)});
+    EXPECT_TRUE(toBool(get(stream, u"AtEndOfLine")));
+    get(stream, u"SkipLine");
+    EXPECT_EQ(toString(get(stream, u"ReadLine")), u"cd"); // LF and CR LF both end a line
+    EXPECT_EQ(toString(get(stream, u"ReadLine")), u"");
+    EXPECT_EQ(toLong(get(stream, u"Line")), 4);
+    EXPECT_EQ(toString(get(stream, u"ReadLine")), u"last");
+    EXPECT_TRUE(toBool(get(stream, u"AtEndOfStream")));
+    get(stream, u"Close");
+    EXPECT_EQ(errorOf([&] { get(stream, u"ReadLine"); }), 54);
+
+    testsupport::writeFile(folder + "/empty.txt", "");
+    const Value empty = get(f, u"OpenTextFile", {S(pathIn(folder, "empty.txt"))});
+    EXPECT_TRUE(toBool(get(empty, u"AtEndOfStream")));
+    EXPECT_EQ(errorOf([&] { get(empty, u"ReadAll"); }), 62);
+}
+
+TEST(FileSystemObject, AppendingKeepsAUnicodeFileUnicode) {
+    const Value f = fso();
+    const QString folder = testsupport::freshFolder();
+    const std::u16string path = pathIn(folder, "wide.txt");
+    Value stream = get(f, u"CreateTextFile", {S(path), B(true), B(true)});
+    get(stream, u"Write", {S(u"A")});
+    get(stream, u"Close");
+    stream = get(f, u"OpenTextFile", {S(path), I(8), B(false), I(-1)});
+    get(stream, u"Write", {S(u"あ")});
+    get(stream, u"Close");
+    EXPECT_EQ(testsupport::readFile(q(path)), QByteArray("\xFF\xFE"
+                                                         "A\x00\x42\x30",
+                                                         6));
+    // Appending to a new file with create = True makes it.
+    const std::u16string fresh = pathIn(folder, "fresh.txt");
+    stream = get(f, u"OpenTextFile", {S(fresh), I(8), B(true)});
+    get(stream, u"WriteLine", {S(u"x")});
+    stream = Value(); // dropped without Close: the text is still stored
+    EXPECT_EQ(testsupport::readFile(q(fresh)), QByteArray("x\r\n"));
+}
+
 TEST(FileSystemObject, FileErrors) {
     const Value f = fso();
     const QString folder = testsupport::freshFolder();

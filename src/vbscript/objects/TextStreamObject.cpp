@@ -135,8 +135,8 @@ Value TextStreamObject::readLine(Context&, Args) {
 
 Value TextStreamObject::readAll(Context&, Args) {
     requireReading();
-    if (m_position >= m_text.size() && !m_text.empty())
-        raisePastEnd();
+    if (m_position >= m_text.size())
+        raisePastEnd(); // an empty file too, as the language does: scripts test AtEndOfStream
     const std::u16string rest = m_text.substr(m_position);
     m_position = m_text.size();
     advanceOver(rest);

@@ -127,6 +127,14 @@ IniFileImage IniFileImage::parse(QByteArray bytes, const LineVisitor& visit,
             ownLine = decodeLine(QByteArrayView(data + line.start, len), img.m_encoding);
             lineText = ownLine;
         }
+        if (!line.terminated && img.m_encoding == platform::TextEncoding::Cp932) {
+            // A lead byte cut off by the end of the file vanishes in decoding but reads as a
+            // character once a write ends the line; read it that way from the start.
+            ownLine = decodeLine(QByteArray(data + line.start, line.next - line.start) + '\n',
+                                 img.m_encoding);
+            ownLine.chop(1);
+            lineText = ownLine;
+        }
         lineText = withoutCr(lineText);
         line.kind = classifyLine(lineText);
         if (line.kind == LineKind::Header) {
@@ -246,7 +254,6 @@ IniFileImage IniFileImage::withSections(const std::vector<SectionWrite>& writes,
     };
 
     std::vector<bool> written(writes.size(), false);
-    bool reread = false;
     for (qsizetype i = 0; i < qsizetype(m_lines.size()); ++i) {
         const Line& line = m_lines[i];
         if (bodyEnd[i] < 0) {
@@ -268,17 +275,9 @@ IniFileImage IniFileImage::withSections(const std::vector<SectionWrite>& writes,
         if (written[w])
             continue;
         if (!lines.empty() && !lines.back().terminated) {
-            Line& last = lines.back();
             out.append("\r\n");
-            last.terminated = true;
-            last.next = out.size();
-            // A multi-byte sequence cut off by the end of the file reads differently once the line
-            // is ended; the file is then read again so the lines stay as a reader sees them.
-            const QString text =
-                decodeLine(QByteArrayView(out.constData() + last.start, last.next - last.start - 1),
-                           m_encoding);
-            if (classifyLine(withoutCr(text)) != last.kind)
-                reread = true;
+            lines.back().terminated = true;
+            lines.back().next = out.size();
         }
         if (!endsWithBlankLine(out, m_bomLength))
             appendBody("\r\n", LineKind::Blank, lines.empty() ? -1 : lines.back().section);
@@ -292,8 +291,6 @@ IniFileImage IniFileImage::withSections(const std::vector<SectionWrite>& writes,
     }
     if (lossless)
         *lossless = fits;
-    if (reread)
-        return parse(std::move(next.m_bytes), {}, m_encoding);
     return next;
 }
 

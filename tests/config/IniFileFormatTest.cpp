@@ -188,6 +188,7 @@ TEST(IniFileFormat, WritesFromMemoryMatchWritesAfterReadingTheFileAgain) {
         "[A]\r\nk=\x83\x81\r\n",
         "[B]\nb=1\n\x82", // a lead byte cut off by the end of the file
         "[B]\nb=1\n[C]\x82",
+        "[A]\x82",
     };
     for (const QByteArray& file : files) {
         SCOPED_TRACE(file.toStdString());

@@ -149,11 +149,9 @@ void frmMemo::layoutControls() {
     m_picTitleBar->setGeometry(0, 0, strip, height());
     const int lineWidth = qMax(0, width() - strip - gap);
     m_cmbMemo->setGeometry(strip + gap, 0, lineWidth, comboHeight);
-    if (m_memoView == 1)
-        m_ctlMemo->setGeometry(strip + gap, comboHeight, lineWidth,
-                               qMax(0, height() - comboHeight));
-    else
-        m_ctlMemo->resize(lineWidth, m_ctlMemo->height());
+    // Collapsed, the pane keeps its height and lies below the visible area.
+    const int paneHeight = m_memoView == 1 ? qMax(0, height() - comboHeight) : m_ctlMemo->height();
+    m_ctlMemo->setGeometry(strip + gap, comboHeight, lineWidth, paneHeight);
 }
 
 void frmMemo::applySizeLimits(int minWidth, int maxWidth, int minHeight, int maxHeight) {
@@ -359,8 +357,14 @@ void frmMemo::confirmMemoDelete(int&, bool& cancel) {
 }
 
 void frmMemo::closeEvent(QCloseEvent* event) {
-    // A close request from outside (the window manager, the session) is an unload the system
-    // asks for: it runs the unload without the exit confirmation and is never vetoed.
+    // Window managers take Alt+F4 for themselves and turn it into a close request, so a close
+    // from the window manager is the user's ExitApp and asks as it does. Any other close (the
+    // program's own, the end of a session) unloads without a question.
+    if (event->spontaneous() && !m_unloaded && m_settingsLoaded) {
+        if (!QuitApp())
+            event->ignore();
+        return;
+    }
     Unload();
     event->accept();
 }

@@ -275,7 +275,8 @@ IniFileImage IniFileImage::withSections(const std::vector<SectionWrite>& writes,
         if (written[w])
             continue;
         if (!lines.empty() && !lines.back().terminated) {
-            out.append("\r\n");
+            // A CR already there becomes part of the line end, as the reader took it.
+            out.append(out.endsWith('\r') ? "\n" : "\r\n");
             lines.back().terminated = true;
             lines.back().next = out.size();
         }

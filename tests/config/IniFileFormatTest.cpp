@@ -72,6 +72,7 @@ TEST(IniFileFormat, NewSectionIsAppendedAfterABlankLine) {
     } cases[] = {
         {"[A]\r\na=1\r\n", "[A]\r\na=1\r\n\r\n[N]\r\nk=v\r\n"},
         {"[A]\r\na=1", "[A]\r\na=1\r\n\r\n[N]\r\nk=v\r\n"},
+        {"[A]\r\na=1\r", "[A]\r\na=1\r\n\r\n[N]\r\nk=v\r\n"},
         {"[A]\r\na=1\r\n\r\n", "[A]\r\na=1\r\n\r\n[N]\r\nk=v\r\n"},
         {"", "[N]\r\nk=v\r\n"},
     };
@@ -189,6 +190,7 @@ TEST(IniFileFormat, WritesFromMemoryMatchWritesAfterReadingTheFileAgain) {
         "[B]\nb=1\n\x82", // a lead byte cut off by the end of the file
         "[B]\nb=1\n[C]\x82",
         "[A]\x82",
+        "[C]\r",
     };
     for (const QByteArray& file : files) {
         SCOPED_TRACE(file.toStdString());

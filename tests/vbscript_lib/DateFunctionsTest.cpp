@@ -57,6 +57,8 @@ TEST_F(DateFunctions, DateAddDiffAndPart) {
         {u"DateAdd", {S(u"d"), I(1), Value::null()}, Value::null()},
         fails(u"DateAdd", {S(u"x"), I(1), date(2024, 1, 1)}, 5),
         fails(u"DateAdd", {S(u"yyyy"), I(8000), date(2024, 1, 1)}, 5),
+        fails(u"DateAdd", {S(u"d"), I(1), D(1e10)}, 6), // no date at all
+        fails(u"Year", {D(-1e9)}, 6),
         {u"DateDiff", {S(u"ww"), S(u"2023/12/30"), S(u"2024/1/1")}, L(1)},
         {u"DateDiff", {S(u"ww"), S(u"2023/12/31"), S(u"2024/1/6")}, L(0)},
         {u"DateDiff", {S(u"ww"), S(u"2023/12/31"), S(u"2024/1/1"), I(2)}, L(1)},

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 using namespace vbscript::lib;
 
 namespace {
@@ -108,6 +110,9 @@ TEST(DateMath, DateAddClampsToTheMonthEndAndChecksTheRange) {
     }
     EXPECT_EQ(dateAdd(DateInterval::Day, -1, kMinDate).error, 5);
     EXPECT_EQ(dateAdd(DateInterval::Year, 1, day(9999, 6, 1)).error, 5);
+    EXPECT_EQ(dateAdd(DateInterval::Day, 1, 1e300).error, 5);
+    EXPECT_EQ(dateDiff(DateInterval::Second, 0, std::nan("")).error, 5);
+    EXPECT_EQ(datePart(DateInterval::Week, -1e9).error, 5);
     EXPECT_FALSE(parseInterval(u"x"));
     EXPECT_FALSE(parseInterval(u""));
 }

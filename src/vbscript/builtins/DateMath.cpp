@@ -145,7 +145,14 @@ double oleFromLinear(double linearDays) {
 }
 
 std::int64_t totalSeconds(double oleDate) {
-    return static_cast<std::int64_t>(std::llround(linearFromOle(oleDate) * kSecondsPerDay));
+    // Out-of-range values are clamped just outside the valid range, so that callers that did not
+    // check them still compute without overflow; the range checks then refuse the result.
+    double linear = linearFromOle(oleDate);
+    if (!(linear >= kMinDate - 1))
+        linear = kMinDate - 1;
+    else if (linear > kMaxDate + 1)
+        linear = kMaxDate + 1;
+    return static_cast<std::int64_t>(std::llround(linear * kSecondsPerDay));
 }
 
 double oleFromSeconds(std::int64_t seconds) {
@@ -242,7 +249,7 @@ std::optional<DateInterval> parseInterval(std::u16string_view text) {
 }
 
 DateResult dateAdd(DateInterval interval, double number, double oleDate) {
-    if (!std::isfinite(number) || std::fabs(number) > 1e12)
+    if (!isValidDate(oleDate) || !std::isfinite(number) || std::fabs(number) > 1e12)
         return {0, 5};
     const auto n = static_cast<std::int64_t>(std::nearbyint(number));
     const std::int64_t base = totalSeconds(oleDate);
@@ -272,7 +279,7 @@ DateResult dateAdd(DateInterval interval, double number, double oleDate) {
 DateResult dateDiff(DateInterval interval, double date1, double date2, int firstDayOfWeek,
                     int firstWeekOfYear) {
     (void)firstWeekOfYear; // week counts do not depend on where week 1 lies
-    if (firstDayOfWeek < 0 || firstDayOfWeek > 7)
+    if (firstDayOfWeek < 0 || firstDayOfWeek > 7 || !isValidDate(date1) || !isValidDate(date2))
         return {0, 5};
     const CivilDateTime a = splitDate(date1);
     const CivilDateTime b = splitDate(date2);
@@ -316,7 +323,8 @@ DateResult dateDiff(DateInterval interval, double date1, double date2, int first
 
 DateResult datePart(DateInterval interval, double oleDate, int firstDayOfWeek,
                     int firstWeekOfYear) {
-    if (firstDayOfWeek < 0 || firstDayOfWeek > 7 || firstWeekOfYear < 0 || firstWeekOfYear > 3)
+    if (firstDayOfWeek < 0 || firstDayOfWeek > 7 || firstWeekOfYear < 0 || firstWeekOfYear > 3 ||
+        !isValidDate(oleDate))
         return {0, 5};
     const CivilDateTime p = splitDate(oleDate);
     const std::int64_t day = dayNumber(oleDate);

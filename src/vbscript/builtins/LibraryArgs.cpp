@@ -1,5 +1,6 @@
 #include "vbscript/builtins/LibraryArgs.h"
 
+#include "vbscript/builtins/DateMath.h"
 #include "vbscript/builtins/DateText.h"
 
 #include <ctime>
@@ -15,7 +16,10 @@ double dateArg(const Value& v) {
             raiseError(err::TypeMismatch);
         return *parsed;
     }
-    return toDate(value);
+    const double date = toDate(value);
+    if (!isValidDate(date))
+        raiseError(err::Overflow);
+    return date;
 }
 
 int currentLocalYear() {

@@ -16,10 +16,16 @@
 namespace {
 // A client that connects and then says nothing is dropped after this long.
 constexpr int kIdleClientMs = 10000;
+constexpr int kAttempts = 3;
 
 const QString kNoAnswerText = QStringLiteral("起動中の%1が応答しません。\n"
                                              "終了していることを確かめてから、もう一度起動して"
                                              "ください。");
+void reportNoAnswer() {
+    platform::showMessageBox(kNoAnswerText.arg(instance::applicationTitle()),
+                             int(platform::mb::OKOnly) | int(platform::mb::Exclamation),
+                             instance::applicationTitle());
+}
 } // namespace
 
 CPrevInstance::CPrevInstance(QObject* parent)
@@ -31,26 +37,28 @@ CPrevInstance::CPrevInstance(const QString& serverPath, QObject* parent)
 CPrevInstance::~CPrevInstance() = default;
 
 bool CPrevInstance::CheckPrevInstance(QWidget* parentForm) {
-    instance::StartupLock lock(m_serverPath);
-    bool connected = false;
-    if (instance::probe(m_serverPath) == instance::Reach::NobodyListening) {
-        listen();
-        return false;
-    }
-    lock.unlock();
+    // A retry covers an instance that ends between the probe and the message.
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        instance::StartupLock lock(m_serverPath);
+        if (instance::probe(m_serverPath) == instance::Reach::NobodyListening) {
+            listen(); // still under the lock, so no other start can listen in between
+            return false;
+        }
+        lock.unlock();
 
-    const quint32 windowId = parentForm ? quint32(parentForm->winId()) : 0;
-    const std::optional<QString> reply = instance::exchange(
-        m_serverPath, instance::prevInstanceMessage(windowId), connected, m_replyTimeout);
-    if (!reply && connected) {
-        platform::showMessageBox(kNoAnswerText.arg(instance::applicationTitle()),
-                                 int(platform::mb::OKOnly) | int(platform::mb::Exclamation),
-                                 instance::applicationTitle());
-    } else if (!reply) {
-        // The instance ended between the probe and the message: nothing left to show, and this
-        // start was not set up to become the resident one. Try once more from the start.
-        return CheckPrevInstance(parentForm);
+        const quint32 windowId = parentForm ? quint32(parentForm->winId()) : 0;
+        bool connected = false;
+        const std::optional<QString> reply = instance::exchange(
+            m_serverPath, instance::prevInstanceMessage(windowId), connected, m_replyTimeout);
+        if (reply)
+            return true;
+        if (connected) {
+            reportNoAnswer();
+            return true;
+        }
     }
+    // Something keeps answering the probe but never takes a message: not an instance of ours.
+    reportNoAnswer();
     return true;
 }
 
@@ -134,25 +142,27 @@ CPrevInstance::deliverMemoLine(const QString& memoFile, const QString& line,
     const auto writeLocally = [&] {
         return writeHere() ? MemoLineDelivery::WrittenHere : MemoLineDelivery::WriteFailed;
     };
-    instance::StartupLock lock(serverPath);
-    if (instance::probe(serverPath) == instance::Reach::NobodyListening)
-        return writeLocally(); // under the lock: a window starting now loads the file after us
-    lock.unlock();
+    const QString message =
+        instance::memoLineMessage({QFileInfo(memoFile).absoluteFilePath(), line});
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        instance::StartupLock lock(serverPath);
+        if (instance::probe(serverPath) == instance::Reach::NobodyListening)
+            return writeLocally(); // under the lock: a window starting now loads the file after us
+        lock.unlock();
 
-    bool connected = false;
-    const std::optional<QString> reply = instance::exchange(
-        serverPath, instance::memoLineMessage({QFileInfo(memoFile).absoluteFilePath(), line}),
-        connected, replyTimeout);
-    if (!reply) {
-        if (connected)
+        bool connected = false;
+        const std::optional<QString> reply =
+            instance::exchange(serverPath, message, connected, replyTimeout);
+        if (!reply && connected)
             return MemoLineDelivery::NoAnswer;
-        // The window ended in between; start over so the lock covers the local write.
-        return deliverMemoLine(memoFile, line, writeHere, serverPath, replyTimeout);
+        if (reply == instance::kReplyDone)
+            return MemoLineDelivery::HandedOver;
+        if (reply == instance::kReplyOtherMemoFile)
+            return writeLocally();
+        if (reply)
+            return MemoLineDelivery::NoAnswer; // refused
+        // The window ended in between; start over so the lock covers a local write.
     }
-    if (*reply == instance::kReplyDone)
-        return MemoLineDelivery::HandedOver;
-    if (*reply == instance::kReplyOtherMemoFile)
-        return writeLocally();
     return MemoLineDelivery::NoAnswer;
 }
 

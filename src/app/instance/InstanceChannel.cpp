@@ -58,8 +58,10 @@ Reach probe(const QString& serverPath) {
     QLocalSocket socket;
     socket.connectToServer(serverPath);
     const bool up = socket.waitForConnected(1000);
+    // A connect that times out meets a listener too busy to accept: someone is there.
+    const bool busy = !up && socket.error() == QLocalSocket::SocketTimeoutError;
     socket.abort();
-    return up ? Reach::Listening : Reach::NobodyListening;
+    return up || busy ? Reach::Listening : Reach::NobodyListening;
 }
 
 std::optional<QString> exchange(const QString& serverPath, const QString& text, bool& connected,

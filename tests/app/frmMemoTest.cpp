@@ -95,6 +95,8 @@ TEST_F(MainWindow, FirstStartShowsACollapsedCentredBarAndWritesTheSettings) {
     EXPECT_EQ(window->MemoView(), 0);
     EXPECT_EQ(window->height(), comboHeight());
     EXPECT_EQ(window->maximumHeight(), comboHeight());
+    // The collapsed pane lies below the visible area, never over the input line.
+    EXPECT_EQ(window->memoPane()->y(), comboHeight());
     EXPECT_EQ(window->minimumWidth(), app::twipsToPixelsX(window.get(), 3000));
     EXPECT_EQ(window->width(), app::twipsToPixelsX(window.get(), 3000));
     const QRect screen = window->screen()->geometry();

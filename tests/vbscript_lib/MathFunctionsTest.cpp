@@ -74,3 +74,16 @@ TEST(MathFunctions, HexAndOct) {
         fails(u"Hex", {D(1e10)}, 6),
     });
 }
+
+TEST(EngineInfoFunctions, RgbAndIdentification) {
+    runRows({
+        {u"RGB", {I(255), I(0), I(0)}, L(255)},
+        {u"RGB", {I(1), I(2), I(3)}, L(0x030201)},
+        {u"RGB", {I(300), I(255), I(255)}, L(0xFFFFFF)},
+        fails(u"RGB", {I(-1), I(0), I(0)}, 5),
+        {u"ScriptEngine", {}, S(u"VBScript")},
+        {u"ScriptEngineMajorVersion", {}, L(5)},
+        {u"ScriptEngineMinorVersion", {}, L(8)},
+        fails(u"GetObject", {S(u"winmgmts:")}, 429),
+    });
+}

@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     vbscript::Engine engine;
     engine.setLanguage(u"VBScript");
     int polls = 0;
-    engine.setInterruptCheck([&polls] { return ++polls > 20; });
+    engine.setInterruptCheck([&polls] { return ++polls > 3; });
     engine.addCode(text);
     polls = 0;
     engine.eval(text);

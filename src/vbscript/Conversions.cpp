@@ -89,7 +89,12 @@ std::u16string formatSignificant(double v, int digits) {
     std::string out;
     if (negative)
         out.push_back('-');
-    if (exponent >= digits || exponent < -4 - (digits == 15 ? 0 : 0)) {
+    // Fixed notation while it needs no more than `digits` places after the point (0.001,
+    // 0.333333333333333); beyond that, and from 1E+15 up, the exponent form.
+    const bool scientific =
+        exponent >= digits ||
+        (exponent < 0 && static_cast<int>(mantissa.size()) - exponent - 1 > digits);
+    if (scientific) {
         out.push_back(mantissa[0]);
         if (mantissa.size() > 1) {
             out.push_back('.');

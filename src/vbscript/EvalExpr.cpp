@@ -4,6 +4,7 @@
 #include "Nodes.h"
 #include "Parser.h"
 #include "ScriptObject.h"
+#include "StackGuard.h"
 
 namespace vbscript {
 
@@ -300,6 +301,7 @@ void CallExpr::callStatement(Frame& f) {
 // ---- expr(args) ----
 
 Value ApplyExpr::eval(Frame& f) {
+    checkStack();
     const Value target0 = target->eval(f);
     ArgBuffer a(f, args);
     return applyArguments(f.in, target0, a.args());
@@ -316,6 +318,7 @@ void ApplyExpr::assign(Frame& f, Value v, bool isSet) {
 // ---- members ----
 
 Value MemberExpr::invoke(Frame& f, int kind, const Value* assigned) {
+    checkStack();
     const Value target = object->eval(f);
     if (!target.isObject())
         raiseError(err::ObjectRequired);
@@ -358,6 +361,7 @@ void MemberExpr::callStatement(Frame& f) {
 // ---- the rest ----
 
 Value ParenExpr::eval(Frame& f) {
+    checkStack();
     return inner->eval(f);
 }
 
@@ -376,11 +380,13 @@ Value NewExpr::eval(Frame& f) {
 }
 
 Value UnaryExpr::eval(Frame& f) {
+    checkStack();
     const Value v = operand->eval(f);
     return op == UnaryOp::Neg ? ops::negate(v) : ops::logicalNot(v);
 }
 
 Value BinaryExpr::eval(Frame& f) {
+    checkStack();
     const Value a = left->eval(f);
     const Value b = right->eval(f);
     switch (op) {

@@ -37,6 +37,7 @@ void Expr::assign(Frame&, Value, bool) {
 // ---- arguments ----
 
 ArgBuffer::ArgBuffer(Frame& f, const ExprList& exprs, bool byReference) : m_count(exprs.size()) {
+    checkStack();
     if (m_count <= kInline) {
         m_temps = m_inlineTemps;
         m_ptrs = m_inlinePtrs;
@@ -224,6 +225,7 @@ void Interpreter::recordError(const ScriptError& e) {
 }
 
 Flow Interpreter::runBlock(Block& block, Frame& f) {
+    checkStack();
     for (auto& s : block) {
         try {
             const Flow flow = s->exec(f);
@@ -313,6 +315,17 @@ Value Interpreter::createObject(std::u16string_view className) {
 // ---- compiling ----
 
 void Interpreter::bind(Program& program, Frame* outer) {
+    // Checked before anything changes: a failed unit must leave no cell pointing into it.
+    for (auto& proc : program.procedures) {
+        if (proc->owner)
+            continue;
+        const GlobalCell* c = cell(proc->name, false);
+        if (c && c->isConst)
+            raiseError(1041);
+        for (const auto& constant : program.topLevel->constants)
+            if (equalsIgnoreCase(constant.first, proc->name))
+                raiseError(1041);
+    }
     for (auto& cls : program.classes) {
         cls->program = &program;
         m_classes[foldCase(cls->name)] = cls.get();
@@ -321,8 +334,6 @@ void Interpreter::bind(Program& program, Frame* outer) {
         if (proc->owner)
             continue;
         GlobalCell* c = cell(proc->name, true);
-        if (c->isConst)
-            raiseError(1041);
         c->proc = proc.get();
         c->builtin = nullptr;
         c->value = Value();

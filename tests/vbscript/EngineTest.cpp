@@ -81,6 +81,17 @@ TEST(EngineTest, ErrorsAreReportedAndClearedBySuccess) {
     EXPECT_EQ(e.lastError().number, 35);
 }
 
+TEST(EngineTest, RedefiningAConstantLeavesEarlierCodeIntact) {
+    Engine e;
+    vbs(e);
+    ASSERT_TRUE(e.addCode(u"Const K = 1"));
+    EXPECT_FALSE(e.addCode(u"Sub Fine\nEnd Sub\nSub K\nEnd Sub"));
+    EXPECT_EQ(e.lastError().number, 1041);
+    EXPECT_FALSE(e.hasProcedure(u"Fine"));
+    EXPECT_FALSE(e.addCode(u"Const Z = 1\nSub Z\nEnd Sub"));
+    EXPECT_EQ(evalText(e, "K"), "1:Integer");
+}
+
 TEST(EngineTest, SyntaxErrorRunsNothing) {
     Engine e;
     vbs(e);

@@ -114,6 +114,8 @@ TEST_F(DateFunctions, SetLocaleSwitchesTheRegionalSettings) {
     });
     EXPECT_EQ(toLong(callWith(u"SetLocale", {L(1041)})), 1033);
     EXPECT_EQ(toLong(callWith(u"SetLocale", {I(0)})), 1041);
+    callWith(u"SetLocale", {S(u"en-US")});
+    EXPECT_EQ(toLong(callWith(u"SetLocale", {S(u"")})), 1033); // "" is the system setting
     EXPECT_EQ(toLong(callWith(u"GetLocale", {})), 1041);
     EXPECT_EQ(errorOf([] { callWith(u"SetLocale", {L(9999)}); }), 5);
     EXPECT_EQ(errorOf([] { callWith(u"SetLocale", {S(u"xx-yy")}); }), 5);

@@ -84,7 +84,7 @@ std::optional<int> resolveLocale(std::u16string_view name) {
     std::u16string folded;
     for (char16_t c : name)
         folded.push_back(c == u'_' ? u'-' : lower(c));
-    if (folded == u"ja" || folded == u"ja-jp" || folded == u"japanese")
+    if (folded.empty() || folded == u"ja" || folded == u"ja-jp" || folded == u"japanese")
         return kJapanLcid;
     if (folded == u"en" || folded == u"en-us" || folded == u"english")
         return kUnitedStatesLcid;

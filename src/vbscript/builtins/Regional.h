@@ -40,7 +40,7 @@ int currentLocale();
 const RegionalSettings& currentRegionalSettings();
 void setCurrentLocale(int lcid); // lcid must be supported
 
-// 0 means the system setting; names like "ja-jp" or "en-US" are accepted too.
+// 0 and "" mean the system setting; names like "ja-jp" or "en-US" are accepted too.
 std::optional<int> resolveLocale(int lcid);
 std::optional<int> resolveLocale(std::u16string_view name);
 

@@ -241,7 +241,7 @@ Flow DimStmt::exec(Frame& f) {
                 raiseError(err::ArrayLocked);
         }
         auto fresh = makeRef<ArrayData>(bounds);
-        fresh->fixedSize = !isReDim;
+        fresh->fixedSize = !isReDim && !bounds.empty(); // Dim a() stays dynamic
         if (isReDim && preserve && slot && slot->isArray() && slot->asArray()->rank() > 0) {
             const ArrayData& old = *slot->asArray();
             // Only the last dimension may change size.

@@ -438,7 +438,7 @@ private:
                 }
             }
             declare(name, nameTok, isPublic, dims, isArray);
-            if (!dims.empty() && !m_class) {
+            if (isArray && !m_class) {
                 DimStmt::Item item;
                 item.target = at(std::make_unique<NameExpr>(nameRef(name, false)), nameTok);
                 for (int32_t d : dims)

@@ -74,6 +74,10 @@ const Row kRows[] = {
      "ReDim a(2) : a(0) = \"x\" : a(2) = \"z\"\nReDim Preserve a(4) : a(4) = \"w\"\n"
      "Out.Echo UBound(a), a(0), a(2), a(4), IsEmpty(a(3))",
      "4 x z w True"},
+    {"DynamicArrayDeclaration",
+     "Dim a()\nOut.Echo IsArray(a)\nOn Error Resume Next\nx = UBound(a)\nOut.Echo Err.Number\n"
+     "ReDim a(2)\nOut.Echo UBound(a)",
+     "True\n9\n2"},
     {"MultiDimensional", "Dim g(2, 3) : g(1, 2) = 5 : Out.Echo UBound(g, 1), UBound(g, 2), g(1, 2)",
      "2 3 5"},
     {"ArraysCopyOnAssignment", "a = Array(1, 2) : b = a : b(0) = 9 : Out.Echo a(0), b(0)", "1 9"},

@@ -221,6 +221,18 @@ TEST_F(MainWindow, DeclinedExitKeepsEverythingAndAcceptedExitSavesHistoryAndKeys
     EXPECT_TRUE(ini.contains("ExecuteMemoLine=F9\r\n"));
 }
 
+TEST_F(MainWindow, TypingCompletesFromTheHistory) {
+    writeSettings("[MRU]\r\n1=notepad\r\n2=notes\r\n");
+    start();
+    QComboBox* line = window->inputLine();
+    QTest::keyClicks(line, QStringLiteral("no"));
+    EXPECT_EQ(line->currentText(), QStringLiteral("note"));
+    EXPECT_EQ(line->lineEdit()->selectedText(), QStringLiteral("te"));
+    line->lineEdit()->end(false);
+    QTest::keyClicks(line, QStringLiteral("p"));
+    EXPECT_EQ(line->currentText(), QStringLiteral("notepad"));
+}
+
 TEST_F(MainWindow, NoConfirmationWhenUnresidentInfoIsOff) {
     writeSettings("[Options]\r\nUnresidentInfo=False\r\n");
     start();

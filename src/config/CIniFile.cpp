@@ -49,9 +49,17 @@ struct Section {
             compact();
     }
 
-    void append(const QString& lookup, Entry entry) {
-        index.insert(lookup, qsizetype(entries.size()));
+    // Sets a key: any entry it had goes, the new one comes last. One hash lookup either way.
+    void put(const QString& lookup, Entry entry) {
+        const qsizetype before = index.size();
+        qsizetype& slot = index[lookup];
+        const bool replaced = index.size() == before;
+        if (replaced)
+            entries[slot].alive = false;
+        slot = qsizetype(entries.size());
         entries.push_back(std::move(entry));
+        if (replaced && ++dead > 32 && dead > qsizetype(entries.size()) / 2)
+            compact();
     }
 
     void compact() {
@@ -119,6 +127,13 @@ bool isAscii(QByteArrayView bytes) {
         if (static_cast<unsigned char>(c) >= 0x80)
             return false;
     return true;
+}
+
+bool isValidUtf8(QByteArrayView bytes);
+
+bool readsAsUtf8(const QByteArray& bytes) {
+    return !isAscii(bytes) && isValidUtf8(bytes) &&
+           platform::decodeText(bytes).encoding != platform::TextEncoding::Cp932;
 }
 
 // Empty once spaces are removed from both ends.
@@ -214,8 +229,7 @@ struct CIniFile::Private {
             e.value = singleLine(line.sliced(eq + 1).toString());
         }
         const QString lookup = lookupName(e.key);
-        section.remove(lookup);
-        section.append(lookup, std::move(e));
+        section.put(lookup, std::move(e));
     }
 
     bool bringImageUpToDate();
@@ -326,9 +340,7 @@ void CIniFile::setData(const QString& key, const QString& value) {
     e.key = trimBlanks(singleLine(key)).toString();
     e.value = singleLine(value);
     const QString lookup = lookupName(e.key);
-    Section& s = d->sections[d->currentIndex];
-    s.remove(lookup);
-    s.append(lookup, std::move(e));
+    d->sections[d->currentIndex].put(lookup, std::move(e));
 }
 
 void CIniFile::DeleteData(const QString& key) {
@@ -449,16 +461,23 @@ bool CIniFile::Private::writeSections(const std::vector<int>& indices) {
 
     bool lossless = true;
     IniFileImage next = image.withSections(writes, &lossless);
-    const QByteArray& out = next.bytes();
-    if (image.encoding() == platform::TextEncoding::Cp932 && !isAscii(out) &&
-        (!lossless || (isValidUtf8(out) &&
-                       platform::decodeText(out).encoding != platform::TextEncoding::Cp932))) {
-        // The code page cannot hold the new text, or the result would read back as UTF-8: the
-        // file moves to UTF-8 as a whole, provided its old bytes convert without loss.
+    if (next.encoding() == platform::TextEncoding::Cp932 && !lossless) {
+        // The code page cannot hold the new text: the file moves to UTF-8 as a whole, provided its
+        // old bytes convert without loss.
         const QString whole = platform::fromAnsi(image.bytes());
         if (platform::toAnsi(whole) == image.bytes())
             next = IniFileImage::parse(whole.toUtf8(), {}, platform::TextEncoding::Utf8)
                        .withSections(writes);
+    }
+    // The image must stay what a reader of the written bytes sees, encoding included.
+    if (next.encoding() == platform::TextEncoding::Cp932 && readsAsUtf8(next.bytes())) {
+        // Code page bytes that happen to read as UTF-8 (half-width kana can) would change meaning.
+        const QString whole = platform::fromAnsi(next.bytes());
+        next = platform::toAnsi(whole) == next.bytes()
+                   ? IniFileImage::parse(whole.toUtf8(), {}, platform::TextEncoding::Utf8)
+                   : IniFileImage::parse(QByteArray(next.bytes()));
+    } else if (next.encoding() == platform::TextEncoding::Utf8 && isAscii(next.bytes())) {
+        next = IniFileImage::parse(QByteArray(next.bytes()));
     }
 
     if (!platform::writeFileAtomically(fileName, next.bytes()))

@@ -38,8 +38,10 @@ QString headerName(QStringView headerLine) {
 }
 
 QString singleLine(const QString& text) {
-    if (!text.contains(QLatin1Char('\r')) && !text.contains(QLatin1Char('\n')) &&
-        !text.contains(QChar(0)))
+    const auto breaksLine = [](QChar c) {
+        return c == QLatin1Char('\r') || c == QLatin1Char('\n') || c.unicode() == 0;
+    };
+    if (std::none_of(text.begin(), text.end(), breaksLine))
         return text;
     QString out = text;
     out.replace(QLatin1String("\r\n"), QLatin1String(" "));

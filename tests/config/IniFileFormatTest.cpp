@@ -149,6 +149,23 @@ INSTANTIATE_TEST_SUITE_P(
                      platform::TextEncoding::Utf8}),
     [](const auto& info) { return std::string(info.param.name); });
 
+TEST(IniFileFormat, OtherSectionsKeepTheirMeaningWhenAWriteRemovesTheLastNonUtf8Byte) {
+    // Read as CP932 only because of the byte in section A; B's bytes are also valid UTF-8.
+    const QString path = iniWith("[A]\r\nbad=\xED\r\n[B]\r\nk=\xE3\x83\xA1\r\n");
+    CIniFile ini;
+    ini.Load(path);
+    ini.setNowSection("B");
+    const QString before = ini.Data("k");
+    ini.setNowSection("A");
+    ini.Clear();
+    ASSERT_TRUE(ini.Save("A"));
+
+    CIniFile again;
+    again.Load(path);
+    again.setNowSection("B");
+    EXPECT_EQ(again.Data("k"), before);
+}
+
 TEST(IniFileFormat, LineBreaksAndNulInValuesNeverSplitALine) {
     const QString path = initest::missingIni();
     CIniFile ini;

@@ -11,6 +11,17 @@
 
 namespace platform {
 
+namespace {
+// The helpers below are plain QObjects (no meta-object of their own), so they are found by name.
+template <typename T> T* helperOf(const QWidget* window, const char* name) {
+    return dynamic_cast<T*>(
+        window->findChild<QObject*>(QLatin1String(name), Qt::FindDirectChildrenOnly));
+}
+constexpr char kActivationRequest[] = "scrivlet-activation-request";
+constexpr char kTaskbarSkipper[] = "scrivlet-taskbar-skipper";
+constexpr char kManualMove[] = "scrivlet-manual-move";
+} // namespace
+
 void setTopMost(QWidget* window, bool on) {
     if (!window)
         return;
@@ -39,6 +50,7 @@ namespace {
 class ActivationRequest : public QObject {
 public:
     explicit ActivationRequest(QWidget* window) : QObject(window), m_window(window) {
+        setObjectName(QLatin1String(kActivationRequest));
         window->windowHandle()->installEventFilter(this);
     }
     bool eventFilter(QObject* watched, QEvent* event) override {
@@ -71,7 +83,7 @@ bool forceForeground(QWidget* window) {
     if (x11::connection() && window->windowHandle()) {
         if (window->windowHandle()->isExposed())
             ActivationRequest::send(window);
-        else if (!window->findChild<ActivationRequest*>(QString(), Qt::FindDirectChildrenOnly))
+        else if (!helperOf<ActivationRequest>(window, kActivationRequest))
             new ActivationRequest(window);
     }
     return true;
@@ -92,6 +104,7 @@ namespace {
 class TaskbarSkipper : public QObject {
 public:
     explicit TaskbarSkipper(QWidget* window) : QObject(window), m_window(window) {
+        setObjectName(QLatin1String(kTaskbarSkipper));
         window->installEventFilter(this);
     }
     bool eventFilter(QObject* watched, QEvent* event) override {
@@ -137,8 +150,7 @@ private:
 } // namespace
 
 void keepOffTaskbar(QWidget* window) {
-    if (!window || !x11::connection() ||
-        window->findChild<TaskbarSkipper*>(QString(), Qt::FindDirectChildrenOnly))
+    if (!window || !x11::connection() || helperOf<TaskbarSkipper>(window, kTaskbarSkipper))
         return;
     new TaskbarSkipper(window);
     if (window->isVisible())
@@ -153,6 +165,7 @@ class ManualMove : public QObject {
 public:
     explicit ManualMove(QWidget* window)
         : QObject(window), m_window(window), m_start(QCursor::pos()), m_origin(window->pos()) {
+        setObjectName(QLatin1String(kManualMove));
         qApp->installEventFilter(this);
     }
     bool eventFilter(QObject*, QEvent* event) override {
@@ -189,8 +202,7 @@ void beginWindowDrag(QWidget* window) {
         return;
     if (QWindow* handle = window->windowHandle(); handle && handle->startSystemMove())
         return;
-    for (ManualMove* old : window->findChildren<ManualMove*>(QString(), Qt::FindDirectChildrenOnly))
-        delete old;
+    delete helperOf<ManualMove>(window, kManualMove);
     new ManualMove(window);
 }
 

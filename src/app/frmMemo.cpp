@@ -165,7 +165,6 @@ void frmMemo::SetMemoView(int mode) {
     const int collapsedHeight = frameHeight() + m_cmbMemo->sizeHint().height();
     const QRect screenRect = screen() ? screen()->geometry() : QRect(0, 0, 1920, 1080);
     const int minWidth = app::twipsToPixelsX(this, kMinimumWidth);
-    const int windowWidth = frameGeometry().width();
     if (mode == 0) {
         applySizeLimits(minWidth, screenRect.width(), collapsedHeight, collapsedHeight);
         resize(width(), collapsedHeight - frameHeight());
@@ -175,7 +174,6 @@ void frmMemo::SetMemoView(int mode) {
         resize(width(), collapsedHeight + m_ctlMemo->height() - frameHeight());
         m_mnuPopupLogView->setChecked(true);
     }
-    Q_UNUSED(windowWidth);
     layoutControls();
 }
 

@@ -211,6 +211,10 @@ void frmMemo::reportMemoFileError(const MemoFileError& error, const QString& fil
 bool frmMemo::addMemoMessage(const QString& text) {
     if (text.isEmpty())
         return false;
+    // The entry is appended to the list's copy of the memo; a view edited since the last save
+    // (a line handed over while the user types in the pane) is collected first, not dropped.
+    if (m_ctlMemo->hasFocusInside())
+        m_ctlMemo->Save();
     m_ctlMemo->AddMessage(text);
     return saveMemoPane(false);
 }

@@ -192,6 +192,28 @@ TEST_F(MainWindow, ShiftEnterFilesTheLineAsAMemoEntryAndSavesIt) {
     EXPECT_TRUE(file.contains("] buy milk\r\n"));
 }
 
+TEST_F(MainWindow, HandedOverLineKeepsWhatIsBeingTypedInThePane) {
+    start();
+    window->ShowToggleMemo();
+    QPlainTextEdit* text = window->memoPane()->memoText();
+    QTest::keyClicks(text, QStringLiteral("draft"));
+    auto* guard = new CPrevInstance(folder + QStringLiteral("/instance.sock"), nullptr);
+    window->setPrevInstance(guard);
+    bool appended = false;
+    emit guard->MemoLineArrived(folder + QStringLiteral("/scrivlet.txt"), QStringLiteral("note"),
+                                appended);
+    EXPECT_TRUE(appended);
+    EXPECT_TRUE(text->toPlainText().startsWith(QStringLiteral("draft[")));
+    EXPECT_TRUE(text->toPlainText().endsWith(QStringLiteral("] note\n")));
+    const QByteArray file = testsupport::readFile(folder + QStringLiteral("/scrivlet.txt"));
+    EXPECT_TRUE(file.contains("draft[")) << file.toStdString();
+
+    bool elsewhere = false;
+    emit guard->MemoLineArrived(folder + QStringLiteral("/other.txt"), QStringLiteral("x"),
+                                elsewhere);
+    EXPECT_FALSE(elsewhere);
+}
+
 TEST_F(MainWindow, DeclinedExitKeepsEverythingAndAcceptedExitSavesHistoryAndKeys) {
     writeSettings("[MRU]\r\n2=second\r\n1=first\r\n");
     start();

@@ -139,6 +139,12 @@ Value& indexedElement(Frame& f, Value* slot, const ExprList& args, bool forWrite
     ArrayData& a = forWrite ? slot->mutableArray() : *slot->asArray();
     if (keep)
         *keep = Ref<ArrayData>(&a);
+    if (args.size() == 1 && a.rank() == 1) {
+        const int64_t i = static_cast<int64_t>(p[0]) - a.bounds[0].lower;
+        if (i < 0 || i >= a.bounds[0].count)
+            raiseError(err::SubscriptOutOfRange);
+        return a.items[static_cast<size_t>(i)];
+    }
     return a.at(p, static_cast<int>(args.size()));
 }
 

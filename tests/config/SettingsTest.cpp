@@ -200,6 +200,17 @@ TEST_F(Settings, PositionIsAppliedInOrderAndWrittenAsApplied) {
     EXPECT_EQ(onDisk("Position", "Top"), "-700");
 }
 
+TEST_F(Settings, PositionValuesThatAreNoLongTakeTheirDefaults) {
+    testsupport::writeFile(path, "[Position]\r\nWidth=abc\r\nHeight=1e10\r\nLeft=\r\n"
+                                 "Top=2147483648\r\n");
+    load();
+    EXPECT_EQ(window.width, 3000);
+    EXPECT_EQ(window.memoPane, 1500);
+    EXPECT_EQ(window.left, (28800 - 3000) / 2);
+    EXPECT_EQ(window.top, (16200 - window.height) / 2);
+    EXPECT_EQ(onDisk("Position", "Height"), "1500");
+}
+
 TEST_F(Settings, CommandsWithoutACommaAreDroppedInMemoryOnly) {
     const QByteArray command =
         "[Command]\r\ng=Google,http://example.invalid/?q=%A\r\nbad=nocomma\r\n";

@@ -2,6 +2,7 @@
 
 #include "platform/TextCodec.h"
 #include "script/ClipboardObject.h"
+#include "script/ConsoleHostServices.h"
 #include "script/VBLike.h"
 #include "script/VbsScriptEngine.h"
 #include "script/WScriptObject.h"
@@ -20,8 +21,8 @@ void writeLine(std::ostream& stream, const QString& text) {
 
 } // namespace
 
-ConsoleScriptHost::ConsoleScriptHost(std::ostream& out, std::ostream& err)
-    : m_out(out), m_err(err) {}
+ConsoleScriptHost::ConsoleScriptHost(std::ostream& out, std::ostream& err, std::istream& in)
+    : m_out(out), m_err(err), m_in(in) {}
 
 int ConsoleScriptHost::run(const QString& scriptPath, const QStringList& arguments) {
     const QFileInfo info(scriptPath);
@@ -32,6 +33,8 @@ int ConsoleScriptHost::run(const QString& scriptPath, const QStringList& argumen
         return 1;
     }
 
+    ConsoleHostServices services(m_in, m_out);
+    const ScopedHostServices installed(&services);
     ConsoleRunState state;
     VbsScriptEngine engine;
     engine.setInterruptCheck([&state] { return state.quitRequested; });

@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-#include <ostream>
+#include <iostream>
 
 namespace script {
 
@@ -11,10 +11,11 @@ class ClipboardAccess;
 
 // Runs a script file the way a console script host does: WScript.Echo and WScript.StdOut write
 // to `out`, WScript.StdErr and uncaught errors to `err`; the objects "VBA" (and "Clipboard" when
-// one is given) are there too.
+// one is given) are there too. MsgBox prints its text and answers with the default button;
+// InputBox reads a line from `in`.
 class ConsoleScriptHost {
 public:
-    ConsoleScriptHost(std::ostream& out, std::ostream& err);
+    ConsoleScriptHost(std::ostream& out, std::ostream& err, std::istream& in = std::cin);
 
     // Offers the clipboard to scripts as "Clipboard"; it must outlive run().
     void setClipboard(ClipboardAccess* clipboard) { m_clipboard = clipboard; }
@@ -27,6 +28,7 @@ public:
 private:
     std::ostream& m_out;
     std::ostream& m_err;
+    std::istream& m_in;
     ClipboardAccess* m_clipboard = nullptr;
 };
 

@@ -107,6 +107,24 @@ TEST(ConsoleScriptHost, ReadsCp932ScriptsAndOffersVbaAndClipboard) {
     EXPECT_EQ(clipboard.text(), QStringLiteral("1,234.5"));
 }
 
+TEST(ConsoleScriptHost, MessageAndInputBoxesUseTheConsole) {
+    const QString path = testsupport::freshFolder() + QStringLiteral("/boxes.vbs");
+    testsupport::writeFile(
+        path, QByteArray("r = MsgBox(\"Sure?\", vbYesNo + vbDefaultButton2)\r\n"
+                         "WScript.Echo r\r\n"
+                         "WScript.Echo MsgBox(\"Hi\")\r\n"
+                         "WScript.Echo \"[\" & InputBox(\"Name\") & \"]\"\r\n"
+                         "WScript.Echo \"[\" & InputBox(\"Again\", , \"x\") & \"]\"\r\n"
+                         "WScript.Echo \"[\" & InputBox(\"Gone\") & \"]\"\r\n"));
+    std::ostringstream out;
+    std::ostringstream err;
+    std::istringstream in("太郎\n\n");
+    script::ConsoleScriptHost host(out, err, in);
+    EXPECT_EQ(host.run(path, {}), 0) << err.str();
+    EXPECT_EQ(QString::fromStdString(out.str()),
+              QStringLiteral("Sure?\n7\nHi\n1\nName: [太郎]\nAgain [x]: [x]\nGone: []\n"));
+}
+
 TEST(ConsoleScriptHost, MissingFileIsReported) {
     std::ostringstream out;
     std::ostringstream err;

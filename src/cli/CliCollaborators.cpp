@@ -1,14 +1,12 @@
 // The one place where scrivlet-cli chooses its collaborators.
-//
-// To plug in the script evaluator: construct it in makeCollaborators() with session.scriptFile,
-// keep it in a member of ConsoleCollaborators and point `ports.evaluator` at it (it replaces
-// NoScriptEngineEvaluator). To plug in the memo file: do the same with an appender on
-// session.memoFile for `ports.memoPane` (it replaces NoMemoStore). Nothing else in the console
-// companion needs to change.
 
 #include "cli/CliCollaborators.h"
 
 #include "cli/CliPorts.h"
+#include "cli/ConsoleMemoStore.h"
+#include "platform/MessageBox.h"
+#include "script/ClipboardAccess.h"
+#include "script/ProgramEvaluator.h"
 
 namespace cli {
 
@@ -16,17 +14,28 @@ namespace {
 
 class ConsoleCollaborators final : public CliCollaborators {
 public:
-    explicit ConsoleCollaborators(QTextStream& err) : memoStore(err) {
-        ports.evaluator = &evaluator;
+    explicit ConsoleCollaborators(const CliSession& session)
+        : evaluator(script::createProgramEvaluator(session.scriptFile, scriptClipboard)),
+          memoStore(session.memoFile, session.settingsFile, *session.err) {
+        ports.evaluator = evaluator.get();
         ports.memoPane = &memoStore;
         ports.history = &history;
         ports.inputLine = &inputLine;
         ports.clipboard = &clipboard;
         ports.window = &window;
+        if (evaluator->AddCodeFile().isEmpty() && !session.scriptFile.isEmpty())
+            platform::showMessageBox(QStringLiteral("Scrivlet.vbsファイルのロードに失敗しました。"),
+                                     int(platform::mb::OKOnly) | int(platform::mb::Exclamation),
+                                     window.AppTitleWithVersion());
     }
 
-    engine::NoScriptEngineEvaluator evaluator;
-    NoMemoStore memoStore;
+    int lostMemoLines() const override { return memoStore.lostLines(); }
+
+    // Scripts get a clipboard of their own that lives as long as the run: the console has no
+    // desktop clipboard to share, and must not need a display.
+    script::MemoryClipboard scriptClipboard;
+    std::unique_ptr<script::CEval> evaluator;
+    ConsoleMemoStore memoStore;
     NoHistory history;
     ConsoleInputLine inputLine;
     NoClipboard clipboard;
@@ -36,7 +45,7 @@ public:
 } // namespace
 
 std::unique_ptr<CliCollaborators> makeCollaborators(const CliSession& session) {
-    return std::make_unique<ConsoleCollaborators>(*session.err);
+    return std::make_unique<ConsoleCollaborators>(session);
 }
 
 } // namespace cli

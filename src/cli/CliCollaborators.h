@@ -23,11 +23,15 @@ struct CliSession {
 class CliCollaborators {
 public:
     virtual ~CliCollaborators() = default;
+    // Prose lines of this run that were neither handed to a window nor written to the memo file.
+    virtual int lostMemoLines() const = 0;
     engine::DispatcherPorts ports;
 };
 
-// Builds the evaluator, the memo store and the other ports for a run. This is the one place to
-// plug in the real script evaluator and the memo-file appender.
+// Builds the evaluator (the user's script file loaded, "Clipboard" on a clipboard of the run's
+// own, "VBA"), the memo store on session.memoFile and the other ports for a run. A script file
+// that fails to load is reported through the message box, as the window does, and the run goes on
+// without it.
 std::unique_ptr<CliCollaborators> makeCollaborators(const CliSession& session);
 
 } // namespace cli

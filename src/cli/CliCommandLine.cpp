@@ -20,6 +20,21 @@ CliCommandLine parseCommandLine(const QStringList& arguments) {
             result.action = CliCommandLine::Action::Help;
             return result;
         }
+        if (arg == QLatin1String("--vbs")) {
+            // Everything after the file belongs to the script, options included.
+            if (i + 1 >= arguments.size() || arguments.at(i + 1).isEmpty()) {
+                result.error = QStringLiteral("--vbs needs a script file");
+                return result;
+            }
+            result.scriptFile = arguments.at(i + 1);
+            result.scriptArguments = arguments.mid(i + 2);
+            if (!words.isEmpty()) {
+                result.error = QStringLiteral("--vbs runs a file, not a line");
+                return result;
+            }
+            result.action = CliCommandLine::Action::RunScript;
+            return result;
+        }
         if (arg == QLatin1String("--dry-run")) {
             result.dryRun = true;
         } else if (arg == QLatin1String("--dir") || arg.startsWith(QLatin1String("--dir="))) {
@@ -49,16 +64,25 @@ CliCommandLine parseCommandLine(const QStringList& arguments) {
 QString usageText() {
     return QStringLiteral(
         "Usage: scrivlet-cli [--dir DIR] [--dry-run] [--] LINE...\n"
+        "       scrivlet-cli [--dir DIR] [--dry-run] --vbs FILE [ARGUMENT...]\n"
         "\n"
         "Runs one input line the way the Scrivlet window does: the line is cut at \"|\",\n"
         "registered commands of the settings file expand, and each piece is opened\n"
-        "through the desktop (file, folder, program, URL), else evaluated as script,\n"
-        "else, when it reads as prose, filed as a memo. The words of LINE are joined\n"
-        "with single spaces; quote the line to keep \"|\" and spaces from your shell.\n"
+        "through the desktop (file, folder, program, URL), else evaluated as script\n"
+        "(with the functions of scrivlet.vbs), else, when it reads as prose, filed as\n"
+        "a time-stamped line in the first memo of the memo file. The words of LINE are\n"
+        "joined with single spaces; quote the line to keep \"|\" and spaces from your\n"
+        "shell.\n"
         "\n"
         "Prints what the window would write back into its input line (the results of\n"
         "the evaluated pieces, joined with \" |\"); prints nothing when the window would\n"
-        "leave the line as typed. Script errors go to standard error.\n"
+        "leave the line as typed. Script errors (\"Error Number N:DESCRIPTION\", when\n"
+        "ShowErrMsg is on) and other messages go to standard error.\n"
+        "\n"
+        "When a Scrivlet window runs with the same memo file open, prose is handed to\n"
+        "it and the window files it; otherwise the memo file is written here. A line\n"
+        "that can be neither handed over nor saved is reported, and the memo file is\n"
+        "left as it was.\n"
         "\n"
         "Options:\n"
         "  --dir DIR   use DIR as the program folder: its scrivlet.ini (settings and\n"
@@ -68,12 +92,20 @@ QString usageText() {
         "              VERB<TAB>FILE<TAB>PARAMETERS<TAB>RESULT, where RESULT says what\n"
         "              would start, or \"refused\". An open-with request prints\n"
         "              \"openwith<TAB>FILE\" (the console has no chooser).\n"
+        "  --vbs FILE  run the script file FILE (UTF-8 or CP932) instead of a line; the\n"
+        "              words after FILE are the script's WScript.Arguments. The script\n"
+        "              has WScript (Echo, Quit, Arguments, StdOut, StdErr, ScriptName,\n"
+        "              ScriptFullName, Sleep), VBA and Clipboard. An uncaught error\n"
+        "              prints FILE(LINE, COLUMN) Error Number N:DESCRIPTION on standard\n"
+        "              error.\n"
         "  --help      show this text.\n"
         "\n"
         "The settings file is read, never written.\n"
         "\n"
-        "Exit status: 0 when a piece ran (opened, evaluated or filed), 1 when none did,\n"
-        "2 for a usage error.\n");
+        "Exit status for a line: 0 when a piece ran (opened, evaluated or filed), 1 when\n"
+        "none did, 2 for a usage error, 3 when a prose line could not be filed.\n"
+        "For --vbs: the code given to WScript.Quit, 0 when the script ends by itself,\n"
+        "1 after an uncaught error or when FILE cannot be read, 2 for a usage error.\n");
 }
 
 } // namespace cli

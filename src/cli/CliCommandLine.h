@@ -6,12 +6,14 @@
 namespace cli {
 
 struct CliCommandLine {
-    enum class Action { Run, Help, UsageError };
+    enum class Action { Run, RunScript, Help, UsageError };
     Action action = Action::UsageError;
     QString line;   // the words after the options, joined with single spaces
     QString folder; // --dir: the program folder to use instead of the automatic one
     bool dryRun = false;
-    QString error; // why the command line was refused
+    QString scriptFile;          // --vbs: the script file to run instead of a line
+    QStringList scriptArguments; // the words after it, all for the script
+    QString error;               // why the command line was refused
 };
 
 // Parses the arguments after the program name.

@@ -1,12 +1,9 @@
 #pragma once
 
-// The console's stand-ins for the window's parts: the input line is a string, the history, the
-// clipboard and hiding do nothing (the console never rewrites the user's files), and prose has
-// no memo store until one is plugged in.
+// The console's stand-ins for the window's parts: the input line is a string; the history, the
+// clipboard and hiding do nothing (the console never rewrites the user's settings).
 
 #include "engine/DispatcherPorts.h"
-
-#include <QTextStream>
 
 namespace cli {
 
@@ -37,18 +34,6 @@ public:
     void HideForm() override {}
     void SetTopMost(bool) override {}
     QString AppTitleWithVersion() const override;
-};
-
-// Refuses every entry: nothing is filed, and standard error says why.
-class NoMemoStore final : public engine::IMemoPane {
-public:
-    explicit NoMemoStore(QTextStream& err) : m_err(err) {}
-    bool AddMessage(const QString& text) override;
-    void focusMemoPane() override {}
-    bool isActiveControl() const override { return false; }
-
-private:
-    QTextStream& m_err;
 };
 
 } // namespace cli

@@ -2,11 +2,15 @@
 
 #include "cli/CliCollaborators.h"
 #include "cli/CliCommandLine.h"
+#include "cli/TextStreamBuffer.h"
 #include "config/CIniFile.h"
 #include "engine/LineDispatcher.h"
 #include "platform/AppPaths.h"
 #include "platform/MessageBox.h"
 #include "platform/ShellExecute.h"
+#include "script/ClipboardAccess.h"
+#include "script/ConsoleHostServices.h"
+#include "script/ConsoleScriptHost.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -57,28 +61,12 @@ QString memoFileFor(const Options& options) {
     return platform::AppPath() + options.MemoFileName;
 }
 
-} // namespace
-
-int runCli(const QStringList& arguments, QTextStream& out, QTextStream& err) {
-    const CliCommandLine commandLine = parseCommandLine(arguments);
-    switch (commandLine.action) {
-    case CliCommandLine::Action::Help:
-        out << usageText();
-        out.flush();
-        return PieceRan;
-    case CliCommandLine::Action::UsageError:
-        err << "scrivlet-cli: " << commandLine.error << "\n\n" << usageText();
-        err.flush();
-        return UsageError;
-    case CliCommandLine::Action::Run:
-        break;
-    }
-
-    if (!commandLine.folder.isEmpty() && !QFileInfo(commandLine.folder).isDir()) {
-        err << "scrivlet-cli: no such folder: " << commandLine.folder << Qt::endl;
-        return UsageError;
-    }
-    platform::setProgramIdentity(commandLine.folder, kWindowBaseName);
+int runLine(const CliCommandLine& commandLine, QTextStream& out, QTextStream& err,
+            std::istream& in) {
+    // A script's own MsgBox is a box like the evaluator's errors: on standard error.
+    TextStreamOStream boxes(err);
+    script::ConsoleHostServices hostServices(in, boxes);
+    const script::ScopedHostServices installed(&hostServices);
 
     // The settings are read, never saved: repairs happen in memory only.
     CIniFile ini;
@@ -93,6 +81,52 @@ int runCli(const QStringList& arguments, QTextStream& out, QTextStream& err) {
     const std::unique_ptr<CliCollaborators> collaborators = makeCollaborators(session);
     collaborators->ports.inputLine->setText(commandLine.line);
 
+    engine::LineDispatcher dispatcher(collaborators->ports, &ini, session.options);
+    const engine::LineRun run = dispatcher.ExecuteLine(commandLine.line);
+    if (run.wroteBack)
+        out << run.writeBack << Qt::endl;
+    if (collaborators->lostMemoLines() > 0)
+        return MemoNotFiled;
+    return run.anyRan() ? PieceRan : NothingRan;
+}
+
+int runScriptFile(const CliCommandLine& commandLine, QTextStream& out, QTextStream& err,
+                  std::istream& in) {
+    TextStreamOStream scriptOut(out);
+    TextStreamOStream scriptErr(err);
+    script::MemoryClipboard clipboard;
+    script::ConsoleScriptHost host(scriptOut, scriptErr, in);
+    host.setClipboard(&clipboard);
+    const int code = host.run(commandLine.scriptFile, commandLine.scriptArguments);
+    scriptOut.flush();
+    scriptErr.flush();
+    return code;
+}
+
+} // namespace
+
+int runCli(const QStringList& arguments, QTextStream& out, QTextStream& err, std::istream& in) {
+    const CliCommandLine commandLine = parseCommandLine(arguments);
+    switch (commandLine.action) {
+    case CliCommandLine::Action::Help:
+        out << usageText();
+        out.flush();
+        return PieceRan;
+    case CliCommandLine::Action::UsageError:
+        err << "scrivlet-cli: " << commandLine.error << "\n\n" << usageText();
+        err.flush();
+        return UsageError;
+    case CliCommandLine::Action::Run:
+    case CliCommandLine::Action::RunScript:
+        break;
+    }
+
+    if (!commandLine.folder.isEmpty() && !QFileInfo(commandLine.folder).isDir()) {
+        err << "scrivlet-cli: no such folder: " << commandLine.folder << Qt::endl;
+        return UsageError;
+    }
+    platform::setProgramIdentity(commandLine.folder, kWindowBaseName);
+
     HandlerScope handlers(
         commandLine.dryRun ? dryRunShell(out) : platform::ShellHandler(),
         [&out, &commandLine](const QString& file) {
@@ -100,18 +134,18 @@ int runCli(const QStringList& arguments, QTextStream& out, QTextStream& err) {
                 out << "openwith\t" << file << Qt::endl;
             return false;
         },
-        [&err](const platform::MessageBoxRequest& box) {
+        [&out, &err](const platform::MessageBoxRequest& box) {
+            out.flush(); // keep results and messages in the order they happened
             err << box.text << Qt::endl;
             return platform::defaultAnswer(box.style);
         });
 
-    engine::LineDispatcher dispatcher(collaborators->ports, &ini, session.options);
-    const engine::LineRun run = dispatcher.ExecuteLine(commandLine.line);
-    if (run.wroteBack)
-        out << run.writeBack << Qt::endl;
+    const int code = commandLine.action == CliCommandLine::Action::RunScript
+                         ? runScriptFile(commandLine, out, err, in)
+                         : runLine(commandLine, out, err, in);
     out.flush();
     err.flush();
-    return run.anyRan() ? PieceRan : NothingRan;
+    return code;
 }
 
 } // namespace cli

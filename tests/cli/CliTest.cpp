@@ -1,13 +1,16 @@
+#include "CliFixture.h"
 #include "DesktopSandbox.h"
 #include "TestEnvironment.h"
 #include "cli/CliCommandLine.h"
 #include "cli/CliRun.h"
+#include "platform/TextCodec.h"
 
 #include <QDir>
 #include <QProcess>
 #include <gtest/gtest.h>
 
 using namespace cli;
+using namespace clitest;
 
 namespace {
 
@@ -19,6 +22,8 @@ TEST(CliCommandLine, Parsing) {
         QString line;
         QString folder;
         bool dryRun;
+        QString scriptFile = {};
+        QStringList scriptArguments = {};
     } cases[] = {
         {{"1+1"}, A::Run, "1+1", {}, false},
         {{"g", "hello", "world"}, A::Run, "g hello world", {}, false},
@@ -32,25 +37,32 @@ TEST(CliCommandLine, Parsing) {
         {{"--dir"}, A::UsageError, {}, {}, false},
         {{"--dir="}, A::UsageError, {}, {}, false},
         {{"--verbose", "x"}, A::UsageError, {}, {}, false},
+        {{"--vbs", "f.vbs"}, A::RunScript, {}, {}, false, "f.vbs"},
+        {{"--dir", "/d", "--vbs", "f.vbs", "a", "--help", "--", "--vbs"},
+         A::RunScript,
+         {},
+         "/d",
+         false,
+         "f.vbs",
+         {"a", "--help", "--", "--vbs"}},
+        {{"--dry-run", "--vbs", "--dry-run"}, A::RunScript, {}, {}, true, "--dry-run"},
+        {{"--vbs"}, A::UsageError, {}, {}, false},
+        {{"line", "--vbs", "f.vbs"}, A::UsageError, {}, {}, false},
     };
     for (const Case& c : cases) {
         const CliCommandLine parsed = parseCommandLine(c.args);
         const std::string where = c.args.join(QLatin1Char(' ')).toStdString();
         EXPECT_EQ(parsed.action, c.action) << where;
-        if (c.action == A::Run) {
+        if (c.action == A::Run || c.action == A::RunScript) {
             EXPECT_EQ(parsed.line, c.line) << where;
             EXPECT_EQ(parsed.folder, c.folder) << where;
             EXPECT_EQ(parsed.dryRun, c.dryRun) << where;
+            EXPECT_EQ(parsed.scriptFile, c.scriptFile) << where;
+            EXPECT_EQ(parsed.scriptArguments, c.scriptArguments) << where;
         }
         EXPECT_EQ(parsed.error.isEmpty(), c.action != A::UsageError) << where;
     }
 }
-
-struct CliResult {
-    int code;
-    QString out;
-    QString err;
-};
 
 class CliRunTest : public ::testing::Test {
 protected:
@@ -64,12 +76,7 @@ protected:
             QFile::remove(desktop->markDir + QLatin1Char('/') + entry);
         folder = testsupport::freshFolder(QStringLiteral("program"));
     }
-    CliResult run(QStringList args) {
-        QString out, err;
-        QTextStream outStream(&out), errStream(&err);
-        const int code = runCli(args, outStream, errStream);
-        return {code, out, err};
-    }
+    CliResult run(const QStringList& args) { return runCliCollecting(args); }
     void writeSettings(const QByteArray& bytes) {
         testsupport::writeFile(folder + QStringLiteral("/scrivlet.ini"), bytes);
     }
@@ -83,7 +90,8 @@ TEST_F(CliRunTest, HelpAndUsageErrors) {
     const CliResult help = run({QStringLiteral("--help")});
     EXPECT_EQ(help.code, PieceRan);
     EXPECT_TRUE(help.out.startsWith(QStringLiteral("Usage: scrivlet-cli")));
-    EXPECT_TRUE(help.out.contains(QStringLiteral("--dry-run")));
+    for (const char* word : {"--dry-run", "--vbs FILE", "WScript.Arguments", "Exit status"})
+        EXPECT_TRUE(help.out.contains(QLatin1String(word))) << word;
 
     for (const QStringList& args :
          {QStringList{}, QStringList{QStringLiteral("--nope"), QStringLiteral("x")},
@@ -111,11 +119,13 @@ TEST_F(CliRunTest, DryRunListsRequestsAndStartsNothing) {
 }
 
 TEST_F(CliRunTest, RealRunStartsTheProgram) {
-    writeSettings("[Command]\r\nm=Mark,scrivlet-mark-prog real %a\r\n");
+    writeSettings("[Command]\r\nm=Mark,scrivlet-mark-prog real-%a x\r\n");
     const CliResult r = run({QStringLiteral("--dir"), folder, QStringLiteral("m a|m b")});
     EXPECT_EQ(r.code, PieceRan);
     EXPECT_TRUE(r.out.isEmpty()); // nothing evaluated, nothing written back
-    EXPECT_TRUE(desktop->waitForMark(QStringLiteral("real")).has_value());
+    for (const char* mark : {"real-a", "real-b"})
+        EXPECT_EQ(desktop->waitForMark(QLatin1String(mark)), QStringList{QStringLiteral("x")})
+            << mark;
 }
 
 TEST_F(CliRunTest, NothingRanIsExitOne) {
@@ -124,8 +134,8 @@ TEST_F(CliRunTest, NothingRanIsExitOne) {
         const char* errContains;
     } cases[] = {
         {"scrivletnosuchword", ""},
-        {"今日は 晴れ", "no memo store"},
         {"   ", ""},
+        {"CInt(\"x\")", "Error Number 13:"},
     };
     for (const auto& c : cases) {
         const CliResult r = run({QStringLiteral("--dir"), folder, QString::fromUtf8(c.line)});
@@ -144,10 +154,11 @@ TEST_F(CliRunTest, SettingsAreNeverWritten) {
         "[MRU]\r\n1=old line\r\n";
     writeSettings(settings);
     run({QStringLiteral("--dir"), folder, QStringLiteral("m")});
-    run({QStringLiteral("--dir"), folder, QStringLiteral("nocomma|今日は 晴れ")});
+    run({QStringLiteral("--dir"), folder, QStringLiteral("nocomma|今日は 晴れ|1+1")});
+    run({QStringLiteral("--vbs"), folder + QStringLiteral("/none.vbs")});
     EXPECT_EQ(testsupport::readFile(folder + QStringLiteral("/scrivlet.ini")), settings);
     EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden),
-              QStringList{QStringLiteral("scrivlet.ini")});
+              (QStringList{QStringLiteral("scrivlet.ini"), QStringLiteral("scrivlet.txt")}));
 
     // Without a settings file none is created.
     const QString empty = testsupport::freshFolder(QStringLiteral("empty"));
@@ -157,18 +168,38 @@ TEST_F(CliRunTest, SettingsAreNeverWritten) {
 
 TEST_F(CliRunTest, TheExecutable) {
     writeSettings("[Command]\r\nm=Mark,scrivlet-mark-prog exe %a\r\n");
-    QProcess process;
-    process.start(QStringLiteral(SCRIVLET_CLI_PATH),
-                  {QStringLiteral("--dir"), folder, QStringLiteral("m"), QStringLiteral("a b")});
-    ASSERT_TRUE(process.waitForFinished(20000));
-    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(process.exitCode(), 0);
+    testsupport::writeFile(folder + QStringLiteral("/scrivlet.vbs"),
+                           "Function Twice(x): Twice = x*2: End Function\r\n");
+    testsupport::writeFile(folder + QStringLiteral("/job.vbs"),
+                           "WScript.Echo WScript.Arguments(0)\r\nWScript.Quit 7\r\n");
+    struct Case {
+        QStringList args;
+        int code;
+        QByteArray out;
+        QByteArray err;
+    } cases[] = {
+        {{"--dir", folder, "m", "a b"}, 0, "", ""},
+        {{"--dir", folder, "1+1|2*3"}, 0, "2 |6\n", ""},
+        {{"--dir", folder, "Twice(21)"}, 0, "42\n", ""},
+        {{"--dir", folder, "\"abc\"*2"}, 1, "", "Error Number 13:型が一致しません。\n"},
+        {{"--dir", folder, "1+1|日記の 一行"}, 0, "2\n", ""},
+        {{"--vbs", folder + "/job.vbs", "引数"}, 7, "引数\n", ""},
+        {{"--bad"}, 2, "", "scrivlet-cli: unknown option --bad\n"},
+    };
+    for (const Case& c : cases) {
+        const std::string where = c.args.join(QLatin1Char(' ')).toStdString();
+        QProcess process;
+        process.start(QStringLiteral(SCRIVLET_CLI_PATH), c.args);
+        ASSERT_TRUE(process.waitForFinished(20000)) << where;
+        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit) << where;
+        EXPECT_EQ(process.exitCode(), c.code) << where;
+        EXPECT_EQ(process.readAllStandardOutput(), c.out) << where;
+        EXPECT_TRUE(process.readAllStandardError().startsWith(c.err)) << where;
+    }
     EXPECT_EQ(desktop->waitForMark(QStringLiteral("exe")),
               (QStringList{QStringLiteral("a"), QStringLiteral("b")}));
-
-    process.start(QStringLiteral(SCRIVLET_CLI_PATH), {QStringLiteral("--bad")});
-    ASSERT_TRUE(process.waitForFinished(20000));
-    EXPECT_EQ(process.exitCode(), 2);
+    const QByteArray memo = testsupport::readFile(folder + QStringLiteral("/scrivlet.txt"));
+    EXPECT_TRUE(memo.contains(platform::toAnsi(u"] 日記の 一行\r\n")));
 }
 
 } // namespace

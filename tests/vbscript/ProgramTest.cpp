@@ -156,6 +156,28 @@ const Row kRows[] = {
      "Class P\nPublic N\nEnd Class\nSet x = New P : x.N = 1 : Set y = New P : y.N = 2\n"
      "For Each o In Array(x, y) : t = t + o.N : Next : Out.Echo t",
      "3"},
+    {"PropertyWithArgumentsAndDefaultCall",
+     "Class Table\nPrivate cells(3)\nPublic Default Property Get Cell(i)\nCell = cells(i)\n"
+     "End Property\nPublic Property Let Cell(i, v)\ncells(i) = v * 2\nEnd Property\nEnd Class\n"
+     "Set t = New Table : t(1) = 5 : t.Cell(2) = 1 : Out.Echo t(1), t.Cell(2), IsEmpty(t(0))",
+     "10 2 True"},
+    {"ExecuteAndEvalSeeTheCallersScope",
+     "Class K\nPrivate secret\nPublic Sub Run\nsecret = 41\nExecute \"secret = secret + 1\"\n"
+     "Out.Echo Eval(\"secret\")\nEnd Sub\nEnd Class\n"
+     "Function Twice(n)\nTwice = Eval(\"n * 2\")\nEnd Function\n"
+     "Set k = New K : k.Run : Out.Echo Twice(21)",
+     "42\n42"},
+    {"TerminateRunsWhenLocalGoesOutOfScope",
+     "Class T\nPublic Name\nSub Class_Terminate\nOut.Echo \"bye \" & Name\nEnd Sub\nEnd Class\n"
+     "Sub Work\nDim t : Set t = New T : t.Name = \"w\"\nOut.Echo \"working\"\nEnd Sub\n"
+     "Work : Out.Echo \"done\"",
+     "working\nbye w\ndone"},
+    {"ErrorsInsideClassMethodsReachTheCaller",
+     "Class C\nPublic Function Bad\nBad = CInt(\"x\")\nEnd Function\nEnd Class\n"
+     "On Error Resume Next\nSet c = New C\nv = c.Bad\nOut.Echo Err.Number, IsEmpty(v)",
+     "13 True"},
+    {"GlobalsDeclaredLaterAreSeenByEarlierProcedures",
+     "Sub Show\nOut.Echo later\nEnd Sub\nDim later\nlater = \"set\"\nShow", "set"},
     {"RandomizeRepeatsSequence",
      "Rnd -1 : Randomize 5 : a = Rnd : Rnd -1 : Randomize 5 : b = Rnd : Out.Echo a = b, a < 1",
      "True True"},

@@ -37,6 +37,8 @@ frmMemo::frmMemo(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint), m(std::make_unique<Members>()) {
     setWindowTitle(app::AppTitleWithVersion());
     setObjectName(QStringLiteral("frmMemo"));
+    // Before any child exists: the helper finds its own watcher among the direct children.
+    app::keepOffTaskbar(this);
 
     m_picTitleBar = new TitleStrip(this);
     m_picTitleBar->setObjectName(QStringLiteral("picTitleBar"));
@@ -52,7 +54,6 @@ frmMemo::frmMemo(QWidget* parent)
 
     m_picTitleBar->resize(app::twipsToPixelsX(this, kTitleStripWidth), 1);
     m_ctlMemo->resize(m_ctlMemo->width(), app::twipsToPixelsY(this, kMemoPaneDesignHeight));
-    app::keepOffTaskbar(this);
 
     m_cmbMemo->installEventFilter(this);
     m_cmbMemo->lineEdit()->installEventFilter(this);

@@ -15,11 +15,14 @@ bool isCallStatement(const QString& code) {
     return code.left(4).compare(QLatin1String("CALL"), Qt::CaseInsensitive) == 0;
 }
 
-// Letters A-Z and digits only (also the empty text): a bare word, which evaluates to Empty.
+// Letters and digits only (also the empty text): a bare word, which evaluates to Empty. Letters
+// beyond ASCII count too: the engine takes Japanese words for names, and prose such as "今日は晴れ"
+// must not vanish as an empty result instead of going to the memo.
 bool isBareWord(const QString& code) {
     for (const QChar c : code) {
         const char16_t u = c.toUpper().unicode();
-        if (!((u >= u'A' && u <= u'Z') || (u >= u'0' && u <= u'9'))) {
+        const bool asciiWordChar = (u >= u'A' && u <= u'Z') || (u >= u'0' && u <= u'9');
+        if (!asciiWordChar && (u < 0x80 || !c.isLetterOrNumber())) {
             return false;
         }
     }

@@ -47,6 +47,8 @@ TEST_P(RunCodeTable, FollowsTheCallAndBareWordRules) {
     Evaluator e;
     e.engine->values = {{QStringLiteral("1+1"), QStringLiteral("2")},
                         {QStringLiteral("abc"), QString()},
+                        {QStringLiteral("今日は晴れ"), QString()},
+                        {QStringLiteral("my_name"), QString()},
                         {QStringLiteral("Foo()"), QString()},
                         {QStringLiteral("Date"), QStringLiteral("2025/04/01")},
                         {QStringLiteral("x1"), QStringLiteral("5")}};
@@ -77,7 +79,10 @@ INSTANTIATE_TEST_SUITE_P(
                     RunCase{"empty result of a call expression", u"Foo()", true, true, u"", 0},
                     RunCase{"syntax error reported", u"1+", true, false, u"", 1002},
                     RunCase{"syntax error silent", u"1+", false, false, u"", 0},
-                    RunCase{"japanese prose silent", u"今日は晴れ", false, false, u"", 0},
+                    RunCase{"japanese prose silent", u"今日は、晴れ", false, false, u"", 0},
+                    RunCase{"japanese word evaluating to empty", u"今日は晴れ", true, false, u"",
+                            0},
+                    RunCase{"underscore name evaluating to empty", u"my_name", true, true, u"", 0},
                     RunCase{"date", u"Date", true, true, u"2025/04/01", 0}));
 
 TEST(CEval, StatementAfterExpressionEmptiesTheResult) {

@@ -1,0 +1,122 @@
+// The evaluator behind the real line dispatcher: what the input line (and scrivlet-cli) shows.
+#include "QStringPrinter.h"
+
+#include "config/Settings.h"
+#include "engine/LineDispatcher.h"
+#include "platform/MessageBox.h"
+#include "platform/ShellExecute.h"
+#include "script/ClipboardAccess.h"
+#include "script/ProgramEvaluator.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct QuietMemo final : engine::IMemoPane {
+    QStringList entries;
+    bool AddMessage(const QString& text) override {
+        entries << text;
+        return true;
+    }
+    void focusMemoPane() override {}
+    bool isActiveControl() const override { return false; }
+};
+struct NoHistory final : engine::IHistory {
+    void AddMRU(bool) override {}
+    void AddMRUTemp(bool) override {}
+};
+struct Line final : engine::ITextControl {
+    QString value;
+    QString typeName() const override { return QStringLiteral("ComboBox"); }
+    QString text() const override { return value; }
+    void setText(const QString& text) override { value = text; }
+    void setSelection(int, int) override {}
+};
+struct Clip final : engine::IClipboard {
+    void setText(const QString&) override {}
+};
+struct Window final : engine::IMainWindow {
+    void HideForm() override {}
+    void SetTopMost(bool) override {}
+    QString AppTitleWithVersion() const override { return QStringLiteral("Scrivlet Ver.1.73"); }
+};
+
+class DispatcherWithEvaluator : public testing::Test {
+protected:
+    void SetUp() override {
+        // Nothing is opened through the desktop here: every piece goes on to the evaluator.
+        m_previousShell =
+            platform::setShellHandler([](const platform::ShellRequest&) { return false; });
+        m_previousBox =
+            platform::setMessageBoxHandler([this](const platform::MessageBoxRequest& r) {
+                boxes << r.text;
+                return 1;
+            });
+        evaluator = script::createProgramEvaluator(QString(), scriptClipboard);
+        engine::DispatcherPorts ports;
+        ports.evaluator = evaluator.get();
+        ports.memoPane = &memo;
+        ports.history = &history;
+        ports.inputLine = &line;
+        ports.clipboard = &clip;
+        ports.window = &window;
+        dispatcher = std::make_unique<engine::LineDispatcher>(ports, nullptr, options);
+    }
+    void TearDown() override {
+        dispatcher.reset();
+        platform::setMessageBoxHandler(m_previousBox);
+        platform::setShellHandler(m_previousShell);
+    }
+
+    script::MemoryClipboard scriptClipboard;
+    std::unique_ptr<script::CEval> evaluator;
+    QuietMemo memo;
+    NoHistory history;
+    Line line;
+    Clip clip;
+    Window window;
+    Options options;
+    std::unique_ptr<engine::LineDispatcher> dispatcher;
+    QStringList boxes;
+
+private:
+    platform::ShellHandler m_previousShell;
+    platform::MessageBoxHandler m_previousBox;
+};
+
+TEST_F(DispatcherWithEvaluator, ResultsOfPiecesAreJoined) {
+    const engine::LineRun run = dispatcher->ExecuteLine(QStringLiteral("1+1|2*3"));
+    EXPECT_EQ(run.writeBack, QStringLiteral("2 |6"));
+    EXPECT_EQ(line.value, QStringLiteral("2 |6"));
+    EXPECT_TRUE(boxes.isEmpty());
+}
+
+TEST_F(DispatcherWithEvaluator, VbaAndClipboardObjectsAreThere) {
+    dispatcher->ExecuteLine(
+        QStringLiteral("VBA.Format(1234567, \"#,##0\")|VBA.StrConv(\"ｶﾞ\", 4)"));
+    EXPECT_EQ(line.value, QStringLiteral("1,234,567 |ガ"));
+    dispatcher->ExecuteLine(QStringLiteral("Call Clipboard.SetText(\"x\")"));
+    EXPECT_EQ(scriptClipboard.text(), QStringLiteral("x"));
+}
+
+TEST_F(DispatcherWithEvaluator, ScriptErrorIsShownWithNumberAndDescription) {
+    dispatcher->ExecuteLine(QStringLiteral("1+\"a\""));
+    ASSERT_EQ(boxes.size(), 1);
+    EXPECT_EQ(boxes[0], QStringLiteral("Error Number 13:型が一致しません。"));
+}
+
+TEST_F(DispatcherWithEvaluator, ProseThatIsNoScriptBecomesAMemo) {
+    dispatcher->ExecuteLine(QStringLiteral("今日は晴れ"));
+    EXPECT_TRUE(boxes.isEmpty());
+    EXPECT_EQ(memo.entries, QStringList({QStringLiteral("今日は晴れ")}));
+}
+
+TEST_F(DispatcherWithEvaluator, BareWordChangesNothing) {
+    line.value = QStringLiteral("abc");
+    const engine::LineRun run = dispatcher->ExecuteLine(QStringLiteral("abc"));
+    EXPECT_FALSE(run.anyRan());
+    EXPECT_EQ(line.value, QStringLiteral("abc"));
+    EXPECT_TRUE(boxes.isEmpty());
+}
+
+} // namespace

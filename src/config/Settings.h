@@ -28,8 +28,8 @@ Options& options();
 // The one program-wide settings store, created by LoadSettings (nullptr before).
 CIniFile* iniFile();
 
-// What LoadSettings needs of the main window: sizes in pixels, converted from and to twips with the
-// screen's logical DPI by the caller of these functions (see twips helpers below).
+// What LoadSettings needs of the main window. Every size is in twips (1440 per inch); the window
+// converts to and from pixels with the screen's logical DPI.
 class ISettingsWindow {
 public:
     virtual ~ISettingsWindow() = default;

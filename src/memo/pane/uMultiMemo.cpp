@@ -76,17 +76,18 @@ uMultiMemo::uMultiMemo(QWidget* parent) : QWidget(parent) {
     m_txtMemo->setTabChangesFocus(false);
     setFocusProxy(m_txtMemo);
 
-    // Designed sizes: the bar of buttons is as high as the title field, each button square.
+    // Designed sizes: the bar of buttons is as high as the title field, each button a little
+    // wider than its picture; the counter holds "99/99". The title field gets the rest.
     const int barHeight = m_cmbMemoList->sizeHint().height();
-    const int buttonSize = barHeight;
+    const int buttonWidth = 18;
     int x = 0;
     for (uHoverButton* button : {m_cmdNew, m_cmdDelete, m_cmdPrev, m_cmdNext}) {
-        button->setGeometry(x, 0, buttonSize, buttonSize);
-        x += buttonSize;
+        button->setGeometry(x, 0, buttonWidth, barHeight);
+        x += buttonWidth;
     }
     m_picBar->resize(x, barHeight);
     const int counterWidth =
-        m_lblCounter->fontMetrics().horizontalAdvance(QStringLiteral("000/000")) + 8;
+        m_lblCounter->fontMetrics().horizontalAdvance(QStringLiteral("99/99")) + 8;
     m_picCounter->resize(counterWidth, barHeight);
     m_lblCounter->setGeometry(m_picCounter->rect());
 

@@ -490,6 +490,9 @@ private:
             DimStmt::Item item;
             NameRef* ref = nameRef(name, false);
             ref->declareLocal = true;
+            // ReDim declares the name where it stands: at global level, a global.
+            if (m_proc->kind == ProcKind::TopLevel)
+                m_prog.globalNames.push_back(name);
             item.target = at(std::make_unique<NameExpr>(ref), nameTok);
             expect(Tok::LParen, kExpectedLParen);
             do {

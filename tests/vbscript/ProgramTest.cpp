@@ -178,6 +178,45 @@ const Row kRows[] = {
      "13 True"},
     {"GlobalsDeclaredLaterAreSeenByEarlierProcedures",
      "Sub Show\nOut.Echo later\nEnd Sub\nDim later\nlater = \"set\"\nShow", "set"},
+    {"ByRefThroughSeveralLevels",
+     "Sub Inner(x)\nx = x * 10\nEnd Sub\nSub Outer(y)\nInner y\nEnd Sub\n"
+     "n = 2 : Outer n : Out.Echo n",
+     "20"},
+    {"ByRefToExpressionLeavesVariable",
+     "Sub Inc(a)\na = a + 1\nEnd Sub\nn = 1 : Inc n + 0 : Inc (n) : Out.Echo n", "1"},
+    {"ExitPropertyAndExitSub",
+     "Class P\nPublic Property Get V\nV = 1\nExit Property\nV = 2\nEnd Property\nEnd Class\n"
+     "Sub S\nOut.Echo \"a\"\nExit Sub\nOut.Echo \"b\"\nEnd Sub\n"
+     "Set p = New P : Out.Echo p.V : S",
+     "1\na"},
+    {"DoLoopUntilRunsOnce", "Do\nn = n + 1\nLoop Until True\nOut.Echo n", "1"},
+    {"ExitDoFromNestedFor", "Do\nFor i = 1 To 5\nIf i = 2 Then Exit Do\nNext\nLoop\nOut.Echo i",
+     "2"},
+    {"ObjectsInsideObjects",
+     "Class Leaf\nPublic V\nEnd Class\nClass Tree\nPublic Left\n"
+     "Sub Class_Initialize\nSet Left = New Leaf\nLeft.V = 3\nEnd Sub\nEnd Class\n"
+     "Set t = New Tree : Out.Echo t.Left.V, TypeName(t.Left)",
+     "3 Leaf"},
+    {"SelectCaseOnText",
+     "s = \"b\"\nSelect Case s\nCase \"a\"\nOut.Echo 1\nCase \"b\", \"c\"\nOut.Echo 2\n"
+     "End Select\nSelect Case Null\nCase Null\nOut.Echo \"null\"\nCase Else\nOut.Echo \"else\"\n"
+     "End Select",
+     "2\nelse"},
+    {"UnicodeTextCounts",
+     "s = \"日本語\" : t = s & \"テキスト\" : Out.Echo t, s < t, s = \"日本語\"",
+     "日本語テキスト True True"},
+    {"ResumeNextContinuesAfterDeepRecursion",
+     "Function R(n)\nR = R(n + 1)\nEnd Function\nOn Error Resume Next\nx = R(1)\n"
+     "Out.Echo Err.Number",
+     "28"},
+    {"ForEachLoopVariableAfterLoop",
+     "For Each v In Array(1, 2, 3) : s = s + v : Next : Out.Echo s, v", "6 3"},
+    {"ForCounterChangedInBody", "For i = 1 To 10\nc = c + 1\ni = i + 1\nNext\nOut.Echo c, i",
+     "5 11"},
+    {"NestedClassDefaultChain",
+     "Class Inner\nPublic Default Function Get_(i)\nGet_ = i * 3\nEnd Function\nEnd Class\n"
+     "Set o = New Inner : Out.Echo o(2) + o(1)",
+     "9"},
     {"RandomizeRepeatsSequence",
      "Rnd -1 : Randomize 5 : a = Rnd : Rnd -1 : Randomize 5 : b = Rnd : Out.Echo a = b, a < 1",
      "True True"},

@@ -11,7 +11,7 @@ memo_has() { "$TOOL" decode "$MEMO" 2>/dev/null | grep -qF -- "$1"; }
 start_program
 wait_main_window
 wait_state "$WIN" active
-type_text '今日は晴れ'
+paste_text '今日は晴れ'
 press Return
 
 # Another program takes the activation.
@@ -30,12 +30,11 @@ eventually 5 memo_has '今日は晴れ' ||
 # Back to the program, a second entry, then quit with the confirmation answered Yes.
 xdotool windowactivate "$WIN" 2>/dev/null || true
 wait_state "$WIN" active
-xdotool windowfocus "$WIN" 2>/dev/null || true
 press Escape # leave the memo pane's text alone: Esc hides the window
 wait_state "$WIN" unmapped
 "$PROGRAM_DIR/scrivlet" >>"$WORK/program.log" 2>&1 || fail "second start failed"
 wait_state "$WIN" active
-type_text '明日は雨'
+paste_text '明日は雨'
 press Return
 press alt+F4
 BOX=$("$TOOL" dialog "$PID" "$WIN" 10000) || fail "no exit confirmation appeared"

@@ -5,8 +5,12 @@
 //   dialog PID MAINWIN TIMEOUT_MS    id of PID's mapped dialog other than MAINWIN
 //   wait WIN STATE TIMEOUT_MS        STATE: viewable, unmapped, active, inactive
 //   geometry WIN                     "x y width height" of the window on the screen
+//   state WIN                        the window's _NET_WM_STATE atoms, one a line
+//   above UPPER LOWER                exit 0 when UPPER is stacked above LOWER
 //   active                           the active client window
 //   clipboard                        the clipboard text
+//   offer-clipboard TEXT SECONDS     owns the clipboard with TEXT until another client takes it
+//                                    over or SECONDS pass
 //   decode FILE                      a text file as the program reads it (UTF-8 or CP932)
 //   launch-until-active TIMEOUT_MS PROGRAM ARGS...
 //                                    starts PROGRAM; prints "PID MS" once a window of it is
@@ -23,6 +27,7 @@
 #include <QGuiApplication>
 #include <QProcess>
 #include <QThread>
+#include <QTimer>
 
 #include <xcb/xcb.h>
 
@@ -149,6 +154,20 @@ int main(int argc, char** argv) {
         std::fputs(text->text.toUtf8().constData(), stdout);
         return 0;
     }
+    if (command == "offer-clipboard") {
+        if (argc < 4)
+            return fail("offer-clipboard TEXT SECONDS");
+        qputenv("QT_QPA_PLATFORM", "xcb");
+        QGuiApplication app(argc, argv);
+        QClipboard* clipboard = QGuiApplication::clipboard();
+        clipboard->setText(QString::fromLocal8Bit(argv[2]));
+        QObject::connect(clipboard, &QClipboard::dataChanged, &app, [clipboard, &app] {
+            if (!clipboard->ownsClipboard())
+                app.quit();
+        });
+        QTimer::singleShot(int(arg(3)) * 1000, &app, &QCoreApplication::quit);
+        return app.exec();
+    }
     if (command == "clipboard") {
         qputenv("QT_QPA_PLATFORM", "xcb");
         QGuiApplication app(argc, argv);
@@ -200,6 +219,23 @@ int main(int argc, char** argv) {
         std::free(geometry);
         std::free(translated);
         return 0;
+    }
+    if (command == "state") {
+        for (uint32_t state : cardinals(xcb_window_t(arg(2)), "_NET_WM_STATE", XCB_ATOM_ATOM)) {
+            auto* name = xcb_get_atom_name_reply(g_conn, xcb_get_atom_name(g_conn, state), nullptr);
+            if (name)
+                std::printf("%.*s\n", xcb_get_atom_name_name_length(name),
+                            xcb_get_atom_name_name(name));
+            std::free(name);
+        }
+        return 0;
+    }
+    if (command == "above") {
+        const std::vector<uint32_t> order =
+            cardinals(g_root, "_NET_CLIENT_LIST_STACKING", XCB_ATOM_WINDOW);
+        const auto upper = std::find(order.begin(), order.end(), uint32_t(arg(2)));
+        const auto lower = std::find(order.begin(), order.end(), uint32_t(arg(3)));
+        return upper != order.end() && lower != order.end() && upper > lower ? 0 : 1;
     }
     if (command == "active") {
         std::printf("%u\n", activeWindow());

@@ -390,8 +390,12 @@ TEST_F(MainWindow, PositionIsSavedOnDeactivation) {
     EXPECT_EQ(check.Data(QStringLiteral("Top")),
               QString::number(app::pixelsToTwipsY(window.get(), 90)));
     EXPECT_EQ(check.Data(QStringLiteral("Width")), QStringLiteral("3000"));
+    const QColor inactive = window->titleStrip()->colour();
     window->onAppActivate();
     EXPECT_TRUE(window->titleStrip()->activeLook());
+    EXPECT_EQ(window->titleStrip()->colour(),
+              window->titleStrip()->palette().color(QPalette::Active, QPalette::Highlight));
+    EXPECT_NE(window->titleStrip()->colour(), inactive);
 }
 
 TEST_F(MainWindow, BrokenScriptFileIsReportedOnceAndStartUpGoesOn) {

@@ -27,6 +27,10 @@ VbaValue toVbaValue(const vbscript::Value& input) {
         return VbaValue::fromBool(value.asBool());
     case vbscript::VarType::Date:
         return VbaValue::fromDate(value.asDate());
+    case vbscript::VarType::Single:
+        // Through its own 7 digits, so that CSng(0.1) formats as 0.1 and not as the nearest Double.
+        return VbaValue::fromNumber(
+            vbscript::parseNumber(vbscript::formatSingle(value.asSingle())).value_or(0.0));
     default:
         if (value.isNumeric()) {
             return VbaValue::fromNumber(vbscript::toDouble(value));

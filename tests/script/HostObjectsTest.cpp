@@ -31,6 +31,9 @@ TEST(VBLikeObject, FormatTakesEveryKindOfValue) {
               QStringLiteral("1234.50"));
     EXPECT_EQ(text(callMember(*vba, u"Format", {Value::boolean(true)})), QStringLiteral("True"));
     EXPECT_EQ(text(callMember(*vba, u"Format", {Value::dbl(0.5)})), QStringLiteral("0.5"));
+    EXPECT_EQ(text(callMember(*vba, u"Format", {Value::single(0.1f)})), QStringLiteral("0.1"));
+    EXPECT_EQ(text(callMember(*vba, u"Format", {Value::single(2.675f), str(u"0.00")})),
+              QStringLiteral("2.68"));
     EXPECT_EQ(
         text(callMember(*vba, u"Format", {date, str(u"ww"), Value::integer(2), Value::integer(3)})),
         QStringLiteral("13"));

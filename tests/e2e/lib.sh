@@ -87,7 +87,7 @@ wait_exit() { # [TIMEOUT_SECONDS]
         sleep 0.05
     done
     EXIT_CODE=0
-    wait "$PID" || EXIT_CODE=$?
+    wait "$PID" 2>/dev/null || EXIT_CODE=$?
 }
 
 # Polls a command until it succeeds.

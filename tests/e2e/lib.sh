@@ -102,14 +102,14 @@ eventually() { # TIMEOUT_SECONDS COMMAND...
 
 # Types into the window with the focus (the program's input line once it is active).
 type_text() { xdotool type --delay 15 -- "$1"; }
-# Text outside the keyboard map (Japanese) goes in by pasting: xdotool's typing of such characters
+# Text outside the keyboard map (Japanese) replaces the line's text by pasting: xdotool's typing of such characters
 # remaps a key for each one, which a busy window may read after the mapping has changed again.
 paste_text() {
     "$TOOL" offer-clipboard "$1" 30 &
     STARTED+=("$!")
     clipboard_holds() { [ "$("$TOOL" clipboard 2>/dev/null)" = "$1" ]; }
     eventually 5 clipboard_holds "$1" || fail "could not put '$1' on the clipboard"
-    press ctrl+v
+    press ctrl+a ctrl+v # in place of what the line holds
 }
 press() { xdotool key --delay 30 "$@"; }
 

@@ -42,6 +42,7 @@ wait_state "$BOX" active
 press y
 wait_exit
 [ "$EXIT_CODE" = 0 ] || fail "the program ended with $EXIT_CODE"
-memo_has '明日は雨' || fail "memo file lacks the entry made before quitting: $("$TOOL" decode "$MEMO")"
+"$TOOL" decode "$MEMO" | tr -d '\r' | grep -qE '\] 明日は雨$' ||
+    fail "memo file lacks the entry made before quitting: $("$TOOL" decode "$MEMO")"
 memo_has '今日は晴れ' || fail "the first entry was lost"
 note "memo file: $("$TOOL" decode "$MEMO" | tr '\r\n' '  ')"

@@ -46,6 +46,7 @@ cleanup() {
     local pid
     for pid in "${STARTED[@]}"; do
         kill "$pid" 2>/dev/null || true
+        kill -CONT "$pid" 2>/dev/null || true # a stopped process ends only once continued
     done
     for pid in "${STARTED[@]}"; do
         wait "$pid" 2>/dev/null || true

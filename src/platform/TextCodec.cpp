@@ -50,7 +50,23 @@ QByteArray toAnsi(QStringView text) {
     QStringEncoder encoder("CP932", QStringEncoder::Flag::Stateless);
     if (!encoder.isValid())
         return text.toLatin1();
-    return encoder.encode(text);
+    QByteArray bytes = encoder.encode(text);
+    if (!encoder.hasError())
+        return bytes;
+    // Slow path only for text the code page cannot hold: each missing UTF-16 unit becomes "?",
+    // as the platform's own conversion writes it (ICU would write its own substitute bytes).
+    bytes.clear();
+    for (qsizetype i = 0; i < text.size();) {
+        const qsizetype len = (text[i].isHighSurrogate() && i + 1 < text.size()) ? 2 : 1;
+        QStringEncoder one("CP932", QStringEncoder::Flag::Stateless);
+        const QByteArray piece = one.encode(text.mid(i, len));
+        if (one.hasError())
+            bytes.append(len, '?');
+        else
+            bytes.append(piece);
+        i += len;
+    }
+    return bytes;
 }
 
 QString fromAnsi(QByteArrayView bytes) {

@@ -22,7 +22,8 @@ DecodedText decodeText(QByteArrayView bytes);
 QByteArray encodeText(QStringView text, TextEncoding encoding);
 
 // The program's code page (CP932) for byte-level work: prose test, URL encoding, byte counts.
-// Characters CP932 lacks become "?", as the platform's own conversion does.
+// Characters CP932 lacks become "?" (one per UTF-16 unit), as the platform's own conversion does;
+// bytes CP932 cannot decode become U+001A.
 QByteArray toAnsi(QStringView text);
 QString fromAnsi(QByteArrayView bytes);
 

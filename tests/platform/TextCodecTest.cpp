@@ -37,4 +37,6 @@ TEST(Codec, AnsiBytesOfJapanese) {
     EXPECT_EQ(platform::toAnsi(QString::fromUtf8("あa")), QByteArray("\x82\xa0"
                                                                      "a"));
     EXPECT_EQ(platform::toAnsi(QString::fromUtf8("ｱ")), QByteArray("\xb1"));
+    // Characters outside the code page become one "?" per UTF-16 unit, the rest stays exact.
+    EXPECT_EQ(platform::toAnsi(QString::fromUtf8("a€あ😀b")), QByteArray("a?\x82\xa0??b"));
 }

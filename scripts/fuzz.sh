@@ -9,6 +9,8 @@ CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo 
 cmake --build build/fuzz --target "$target"
 mkdir -p "fuzz/corpus-$target"
 seeds=()
-[ -d "fuzz/seeds/$target" ] && seeds=("fuzz/seeds/$target")
+for d in fuzz/seeds/"$target" fuzz/*/seeds/"$target" fuzz/*/seeds; do
+    [ -d "$d" ] && seeds+=("$d")
+done
 build/fuzz/bin/"$target" -max_total_time="$seconds" -rss_limit_mb=4096 \
     "fuzz/corpus-$target" "${seeds[@]}"

@@ -73,8 +73,9 @@ protected:
             return shellSucceeds;
         });
         window->Initialize(arguments);
-        if (window->isVisible())
+        if (window->isVisible()) {
             ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        }
     }
 
     int comboHeight() const { return window->inputLine()->sizeHint().height(); }

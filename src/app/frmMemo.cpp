@@ -15,7 +15,6 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QCursor>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QGuiApplication>
@@ -37,7 +36,7 @@ frmMemo::frmMemo(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint), m(std::make_unique<Members>()) {
     setWindowTitle(app::AppTitleWithVersion());
     setObjectName(QStringLiteral("frmMemo"));
-    // Before any child exists: the helper finds its own watcher among the direct children.
+    // Off the task bar from the first show on.
     app::keepOffTaskbar(this);
 
     m_picTitleBar = new TitleStrip(this);
@@ -270,10 +269,6 @@ void frmMemo::onAppDeactivate() {
     SavePosition();
     if (m_settingsLoaded && !m_unloaded)
         saveMemoPane(false);
-}
-
-void frmMemo::changeEvent(QEvent* event) {
-    QWidget::changeEvent(event);
 }
 
 // ---- drops and keys ---------------------------------------------------------------------------

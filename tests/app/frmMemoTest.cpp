@@ -215,6 +215,26 @@ TEST_F(MainWindow, HandedOverLineKeepsWhatIsBeingTypedInThePane) {
     EXPECT_FALSE(elsewhere);
 }
 
+TEST_F(MainWindow, FullDiskDuringAMemoSaveIsReportedOnceAndNothingIsLost) {
+    start();
+    window->ShowToggleMemo();
+    window->memoPane()->memoText()->setPlainText(QString(3000, QLatin1Char('m')));
+    {
+        testsupport::FileSizeLimit full(256);
+        window->onAppDeactivate();
+        window->onAppDeactivate();
+    }
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_TRUE(shown[0].text.startsWith(QStringLiteral("メモの保存に失敗しました。\n")));
+    EXPECT_EQ(shown[0].style, int(mb::OKOnly) | mb::Exclamation);
+    EXPECT_EQ(window->memoPane()->memoText()->toPlainText().size(), 3000);
+
+    window->onAppDeactivate();
+    EXPECT_TRUE(testsupport::readFile(folder + QStringLiteral("/scrivlet.txt"))
+                    .contains(QByteArray(3000, 'm')));
+    EXPECT_EQ(shown.size(), 1);
+}
+
 TEST_F(MainWindow, DeclinedExitKeepsEverythingAndAcceptedExitSavesHistoryAndKeys) {
     writeSettings("[MRU]\r\n2=second\r\n1=first\r\n");
     start();

@@ -9,6 +9,8 @@
 #include "engine/ShellExecution.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QFileInfo>
 #include <QMenu>
 
 bool frmMemo::Execute() {
@@ -70,8 +72,12 @@ bool frmMemo::ShowMenu() {
 }
 
 bool frmMemo::ShowHelp() {
-    const QString help =
-        QLatin1Char('"') + platform::AppPath() + QStringLiteral("ReadMe.txt") + QLatin1Char('"');
+    // An installed program keeps its settings in the user's folder, but its ReadMe.txt beside
+    // the executable.
+    QString file = platform::AppPath() + QStringLiteral("ReadMe.txt");
+    if (!QFileInfo::exists(file))
+        file = QCoreApplication::applicationDirPath() + QStringLiteral("/ReadMe.txt");
+    const QString help = QLatin1Char('"') + file + QLatin1Char('"');
     const bool opened = m_shellOpener(help);
     if (opened)
         HideForm();

@@ -377,11 +377,20 @@ TEST_F(MainWindow, BoxesAppearWithTheWindowOutOfTheTopmostBand) {
 }
 
 TEST_F(MainWindow, HelpOpensReadMeBesideTheProgram) {
+    testsupport::writeFile(folder + QStringLiteral("/ReadMe.txt"), "help");
     start();
     EXPECT_TRUE(window->ShowHelp());
     EXPECT_EQ(opened,
               QStringList{QLatin1Char('"') + platform::AppPath() + QStringLiteral("ReadMe.txt\"")});
     EXPECT_FALSE(window->isVisible());
+
+    // Without one in the program folder (an installed program keeps its settings in the user's
+    // folder), the executable's folder.
+    QFile::remove(folder + QStringLiteral("/ReadMe.txt"));
+    opened.clear();
+    window->ShowHelp();
+    EXPECT_EQ(opened, QStringList{QLatin1Char('"') + QCoreApplication::applicationDirPath() +
+                                  QStringLiteral("/ReadMe.txt\"")});
 
     window->ShowForm();
     shellSucceeds = false;

@@ -234,9 +234,9 @@ bool frmMemo::ShowForm() {
         m_cmbMemo->setFocus(Qt::ActiveWindowFocusReason);
         // Qt has no "input method off" state; preferring Latin input is the nearest: the input
         // method starts in direct input and the user may still switch it on. Never undone.
+        // The combo box holds the focus and answers the input method for its line edit.
         if (!options().IMEState)
-            m_cmbMemo->lineEdit()->setInputMethodHints(m_cmbMemo->lineEdit()->inputMethodHints() |
-                                                       Qt::ImhPreferLatin);
+            m_cmbMemo->setInputMethodHints(m_cmbMemo->inputMethodHints() | Qt::ImhPreferLatin);
     }
     return true;
 }

@@ -407,6 +407,32 @@ TEST_F(MainWindow, OpenedMemoLineHidesWhenHideAfterRunIsOn) {
     EXPECT_FALSE(window->isVisible());
 }
 
+TEST_F(MainWindow, OpenedMemoLineKeepsTheWindowWhenHideAfterRunIsOff) {
+    writeSettings("[Options]\r\nHideAfterRun=False\r\n");
+    start();
+    window->ShowToggleMemo();
+    window->memoPane()->memoText()->setPlainText(QStringLiteral("prog"));
+    EXPECT_TRUE(window->ExecuteMemoLine());
+    EXPECT_TRUE(window->isVisible());
+}
+
+TEST_F(MainWindow, InputMethodStartsInDirectInputOnlyWhenIMEStateIsOff) {
+    struct Row {
+        const char* settings;
+        bool preferLatin;
+    };
+    const Row rows[] = {{"[Options]\r\nIMEState=True\r\n", false},
+                        {"[Options]\r\nIMEState=False\r\n", true}};
+    for (const Row& row : rows) {
+        writeSettings(row.settings);
+        start();
+        const auto hints =
+            window->inputLine()->inputMethodQuery(Qt::ImHints).value<Qt::InputMethodHints>();
+        EXPECT_EQ(bool(hints & Qt::ImhPreferLatin), row.preferLatin) << row.settings;
+        window->Unload();
+    }
+}
+
 TEST_F(MainWindow, PositionIsSavedOnDeactivation) {
     start();
     window->move(150, 90);

@@ -14,6 +14,10 @@ const QString kEscapedBar = QStringLiteral("%|");
 // Template fillings and inline evaluations allowed for one call from outside. A template that
 // fans out ("a|a" calling itself) would otherwise grow without end even below the depth limit.
 constexpr int kExpansionBudget = 1024;
+// Longest text one expansion may produce. Arguments that reappear twice in a nested call double
+// the text at every level (2^32 characters within the depth limit); past this the piece stays as
+// it was typed.
+constexpr qsizetype kMaxExpansionLength = 65536;
 
 } // namespace
 
@@ -115,13 +119,15 @@ QString CommandExpander::expand(const QString& piece, CommandSource source,
             arguments.append(words.at(i));
     }
 
-    // At the depth limit, or when the budget is spent, the piece stays as it is.
-    if (depth >= maxDepth || name.isEmpty())
+    // At the depth limit, past the size limit, or when the budget is spent, the piece stays as
+    // it is.
+    if (depth >= maxDepth || name.isEmpty() || piece.size() > kMaxExpansionLength)
         return piece;
     const QString templateText = lookUpTemplate(name, source, list);
     if (templateText.isEmpty() || !spendBudget())
         return piece;
-    return replace(templateText, arguments, source, list, depth);
+    QString filled = replace(templateText, arguments, source, list, depth);
+    return filled.size() > kMaxExpansionLength ? piece : filled;
 }
 
 QString CommandExpander::lookUpTemplate(const QString& name, CommandSource source,
@@ -189,6 +195,8 @@ QString CommandExpander::replace(const QString& templateText, const QStringList&
         QString expansion = expand(inner, source, list, depth + 1);
         if (expansion.isEmpty())
             expansion = inner;
+        if (text.size() - (end - q) + expansion.size() > kMaxExpansionLength)
+            break;
         text.replace(q, end - q, expansion);
         q = text.indexOf(inlineCommand, q);
     }
@@ -211,6 +219,8 @@ QString CommandExpander::replace(const QString& templateText, const QStringList&
             if (m_evaluator->RunCode(inner, true))
                 value = m_evaluator->Result();
         }
+        if (text.size() - (end - e) + value.size() > kMaxExpansionLength)
+            break;
         text.replace(e, end - e, value);
         e = text.indexOf(inlineExpression, e);
     }

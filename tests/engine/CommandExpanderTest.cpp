@@ -172,6 +172,24 @@ TEST(ExpansionLimit, FanOutEndsWithinTheBudget) {
     EXPECT_LT(pieces.size(), 5000);
 }
 
+// Arguments that reappear twice in a nested call double the text at every level; the expansion
+// gives up at a size limit instead of building gigabytes.
+TEST(ExpansionLimit, DoublingArgumentsStayBounded) {
+    FakeCommandList list;
+    list.templates = {{QStringLiteral("c"), QStringLiteral("C%`c %a %a`")},
+                      {QStringLiteral("x"), QStringLiteral("X|x %A %A")}};
+    CommandExpander expander(nullptr, nullptr);
+    for (const QString line : {QStringLiteral("c x"), QStringLiteral("x y")}) {
+        const QStringList pieces =
+            expander.SplitCommandLine(line, CommandSource::EditorList, &list);
+        ASSERT_FALSE(pieces.isEmpty()) << line.toStdString();
+        qsizetype total = 0;
+        for (const QString& piece : pieces)
+            total += piece.size();
+        EXPECT_LT(total, 64 * 65536) << line.toStdString();
+    }
+}
+
 TEST(ExpansionLimit, EvaluatorThatKeepsProducingExpressions) {
     ScriptedEvaluator eval;
     eval.results = {{QStringLiteral("again"), QStringLiteral("%{again}")}};

@@ -53,6 +53,21 @@ TEST_F(HistoryWidget, TabAcceptsTheCompletionAndKeepsTheFocus) {
     EXPECT_EQ(edit()->selectedText(), QStringLiteral("ad"));
 }
 
+// In the running program the keys reach the combo box itself, which hands them on to its line
+// edit without the line edit's filters seeing them.
+TEST_F(HistoryWidget, KeysSentToTheComboBoxCompleteAndTabAccepts) {
+    QTest::keyClicks(combo, "no");
+    EXPECT_EQ(combo->currentText(), QStringLiteral("note"));
+    EXPECT_EQ(edit()->selectedText(), QStringLiteral("te"));
+    QTest::keyClick(combo, Qt::Key_Tab);
+    EXPECT_EQ(combo->currentText(), QStringLiteral("note"));
+    EXPECT_FALSE(edit()->hasSelectedText());
+    EXPECT_FALSE(next->hasFocus());
+    QTest::keyClick(combo, Qt::Key_Backspace);
+    EXPECT_EQ(combo->currentText(), QStringLiteral("not"));
+    EXPECT_FALSE(edit()->hasSelectedText());
+}
+
 TEST_F(HistoryWidget, BackspaceOverACompletionDoesNotCompleteAgain) {
     QTest::keyClicks(edit(), "no");
     QTest::keyClick(edit(), Qt::Key_Backspace);

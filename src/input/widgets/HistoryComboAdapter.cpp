@@ -14,7 +14,10 @@ HistoryComboAdapter::HistoryComboAdapter(QComboBox& comboBox, CMRUCombo& history
     comboBox.setInsertPolicy(QComboBox::NoInsert);
     comboBox.setDuplicatesEnabled(true);
 
+    // Keys reach an editable combo box first (it forwards them to its line edit without the line
+    // edit's filters seeing them), but code and tests may send them to the line edit directly.
     QLineEdit* edit = comboBox.lineEdit();
+    comboBox.installEventFilter(this);
     edit->installEventFilter(this);
     // Only the user's edits complete; text set by the program is no typing.
     connect(edit, &QLineEdit::textEdited, this, [this] { m_history.comboChanged(); });
@@ -90,7 +93,8 @@ void HistoryComboAdapter::removeItem(int index) {
 }
 
 bool HistoryComboAdapter::eventFilter(QObject* watched, QEvent* event) {
-    if (m_combo && watched == m_combo->lineEdit() && event->type() == QEvent::KeyPress) {
+    const bool ours = m_combo && (watched == m_combo || watched == m_combo->lineEdit());
+    if (ours && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         m_history.comboKeyDown();
         if (key->key() == Qt::Key_Tab && key->modifiers() == Qt::NoModifier) {

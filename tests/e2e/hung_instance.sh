@@ -23,6 +23,8 @@ kill -CONT "$FIRST"
 [ "$EXIT_CODE" = 0 ] || fail "the second start ended with $EXIT_CODE"
 
 PID=$FIRST
+xdotool windowactivate "$WIN" 2>/dev/null || true
+wait_state "$WIN" active
 press Escape
 wait_state "$WIN" unmapped
 read -r _ code _ < <("$TOOL" second-start "$WIN" 15000 "$PROGRAM_DIR/scrivlet") ||

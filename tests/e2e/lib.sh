@@ -78,6 +78,9 @@ wait_main_window() {
 }
 wait_state() { # WIN STATE [TIMEOUT_MS]
     "$TOOL" wait "$1" "$2" "${3:-5000}" || fail "window $1 never became $2"
+    # The window manager reports activation a moment before the toolkit has moved its keyboard
+    # focus; keys sent in between are lost.
+    if [ "$2" = active ]; then sleep 0.15; fi
 }
 
 # Waits for the program to end; EXIT_CODE is its code.

@@ -182,7 +182,7 @@ Flow DoStmt::exec(Frame& f) {
         if (condition && testFirst && ops::isTrue(condition->eval(f)) == isUntil)
             break;
         const Flow flow = f.in.runBlock(body, f);
-        if (flow == Flow::ExitDo)
+        if (flow == Flow::ExitDo && !isWhileWend)
             break;
         if (flow != Flow::Normal)
             return flow;

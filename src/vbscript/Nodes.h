@@ -189,6 +189,7 @@ struct DoStmt final : Stmt {
     ExprPtr condition; // nullptr: no condition
     bool isUntil = false;
     bool testFirst = true;
+    bool isWhileWend = false; // Exit Do passes through to an enclosing Do
     Block body;
 };
 

@@ -709,11 +709,8 @@ private:
         advance();
         auto stmt = at(std::make_unique<DoStmt>(), start);
         stmt->condition = expression();
-        // Exit Do does not leave While...Wend.
-        const int savedDo = m_doDepth;
-        m_doDepth = 0;
+        stmt->isWhileWend = true;
         block(stmt->body, [this] { return isKw(Kw::Wend); });
-        m_doDepth = savedDo;
         expect(Kw::Wend, kExpectedWend);
         out.push_back(std::move(stmt));
     }

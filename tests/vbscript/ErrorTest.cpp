@@ -33,6 +33,8 @@ const Row kSyntax[] = {
     {"UnterminatedString", "x = \"abc", 1033, 1, 5},
     {"ParenthesesOnSubCall", "Sub F(a, b)\nEnd Sub\nF(1, 2)", 1044, 3, 2},
     {"ExitDoOutsideDo", "Exit Do", 1039, 1, 0},
+    {"ExitDoInWhileOutsideDo", "While True\nExit Do\nWend", 1039, 2, 0},
+    {"ExitForInDoOutsideFor", "Do\nExit For\nLoop", 1039, 2, 0},
     {"OperatorWithoutOperand", "x = 1 +* 2", 1023, 1, 8},
     {"InvalidCharacter", "x = @", 1032, 1, 5},
     {"WrongEndOfFunction", "Function F\nF = 1\nEnd Sub", 1015, 3, 5},

@@ -192,6 +192,23 @@ const Row kRows[] = {
     {"DoLoopUntilRunsOnce", "Do\nn = n + 1\nLoop Until True\nOut.Echo n", "1"},
     {"ExitDoFromNestedFor", "Do\nFor i = 1 To 5\nIf i = 2 Then Exit Do\nNext\nLoop\nOut.Echo i",
      "2"},
+    {"ExitDoLeavesWhileAndItsDo",
+     "Do\nWhile True\nn = n + 1\nIf n = 3 Then Exit Do\nWend\nOut.Echo \"not here\"\nLoop\n"
+     "Out.Echo n",
+     "3"},
+    {"ExitDoThroughWhileInsideForInsideDo",
+     "Do\nFor i = 1 To 3\nWhile True\nExit Do\nWend\nNext\nLoop\nOut.Echo i", "1"},
+    {"ExitForLeavesWhileAndItsFor",
+     "For i = 1 To 5\nWhile True\nIf i = 4 Then Exit For\nc = c + 1\nExit For\nWend\nNext\n"
+     "Out.Echo i, c",
+     "1 1"},
+    {"ExitForLeavesNestedDoAndItsFor",
+     "For i = 1 To 5\nDo\nIf i = 2 Then Exit For\nExit Do\nLoop\nc = c + 1\nNext\nOut.Echo i, c",
+     "2 1"},
+    {"ExitDoInWhileInsideProcedure",
+     "Function F()\nDo\nWhile True\nF = F + 1\nExit Do\nWend\nLoop\nF = F * 10\nEnd Function\n"
+     "Out.Echo F()",
+     "10"},
     {"ObjectsInsideObjects",
      "Class Leaf\nPublic V\nEnd Class\nClass Tree\nPublic Left\n"
      "Sub Class_Initialize\nSet Left = New Leaf\nLeft.V = 3\nEnd Sub\nEnd Class\n"

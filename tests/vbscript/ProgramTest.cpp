@@ -237,6 +237,27 @@ const Row kRows[] = {
     {"RandomizeRepeatsSequence",
      "Rnd -1 : Randomize 5 : a = Rnd : Rnd -1 : Randomize 5 : b = Rnd : Out.Echo a = b, a < 1",
      "True True"},
+    // The generator is the language's: a fresh engine's first Rnd and Rnd(-1) give its
+    // well-known numbers.
+    {"RndFirstValueOfFreshEngine", "Out.Echo Rnd, TypeName(Rnd)", "0.7055475 Single"},
+    {"RndNegativeSeedsTheSameSequence",
+     "a = Rnd(-1) : b = Rnd : c = Rnd(-1) : d = Rnd : Out.Echo a, a = c, b = d, a = b",
+     "0.224007 True True False"},
+    {"RndZeroRepeatsTheLastNumber", "a = Rnd : Out.Echo Rnd(0) = a, Rnd(0) = a, Rnd = a",
+     "True True False"},
+    {"RndPositiveIsTheNextNumber", "Rnd -3 : a = Rnd(7) : Rnd -3 : b = Rnd : Out.Echo a = b",
+     "True"},
+    {"RandomizeNumberPicksTheSequence",
+     "Rnd -1 : Randomize 10 : a = Rnd : Rnd -1 : Randomize 11 : b = Rnd : Out.Echo a = b", "False"},
+    {"RandomizeWithoutNumberLeavesTheFixedSequence",
+     "Randomize : a = Rnd : Randomize : b = Rnd : Out.Echo CStr(a) = \"0.7055475\", b = a",
+     "False False"},
+    {"RndStaysWithinZeroAndOne",
+     "lo = 1 : hi = 0 : For i = 1 To 20000 : r = Rnd : If r < lo Then lo = r\n"
+     "If r > hi Then hi = r\nNext : Out.Echo lo >= 0, hi < 1, lo < 0.001, hi > 0.999",
+     "True True True True"},
+    {"RndNullArgumentIsInvalid", "On Error Resume Next : x = Rnd(Null) : Out.Echo Err.Number",
+     "94"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Programs, ProgramTest, ::testing::ValuesIn(kRows),

@@ -5,6 +5,8 @@
 #include "ScriptError.h"
 #include "Text.h"
 #include "config/NumericText.h"
+#include "vbscript/builtins/DateText.h"
+#include "vbscript/builtins/Regional.h"
 
 #include <cmath>
 #include <cstdio>
@@ -300,6 +302,24 @@ bool parseDateAt(std::u16string_view s, size_t& i, double& out) {
     return true;
 }
 
+// Dates as text follow the script's locale. Japan's forms are the engine's own reading and
+// writing; other locales go through their regional settings.
+bool japaneseLocale() {
+    return lib::currentLocale() == lib::kJapanLcid;
+}
+
+std::optional<double> parseLocaleDate(std::u16string_view text) {
+    if (japaneseLocale())
+        return parseDate(text);
+    return lib::parseDateTime(text, lib::currentRegionalSettings(), currentYear());
+}
+
+std::u16string formatLocaleDate(double oleDate) {
+    if (japaneseLocale())
+        return formatDate(oleDate);
+    return lib::dateToText(oleDate, lib::currentRegionalSettings());
+}
+
 } // namespace
 
 std::optional<double> parseNumber(std::u16string_view text) {
@@ -584,7 +604,7 @@ double toDate(const Value& v) {
     case VarType::Date:
         return v.asDate();
     case VarType::String: {
-        if (auto d = parseDate(v.asString()))
+        if (auto d = parseLocaleDate(v.asString()))
             return *d;
         if (auto n = parseNumber(v.asString())) {
             if (*n < kMinDate || *n > kMaxDate + 1)
@@ -623,7 +643,7 @@ std::u16string toString(const Value& v) {
     case VarType::Currency:
         return formatCurrency(v.asCurrency());
     case VarType::Date:
-        return formatDate(v.asDate());
+        return formatLocaleDate(v.asDate());
     case VarType::Boolean:
         return v.asBool() ? u"True" : u"False";
     case VarType::String:
@@ -659,7 +679,7 @@ bool isDateValue(const Value& v) {
     if (v.type() == VarType::Date)
         return true;
     if (v.type() == VarType::String)
-        return parseDate(v.asString()).has_value();
+        return parseLocaleDate(v.asString()).has_value();
     return false;
 }
 

@@ -4,6 +4,7 @@
 #include "ScriptError.h"
 #include "StackGuard.h"
 #include "Text.h"
+#include "builtins/Regional.h"
 
 #include <new>
 
@@ -48,7 +49,11 @@ struct Engine::Impl {
     }
 };
 
-Engine::Engine() : m_impl(std::make_unique<Impl>()) {}
+// A script's SetLocale lasts only as long as the code that made it: a fresh or reset engine
+// starts again from Japan's settings.
+Engine::Engine() : m_impl(std::make_unique<Impl>()) {
+    lib::setCurrentLocale(lib::kJapanLcid);
+}
 
 Engine::~Engine() {
     StackScope stack;
@@ -79,6 +84,7 @@ void Engine::reset() {
     m_impl->interpreter = std::make_unique<Interpreter>();
     m_impl->interpreter->setInterruptCheck(m_impl->interruptCheck);
     m_impl->lastError = ErrorInfo();
+    lib::setCurrentLocale(lib::kJapanLcid);
 }
 
 bool Engine::addCode(std::u16string_view code) {

@@ -66,6 +66,52 @@ TEST(EngineTest, StateLastsBetweenCallsUntilReset) {
     EXPECT_EQ(evalText(e, "Add(1, 2)"), "error 35");
 }
 
+struct LocaleDateRow {
+    const char* expression;
+    const char* japan;
+    const char* unitedStates;
+};
+
+// The engine's own conversions of dates (CStr, CDate, IsDate, "&") follow SetLocale.
+TEST(EngineTest, DateConversionsFollowTheLocale) {
+    const LocaleDateRow rows[] = {
+        {"CStr(DateSerial(2026, 12, 7))", "2026/12/07:String", "12/7/2026:String"},
+        {"CStr(TimeSerial(21, 5, 3))", "21:05:03:String", "9:05:03 PM:String"},
+        {"DateSerial(2026, 12, 7) + TimeSerial(9, 5, 3) & \"\"", "2026/12/07 9:05:03:String",
+         "12/7/2026 9:05:03 AM:String"},
+        {"CDate(\"2026/12/07\") = DateSerial(2026, 12, 7)", "True:Boolean", "True:Boolean"},
+        {"CDate(\"12/7/2026\") = DateSerial(2026, 12, 7)", "True:Boolean", "True:Boolean"},
+        {"Hour(CDate(\"12/7/2026 9:05 PM\")) & Minute(CDate(\"12/7/2026 9:05 PM\"))", "215:String",
+         "215:String"},
+        {"IsDate(\"2026年12月7日\")", "True:Boolean", "True:Boolean"},
+        {"IsDate(\"December 7, 2026\")", "False:Boolean", "True:Boolean"},
+        {"IsDate(\"13/13/2026\")", "False:Boolean", "False:Boolean"},
+        {"CDate(\"7 Dec 2026\") = DateSerial(2026, 12, 7)", "error 13", "True:Boolean"},
+        {"CStr(CDate(CStr(DateSerial(1999, 1, 2) + TimeSerial(23, 59, 59))))",
+         "1999/01/02 23:59:59:String", "1/2/1999 11:59:59 PM:String"},
+    };
+    Engine e;
+    vbs(e);
+    for (const auto& row : rows)
+        EXPECT_EQ(evalText(e, row.expression), row.japan) << row.expression;
+    ASSERT_TRUE(e.executeStatement(u"SetLocale 1033"));
+    for (const auto& row : rows)
+        EXPECT_EQ(evalText(e, row.expression), row.unitedStates) << row.expression;
+}
+
+// A reload must not keep the old script's SetLocale nor its place in the Rnd sequence.
+TEST(EngineTest, ResetReturnsToJapanAndTheFirstRandomNumber) {
+    Engine e;
+    vbs(e);
+    ASSERT_TRUE(e.executeStatement(u"SetLocale \"en-us\" : x = Rnd : x = Rnd"));
+    EXPECT_EQ(evalText(e, "GetLocale()"), "1033:Long");
+    e.reset();
+    vbs(e);
+    EXPECT_EQ(evalText(e, "GetLocale()"), "1041:Long");
+    EXPECT_EQ(evalText(e, "CStr(DateSerial(2026, 1, 2))"), "2026/01/02:String");
+    EXPECT_EQ(evalText(e, "Rnd"), "0.7055475:Single");
+}
+
 TEST(EngineTest, ErrorsAreReportedAndClearedBySuccess) {
     Engine e;
     vbs(e);

@@ -9,18 +9,8 @@ runs=${3:-20}
 
 median() { sort -n | awk '{ v[NR] = $1 } END { if (NR % 2) print v[(NR + 1) / 2]; else print (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
-# 1. Process start to the main window mapped and active (the input line has the focus then).
-: >"$WORK/startup.txt"
-for _ in $(seq "$runs"); do
-    read -r PID ms < <("$TOOL" launch-until-active 20000 "$PROGRAM_DIR/scrivlet") ||
-        fail "the window did not come up"
-    STARTED+=("$PID")
-    echo "$ms" >>"$WORK/startup.txt"
-    kill -TERM "$PID"
-    wait_exit
-done
-
-# 2. Second start to the first instance's hidden window shown and active.
+# 1. Second start to the first instance's hidden window shown and active. Measured first: the
+# instances killed in a row below keep the tray busy for seconds, which a hand-off would pay for.
 start_program
 wait_main_window
 wait_state "$WIN" active
@@ -41,10 +31,23 @@ for _ in $(seq "$runs"); do
     echo "$ms" >>"$WORK/handoff.txt"
 done
 
-# 3. Resident memory once the program is idle.
-press Escape
+# Resident memory once the program is idle.
+hide
 sleep 2
 rss=$(awk '/^VmRSS:/ { print $2 }' "/proc/$PID/status")
+kill -TERM "$PID"
+wait_exit
+
+# 2. Process start to the main window mapped and active (the input line has the focus then).
+: >"$WORK/startup.txt"
+for _ in $(seq "$runs"); do
+    read -r PID ms < <("$TOOL" launch-until-active 20000 "$PROGRAM_DIR/scrivlet") ||
+        fail "the window did not come up"
+    STARTED+=("$PID")
+    echo "$ms" >>"$WORK/startup.txt"
+    kill -TERM "$PID"
+    wait_exit
+done
 
 printf 'start to window active, median of %d: %s ms (min %s, max %s)\n' "$runs" \
     "$(median <"$WORK/startup.txt")" "$(sort -n "$WORK/startup.txt" | head -n 1)" \

@@ -7,6 +7,7 @@
 #include <QLocalSocket>
 #include <QLockFile>
 #include <QStandardPaths>
+#include <QThread>
 
 #include <pwd.h>
 #include <unistd.h>
@@ -41,7 +42,11 @@ StartupLock::StartupLock(const QString& serverPath)
     : m_lock(std::make_unique<QLockFile>(serverPath + QStringLiteral(".lock"))) {
     // A lock whose owner has died is taken over at once (QLockFile checks the process id).
     m_lock->setStaleLockTime(std::chrono::milliseconds(kLockWaitMs * 2));
-    m_lock->tryLock(kLockWaitMs);
+    // Short steps of our own: tryLock's doubling pauses would keep a start waiting for seconds
+    // after a lock held for milliseconds.
+    const QDeadlineTimer deadline(kLockWaitMs);
+    while (!m_lock->tryLock(0) && !deadline.hasExpired())
+        QThread::msleep(10);
 }
 
 StartupLock::~StartupLock() = default;

@@ -314,6 +314,17 @@ Value Interpreter::createObject(std::u16string_view className) {
 
 // ---- compiling ----
 
+namespace {
+
+bool isLocalOf(const Procedure& proc, std::u16string_view name) {
+    for (const auto& local : proc.localNames)
+        if (equalsIgnoreCase(local, name))
+            return true;
+    return false;
+}
+
+} // namespace
+
 void Interpreter::bind(Program& program, Frame* outer) {
     // Checked before anything changes: a failed unit must leave no cell pointing into it.
     for (auto& proc : program.procedures) {
@@ -340,6 +351,10 @@ void Interpreter::bind(Program& program, Frame* outer) {
         c->declared = true;
     }
     for (const auto& name : program.globalNames) {
+        // Execute inside a procedure: a Dim of one of its own names is that local, not a
+        // new global that would hide it from the procedure's code.
+        if (outer && outer->proc->kind != ProcKind::TopLevel && isLocalOf(*outer->proc, name))
+            continue;
         GlobalCell* c = cell(name, true);
         c->declared = true;
     }

@@ -161,6 +161,11 @@ const Row kRows[] = {
      "End Property\nPublic Property Let Cell(i, v)\ncells(i) = v * 2\nEnd Property\nEnd Class\n"
      "Set t = New Table : t(1) = 5 : t.Cell(2) = 1 : Out.Echo t(1), t.Cell(2), IsEmpty(t(0))",
      "10 2 True"},
+    {"ExecuteAssignsTheProceduresImplicitLocal",
+     "Function F()\nExecute \"y = 5\"\nF = y\nEnd Function\nOut.Echo F(), IsEmpty(y)", "5 True"},
+    {"ExecuteDimOfAProcedureLocalStaysLocal",
+     "Function F()\nExecute \"Dim y : y = 5\"\nF = y\nEnd Function\nOut.Echo F(), IsEmpty(y)",
+     "5 True"},
     {"ExecuteAndEvalSeeTheCallersScope",
      "Class K\nPrivate secret\nPublic Sub Run\nsecret = 41\nExecute \"secret = secret + 1\"\n"
      "Out.Echo Eval(\"secret\")\nEnd Sub\nEnd Class\n"

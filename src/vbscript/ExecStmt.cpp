@@ -33,6 +33,18 @@ void positionAndRecord(Frame& f, ScriptError& e, const Node& at) {
     f.in.recordError(e);
 }
 
+// One pass of a For Each body. False ends the loop, with the statement's result in `flow`.
+bool forEachPass(Frame& f, ForEachStmt& loop, const Value& item, Flow& flow) {
+    loop.element->assign(f, item, item.isObject());
+    const Flow pass = f.in.runBlock(loop.body, f);
+    if (pass != Flow::Normal) {
+        flow = pass == Flow::ExitFor ? Flow::Normal : pass;
+        return false;
+    }
+    f.in.tick();
+    return true;
+}
+
 } // namespace
 
 Flow ExprStmt::exec(Frame& f) {
@@ -148,33 +160,22 @@ Flow ForEachStmt::exec(Frame& f) {
     if (source.isArray()) {
         const Value snapshot = source;
         const ArrayData& a = *snapshot.asArray();
-        for (size_t i = 0; i < a.items.size(); ++i) {
-            const Value& item = a.items[i];
-            element->assign(f, item, item.isObject());
-            const Flow flow = f.in.runBlock(body, f);
-            if (flow == Flow::ExitFor)
+        Flow flow = Flow::Normal;
+        for (size_t i = 0; i < a.items.size(); ++i)
+            if (!forEachPass(f, *this, a.items[i], flow))
                 break;
-            if (flow != Flow::Normal)
-                return flow;
-            f.in.tick();
-        }
-        return Flow::Normal;
+        return flow;
     }
     if (!source.isObject() || source.isNothing())
         raiseError(err::NotACollection);
     Ref<Object> keep(source.asObject());
     Ref<Enumerator> items = keep->enumerate(f.in);
     Value item;
-    while (items->next(item)) {
-        element->assign(f, item, item.isObject());
-        const Flow flow = f.in.runBlock(body, f);
-        if (flow == Flow::ExitFor)
+    Flow flow = Flow::Normal;
+    while (items->next(item))
+        if (!forEachPass(f, *this, item, flow))
             break;
-        if (flow != Flow::Normal)
-            return flow;
-        f.in.tick();
-    }
-    return Flow::Normal;
+    return flow;
 }
 
 Flow DoStmt::exec(Frame& f) {

@@ -89,6 +89,19 @@ Value fromDate(double r) {
 
 enum class Arith { Add, Sub, Mul };
 
+// Whole numbers are added in 64 bits, so the result's rank is chosen after the fact.
+template <class T> T applyArith(Arith op, T x, T y) {
+    switch (op) {
+    case Arith::Add:
+        return x + y;
+    case Arith::Sub:
+        return x - y;
+    case Arith::Mul:
+        return x * y;
+    }
+    return T{};
+}
+
 Value arithSlow(Arith op, const Value& a0, const Value& b0) {
     if (a0.isObject() || b0.isObject())
         return arithSlow(op, dereference(a0), dereference(b0));
@@ -129,35 +142,9 @@ Value arithSlow(Arith op, const Value& a0, const Value& b0) {
             return fromCurrency(x * y / 10000.0L);
         }
     }
-    if (r <= RLong) {
-        const int64_t x = asInt64(a), y = asInt64(b);
-        int64_t res = 0;
-        switch (op) {
-        case Arith::Add:
-            res = x + y;
-            break;
-        case Arith::Sub:
-            res = x - y;
-            break;
-        case Arith::Mul:
-            res = x * y;
-            break;
-        }
-        return fromWhole(res, r);
-    }
-    const double x = toDouble(a), y = toDouble(b);
-    double res = 0;
-    switch (op) {
-    case Arith::Add:
-        res = x + y;
-        break;
-    case Arith::Sub:
-        res = x - y;
-        break;
-    case Arith::Mul:
-        res = x * y;
-        break;
-    }
+    if (r <= RLong)
+        return fromWhole(applyArith(op, asInt64(a), asInt64(b)), r);
+    const double res = applyArith(op, toDouble(a), toDouble(b));
     return r == RSingle ? fromSingleOrDouble(res) : fromDouble(res);
 }
 

@@ -12,38 +12,21 @@ const Value& argument(Args args) {
     return args[0];
 }
 
-Value cBool(Context&, Args a) {
-    return Value::boolean(toBool(argument(a)));
-}
-Value cByte(Context&, Args a) {
-    return Value::byte(toByte(argument(a)));
-}
-Value cCur(Context&, Args a) {
-    return Value::currency(toCurrency(argument(a)));
-}
-Value cDate(Context&, Args a) {
-    return Value::date(toDate(argument(a)));
-}
-Value cDbl(Context&, Args a) {
-    return Value::dbl(toDouble(argument(a)));
-}
-Value cInt(Context&, Args a) {
-    return Value::integer(toInteger(argument(a)));
-}
-Value cLng(Context&, Args a) {
-    return Value::longValue(toLong(argument(a)));
-}
-Value cSng(Context&, Args a) {
-    return Value::single(toSingle(argument(a)));
-}
-Value cStr(Context&, Args a) {
-    return Value::string(toString(argument(a)));
+// CBool and the others: the conversion's result as its own subtype.
+template <auto Make, auto Convert> Value convert(Context&, Args a) {
+    return Make(Convert(argument(a)));
 }
 
 const BuiltinFunction kFunctions[] = {
-    {u"CBool", 1, 1, &cBool}, {u"CByte", 1, 1, &cByte}, {u"CCur", 1, 1, &cCur},
-    {u"CDate", 1, 1, &cDate}, {u"CDbl", 1, 1, &cDbl},   {u"CInt", 1, 1, &cInt},
-    {u"CLng", 1, 1, &cLng},   {u"CSng", 1, 1, &cSng},   {u"CStr", 1, 1, &cStr},
+    {u"CBool", 1, 1, &convert<&Value::boolean, &toBool>},
+    {u"CByte", 1, 1, &convert<&Value::byte, &toByte>},
+    {u"CCur", 1, 1, &convert<&Value::currency, &toCurrency>},
+    {u"CDate", 1, 1, &convert<&Value::date, &toDate>},
+    {u"CDbl", 1, 1, &convert<&Value::dbl, &toDouble>},
+    {u"CInt", 1, 1, &convert<&Value::integer, &toInteger>},
+    {u"CLng", 1, 1, &convert<&Value::longValue, &toLong>},
+    {u"CSng", 1, 1, &convert<&Value::single, &toSingle>},
+    {u"CStr", 1, 1, &convert<static_cast<Value (*)(std::u16string)>(&Value::string), &toString>},
 };
 
 } // namespace

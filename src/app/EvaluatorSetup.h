@@ -1,5 +1,7 @@
 #pragma once
 
+#include "script/widgets/WindowHostServices.h"
+
 #include <QString>
 
 #include <memory>
@@ -14,5 +16,10 @@ namespace app {
 // "Clipboard" and the text functions as "VBA". `scriptFileLoaded` tells whether the file loaded.
 std::unique_ptr<engine::IEvaluator> createProgramEvaluator(const QString& scriptFile,
                                                            bool& scriptFileLoaded);
+
+// MsgBox, InputBox and WScript.Shell for scripts run from the window: boxes titled with the
+// program's title unless the script gives one, each run inside `boxGuard`.
+std::unique_ptr<script::WindowHostServices>
+createWindowHostServices(script::WindowHostServices::BoxGuard boxGuard);
 
 } // namespace app

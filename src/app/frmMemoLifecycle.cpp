@@ -76,6 +76,10 @@ void frmMemo::Initialize(const QStringList& arguments) {
 }
 
 void frmMemo::createEvaluator() {
+    // Installed first: the script file may show a box while it loads.
+    m->hostServices = app::createWindowHostServices(
+        [this](const std::function<void()>& box) { withTopMostSuspended(box); });
+    m->hostServicesInstalled = std::make_unique<script::ScopedHostServices>(m->hostServices.get());
     bool scriptLoaded = true;
     m->pEval = app::createProgramEvaluator(platform::userScriptFilePath(), scriptLoaded);
     if (!scriptLoaded)
@@ -147,6 +151,8 @@ void frmMemo::Unload() {
     m->KeyMapping.reset();
     m->historyAdapter.reset();
     m->pEval.reset();
+    m->hostServicesInstalled.reset();
+    m->hostServices.reset();
     releaseDesktopIntegration();
     emit unloaded();
 }

@@ -7,12 +7,17 @@
 #include "input/widgets/HistoryComboAdapter.h"
 
 #include "engine/LineDispatcher.h"
+#include "script/ConsoleHostServices.h"
+#include "script/widgets/WindowHostServices.h"
 
 #include <memory>
 
 // The long-lived objects the main window owns. Initialize creates them in its fixed order and
 // Unload releases them in the reverse of their use.
 struct frmMemo::Members {
+    // The boxes and the shell of scripts run from the window, installed while the evaluator lives.
+    std::unique_ptr<script::WindowHostServices> hostServices;
+    std::unique_ptr<script::ScopedHostServices> hostServicesInstalled;
     std::unique_ptr<engine::IEvaluator> pEval;
     CMRUCombo history;
     std::unique_ptr<HistoryComboAdapter> historyAdapter;

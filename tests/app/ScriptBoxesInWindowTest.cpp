@@ -1,0 +1,119 @@
+// Boxes that scripts show from the window's input line.
+#include "app/frmMemo.h"
+
+#include "TestEnvironment.h"
+#include "platform/AppPaths.h"
+#include "platform/MessageBox.h"
+#include "platform/gui/WindowControl.h"
+#include "script/widgets/InputBoxDialog.h"
+#include "vbscript/objects/HostServices.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using platform::MessageBoxRequest;
+namespace mb = platform::mb;
+
+class ScriptBoxesInWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder = testsupport::freshFolder(QStringLiteral("program"));
+        platform::setProgramIdentity(folder, QStringLiteral("scrivlet"));
+        previousHandler = platform::setMessageBoxHandler([this](const MessageBoxRequest& r) {
+            shown << r;
+            topMostDuringBox << (window && platform::isTopMost(window.get()));
+            return answer;
+        });
+    }
+
+    void TearDown() override {
+        window.reset();
+        platform::setMessageBoxHandler(previousHandler);
+        platform::setProgramIdentity(QString(), QString());
+    }
+
+    void start() {
+        window = std::make_unique<frmMemo>();
+        window->Initialize({});
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    }
+
+    QString run(const QString& line) {
+        window->inputLine()->setEditText(line);
+        QTest::keyClick(window->inputLine(), Qt::Key_Return);
+        return window->inputLine()->currentText();
+    }
+
+    QString folder;
+    std::unique_ptr<frmMemo> window;
+    QList<MessageBoxRequest> shown;
+    QList<bool> topMostDuringBox;
+    int answer = mb::OK;
+    platform::MessageBoxHandler previousHandler;
+};
+
+TEST_F(ScriptBoxesInWindow, MsgBoxFromTheInputLineShowsWithTheProgramTitleOutOfTheTopmostBand) {
+    testsupport::writeFile(folder + QStringLiteral("/scrivlet.ini"),
+                           "[Options]\r\nTopMost=True\r\n");
+    start();
+    ASSERT_TRUE(platform::isTopMost(window.get()));
+
+    answer = mb::Yes;
+    EXPECT_EQ(run(QStringLiteral("MsgBox(\"消しますか\", vbYesNo)")), QStringLiteral("6"));
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_EQ(shown[0].text, QStringLiteral("消しますか"));
+    EXPECT_EQ(shown[0].title, QStringLiteral("Scrivlet Ver.1.73"));
+    EXPECT_EQ(shown[0].style, int(mb::YesNo));
+    EXPECT_EQ(topMostDuringBox, QList<bool>{false});
+    EXPECT_TRUE(platform::isTopMost(window.get()));
+}
+
+TEST_F(ScriptBoxesInWindow, InputBoxAnswerIsWrittenBackToTheInputLine) {
+    start();
+    QTimer::singleShot(0, [] {
+        auto* box = qobject_cast<script::InputBoxDialog*>(QApplication::activeModalWidget());
+        if (!box) {
+            ADD_FAILURE() << "no input box came up";
+            return;
+        }
+        box->lineEdit()->insert(QStringLiteral("花子"));
+        QTest::keyClick(box->lineEdit(), Qt::Key_Return);
+    });
+    EXPECT_EQ(run(QStringLiteral("\"Hello, \" & InputBox(\"Name?\")")),
+              QStringLiteral("Hello, 花子"));
+    EXPECT_TRUE(shown.isEmpty());
+}
+
+TEST_F(ScriptBoxesInWindow, ScriptFileMayShowABoxWhileItLoads) {
+    testsupport::writeFile(folder + QStringLiteral("/scrivlet.vbs"),
+                           "MsgBox \"loaded\", vbInformation\r\n");
+    start();
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_EQ(shown[0].text, QStringLiteral("loaded"));
+    EXPECT_EQ(shown[0].style, int(mb::Information));
+}
+
+TEST_F(ScriptBoxesInWindow, BrokenScriptFileLeavesTheProgramsObjectsToScripts) {
+    testsupport::writeFile(folder + QStringLiteral("/scrivlet.vbs"), "Function (\r\n");
+    start();
+    ASSERT_EQ(shown.size(), 1); // the load failure
+    EXPECT_EQ(run(QStringLiteral("VBA.Format(1.5, \"0.00\")")), QStringLiteral("1.50"));
+    EXPECT_EQ(run(QStringLiteral("TypeName(Clipboard)")), QStringLiteral("Clipboard"));
+}
+
+TEST_F(ScriptBoxesInWindow, ServicesAreInstalledFromStartUpToUnload) {
+    ASSERT_EQ(vbscript::hostServices(), nullptr);
+    start();
+    EXPECT_NE(vbscript::hostServices(), nullptr);
+    window->Unload();
+    EXPECT_EQ(vbscript::hostServices(), nullptr);
+}
+
+} // namespace

@@ -2,14 +2,25 @@
 #include "app/Startup.h"
 #include "platform/gui/MessageBoxDialog.h"
 #include "platform/gui/OpenWithDialog.h"
+#include "platform/gui/WindowControl.h"
 
 #include <QApplication>
+#include <QPointer>
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(app::ProductName());
     QApplication::setApplicationVersion(app::VersionText(true));
-    platform::installMessageBoxDialog();
+    // Not every window manager gives the focus back to the window a box was over when the box
+    // closes (openbox leaves no window active), so the program hands it back itself: the user
+    // goes on typing in the input line after an error box, as on other desktops.
+    platform::setMessageBoxHandler([](const platform::MessageBoxRequest& request) {
+        const QPointer<QWidget> owner = QApplication::activeWindow();
+        const int answer = platform::runMessageBoxDialog(request);
+        if (owner && owner->isVisible())
+            platform::forceForeground(owner);
+        return answer;
+    });
     // A file without a usable association offers the choice of an application.
     platform::installOpenWithDialog();
     QStringList arguments = QApplication::arguments();

@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
@@ -90,6 +91,7 @@ QPoint InputBoxDialog::placement(const InputBoxRequest& request, const QSize& bo
 }
 
 std::optional<QString> runInputBoxDialog(const InputBoxRequest& request) {
+    const QPointer<QWidget> activeBefore = QApplication::activeWindow();
     QWidget* owner = ownerWindow();
     InputBoxDialog box(request, owner);
     if (owner && platform::isTopMost(owner->window()))
@@ -102,7 +104,12 @@ std::optional<QString> runInputBoxDialog(const InputBoxRequest& request) {
     }
     // The program may be in the background when a script asks: bring the box to the front.
     QTimer::singleShot(0, &box, [&box] { platform::forceForeground(&box); });
-    if (box.exec() != QDialog::Accepted)
+    const bool accepted = box.exec() == QDialog::Accepted;
+    // Some window managers leave no window active when a box closes: the window the user typed
+    // in gets the focus back.
+    if (activeBefore && activeBefore->isVisible())
+        platform::forceForeground(activeBefore);
+    if (!accepted)
         return std::nullopt;
     return box.text();
 }

@@ -1,5 +1,6 @@
 #include "TitleStrip.h"
 
+#include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -31,11 +32,24 @@ void TitleStrip::paintEvent(QPaintEvent*) {
 
 void TitleStrip::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton)
-        emit dragRequested(event->globalPosition().toPoint());
+        m_pressedAt = event->globalPosition().toPoint();
     event->accept();
 }
 
+void TitleStrip::mouseMoveEvent(QMouseEvent* event) {
+    event->accept();
+    if (!m_pressedAt || !(event->buttons() & Qt::LeftButton))
+        return;
+    const QPoint now = event->globalPosition().toPoint();
+    if ((now - *m_pressedAt).manhattanLength() < QApplication::startDragDistance())
+        return;
+    m_pressedAt.reset();
+    emit dragRequested(now);
+}
+
 void TitleStrip::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton)
+        m_pressedAt.reset();
     emit released(event->button(), event->globalPosition().toPoint());
     event->accept();
 }

@@ -4,12 +4,37 @@
 #include "app/instance/InstanceChannel.h"
 #include "memo/MemoFileAppender.h"
 
+#include <QtGlobal>
+
 namespace cli {
+
+namespace {
+
+// Without XDG_RUNTIME_DIR, Qt falls back to a private folder of its own (the one the window
+// listens in too) and says so on standard error at every look-up. The console's output is read
+// by scripts, so that notice is kept off it; every other message passes.
+QtMessageHandler g_outerHandler = nullptr;
+
+void dropRuntimeFolderNotice(QtMsgType type, const QMessageLogContext& context,
+                             const QString& message) {
+    if (message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set")))
+        return;
+    g_outerHandler(type, context, message);
+}
+
+QString channelPath() {
+    g_outerHandler = qInstallMessageHandler(&dropRuntimeFolderNotice);
+    QString path = instance::defaultServerPath();
+    qInstallMessageHandler(g_outerHandler);
+    return path;
+}
+
+} // namespace
 
 ConsoleMemoStore::ConsoleMemoStore(QString memoFile, QString settingsFile, QTextStream& err,
                                    MemoClock clock)
     : m_memoFile(std::move(memoFile)), m_settingsFile(std::move(settingsFile)), m_err(err),
-      m_clock(std::move(clock)), m_serverPath(instance::defaultServerPath()),
+      m_clock(std::move(clock)), m_serverPath(channelPath()),
       m_replyTimeout(instance::kReplyTimeout) {}
 
 void ConsoleMemoStore::setChannel(QString serverPath, std::chrono::milliseconds replyTimeout) {

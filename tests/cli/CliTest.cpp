@@ -64,16 +64,10 @@ TEST(CliCommandLine, Parsing) {
     }
 }
 
-class CliRunTest : public ::testing::Test {
+class CliRunTest : public testsupport::SandboxedDesktopTest {
 protected:
-    static void SetUpTestSuite() { desktop = new testsupport::DesktopSandbox; }
-    static void TearDownTestSuite() {
-        delete desktop;
-        desktop = nullptr;
-    }
     void SetUp() override {
-        for (const QString& entry : QDir(desktop->markDir).entryList(QDir::Files))
-            QFile::remove(desktop->markDir + QLatin1Char('/') + entry);
+        SandboxedDesktopTest::SetUp();
         folder = testsupport::freshFolder(QStringLiteral("program"));
     }
     CliResult run(const QStringList& args) { return runCliCollecting(args); }
@@ -81,10 +75,8 @@ protected:
         testsupport::writeFile(folder + QStringLiteral("/scrivlet.ini"), bytes);
     }
 
-    static testsupport::DesktopSandbox* desktop;
     QString folder;
 };
-testsupport::DesktopSandbox* CliRunTest::desktop = nullptr;
 
 TEST_F(CliRunTest, HelpAndUsageErrors) {
     const CliResult help = run({QStringLiteral("--help")});

@@ -17,22 +17,15 @@ using namespace enginetest;
 
 namespace {
 
-class ShellLaunch : public ::testing::Test {
+class ShellLaunch : public testsupport::SandboxedDesktopTest {
 protected:
-    static void SetUpTestSuite() { desktop = new testsupport::DesktopSandbox; }
-    static void TearDownTestSuite() {
-        delete desktop;
-        desktop = nullptr;
-    }
     void SetUp() override {
-        for (const QString& entry : QDir(desktop->markDir).entryList(QDir::Files))
-            QFile::remove(desktop->markDir + QLatin1Char('/') + entry);
+        SandboxedDesktopTest::SetUp();
         dir = testsupport::freshFolder(QStringLiteral("launch"));
         dispatcher = std::make_unique<LineDispatcher>(
             DispatcherPorts{&eval, &memo, &history, &input, &clipboard, &window}, &ini, options);
     }
 
-    static testsupport::DesktopSandbox* desktop;
     QString dir;
     ScriptedEvaluator eval;
     RecordingMemoPane memo;
@@ -44,7 +37,6 @@ protected:
     CIniFile ini;
     std::unique_ptr<LineDispatcher> dispatcher;
 };
-testsupport::DesktopSandbox* ShellLaunch::desktop = nullptr;
 
 TEST_F(ShellLaunch, ProgramOnPathWithItsArguments) {
     EXPECT_EQ(dispatcher->ExecutePiece(QStringLiteral("scrivlet-mark-prog piece x 'y z'")),

@@ -15,6 +15,8 @@
 
 #include <cstdlib>
 
+#include <gtest/gtest.h>
+
 namespace testsupport {
 
 class DesktopSandbox {
@@ -98,6 +100,21 @@ public:
     bool hasMark(const QString& tag) const {
         return QFile::exists(markDir + QLatin1Char('/') + tag);
     }
+};
+
+// Tests that share one sandboxed desktop per suite; each test starts with no marks.
+class SandboxedDesktopTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { desktop = new DesktopSandbox; }
+    static void TearDownTestSuite() {
+        delete desktop;
+        desktop = nullptr;
+    }
+    void SetUp() override {
+        for (const QString& entry : QDir(desktop->markDir).entryList(QDir::Files))
+            QFile::remove(desktop->markDir + QLatin1Char('/') + entry);
+    }
+    static inline DesktopSandbox* desktop = nullptr;
 };
 
 } // namespace testsupport

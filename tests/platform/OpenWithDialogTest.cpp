@@ -11,23 +11,15 @@ using platform::OpenWithDialog;
 
 namespace {
 
-class OpenWithDialogTest : public ::testing::Test {
+class OpenWithDialogTest : public testsupport::SandboxedDesktopTest {
 protected:
-    static void SetUpTestSuite() { desktop = new testsupport::DesktopSandbox; }
-    static void TearDownTestSuite() {
-        delete desktop;
-        desktop = nullptr;
-    }
     void SetUp() override {
-        for (const QString& entry : QDir(desktop->markDir).entryList(QDir::Files))
-            QFile::remove(desktop->markDir + QLatin1Char('/') + entry);
+        SandboxedDesktopTest::SetUp();
         file = testsupport::freshFolder(QStringLiteral("doc")) + QStringLiteral("/note.txt");
         testsupport::writeFile(file, "hello\n");
     }
-    static testsupport::DesktopSandbox* desktop;
     QString file;
 };
-testsupport::DesktopSandbox* OpenWithDialogTest::desktop = nullptr;
 
 TEST_F(OpenWithDialogTest, ListsTheTypesApplicationsFirst) {
     OpenWithDialog dialog(file);

@@ -54,22 +54,14 @@ TEST(HasUrlScheme, SchemesOnly) {
 }
 
 // Real starts against the sandboxed desktop: nothing but the marking program ever runs.
-class ShellLaunch : public ::testing::Test {
+class ShellLaunch : public testsupport::SandboxedDesktopTest {
 protected:
-    static void SetUpTestSuite() { desktop = new testsupport::DesktopSandbox; }
-    static void TearDownTestSuite() {
-        delete desktop;
-        desktop = nullptr;
-    }
     void SetUp() override {
-        for (const QString& entry : QDir(desktop->markDir).entryList(QDir::Files))
-            QFile::remove(desktop->markDir + QLatin1Char('/') + entry);
+        SandboxedDesktopTest::SetUp();
         dir = testsupport::freshFolder(QStringLiteral("files"));
     }
-    static testsupport::DesktopSandbox* desktop;
     QString dir;
 };
-testsupport::DesktopSandbox* ShellLaunch::desktop = nullptr;
 
 TEST_F(ShellLaunch, AssociationView) {
     const AssociationRegistry reg;

@@ -10,23 +10,8 @@ namespace cli {
 
 namespace {
 
-// Without XDG_RUNTIME_DIR, Qt falls back to a private folder of its own (the one the window
-// listens in too) and says so on standard error at every look-up. The console's output is read
-// by scripts, so that notice is kept off it; every other message passes.
-QtMessageHandler g_outerHandler = nullptr;
-
-void dropRuntimeFolderNotice(QtMsgType type, const QMessageLogContext& context,
-                             const QString& message) {
-    if (message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set")))
-        return;
-    g_outerHandler(type, context, message);
-}
-
 QString channelPath() {
-    g_outerHandler = qInstallMessageHandler(&dropRuntimeFolderNotice);
-    QString path = instance::defaultServerPath();
-    qInstallMessageHandler(g_outerHandler);
-    return path;
+    return instance::defaultServerPath();
 }
 
 } // namespace

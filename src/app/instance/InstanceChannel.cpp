@@ -9,7 +9,9 @@
 #include <QStandardPaths>
 #include <QThread>
 
+#include <cerrno>
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace instance {
@@ -30,8 +32,27 @@ QString applicationTitle() {
     return QStringLiteral("Scrivlet");
 }
 
+namespace {
+// XDG_RUNTIME_DIR, else the private folder Qt would fall back to (/tmp/runtime-<user>), taken
+// without Qt's warning on every look-up; Qt itself checks a folder it did not make.
+QString runtimeFolder() {
+    const QString xdg = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!xdg.isEmpty())
+        return xdg;
+    const QString own = QDir::tempPath() + QStringLiteral("/runtime-") + userName();
+    const QByteArray ownPath = QFile::encodeName(own);
+    if (::mkdir(ownPath.constData(), 0700) == 0 || errno == EEXIST) {
+        struct stat st {};
+        if (::lstat(ownPath.constData(), &st) == 0 && S_ISDIR(st.st_mode) &&
+            st.st_uid == ::getuid() && (st.st_mode & 077) == 0)
+            return own;
+    }
+    return QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+}
+} // namespace
+
 QString defaultServerPath() {
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    QString folder = runtimeFolder();
     if (folder.isEmpty())
         folder = QDir::tempPath();
     return folder + QLatin1Char('/') + applicationTitle() + QStringLiteral("-frmMemo-") +

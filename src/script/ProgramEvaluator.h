@@ -8,9 +8,11 @@ namespace script {
 
 class ClipboardAccess;
 
-// The evaluator as the program sets it up at start: the user script file, then "Clipboard" on
-// the given clipboard (which must outlive the evaluator), then "VBA". AddCodeFile() reads back
-// empty when the script file failed to load.
+// The evaluator as the program sets it up at start: "Clipboard" on the given clipboard (which
+// must outlive the evaluator) and "VBA" first, then the user script file. Every registration
+// reloads the file, so registering the objects first runs the file's own statements (a box it
+// shows, a file it writes) once, not three times. When the file fails to load, the evaluator is
+// reloaded without it so the objects stay usable, and AddCodeFile() reads back empty.
 std::unique_ptr<CEval> createProgramEvaluator(const QString& scriptFilePath,
                                               ClipboardAccess& clipboard,
                                               QObject* parent = nullptr);

@@ -3,8 +3,10 @@
 #include "WindowControl.h"
 
 #include <QApplication>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSpacerItem>
 #include <QTimer>
 #include <QWidget>
 
@@ -90,6 +92,13 @@ int runMessageBoxDialog(const MessageBoxRequest& request) {
     box.setIcon(iconFor(request.style));
     if (isTopMost(owner))
         box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+
+    // A box is as wide as its text; keep room for the whole title ("Scrivlet Ver.1.73") as well.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+        const int titleRoom = box.fontMetrics().horizontalAdvance(request.title) + 120;
+        grid->addItem(new QSpacerItem(titleRoom, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    }
 
     const std::vector<ButtonSpec> specs = buttonsFor(request.style & 0xF);
     // One role for all keeps the buttons in the order given, whatever the style's button layout.

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -84,6 +85,7 @@ OpenWithDialog::OpenWithDialog(const QString& file, QWidget* parent)
     m_error->hide();
     layout->addWidget(m_error);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
     layout->addWidget(buttons);
     connect(buttons, &QDialogButtonBox::accepted, this, &OpenWithDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &OpenWithDialog::reject);

@@ -39,7 +39,8 @@ int ConsoleHostServices::messageBox(std::u16string_view text, int style, std::u1
 
 std::optional<std::u16string> ConsoleHostServices::inputBox(std::u16string_view prompt,
                                                             std::u16string_view,
-                                                            std::u16string_view defaultText) {
+                                                            std::u16string_view defaultText,
+                                                            BoxPosition) {
     QString shown = qs(prompt);
     if (!defaultText.empty()) {
         shown += QStringLiteral(" [") + qs(defaultText) + u']';

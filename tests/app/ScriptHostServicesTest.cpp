@@ -175,6 +175,12 @@ TEST_F(ScriptHostServices, InputBoxAsksWithPromptTitleAndDefaultAndCancelGivesEm
 
     inputAnswer.reset();
     EXPECT_EQ(eval(QStringLiteral("IsEmpty(InputBox(\"q\"))")), QStringLiteral("True"));
+    EXPECT_FALSE(inputRequests.last().xTwips || inputRequests.last().yTwips);
+
+    // The position the script gives reaches the dialog.
+    eval(QStringLiteral("InputBox(\"q\", , , 1440, 720)"));
+    EXPECT_EQ(inputRequests.last().xTwips, 1440);
+    EXPECT_EQ(inputRequests.last().yTwips, 720);
 }
 
 TEST_F(ScriptHostServices, RunOpensThroughTheShellAndAFailedStartRaises53) {

@@ -31,9 +31,11 @@ public:
         return answer;
     }
     std::optional<std::u16string> inputBox(std::u16string_view prompt, std::u16string_view title,
-                                           std::u16string_view defaultText) override {
+                                           std::u16string_view defaultText,
+                                           BoxPosition position) override {
         boxes.push_back({std::u16string(prompt), 0, std::u16string(title), 0});
         lastDefault = std::u16string(defaultText);
+        lastPosition = position;
         return typed;
     }
     bool shellExecute(std::u16string_view file, std::u16string_view parameters,
@@ -45,6 +47,7 @@ public:
     int answer = 1;
     std::optional<std::u16string> typed;
     std::u16string lastDefault;
+    BoxPosition lastPosition;
     bool startSucceeds = true;
     std::vector<Box> boxes;
     std::vector<Start> starts;
@@ -80,8 +83,15 @@ TEST_F(HostServicesTest, InputBoxGivesTextOrEmptyOnCancel) {
     const Value typed = callWith(u"InputBox", {S(u"名前"), S(u"入力"), S(u"既定")});
     EXPECT_EQ(toString(typed), u"答え");
     EXPECT_EQ(host.lastDefault, u"既定");
+    EXPECT_FALSE(host.lastPosition.xTwips || host.lastPosition.yTwips);
     host.typed.reset();
     EXPECT_TRUE(callWith(u"InputBox", {S(u"名前")}).isEmpty());
+}
+
+TEST_F(HostServicesTest, InputBoxPassesThePositionTheScriptGives) {
+    callWith(u"InputBox", {S(u"名前"), S(u"入力"), S(u""), I(1440), I(720)});
+    EXPECT_EQ(host.lastPosition.xTwips, 1440);
+    EXPECT_EQ(host.lastPosition.yTwips, 720);
 }
 
 TEST_F(HostServicesTest, WithoutAHostTheCallsFailCleanly) {

@@ -87,8 +87,10 @@ int WindowHostServices::messageBox(std::u16string_view text, int style, std::u16
 
 std::optional<std::u16string> WindowHostServices::inputBox(std::u16string_view prompt,
                                                            std::u16string_view title,
-                                                           std::u16string_view defaultText) {
-    const InputBoxRequest request{qs(prompt), titleOr(title), qs(defaultText), {}, {}};
+                                                           std::u16string_view defaultText,
+                                                           BoxPosition position) {
+    const InputBoxRequest request{qs(prompt), titleOr(title), qs(defaultText), position.xTwips,
+                                  position.yTwips};
     std::optional<QString> answer;
     guarded([&] { answer = m_inputDialog(request); });
     if (!answer)

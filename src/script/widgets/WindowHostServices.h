@@ -29,7 +29,8 @@ public:
     int messageBox(std::u16string_view text, int style, std::u16string_view title,
                    int timeoutSeconds) override;
     std::optional<std::u16string> inputBox(std::u16string_view prompt, std::u16string_view title,
-                                           std::u16string_view defaultText) override;
+                                           std::u16string_view defaultText,
+                                           BoxPosition position) override;
     bool shellExecute(std::u16string_view file, std::u16string_view parameters,
                       int windowStyle) override;
 

@@ -26,7 +26,12 @@ Value inputBox(Context&, Args args) {
     const std::u16string prompt = toString(args[0]);
     const std::u16string title = lib::stringArg(args, 1);
     const std::u16string defaultText = lib::stringArg(args, 2);
-    const auto answer = requireHostServices().inputBox(prompt, title, defaultText);
+    HostServices::BoxPosition position;
+    if (!args.isMissing(3))
+        position.xTwips = toLong(args[3]);
+    if (!args.isMissing(4))
+        position.yTwips = toLong(args[4]);
+    const auto answer = requireHostServices().inputBox(prompt, title, defaultText, position);
     if (!answer)
         return Value();
     return Value::string(*answer);

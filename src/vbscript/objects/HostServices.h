@@ -22,10 +22,17 @@ public:
     virtual int messageBox(std::u16string_view text, int style, std::u16string_view title,
                            int timeoutSeconds) = 0;
 
+    // Where a box goes: twips from the screen's left and top edges, where the script says.
+    struct BoxPosition {
+        std::optional<int32_t> xTwips;
+        std::optional<int32_t> yTwips;
+    };
+
     // Asks for one line of text; nullopt when the user cancelled.
     virtual std::optional<std::u16string> inputBox(std::u16string_view prompt,
                                                    std::u16string_view title,
-                                                   std::u16string_view defaultText) = 0;
+                                                   std::u16string_view defaultText,
+                                                   BoxPosition position) = 0;
 
     // Opens a file, folder, URL or program with its parameters the way the program opens the
     // pieces of its input line. `windowStyle` is WScript.Shell's Run style (1 normal ...).

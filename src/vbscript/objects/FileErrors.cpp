@@ -14,9 +14,9 @@ namespace {
 
 std::u16string descriptionOf(int number) {
     switch (number) {
-    case fileerr::BadFileMode:
+    case err::BadFileMode:
         return u"ファイル モードが不正です。";
-    case fileerr::InputPastEnd:
+    case err::InputPastEnd:
         return u"ファイルの終わりを超えて入力しようとしました。";
     default:
         return errorDescription(number);
@@ -39,25 +39,25 @@ bool writeAll(int fd, std::string_view bytes) {
 } // namespace
 
 void raiseFileError(int errnoValue) {
-    int number = fileerr::DeviceIO;
+    int number = err::DeviceIO;
     switch (errnoValue) {
     case ENOSPC:
     case EDQUOT:
     case EFBIG:
-        number = fileerr::DiskFull;
+        number = err::DiskFull;
         break;
     case EACCES:
     case EPERM:
     case EROFS:
     case EISDIR:
-        number = fileerr::PermissionDenied;
+        number = err::PermissionDenied;
         break;
     case ENOENT:
     case ENOTDIR:
-        number = fileerr::PathNotFound;
+        number = err::PathNotFound;
         break;
     case EEXIST:
-        number = fileerr::FileExists;
+        number = err::FileExists;
         break;
     default:
         break;
@@ -105,7 +105,7 @@ std::string readWholeFile(const std::string& path) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file) {
         if (errno == ENOENT)
-            raiseError(fileerr::FileNotFound);
+            raiseError(err::FileNotFound);
         raiseFileError(errno);
     }
     std::string bytes;
@@ -116,7 +116,7 @@ std::string readWholeFile(const std::string& path) {
     const bool failed = std::ferror(file);
     std::fclose(file);
     if (failed)
-        raiseError(fileerr::DeviceIO);
+        raiseError(err::DeviceIO);
     return bytes;
 }
 

@@ -1,22 +1,13 @@
 #pragma once
 
-// File errors of the language and the writing helpers the file system object relies on.
+// The writing helpers the file system object relies on (their error numbers are in ScriptError.h).
+
+#include "vbscript/ScriptError.h"
 
 #include <string>
 #include <string_view>
 
 namespace vbscript {
-
-namespace fileerr {
-inline constexpr int FileNotFound = 53;
-inline constexpr int BadFileMode = 54;
-inline constexpr int DeviceIO = 57;
-inline constexpr int FileExists = 58;
-inline constexpr int DiskFull = 61;
-inline constexpr int InputPastEnd = 62;
-inline constexpr int PermissionDenied = 70;
-inline constexpr int PathNotFound = 76;
-} // namespace fileerr
 
 // Raises the language's error for a C errno value.
 [[noreturn]] void raiseFileError(int errnoValue);

@@ -56,7 +56,7 @@ bool isFolder(const fs::path& p) {
 void requireParentFolder(const fs::path& p) {
     const fs::path parent = fs::absolute(p).parent_path();
     if (!isFolder(parent))
-        raiseError(fileerr::PathNotFound);
+        raiseError(err::PathNotFound);
 }
 
 // Creates the file now, empty, so that it exists from the moment it is opened.
@@ -181,7 +181,7 @@ Value FileSystemObject::folderExists(Context&, Args args) {
 Value FileSystemObject::getFolder(Context&, Args args) {
     const fs::path p = pathArg(args, 0);
     if (!isFolder(p))
-        raiseError(fileerr::PathNotFound);
+        raiseError(err::PathNotFound);
     return folderValue(fs::absolute(p).lexically_normal());
 }
 
@@ -204,7 +204,7 @@ Value FileSystemObject::getSpecialFolder(Context&, Args args) {
 Value FileSystemObject::createFolder(Context&, Args args) {
     const fs::path p = pathArg(args, 0);
     if (pathExists(p))
-        raiseError(fileerr::FileExists);
+        raiseError(err::FileExists);
     requireParentFolder(p);
     std::error_code ec;
     fs::create_directory(p, ec);
@@ -216,7 +216,7 @@ Value FileSystemObject::createFolder(Context&, Args args) {
 Value FileSystemObject::deleteFile(Context&, Args args) {
     const fs::path p = pathArg(args, 0);
     if (!pathExists(p) || isFolder(p))
-        raiseError(fileerr::FileNotFound);
+        raiseError(err::FileNotFound);
     std::error_code ec;
     fs::remove(p, ec);
     if (ec)
@@ -227,7 +227,7 @@ Value FileSystemObject::deleteFile(Context&, Args args) {
 Value FileSystemObject::deleteFolder(Context&, Args args) {
     const fs::path p = pathArg(args, 0);
     if (!isFolder(p))
-        raiseError(fileerr::PathNotFound);
+        raiseError(err::PathNotFound);
     std::error_code ec;
     fs::remove_all(p, ec);
     if (ec)
@@ -240,11 +240,11 @@ Value FileSystemObject::copyFile(Context&, Args args) {
     fs::path target = pathArg(args, 1);
     const bool overwrite = lib::boolArg(args, 2, true);
     if (!pathExists(source) || isFolder(source))
-        raiseError(fileerr::FileNotFound);
+        raiseError(err::FileNotFound);
     if (isFolder(target))
         target /= source.filename();
     if (pathExists(target) && !overwrite)
-        raiseError(fileerr::FileExists);
+        raiseError(err::FileExists);
     std::error_code ec;
     fs::copy_file(source, target, fs::copy_options::overwrite_existing, ec);
     if (ec)
@@ -256,11 +256,11 @@ Value FileSystemObject::moveFile(Context&, Args args) {
     const fs::path source = pathArg(args, 0);
     fs::path target = pathArg(args, 1);
     if (!pathExists(source))
-        raiseError(fileerr::FileNotFound);
+        raiseError(err::FileNotFound);
     if (isFolder(target))
         target /= source.filename();
     if (pathExists(target))
-        raiseError(fileerr::FileExists);
+        raiseError(err::FileExists);
     std::error_code ec;
     fs::rename(source, target, ec);
     if (ec)
@@ -278,7 +278,7 @@ Value FileSystemObject::openTextFile(Context&, Args args) {
         raiseError(err::InvalidCall);
     const std::optional<TextFileEncoding> encoding = encodingOfFormat(format);
     if (isFolder(p))
-        raiseError(fileerr::PermissionDenied);
+        raiseError(err::PermissionDenied);
     if (mode == 1) {
         const std::string bytes = readWholeFile(p.string());
         if (encoding == TextFileEncoding::Utf16) {
@@ -293,7 +293,7 @@ Value FileSystemObject::openTextFile(Context&, Args args) {
     }
     if (!pathExists(p)) {
         if (!create)
-            raiseError(fileerr::FileNotFound);
+            raiseError(err::FileNotFound);
         requireParentFolder(p);
         touch(p);
     }
@@ -308,9 +308,9 @@ Value FileSystemObject::createTextFile(Context&, Args args) {
     const bool overwrite = lib::boolArg(args, 1, true);
     const bool unicode = lib::boolArg(args, 2, false);
     if (isFolder(p))
-        raiseError(fileerr::PermissionDenied);
+        raiseError(err::PermissionDenied);
     if (pathExists(p) && !overwrite)
-        raiseError(fileerr::FileExists);
+        raiseError(err::FileExists);
     requireParentFolder(p);
     if (!pathExists(p))
         touch(p);

@@ -77,7 +77,7 @@ Value ShellObject::run(Context&, Args args) {
     if (file.empty())
         raiseError(err::InvalidCall);
     if (!requireHostServices().shellExecute(file, parameters, windowStyle))
-        raiseError(fileerr::FileNotFound);
+        raiseError(err::FileNotFound);
     return Value::integer(0);
 }
 

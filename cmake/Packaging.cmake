@@ -10,12 +10,14 @@ set(CPACK_PACKAGE_VENDOR "The Scrivlet developers")
 set(CPACK_PACKAGE_CONTACT "${SCRIVLET_PACKAGE_MAINTAINER}")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "launcher, calculator and memo pad in one input line")
+# Debian wants the long description in lines of at most 80 columns.
 set(CPACK_PACKAGE_DESCRIPTION
-    "Scrivlet stays resident and calls up a small window with one input line from a global
-hotkey, its tray icon or a second start. Files, folders, programs and web addresses open
-through the desktop; calculations and the user's own VBScript functions show their result
-in the line; prose is added to the current memo with the time. Memos are kept in one text
-file. scrivlet-cli runs the same lines from a terminal.")
+    "Scrivlet stays resident and calls up a small window with one input line from
+a global hotkey, its tray icon or a second start. Files, folders, programs and
+web addresses open through the desktop; calculations and the user's own
+VBScript functions show their result in the line; prose is added to the
+current memo with the time. Memos are kept in one text file. scrivlet-cli runs
+the same lines from a terminal.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 

@@ -22,6 +22,8 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [[ "$(field Maintainer)" =~ ^[^\<]+\ \<[^\>@]+@[^\>]+\>$ ]] || fail "Maintainer is '$(field Maintainer)'"
 description=$(field Description)
 [ "$(echo "$description" | wc -l)" -ge 3 ] || fail "the description has no long text: $description"
+long_lines=$(awk 'length > 80' <<<"$description")
+[ -z "$long_lines" ] || fail "description lines longer than 80 columns: $long_lines"
 
 # Depends: every Qt library the programs link, from dpkg-shlibdeps, and the font.
 depends=$(field Depends)

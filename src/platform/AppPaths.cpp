@@ -45,12 +45,16 @@ QString AppPath() {
 }
 
 QString installedDocFolder() {
-    const QDir exeFolder = executable().absoluteDir();
-    if (exeFolder.dirName() != QLatin1String("bin"))
-        return {};
-    const QString folder =
-        QDir::cleanPath(exeFolder.absoluteFilePath(QStringLiteral("../share/doc/scrivlet")));
-    return QFileInfo::exists(folder + QStringLiteral("/ReadMe.txt")) ? folder : QString();
+    // The executable does not move while it runs: look once.
+    static const QString installed = [] {
+        const QDir exeFolder = executable().absoluteDir();
+        if (exeFolder.dirName() != QLatin1String("bin"))
+            return QString();
+        const QString folder =
+            QDir::cleanPath(exeFolder.absoluteFilePath(QStringLiteral("../share/doc/scrivlet")));
+        return QFileInfo::exists(folder + QStringLiteral("/ReadMe.txt")) ? folder : QString();
+    }();
+    return installed;
 }
 
 QString guideFilePath() {

@@ -48,6 +48,11 @@ else
 fi
 grep -q '<launchable type="desktop-id">scrivlet.desktop</launchable>' "$metainfo" ||
     fail "the AppStream data does not launch scrivlet.desktop"
+# Software centres show the first release as the version: it must follow the project's.
+version=$(sed -n 's/^set(CPACK_PACKAGE_VERSION "\(.*\)")$/\1/p' "$SCRIVLET_BUILD_DIR/CPackConfig.cmake")
+first_release=$(grep -o -m1 '<release version="[^"]*"' "$metainfo" | cut -d'"' -f2)
+[ -n "$version" ] && [ "$first_release" = "$version" ] ||
+    fail "the AppStream data's newest release is '$first_release', the program is '$version'"
 
 # Man pages: rendered by man itself, without groff warnings, each with its name line.
 command -v man >/dev/null || fail "man is not installed (scripts/deps.sh test installs man-db)"

@@ -18,7 +18,6 @@ web addresses open through the desktop; calculations and the user's own
 VBScript functions show their result in the line; prose is added to the
 current memo with the time. Memos are kept in one text file. scrivlet-cli runs
 the same lines from a terminal.")
-set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
@@ -30,5 +29,9 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-noto-cjk | fonts-ipafont-gothic, shared-mime-info")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+
+# The source archive (cpack --config CPackSourceConfig.cmake) leaves out builds and history.
+set(CPACK_SOURCE_GENERATOR TXZ)
+set(CPACK_SOURCE_IGNORE_FILES "/build/" "/\\.git/" "/\\.git$")
 
 include(CPack)

@@ -54,15 +54,18 @@ first_release=$(grep -o -m1 '<release version="[^"]*"' "$metainfo" | cut -d'"' -
 [ -n "$version" ] && [ "$first_release" = "$version" ] ||
     fail "the AppStream data's newest release is '$first_release', the program is '$version'"
 
-# Man pages: rendered by man itself, without groff warnings, each with its name line.
+# Man pages: rendered by man itself, without groff warnings, each with its name line, in a
+# UTF-8 locale and in the plain C locale (where characters beyond ASCII are lost).
 command -v man >/dev/null || fail "man is not installed (scripts/deps.sh test installs man-db)"
 for page in scrivlet scrivlet-cli; do
     file=$ROOT/usr/share/man/man1/$page.1
-    MANWIDTH=80 man --warnings -l "$file" >"$WORK/$page.txt" 2>"$WORK/$page.err" ||
-        fail "man -l $page.1 failed: $(cat "$WORK/$page.err")"
-    [ ! -s "$WORK/$page.err" ] || fail "man -l $page.1 warns: $(cat "$WORK/$page.err")"
-    grep -q "^ *$page - " "$WORK/$page.txt" || fail "$page.1 has no NAME line for $page"
-    grep -q 'SEE ALSO' "$WORK/$page.txt" || fail "$page.1 is cut short"
+    for locale in C.UTF-8 C; do
+        LC_ALL=$locale MANWIDTH=80 man --warnings -l "$file" >"$WORK/$page.txt" 2>"$WORK/$page.err" ||
+            fail "man -l $page.1 failed: $(cat "$WORK/$page.err")"
+        [ ! -s "$WORK/$page.err" ] || fail "man -l $page.1 warns in $locale: $(cat "$WORK/$page.err")"
+        grep -q "^ *$page - " "$WORK/$page.txt" || fail "$page.1 has no NAME line for $page"
+        grep -q 'SEE ALSO' "$WORK/$page.txt" || fail "$page.1 is cut short"
+    done
 done
 
 # The installed companion works and keeps the user's files in the user's folder, also when it

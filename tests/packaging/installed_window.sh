@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# The installed program as a desktop sees it: its window's WM_CLASS is the desktop entry's
-# StartupWMClass (docks and task bars group it under the entry), F1 opens the guide installed in
-# share/doc/scrivlet/, and the settings go to ~/.config/scrivlet/, never beside the program.
+# The installed program as a desktop sees it: started from its desktop entry, its window's
+# WM_CLASS is the entry's StartupWMClass (docks and task bars group it under the entry), F1 opens
+# the guide installed in share/doc/scrivlet/, and the settings go to ~/.config/scrivlet/, never
+# beside the program.
 . "$(dirname "$0")/../e2e/lib.sh"
 command -v xprop >/dev/null || skip "xprop (x11-utils) is needed"
 [ -f "${SCRIVLET_BUILD_DIR:-}/cmake_install.cmake" ] || skip "no configured build folder"
@@ -23,8 +24,22 @@ printf '[Desktop Entry]\nType=Application\nName=Guide Viewer\nExec=%s %%f\nMimeT
     "$WORK/bin/guide-viewer" >"$XDG_DATA_HOME/applications/guide-viewer.desktop"
 printf '[Default Applications]\ntext/plain=guide-viewer.desktop\n' >"$XDG_CONFIG_HOME/mimeapps.list"
 
-"$ROOT/usr/bin/scrivlet" >>"$WORK/program.log" 2>&1 &
-PID=$!
+# Started the way an application menu starts it: GIO runs the desktop entry's Exec line, which
+# finds the program on PATH.
+export PATH="$ROOT/usr/bin:$PATH" XDG_DATA_DIRS="$ROOT/usr/share:${XDG_DATA_DIRS:-/usr/share}"
+gio launch "$ROOT/usr/share/applications/scrivlet.desktop" >>"$WORK/program.log" 2>&1 ||
+    fail "gio could not launch the desktop entry"
+installed_process() {
+    local p
+    for p in $(pgrep -x scrivlet); do
+        if [ "$(readlink "/proc/$p/exe")" = "$ROOT/usr/bin/scrivlet" ]; then
+            PID=$p
+            return 0
+        fi
+    done
+    return 1
+}
+eventually 10 installed_process || fail "launching the desktop entry started no installed scrivlet"
 STARTED+=("$PID")
 wait_main_window
 wait_state "$WIN" active

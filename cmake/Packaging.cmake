@@ -32,6 +32,6 @@ set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 
 # The source archive (cpack --config CPackSourceConfig.cmake) leaves out builds and history.
 set(CPACK_SOURCE_GENERATOR TXZ)
-set(CPACK_SOURCE_IGNORE_FILES "/build/" "/\\.git/" "/\\.git$")
+set(CPACK_SOURCE_IGNORE_FILES "/build/" "/[.]git/" "/[.]git$")
 
 include(CPack)

@@ -12,6 +12,7 @@ cpack --config "$SCRIVLET_BUILD_DIR/CPackConfig.cmake" -G DEB -B "$WORK/out" >"$
 debs=("$WORK"/out/scrivlet_*.deb)
 [ -f "${debs[0]}" ] || { cat "$WORK/cpack.log" >&2; fail "cpack made no scrivlet_*.deb"; }
 deb=${debs[0]}
+! grep -q '^CMake \(Warning\|Error\)' "$WORK/cpack.log" || { cat "$WORK/cpack.log" >&2; fail "cpack warns"; }
 note "$(basename "$deb"): $(stat -c %s "$deb") bytes"
 
 field() { dpkg-deb -f "$deb" "$1"; }

@@ -11,6 +11,8 @@ packages=(cmake ninja-build g++ pkg-config
 if [ "${1:-run}" = test ]; then
     packages+=(libgtest-dev libgmock-dev libbenchmark-dev
                xvfb xauth openbox trayer xdotool x11-utils x11-apps dbus dbus-x11 imagemagick)
+    # The packaging tests: AppStream validation, cpack's DEB generator (dpkg-shlibdeps), man -l.
+    packages+=(appstream dpkg-dev man-db)
 fi
 
 missing=()

@@ -282,8 +282,9 @@ Value Interpreter::callProcedure(Procedure* proc, Object* me, Value* const* args
 }
 
 Value Interpreter::callBuiltin(const BuiltinFunction* fn, Value* const* args, size_t count) {
-    detail::checkArgCount(count, fn->minArgs, fn->maxArgs);
-    return fn->fn(*this, Args(args, count));
+    const Args a(args, count);
+    detail::checkArgCount(a, fn->minArgs, fn->maxArgs);
+    return fn->fn(*this, a);
 }
 
 Value Interpreter::invokeMember(Object* object, std::u16string_view name, Invoke kind, Args args,

@@ -172,7 +172,13 @@ public:
                 simple(Tok::Comma, col, 1);
                 continue;
             case u'=':
-                simple(Tok::Eq, col, 1);
+                // "=>" and "=<" are the comparisons written the other way round.
+                if (peek(1) == u'>')
+                    simple(Tok::Ge, col, 2);
+                else if (peek(1) == u'<')
+                    simple(Tok::Le, col, 2);
+                else
+                    simple(Tok::Eq, col, 1);
                 continue;
             case u'<':
                 if (peek(1) == u'>')
@@ -185,6 +191,8 @@ public:
             case u'>':
                 if (peek(1) == u'=')
                     simple(Tok::Ge, col, 2);
+                else if (peek(1) == u'<')
+                    simple(Tok::Ne, col, 2);
                 else
                     simple(Tok::Gt, col, 1);
                 continue;
@@ -268,10 +276,9 @@ private:
             ++m_i;
     }
 
-    // " _" at the end of a line joins it with the next.
+    // "_" at the end of a line joins it with the next ("x = _", "x =_"). A name never reaches
+    // here with its "_", so no blank is needed before it.
     bool continuation() {
-        if (m_i > 0 && !isBlank(m_s[m_i - 1]) && m_s[m_i - 1] != u'\n' && m_s[m_i - 1] != u'\r')
-            return false;
         size_t j = m_i + 1;
         while (j < m_s.size() && isBlank(m_s[j]))
             ++j;
@@ -307,14 +314,10 @@ private:
         const auto it = keywordTable().find(foldCase(t.text));
         if (it != keywordTable().end())
             t.keyword = it->second;
-        if (t.keyword == Kw::None && equalsIgnoreCase(t.text, u"rem") &&
-            (m_out.empty() || m_out.back().type == Tok::Newline ||
-             m_out.back().type == Tok::Colon)) {
-            skipComment();
-            return;
-        }
-        // Rem after other tokens on the line is a comment too (x = 1 : Rem note).
-        if (t.keyword == Kw::None && equalsIgnoreCase(t.text, u"rem")) {
+        // Rem starts a comment anywhere (x = 1 : Rem note) except as a member name (obj.Rem).
+        const bool member =
+            !m_out.empty() && (m_out.back().type == Tok::Dot || m_out.back().type == Tok::WithDot);
+        if (t.keyword == Kw::None && !member && equalsIgnoreCase(t.text, u"rem")) {
             skipComment();
             return;
         }
@@ -428,12 +431,14 @@ private:
         }
         if (digits == 0)
             fail(1031, col);
-        bool forceLong = false;
+        // Without a suffix four hex digits are an Integer (&HFFFF is -1); with "&" only a value
+        // an Integer holds as it stands stays one (&HFF& is 255, &HFFFF& the Long 65535).
+        bool suffix = false;
         if (m_i < m_s.size() && m_s[m_i] == u'&') {
-            forceLong = true;
+            suffix = true;
             ++m_i;
         }
-        if (!forceLong && value <= 0xFFFF)
+        if (suffix ? value <= 0x7FFF : value <= 0xFFFF)
             literal(Value::integer(static_cast<int16_t>(static_cast<uint16_t>(value))), col);
         else
             literal(Value::longValue(static_cast<int32_t>(static_cast<uint32_t>(value))), col);
@@ -465,7 +470,7 @@ private:
             ++m_i;
         if (m_i >= m_s.size() || m_s[m_i] != u'#')
             fail(1032, col);
-        const auto d = parseDate(m_s.substr(start, m_i - start));
+        const auto d = parseDate(m_s.substr(start, m_i - start), DateTextOrder::MonthFirst);
         ++m_i;
         if (!d)
             fail(1002, col);

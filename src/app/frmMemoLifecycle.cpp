@@ -65,7 +65,7 @@ void frmMemo::Initialize(const QStringList& arguments) {
     createDesktopIntegration();
 
     SetMemoView(0);
-    if (options().StartUpTray) {
+    if (options().StartUpTray && canBeCalledBack()) {
         HideForm();
     } else {
         ShowForm();
@@ -104,31 +104,6 @@ void frmMemo::createDispatcher() {
     ports.clipboard = m->clipboardPort.get();
     ports.window = m->windowPort.get();
     m->dispatcher = std::make_unique<engine::LineDispatcher>(ports, iniFile(), options());
-}
-
-// The tray icon, the size limiter, the activation watcher and the global hotkey are created here,
-// in that order; TrayReady is set between the tray and the hotkey.
-void frmMemo::createDesktopIntegration() {
-    // Until the activation watcher exists, Qt's application state tells activation changes.
-    connect(qApp, &QGuiApplication::applicationStateChanged, this,
-            [this](Qt::ApplicationState state) {
-                if (m_unloaded)
-                    return;
-                if (state == Qt::ApplicationActive)
-                    onAppActivate();
-                else
-                    onAppDeactivate();
-            });
-    m_trayReady = true;
-    SetupHotKey(true);
-}
-
-void frmMemo::releaseDesktopIntegration() {
-    disconnect(qApp, &QGuiApplication::applicationStateChanged, this, nullptr);
-}
-
-void frmMemo::SetupHotKey(bool) {
-    // Registered by the global hotkey object once it is created in createDesktopIntegration.
 }
 
 void frmMemo::Unload() {

@@ -6,6 +6,10 @@
 #include "input/CMRUCombo.h"
 #include "input/widgets/HistoryComboAdapter.h"
 
+#include "desktop/CAppActive.h"
+#include "desktop/CHotKey.h"
+#include "desktop/CLimitForm.h"
+#include "desktop/CTray.h"
 #include "engine/LineDispatcher.h"
 #include "script/ConsoleHostServices.h"
 #include "script/widgets/RunawayScriptGuard.h"
@@ -32,4 +36,9 @@ struct frmMemo::Members {
     std::unique_ptr<app::SystemClipboardPort> clipboardPort;
     std::unique_ptr<app::WindowPort> windowPort;
     std::unique_ptr<engine::LineDispatcher> dispatcher;
+
+    std::unique_ptr<CTray> mTray;
+    std::unique_ptr<CLimitForm> sizeLimiter;
+    std::unique_ptr<CAppActive> mActive;
+    std::unique_ptr<CHotKey> mHotKey;
 };

@@ -22,6 +22,11 @@
 //                                    starts PROGRAM; prints "SHOWN_MS EXIT_CODE": when WIN became
 //                                    viewable and active, and how the started process ended;
 //                                    a third field counts windows the started process mapped
+//   grab-key MODIFIERS KEYSYM SECONDS
+//                                    holds a key grab on the root window (X modifier mask, keysym
+//                                    in hex) as another program would, for SECONDS
+//   tray-icon PID TIMEOUT_MS         "WIN x y width height" of PID's icon once a tray embedded it
+//   popup PID TIMEOUT_MS             id of PID's mapped pop-up (override-redirect) window
 #include "platform/TextCodec.h"
 
 #include <QClipboard>
@@ -36,6 +41,7 @@
 #include <QTimer>
 
 #include <xcb/xcb.h>
+#include <xcb/xcb_keysyms.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -126,6 +132,35 @@ std::optional<xcb_window_t> findWindow(uint32_t pid, bool dialog, xcb_window_t e
             return window;
     }
     return std::nullopt;
+}
+
+// Windows of a process anywhere in the tree below `parent` (an embedded tray icon is no top-level).
+void windowsOf(uint32_t pid, xcb_window_t parent, std::vector<xcb_window_t>& found) {
+    auto* tree = xcb_query_tree_reply(g_conn, xcb_query_tree(g_conn, parent), nullptr);
+    if (!tree)
+        return;
+    const xcb_window_t* children = xcb_query_tree_children(tree);
+    for (int i = 0; i < xcb_query_tree_children_length(tree); ++i) {
+        if (first(cardinals(children[i], "_NET_WM_PID", XCB_ATOM_CARDINAL)) == pid)
+            found.push_back(children[i]);
+        windowsOf(pid, children[i], found);
+    }
+    std::free(tree);
+}
+
+xcb_window_t parentOf(xcb_window_t window) {
+    auto* tree = xcb_query_tree_reply(g_conn, xcb_query_tree(g_conn, window), nullptr);
+    const xcb_window_t parent = tree ? tree->parent : 0;
+    std::free(tree);
+    return parent;
+}
+
+bool overrideRedirect(xcb_window_t window) {
+    auto* reply =
+        xcb_get_window_attributes_reply(g_conn, xcb_get_window_attributes(g_conn, window), nullptr);
+    const bool result = reply && reply->override_redirect;
+    std::free(reply);
+    return result;
 }
 
 int fail(const char* message) {
@@ -257,6 +292,63 @@ int main(int argc, char** argv) {
             return fail("no such window");
         std::printf("%d %d %u %u\n", translated->dst_x, translated->dst_y, geometry->width,
                     geometry->height);
+        std::free(geometry);
+        std::free(translated);
+        return 0;
+    }
+    if (command == "grab-key") {
+        xcb_key_symbols_t* symbols = xcb_key_symbols_alloc(g_conn);
+        xcb_keycode_t* codes =
+            xcb_key_symbols_get_keycode(symbols, xcb_keysym_t(std::strtoul(argv[3], nullptr, 16)));
+        if (!codes || !*codes)
+            return fail("no key for that keysym");
+        xcb_generic_error_t* error = xcb_request_check(
+            g_conn, xcb_grab_key_checked(g_conn, 0, g_root, uint16_t(arg(2)), codes[0],
+                                         XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC));
+        std::free(codes);
+        xcb_key_symbols_free(symbols);
+        if (error)
+            return fail("the key is grabbed by another client");
+        std::printf("grabbed\n");
+        std::fflush(stdout);
+        QThread::sleep(arg(4));
+        return 0;
+    }
+    if (command == "tray-icon" || command == "popup") {
+        const auto pid = uint32_t(arg(2));
+        const bool icon = command == "tray-icon";
+        xcb_window_t found = 0;
+        const auto search = [&] {
+            std::vector<xcb_window_t> windows;
+            windowsOf(pid, g_root, windows);
+            const std::vector<uint32_t> managed =
+                cardinals(g_root, "_NET_CLIENT_LIST", XCB_ATOM_WINDOW);
+            for (const xcb_window_t window : windows) {
+                const bool topLevel = parentOf(window) == g_root;
+                const bool isManaged =
+                    std::find(managed.begin(), managed.end(), window) != managed.end();
+                // An embedded icon: inside another window and not managed (but override-redirect).
+                if (viewable(window) &&
+                    (icon ? !topLevel && !isManaged : topLevel && overrideRedirect(window))) {
+                    found = window;
+                    return true;
+                }
+            }
+            return false;
+        };
+        if (!poll(int(arg(3)), search))
+            return fail(icon ? "no tray icon was embedded" : "no pop-up appeared");
+        if (!icon) {
+            std::printf("%u\n", found);
+            return 0;
+        }
+        auto* geometry = xcb_get_geometry_reply(g_conn, xcb_get_geometry(g_conn, found), nullptr);
+        auto* translated = xcb_translate_coordinates_reply(
+            g_conn, xcb_translate_coordinates(g_conn, found, g_root, 0, 0), nullptr);
+        if (!geometry || !translated)
+            return fail("the icon went away");
+        std::printf("%u %d %d %u %u\n", found, translated->dst_x, translated->dst_y,
+                    geometry->width, geometry->height);
         std::free(geometry);
         std::free(translated);
         return 0;

@@ -28,13 +28,14 @@ bool frmMemo::ShowProperty() {
         m_trayReady = true;
     });
     SetupHotKey(true);
-    if (m_ctlMemo->FileName() != options().MemoFileName) {
-        if (auto error = m_ctlMemo->setFileName(options().MemoFileName)) {
-            reportMemoFileError(*error, options().MemoFileName);
+    const QString memoFile = platform::memoFilePath(options().MemoFileName);
+    if (m_ctlMemo->FileName() != memoFile) {
+        if (auto error = m_ctlMemo->setFileName(memoFile)) {
+            reportMemoFileError(*error, memoFile);
         } else {
             m_ctlMemo->setMemoIndex(1);
             if (auto loadError = m_ctlMemo->Load())
-                reportMemoFileError(*loadError, options().MemoFileName);
+                reportMemoFileError(*loadError, memoFile);
         }
     }
     m->history.setMax(options().MRU);

@@ -77,6 +77,16 @@ QString settingsFilePath() {
 QString defaultMemoFilePath() {
     return AppPath() + appBaseName() + QStringLiteral(".txt");
 }
+QString memoFilePath(const QString& memoFileName) {
+    if (memoFileName.isEmpty())
+        return defaultMemoFilePath();
+    if (memoFileName == u'~' || memoFileName.startsWith(QStringLiteral("~/")))
+        return QDir::homePath() + memoFileName.mid(1);
+    if (QFileInfo(memoFileName).isAbsolute())
+        return memoFileName;
+    return AppPath() + memoFileName;
+}
+
 QString userScriptFilePath() {
     return AppPath() + appBaseName() + QStringLiteral(".vbs");
 }

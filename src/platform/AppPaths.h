@@ -26,6 +26,10 @@ QString settingsFilePath();    // AppPath + base name + ".ini"
 QString defaultMemoFilePath(); // AppPath + base name + ".txt"
 QString userScriptFilePath();  // AppPath + base name + ".vbs"
 
+// The memo file the option MemoFileName names: "" is the default memo file, "~/" starts in the
+// home folder, and a relative name counts from AppPath.
+QString memoFilePath(const QString& memoFileName);
+
 // Pins the program folder and base name (scrivlet-cli's --dir, tests). An empty folder keeps the
 // automatic choice; an empty base name keeps the executable's.
 void setProgramIdentity(const QString& folder, const QString& baseName);

@@ -159,8 +159,8 @@ bool uMultiMemo::MovePrevMemo() {
 bool uMultiMemo::MoveNextMemo() {
     return m_list->MoveNextMemo();
 }
-void uMultiMemo::AddMessage(const QString& message, int index) {
-    m_list->AddMessage(message, index);
+bool uMultiMemo::AddMessage(const QString& message, int index) {
+    return m_list->AddMessage(message, index);
 }
 
 // ---- the view the memo list drives ----------------------------------------------------------
@@ -226,6 +226,14 @@ void uMultiMemo::showPosition(const QString& counter, bool previousEnabled, bool
     m_lblCounter->setText(counter);
     m_cmdPrev->setEnabled(previousEnabled);
     m_cmdNext->setEnabled(nextEnabled);
+}
+// Without a readable memo file nothing typed here could be saved: the pane says why instead.
+void uMultiMemo::setWritable(bool writable, const QString& reason) {
+    m_txtMemo->setReadOnly(!writable);
+    m_txtMemo->setPlaceholderText(writable ? QString() : reason);
+    m_cmbMemoList->setEnabled(writable);
+    m_cmdNew->setEnabled(writable);
+    m_cmdDelete->setEnabled(writable);
 }
 
 bool uMultiMemo::DropdownTitle() {

@@ -43,7 +43,7 @@ public:
     void DeleteMemo(int index);
     bool MovePrevMemo();
     bool MoveNextMemo();
-    void AddMessage(const QString& message, int index = -1);
+    bool AddMessage(const QString& message, int index = -1);
     MemoList& memoList() const { return *m_list; }
 
     // Focuses the title field and opens the title list. Always true.
@@ -100,6 +100,7 @@ private:
     int selectedTitleRow() const override;
     void selectTitleRow(int row) override;
     void showPosition(const QString& counter, bool previousEnabled, bool nextEnabled) override;
+    void setWritable(bool writable, const QString& reason) override;
 
     void layoutControls();
     void onFocusChanged(QWidget* old, QWidget* now);

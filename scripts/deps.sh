@@ -8,7 +8,7 @@ packages=(cmake ninja-build g++ pkg-config
           libglib2.0-dev libpcre2-dev libxcb1-dev libxcb-keysyms1-dev
           shared-mime-info desktop-file-utils)
 if [ "${1:-run}" = test ]; then
-    packages+=(libgtest-dev libgmock-dev libbenchmark-dev
+    packages+=(libgtest-dev libgmock-dev libbenchmark-dev libxcb-xtest0-dev
                xvfb xauth openbox trayer xdotool x11-utils x11-apps dbus dbus-x11 imagemagick)
 fi
 

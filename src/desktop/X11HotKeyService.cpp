@@ -80,6 +80,10 @@ struct X11HotKeyService::Private : QAbstractNativeEventFilter {
         if (!filterInstalled && QCoreApplication::instance()) {
             QCoreApplication::instance()->installNativeEventFilter(this);
             filterInstalled = true;
+            // Installed after this filter, so it runs before it (the latest filter runs first):
+            // the press that shows the window is the user time its activation request carries,
+            // instead of a server time fetched over a connection of its own.
+            platform::x11::watchUserTimestamps();
         }
     }
 

@@ -81,7 +81,9 @@ void frmMemo::createEvaluator() {
         [this](const std::function<void()>& box) { withTopMostSuspended(box); });
     m->hostServicesInstalled = std::make_unique<script::ScopedHostServices>(m->hostServices.get());
     bool scriptLoaded = true;
-    m->pEval = app::createProgramEvaluator(platform::userScriptFilePath(), scriptLoaded);
+    m->runGuard = std::make_unique<script::RunawayScriptGuard>(app::AppTitleWithVersion());
+    m->pEval = app::createProgramEvaluator(platform::userScriptFilePath(), scriptLoaded,
+                                           m->runGuard.get());
     if (!scriptLoaded)
         platform::showMessageBox(QStringLiteral("Scrivlet.vbsファイルのロードに失敗しました。"),
                                  int(platform::mb::OKOnly) | platform::mb::Exclamation,
@@ -122,6 +124,9 @@ void frmMemo::Unload() {
         saveMemoPane(true);
     }
     hide();
+    // The pane's focus signals fire while the window's children are destroyed; nothing of ours
+    // may answer them then.
+    disconnect(m_ctlMemo, nullptr, this, nullptr);
     m->dispatcher.reset();
     m->KeyMapping.reset();
     m->historyAdapter.reset();

@@ -12,6 +12,7 @@
 #include "desktop/CTray.h"
 #include "engine/LineDispatcher.h"
 #include "script/ConsoleHostServices.h"
+#include "script/widgets/RunawayScriptGuard.h"
 #include "script/widgets/WindowHostServices.h"
 
 #include <memory>
@@ -22,6 +23,8 @@ struct frmMemo::Members {
     // The boxes and the shell of scripts run from the window, installed while the evaluator lives.
     std::unique_ptr<script::WindowHostServices> hostServices;
     std::unique_ptr<script::ScopedHostServices> hostServicesInstalled;
+    // Lets the user stop a script that runs too long; watches every run of pEval.
+    std::unique_ptr<script::RunawayScriptGuard> runGuard;
     std::unique_ptr<engine::IEvaluator> pEval;
     CMRUCombo history;
     std::unique_ptr<HistoryComboAdapter> historyAdapter;

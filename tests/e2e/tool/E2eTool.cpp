@@ -12,6 +12,9 @@
 //   offer-clipboard TEXT SECONDS     owns the clipboard with TEXT until another client takes it
 //                                    over or SECONDS pass
 //   decode FILE                      a text file as the program reads it (UTF-8 or CP932)
+//   missing-glyphs TEXT              the characters of TEXT that the font the program draws
+//                                    with (the default one, with its fallbacks) shows as a box,
+//                                    one a line; exit 1 when there is any
 //   launch-until-active TIMEOUT_MS PROGRAM ARGS...
 //                                    starts PROGRAM; prints "PID MS" once a window of it is
 //                                    the active one, MS counted from the start
@@ -29,8 +32,11 @@
 #include <QClipboard>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QGlyphRun>
 #include <QGuiApplication>
 #include <QProcess>
+#include <QRawFont>
+#include <QTextLayout>
 #include <QThread>
 #include <QTimer>
 
@@ -202,6 +208,41 @@ int main(int argc, char** argv) {
         });
         QTimer::singleShot(int(arg(3)) * 1000, &app, &QCoreApplication::quit);
         return app.exec();
+    }
+    if (command == "missing-glyphs") {
+        if (argc < 3)
+            return fail("missing-glyphs TEXT");
+        qputenv("QT_QPA_PLATFORM", "xcb");
+        QGuiApplication app(argc, argv);
+        const QString text = QString::fromUtf8(argv[2]);
+        QStringList fonts;
+        int missing = 0;
+        for (const uint c : text.toUcs4()) {
+            if (QChar::isSpace(c))
+                continue;
+            const QString character = QString::fromUcs4(reinterpret_cast<const char32_t*>(&c), 1);
+            // Laid out alone, the character is drawn by the font the fallback chain chooses;
+            // glyph 0 is that font's box for characters it lacks.
+            QTextLayout layout(character, QGuiApplication::font());
+            layout.beginLayout();
+            layout.createLine();
+            layout.endLayout();
+            const QList<QGlyphRun> runs = layout.glyphRuns();
+            bool drawn = !runs.isEmpty();
+            for (const QGlyphRun& run : runs) {
+                const QRawFont font = run.rawFont();
+                if (!fonts.contains(font.familyName()))
+                    fonts << font.familyName();
+                drawn = drawn && font.supportsCharacter(c) && !run.glyphIndexes().contains(0u);
+            }
+            if (!drawn) {
+                std::printf("U+%04X %s\n", c, character.toUtf8().constData());
+                ++missing;
+            }
+        }
+        std::fprintf(stderr, "fonts used: %s\n",
+                     fonts.join(QStringLiteral(", ")).toUtf8().constData());
+        return missing == 0 ? 0 : 1;
     }
     if (command == "clipboard") {
         qputenv("QT_QPA_PLATFORM", "xcb");

@@ -5,6 +5,7 @@
 #include "frmMemo.h"
 
 #include "config/Settings.h"
+#include "platform/gui/WindowControl.h"
 #include "script/CEval.h"
 #include "settings_dialog/PropertyHost.h"
 #include "settings_dialog/TimerList.h"
@@ -65,6 +66,10 @@ void showPropertyDialog(frmMemo& window, int tabIndex) {
     WindowPropertyHost host(window);
     frmProperty dialog(host, *ini, options(), timerList(), &window);
     dialog.Show2(tabIndex, true);
+    // Not every window manager gives the focus back to the window a dialog was over (openbox
+    // leaves no window active); the user goes on typing in the input line.
+    if (window.isVisible())
+        platform::forceForeground(&window);
 }
 
 void connectTimers(frmMemo& window) {

@@ -3,6 +3,7 @@
 #include "CommandPage.h"
 #include "PropertyHost.h"
 #include "TimerPage.h"
+#include "Twips.h"
 #include "mdlComDlg.h"
 
 #include "config/CIniFile.h"
@@ -181,6 +182,8 @@ frmProperty::frmProperty(IPropertyHost& host, CIniFile& ini, Options& options, T
     makeDefault(m_cmdOK);
 
     load();
+    // Wide enough for the command list's columns at their design widths.
+    resize(qMax(sizeHint().width(), dialogTwipsToPixels(this, 9400)), sizeHint().height());
 }
 
 frmProperty::~frmProperty() = default;

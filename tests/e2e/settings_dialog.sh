@@ -35,17 +35,19 @@ press ctrl+Tab
 shoot commands
 press ctrl+Tab
 shoot timers
-press ctrl+Tab # back to the general page
-sleep 0.2
+press ctrl+Tab # back to the general page (on the timer page Alt+T is another option)
+sleep 0.5
 press alt+t    # 常に手前に表示する(&T)
+sleep 0.2
 press Return   # OK is the default button
 wait_state "$DLG" unmapped
 [ "$(ini_value Options TopMost)" = True ] || fail "TopMost is '$(ini_value Options TopMost)' after OK"
 eventually 5 has_state _NET_WM_STATE_ABOVE || fail "OK did not put the window above others"
+wait_state "$WIN" active # the input line has the keyboard again
 
 open_dialog
 press ctrl+Tab # the general page was confirmed with OK; the commands page is next
-sleep 0.2
+sleep 0.5
 press alt+n
 type_text 'double'
 press alt+c

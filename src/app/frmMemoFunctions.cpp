@@ -27,6 +27,8 @@ bool frmMemo::ShowProperty() {
         runSettingsDialog(0);
         m_trayReady = true;
     });
+    // The dialog may have turned always-on-top on or off.
+    SetTopMost(options().TopMost);
     SetupHotKey(true);
     const QString memoFile = platform::memoFilePath(options().MemoFileName);
     if (m_ctlMemo->FileName() != memoFile) {
@@ -49,6 +51,17 @@ void frmMemo::setSettingsDialog(std::function<void(frmMemo&, int)> dialog) {
 void frmMemo::runSettingsDialog(int tabIndex) {
     if (m_settingsDialog)
         m_settingsDialog(*this, tabIndex);
+}
+
+bool frmMemo::RunTimerLine(const QString& line) {
+    if (!m->dispatcher || m_unloaded)
+        return false;
+    m->dispatcher->ExecuteDetachedLine(line);
+    return true;
+}
+
+engine::IEvaluator* frmMemo::evaluator() const {
+    return m->pEval.get();
 }
 
 bool frmMemo::ShowToggleMemo() {

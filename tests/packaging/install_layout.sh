@@ -58,7 +58,7 @@ first_release=$(grep -o -m1 '<release version="[^"]*"' "$metainfo" | cut -d'"' -
 # UTF-8 locale and in the plain C locale (where characters beyond ASCII are lost).
 command -v man >/dev/null || fail "man is not installed (scripts/deps.sh test installs man-db)"
 for page in scrivlet scrivlet-cli; do
-    file=$ROOT/usr/share/man/man1/$page.1
+    file=$ROOT/usr/share/man/man1/$page.1.gz
     for locale in C.UTF-8 C; do
         LC_ALL=$locale MANWIDTH=80 man --warnings -l "$file" >"$WORK/$page.txt" 2>"$WORK/$page.err" ||
             fail "man -l $page.1 failed: $(cat "$WORK/$page.err")"

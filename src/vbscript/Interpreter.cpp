@@ -2,6 +2,7 @@
 
 #include "Conversions.h"
 #include "Nodes.h"
+#include "Operators.h"
 #include "Parser.h"
 #include "ScriptObject.h"
 #include "StackGuard.h"
@@ -32,6 +33,10 @@ int ClassInfo::findMember(std::u16string_view name) const {
 
 void Expr::assign(Frame&, Value, bool) {
     raiseError(err::IllegalAssignment);
+}
+
+bool Expr::condition(Frame& f) {
+    return ops::isTrue(eval(f));
 }
 
 // ---- arguments ----

@@ -121,6 +121,7 @@ enum class BinaryOp : uint8_t {
 struct BinaryExpr final : Expr {
     BinaryExpr(BinaryOp o, ExprPtr l, ExprPtr r) : op(o), left(std::move(l)), right(std::move(r)) {}
     Value eval(Frame& f) override;
+    bool condition(Frame& f) override; // comparisons without a Boolean value in between
     BinaryOp op;
     ExprPtr left;
     ExprPtr right;

@@ -95,6 +95,10 @@ Flow AssignStmt::exec(Frame& f) {
     } else if (v.isObject()) {
         v = dereference(v);
     }
+    if (name && name->binding == Binding::Local) { // locals and the function's result
+        f.locals[name->slot] = std::move(v);
+        return Flow::Normal;
+    }
     target->assign(f, std::move(v), isSet);
     return Flow::Normal;
 }

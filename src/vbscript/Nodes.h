@@ -145,12 +145,15 @@ struct ExprStmt final : Stmt {
 };
 
 struct AssignStmt final : Stmt {
-    AssignStmt(ExprPtr t, ExprPtr v, bool s)
-        : target(std::move(t)), value(std::move(v)), isSet(s) {}
+    AssignStmt(ExprPtr t, ExprPtr v, bool s) : target(std::move(t)), value(std::move(v)), isSet(s) {
+        if (auto* bare = dynamic_cast<NameExpr*>(target.get()))
+            name = bare->ref;
+    }
     Flow exec(Frame& f) override;
     ExprPtr target;
     ExprPtr value;
     bool isSet;
+    NameRef* name = nullptr; // a bare name: stored straight into its slot when it is a local
 };
 
 // x = x & tail: appends in place when x holds text of its own.

@@ -229,24 +229,15 @@ void Interpreter::recordError(const ScriptError& e) {
     m_err->set(e);
 }
 
-Flow Interpreter::runBlock(Block& block, Frame& f) {
-    checkStack();
-    for (auto& s : block) {
-        try {
-            const Flow flow = s->exec(f);
-            if (flow != Flow::Normal)
-                return flow;
-        } catch (ScriptError& e) {
-            if (!e.line) {
-                e.line = s->line;
-                e.column = s->column;
-            }
-            if (!f.resumeNext || m_interrupted)
-                throw;
-            recordError(e);
-        }
+bool Interpreter::resumesAfter(ScriptError& e, const Stmt& statement, const Frame& f) {
+    if (!e.line) {
+        e.line = statement.line;
+        e.column = statement.column;
     }
-    return Flow::Normal;
+    if (!f.resumeNext || m_interrupted)
+        return false;
+    recordError(e);
+    return true;
 }
 
 Value Interpreter::callBuiltin(const BuiltinFunction* fn, Value* const* args, size_t count) {

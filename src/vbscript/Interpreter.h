@@ -119,7 +119,8 @@ public:
 private:
     void bind(Program& program, Frame* outer);
     void bindProcedure(Program& program, Procedure& proc, Frame* outer);
-    void bindName(Program& program, Procedure& proc, NameRef& ref, Frame* outer);
+    void bindName(Program& program, Procedure& proc, NameRef& ref, Frame* outer,
+                  size_t declaredLocals);
 
     std::deque<GlobalCell> m_cells;
     std::unordered_map<std::u16string, GlobalCell*> m_cellIndex;

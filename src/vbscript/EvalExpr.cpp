@@ -84,8 +84,7 @@ Value callMethod(Frame& f, const NameRef& r, const ExprList* args) {
         raiseError(err::NoSuchMember);
     if (!args)
         return f.in.callProcedure(m.method, f.me, nullptr, 0);
-    ArgBuffer a(f, *args);
-    return f.in.callProcedure(m.method, f.me, a.items(), a.size());
+    return f.in.callProcedure(m.method, f.me, f, *args);
 }
 
 void assignMethod(Frame& f, const NameRef& r, const ExprList* args, Value v, bool isSet) {
@@ -239,10 +238,8 @@ Value CallExpr::eval(Frame& f) {
     case Binding::Global:
     case Binding::Dynamic: {
         GlobalCell* c = r.cell;
-        if (c->proc) {
-            ArgBuffer a(f, args);
-            return f.in.callProcedure(c->proc, nullptr, a.items(), a.size());
-        }
+        if (c->proc)
+            return f.in.callProcedure(c->proc, nullptr, f, args);
         if (c->builtin) {
             ArgBuffer a(f, args);
             return f.in.callBuiltin(c->builtin, a.items(), a.size());

@@ -84,15 +84,16 @@ WriteResult setStartedAtLogin(bool on, const QString& program) {
     if (!on) {
         QFile file(path);
         if (!QFileInfo(path).exists() && !QFileInfo(path).isSymLink())
-            return WriteResult{true, QString()};
+            return WriteResult{true, 0, QString()};
         if (file.remove())
-            return WriteResult{true, QString()};
-        return WriteResult{false, file.errorString()};
+            return WriteResult{true, 0, QString()};
+        return WriteResult{false, 0, file.errorString()};
     }
     const QString folder = QFileInfo(path).absolutePath();
     if (!QDir().mkpath(folder))
-        return WriteResult{false, QStringLiteral("%1: %2").arg(
-                                      folder, QString::fromLocal8Bit(std::strerror(errno)))};
+        return WriteResult{
+            false, errno,
+            QStringLiteral("%1: %2").arg(folder, QString::fromLocal8Bit(std::strerror(errno)))};
     const QString entry = QStringLiteral("[Desktop Entry]\n"
                                          "Type=Application\n"
                                          "Name=Scrivlet\n"

@@ -46,7 +46,6 @@ uMultiMemo::uMultiMemo(QWidget* parent) : QWidget(parent) {
             [this](int& index, bool& cancel) { emit BeforeDelete(index, cancel); });
 }
 
-uMultiMemo::~uMultiMemo() = default;
 
 // The controls are built the first time the pane is used: most starts never open it, and the
 // window comes up faster without them. The memo list works on m_detached until then.

@@ -103,6 +103,7 @@ void RunawayScriptGuard::showBox() {
     // Closing the box is an answer too.
     connect(m_box.get(), &QDialog::rejected, this, [this] { m_stop = true; });
     QCoreApplication::instance()->installEventFilter(this);
+    m_activeBefore = QApplication::activeWindow();
     m_box->show();
     m_box->activateWindow();
 }
@@ -112,7 +113,12 @@ void RunawayScriptGuard::hideBox() {
         return;
     QCoreApplication::instance()->removeEventFilter(this);
     m_box->disconnect(this);
+    const bool boxWasActive = m_box->isActiveWindow();
     m_box.reset();
+    // The window the user worked in gets the keyboard back, not whatever the window manager picks.
+    if (boxWasActive && m_activeBefore)
+        m_activeBefore->activateWindow();
+    m_activeBefore = nullptr;
 }
 
 bool RunawayScriptGuard::belongsToBox(QObject* object) const {

@@ -4,7 +4,9 @@
 
 #include <QElapsedTimer>
 #include <QObject>
+#include <QPointer>
 #include <QString>
+#include <QWidget>
 
 #include <memory>
 
@@ -48,6 +50,7 @@ private:
 
     QString m_title;
     std::unique_ptr<QDialog> m_box;
+    QPointer<QWidget> m_activeBefore; // the active window when the box appeared
     QElapsedTimer m_clock;
     qint64 m_busySince = 0;
     qint64 m_lastCheck = 0;

@@ -135,6 +135,9 @@ bool RunawayScriptGuard::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
     if (!isUserInput(type))
         return false;
+    // A box the script itself shows (MsgBox, InputBox) takes its answer, Esc included.
+    if (QWidget* modal = QApplication::activeModalWidget(); modal && modal != m_box.get())
+        return false;
     if (type == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
         m_stop = true;
         return true;

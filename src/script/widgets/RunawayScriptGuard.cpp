@@ -103,6 +103,7 @@ void RunawayScriptGuard::showBox() {
     // Closing the box is an answer too.
     connect(m_box.get(), &QDialog::rejected, this, [this] { m_stop = true; });
     QCoreApplication::instance()->installEventFilter(this);
+    m_activeBefore = QApplication::activeWindow();
     m_box->show();
     m_box->activateWindow();
 }
@@ -112,7 +113,12 @@ void RunawayScriptGuard::hideBox() {
         return;
     QCoreApplication::instance()->removeEventFilter(this);
     m_box->disconnect(this);
+    const bool boxWasActive = m_box->isActiveWindow();
     m_box.reset();
+    // The window the user worked in gets the keyboard back, not whatever the window manager picks.
+    if (boxWasActive && m_activeBefore)
+        m_activeBefore->activateWindow();
+    m_activeBefore = nullptr;
 }
 
 bool RunawayScriptGuard::belongsToBox(QObject* object) const {
@@ -128,6 +134,9 @@ bool RunawayScriptGuard::belongsToBox(QObject* object) const {
 bool RunawayScriptGuard::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
     if (!isUserInput(type))
+        return false;
+    // A box the script itself shows (MsgBox, InputBox) takes its answer, Esc included.
+    if (QWidget* modal = QApplication::activeModalWidget(); modal && modal != m_box.get())
         return false;
     if (type == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
         m_stop = true;

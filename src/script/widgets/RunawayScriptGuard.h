@@ -4,7 +4,9 @@
 
 #include <QElapsedTimer>
 #include <QObject>
+#include <QPointer>
 #include <QString>
+#include <QWidget>
 
 #include <memory>
 
@@ -20,8 +22,8 @@ namespace script {
 // passed, the engine's interrupt check lets the loop take its events every few milliseconds;
 // meanwhile every key and mouse event that is not for the box is held back (Esc excepted, from
 // any of the program's windows), so nothing the user does can start another line or close the
-// window in the middle of the run. A script's own box (MsgBox) waits for the user; the second
-// starts again after it.
+// window in the middle of the run. A script's own box (MsgBox) takes its input as usual and its
+// waiting does not count: the second starts again after it.
 class RunawayScriptGuard final : public QObject, public RunWatcher {
     Q_OBJECT
 
@@ -48,6 +50,7 @@ private:
 
     QString m_title;
     std::unique_ptr<QDialog> m_box;
+    QPointer<QWidget> m_activeBefore; // the active window when the box appeared
     QElapsedTimer m_clock;
     qint64 m_busySince = 0;
     qint64 m_lastCheck = 0;

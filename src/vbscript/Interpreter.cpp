@@ -245,9 +245,8 @@ Flow Interpreter::runBlock(Block& block, Frame& f) {
 }
 
 Value Interpreter::callBuiltin(const BuiltinFunction* fn, Value* const* args, size_t count) {
-    const Args a(args, count);
-    detail::checkArgCount(a, fn->minArgs, fn->maxArgs);
-    return fn->fn(*this, a);
+    detail::checkArgCount(count, fn->minArgs, fn->maxArgs);
+    return fn->fn(*this, Args(args, count));
 }
 
 Value Interpreter::invokeMember(Object* object, std::u16string_view name, Invoke kind, Args args,

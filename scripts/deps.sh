@@ -9,7 +9,7 @@ packages=(cmake ninja-build g++ pkg-config
           shared-mime-info desktop-file-utils
           fonts-noto-cjk) # Japanese (and Korean) text; without it every caption is a box
 if [ "${1:-run}" = test ]; then
-    packages+=(libgtest-dev libgmock-dev libbenchmark-dev
+    packages+=(libgtest-dev libgmock-dev libbenchmark-dev libxcb-xtest0-dev
                xvfb xauth openbox trayer xdotool x11-utils x11-apps dbus dbus-x11 imagemagick)
     # The packaging tests: AppStream validation, cpack's DEB generator (dpkg-shlibdeps), man -l.
     packages+=(appstream dpkg-dev man-db)

@@ -174,6 +174,7 @@ void frmMemo::SetMemoView(int mode) {
         resize(width(), collapsedHeight - frameHeight());
         m_mnuPopupLogView->setChecked(false);
     } else {
+        m_ctlMemo->ensureControls();
         applySizeLimits(minWidth, screenRect.width(), collapsedHeight, screenRect.height());
         resize(width(), collapsedHeight + m_ctlMemo->height() - frameHeight());
         m_mnuPopupLogView->setChecked(true);

@@ -23,8 +23,9 @@ class TitleStrip;
 class uMultiMemo;
 
 namespace engine {
+class IEvaluator;
 class LineDispatcher;
-}
+} // namespace engine
 
 // The program's one permanent window: a captionless bar with the title strip on the left, the
 // input line cmbMemo, and the memo pane ctlMemo below it, which can be collapsed away.
@@ -103,6 +104,10 @@ public:
     void setShellOpener(std::function<bool(const QString& target)> opener);
     // The settings dialog, shown modally by ShowProperty with a tab index (0 keeps its tab).
     void setSettingsDialog(std::function<void(frmMemo&, int tabIndex)> dialog);
+    // Runs a timer's line through the dispatcher, leaving the input line and the history alone.
+    bool RunTimerLine(const QString& line);
+    // The program's script evaluator (null before Initialize and after Unload).
+    engine::IEvaluator* evaluator() const;
 
     CKeyMapping* keyMapping() const;
     const CMRUCombo& history() const;

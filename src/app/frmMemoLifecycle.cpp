@@ -5,6 +5,7 @@
 #include "EvaluatorSetup.h"
 #include "TitleStrip.h"
 #include "frmMemoMembers.h"
+#include "memo/MemoList.h"
 #include "memo/pane/uMultiMemo.h"
 #include "platform/AppPaths.h"
 #include "platform/MessageBox.h"
@@ -44,10 +45,11 @@ void frmMemo::Initialize(const QStringList& arguments) {
         LoadMRUSection(m->history, *ini);
     m_cmbMemo->setEditText(QString());
 
-    if (auto error = m_ctlMemo->setFileName(options().MemoFileName))
-        reportMemoFileError(*error, options().MemoFileName);
+    const QString memoFile = platform::memoFilePath(options().MemoFileName);
+    if (auto error = m_ctlMemo->setFileName(memoFile))
+        reportMemoFileError(*error, memoFile);
     else if (auto loadError = m_ctlMemo->Load())
-        reportMemoFileError(*loadError, options().MemoFileName);
+        reportMemoFileError(*loadError, memoFile);
 
     m->KeyMapping = std::make_unique<CKeyMapping>();
     m->KeyMapping->setCapsLockProbe(&platform::isCapsLockOn);
@@ -201,7 +203,19 @@ bool frmMemo::addMemoMessage(const QString& text) {
     // (a line handed over while the user types in the pane) is collected first, not dropped.
     if (m_ctlMemo->hasFocusInside())
         m_ctlMemo->Save();
-    m_ctlMemo->AddMessage(text);
+    if (!m_ctlMemo->AddMessage(text)) {
+        // No memo file was read (or its name is unusable): the line is not filed, and says so.
+        const QString why = m_ctlMemo->memoList().loadError()
+                                ? m_ctlMemo->memoList().loadError()->description
+                                : m_ctlMemo->FileName();
+        withTopMostSuspended([&] {
+            platform::showMessageBox(
+                QStringLiteral("メモファイルを読み込めないため、メモを保存できません。\n%1")
+                    .arg(why),
+                int(platform::mb::OKOnly) | platform::mb::Exclamation, app::AppTitleWithVersion());
+        });
+        return false;
+    }
     return saveMemoPane(false);
 }
 

@@ -74,12 +74,28 @@ struct X11HotKeyService::Private : QAbstractNativeEventFilter {
         bits = modifierBitsFromKeysyms(perModifier);
     }
 
+    // The first event number of the keyboard extension, 0 without it. A client that listens to
+    // the extension's keymap notices (Qt does, on the same connection) is sent those instead of
+    // the core MappingNotify.
+    uint8_t xkbFirstEvent = 0;
+
     void ensureReady(xcb_connection_t* c) {
-        if (!keysyms)
+        if (!keysyms) {
             readKeyboard(c);
+            const char name[] = "XKEYBOARD";
+            xcb_query_extension_reply_t* xkb = xcb_query_extension_reply(
+                c, xcb_query_extension(c, sizeof name - 1, name), nullptr);
+            if (xkb && xkb->present)
+                xkbFirstEvent = xkb->first_event;
+            std::free(xkb);
+        }
         if (!filterInstalled && QCoreApplication::instance()) {
             QCoreApplication::instance()->installNativeEventFilter(this);
             filterInstalled = true;
+            // Installed after this filter, so it runs before it (the latest filter runs first):
+            // the press that shows the window is the user time its activation request carries,
+            // instead of a server time fetched over a connection of its own.
+            platform::x11::watchUserTimestamps();
         }
     }
 
@@ -164,21 +180,30 @@ struct X11HotKeyService::Private : QAbstractNativeEventFilter {
             lastReleaseTime = release->time;
             break;
         }
-        case XCB_MAPPING_NOTIFY: {
-            const auto* mapping = reinterpret_cast<const xcb_mapping_notify_event_t*>(event);
-            // Several notices come in a row (a tool remapping keys for each character it
-            // types): one re-grab once they are through.
-            if (mapping->request != XCB_MAPPING_POINTER && !regrabPending) {
-                regrabPending = true;
-                QTimer::singleShot(0, QCoreApplication::instance(), [this] { regrabAll(); });
-            }
+        case XCB_MAPPING_NOTIFY:
+            if (reinterpret_cast<const xcb_mapping_notify_event_t*>(event)->request !=
+                XCB_MAPPING_POINTER)
+                scheduleRegrab();
+            break;
+        default: {
+            // The keyboard extension's new-keyboard (0) and keymap (1) notices.
+            const uint8_t xkbType = event->pad0;
+            if (xkbFirstEvent && (event->response_type & 0x7f) == xkbFirstEvent && xkbType <= 1)
+                scheduleRegrab();
             break;
         }
-        default:
-            break;
         }
         // Qt sees every event as well: it records the press time for the activation request.
         return false;
+    }
+
+    // Several notices come in a row (a layout switch, a tool remapping keys for each character
+    // it types): one re-grab once they are through.
+    void scheduleRegrab() {
+        if (regrabPending)
+            return;
+        regrabPending = true;
+        QTimer::singleShot(0, QCoreApplication::instance(), [this] { regrabAll(); });
     }
 
     void onKeyPress(const xcb_key_press_event_t* press) {

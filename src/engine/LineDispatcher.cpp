@@ -108,6 +108,43 @@ LineRun LineDispatcher::ExecuteLine(const QString& line) {
     return run;
 }
 
+namespace {
+
+// Stands in for the input line and the history while a line runs that was not typed.
+class DetachedText final : public ITextControl {
+public:
+    QString typeName() const override { return QStringLiteral("TextBox"); }
+    QString text() const override { return m_text; }
+    void setText(const QString& text) override { m_text = text; }
+    void setSelection(int, int) override {}
+
+private:
+    QString m_text;
+};
+
+class NoHistory final : public IHistory {
+public:
+    void AddMRU(bool) override {}
+    void AddMRUTemp(bool) override {}
+};
+
+} // namespace
+
+LineRun LineDispatcher::ExecuteDetachedLine(const QString& line) {
+    DetachedText text;
+    NoHistory history;
+    // The real ports come back when the run ends, for a typed line that may be waiting on the
+    // stack below (a box of it ran the event loop in which the timer went off).
+    struct Restore {
+        DispatcherPorts& ports;
+        DispatcherPorts saved;
+        ~Restore() { ports = saved; }
+    } restore{m_ports, m_ports};
+    m_ports.inputLine = &text;
+    m_ports.history = &history;
+    return ExecuteLine(line);
+}
+
 PieceOutcome LineDispatcher::ExecutePiece(const QString& piece) {
     // A word scripts know ("date", "true", a function of the user's script) is theirs: it never
     // starts a program of the same name found on PATH.

@@ -41,6 +41,9 @@ public:
     bool AddMemo();
 
     LineRun ExecuteLine(const QString& line);
+    // Runs a line that was not typed (a timer's) exactly as ExecuteLine does, except that the
+    // input line's text and the history stay as they are.
+    LineRun ExecuteDetachedLine(const QString& line);
     PieceOutcome ExecutePiece(const QString& piece);
     // False when there was nothing to add or the memo could not be stored.
     bool AddMemoText(const QString& text);

@@ -50,6 +50,8 @@ struct Expr : Node {
     virtual void callStatement(Frame& f) { eval(f); }
     // Evaluation for Set: objects stay objects, nothing reads a default member.
     virtual Value evalObject(Frame& f) { return eval(f); }
+    // The truth of the expression as an If or loop condition (Null is False).
+    virtual bool condition(Frame& f);
 };
 using ExprPtr = std::unique_ptr<Expr>;
 using ExprList = std::vector<ExprPtr>;

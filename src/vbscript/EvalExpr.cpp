@@ -446,6 +446,36 @@ Value BinaryExpr::eval(Frame& f) {
     return Value();
 }
 
+bool BinaryExpr::condition(Frame& f) {
+    ops::Compare compare;
+    switch (op) {
+    case BinaryOp::Eq:
+        compare = ops::Compare::Eq;
+        break;
+    case BinaryOp::Ne:
+        compare = ops::Compare::Ne;
+        break;
+    case BinaryOp::Lt:
+        compare = ops::Compare::Lt;
+        break;
+    case BinaryOp::Gt:
+        compare = ops::Compare::Gt;
+        break;
+    case BinaryOp::Le:
+        compare = ops::Compare::Le;
+        break;
+    case BinaryOp::Ge:
+        compare = ops::Compare::Ge;
+        break;
+    default:
+        return ops::isTrue(eval(f));
+    }
+    checkStack();
+    const Value a = left->eval(f);
+    const Value b = right->eval(f);
+    return ops::compareHolds(a, b, compare);
+}
+
 Value IntrinsicExpr::eval(Frame& f) {
     if (args.size() != 1)
         raiseError(err::WrongArgumentCount);

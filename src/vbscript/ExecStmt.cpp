@@ -52,8 +52,7 @@ template <class Part> bool resumable(Frame& f, const Node& at, Part&& part) {
 // loop when it comes last.
 bool loopContinues(Frame& f, const DoStmt& loop, bool resumeValue) {
     bool holds = resumeValue;
-    resumable(f, *loop.condition,
-              [&] { holds = ops::isTrue(loop.condition->eval(f)) != loop.isUntil; });
+    resumable(f, *loop.condition, [&] { holds = loop.condition->condition(f) != loop.isUntil; });
     return holds;
 }
 
@@ -96,6 +95,10 @@ Flow AssignStmt::exec(Frame& f) {
     } else if (v.isObject()) {
         v = dereference(v);
     }
+    if (name && name->binding == Binding::Local) { // locals and the function's result
+        f.locals[name->slot] = std::move(v);
+        return Flow::Normal;
+    }
     target->assign(f, std::move(v), isSet);
     return Flow::Normal;
 }
@@ -130,7 +133,7 @@ Flow AppendStmt::exec(Frame& f) {
 Flow IfStmt::exec(Frame& f) {
     for (auto& b : branches) {
         bool taken = true;
-        resumable(f, *b.condition, [&] { taken = ops::isTrue(b.condition->eval(f)); });
+        resumable(f, *b.condition, [&] { taken = b.condition->condition(f); });
         if (taken)
             return f.in.runBlock(b.body, f);
     }

@@ -2,6 +2,7 @@
 
 #include "Conversions.h"
 #include "Nodes.h"
+#include "Operators.h"
 #include "Parser.h"
 #include "ScriptObject.h"
 #include "StackGuard.h"
@@ -32,6 +33,10 @@ int ClassInfo::findMember(std::u16string_view name) const {
 
 void Expr::assign(Frame&, Value, bool) {
     raiseError(err::IllegalAssignment);
+}
+
+bool Expr::condition(Frame& f) {
+    return ops::isTrue(eval(f));
 }
 
 // ---- arguments ----
@@ -224,24 +229,15 @@ void Interpreter::recordError(const ScriptError& e) {
     m_err->set(e);
 }
 
-Flow Interpreter::runBlock(Block& block, Frame& f) {
-    checkStack();
-    for (auto& s : block) {
-        try {
-            const Flow flow = s->exec(f);
-            if (flow != Flow::Normal)
-                return flow;
-        } catch (ScriptError& e) {
-            if (!e.line) {
-                e.line = s->line;
-                e.column = s->column;
-            }
-            if (!f.resumeNext || m_interrupted)
-                throw;
-            recordError(e);
-        }
+bool Interpreter::resumesAfter(ScriptError& e, const Stmt& statement, const Frame& f) {
+    if (!e.line) {
+        e.line = statement.line;
+        e.column = statement.column;
     }
-    return Flow::Normal;
+    if (!f.resumeNext || m_interrupted)
+        return false;
+    recordError(e);
+    return true;
 }
 
 Value Interpreter::callBuiltin(const BuiltinFunction* fn, Value* const* args, size_t count) {
@@ -334,14 +330,22 @@ void Interpreter::bind(Program& program, Frame* outer) {
 
 void Interpreter::bindProcedure(Program& program, Procedure& proc, Frame* outer) {
     const auto refs = proc.refs; // binding may add implicit locals, never refs
+    // A ReDim of an unknown name declares a local. Any other undeclared name gets a hidden slot
+    // too, but every use of it must still look for the global at run time: that slot never
+    // counts as a declared local.
     for (NameRef* ref : refs)
-        bindName(program, proc, *ref, outer);
+        if (ref->declareLocal)
+            bindName(program, proc, *ref, outer, proc.localNames.size());
+    const size_t declared = proc.localNames.size();
+    for (NameRef* ref : refs)
+        if (!ref->declareLocal)
+            bindName(program, proc, *ref, outer, declared);
 }
 
 namespace {
 
-int findLocal(const Procedure& proc, const NameRef& ref) {
-    for (size_t i = 0; i < proc.localNames.size(); ++i) {
+int findLocal(const Procedure& proc, const NameRef& ref, size_t count) {
+    for (size_t i = 0; i < count; ++i) {
         if (static_cast<int>(i) == proc.resultSlot && ref.isCallee)
             continue;
         if (equalsIgnoreCase(proc.localNames[i], ref.name))
@@ -359,7 +363,8 @@ const Value* findConstant(const Procedure& proc, std::u16string_view name) {
 
 } // namespace
 
-void Interpreter::bindName(Program& program, Procedure& proc, NameRef& ref, Frame* outer) {
+void Interpreter::bindName(Program& program, Procedure& proc, NameRef& ref, Frame* outer,
+                           size_t declaredLocals) {
     ref.strict = program.optionExplicit;
     const bool inProcedure = proc.kind != ProcKind::TopLevel;
     if (const Value* c = findConstant(proc, ref.name); c && inProcedure) {
@@ -368,7 +373,7 @@ void Interpreter::bindName(Program& program, Procedure& proc, NameRef& ref, Fram
         return;
     }
     if (inProcedure) {
-        const int slot = findLocal(proc, ref);
+        const int slot = findLocal(proc, ref, declaredLocals);
         if (slot >= 0) {
             if (slot < static_cast<int>(proc.params.size())) {
                 ref.binding = Binding::Param;
@@ -387,7 +392,7 @@ void Interpreter::bindName(Program& program, Procedure& proc, NameRef& ref, Fram
                 ref.constant = *c;
                 return;
             }
-            const int slot = findLocal(op, ref);
+            const int slot = findLocal(op, ref, op.localNames.size());
             if (slot >= 0) {
                 ref.binding = slot < static_cast<int>(op.params.size()) ? Binding::OuterParam
                                                                         : Binding::Outer;

@@ -5,6 +5,7 @@
 #include "Ast.h"
 #include "Context.h"
 #include "ScriptError.h"
+#include "StackGuard.h"
 
 #include <deque>
 #include <functional>
@@ -81,7 +82,22 @@ public:
                        const Value* assigned);
 
     // Statement list with On Error Resume Next handling.
-    Flow runBlock(Block& block, Frame& f);
+    Flow runBlock(Block& block, Frame& f) {
+        checkStack();
+        for (auto& s : block) {
+            try {
+                const Flow flow = s->exec(f);
+                if (flow != Flow::Normal)
+                    return flow;
+            } catch (ScriptError& e) {
+                if (!resumesAfter(e, *s, f))
+                    throw;
+            }
+        }
+        return Flow::Normal;
+    }
+    // Places the error at the statement; true when On Error Resume Next has taken it.
+    bool resumesAfter(ScriptError& e, const Stmt& statement, const Frame& f);
     void recordError(const ScriptError& e);
     ErrObject& errObject() { return *m_err; }
 
@@ -103,7 +119,8 @@ public:
 private:
     void bind(Program& program, Frame* outer);
     void bindProcedure(Program& program, Procedure& proc, Frame* outer);
-    void bindName(Program& program, Procedure& proc, NameRef& ref, Frame* outer);
+    void bindName(Program& program, Procedure& proc, NameRef& ref, Frame* outer,
+                  size_t declaredLocals);
 
     std::deque<GlobalCell> m_cells;
     std::unordered_map<std::u16string, GlobalCell*> m_cellIndex;

@@ -121,6 +121,7 @@ enum class BinaryOp : uint8_t {
 struct BinaryExpr final : Expr {
     BinaryExpr(BinaryOp o, ExprPtr l, ExprPtr r) : op(o), left(std::move(l)), right(std::move(r)) {}
     Value eval(Frame& f) override;
+    bool condition(Frame& f) override; // comparisons without a Boolean value in between
     BinaryOp op;
     ExprPtr left;
     ExprPtr right;
@@ -144,12 +145,15 @@ struct ExprStmt final : Stmt {
 };
 
 struct AssignStmt final : Stmt {
-    AssignStmt(ExprPtr t, ExprPtr v, bool s)
-        : target(std::move(t)), value(std::move(v)), isSet(s) {}
+    AssignStmt(ExprPtr t, ExprPtr v, bool s) : target(std::move(t)), value(std::move(v)), isSet(s) {
+        if (auto* bare = dynamic_cast<NameExpr*>(target.get()))
+            name = bare->ref;
+    }
     Flow exec(Frame& f) override;
     ExprPtr target;
     ExprPtr value;
     bool isSet;
+    NameRef* name = nullptr; // a bare name: stored straight into its slot when it is a local
 };
 
 // x = x & tail: appends in place when x holds text of its own.

@@ -500,6 +500,34 @@ Value compare(const Value& a, const Value& b, Compare op) {
     return Value();
 }
 
+namespace {
+template <class T> bool holds(T x, T y, Compare op) {
+    switch (op) {
+    case Compare::Eq:
+        return x == y;
+    case Compare::Ne:
+        return x != y;
+    case Compare::Lt:
+        return x < y;
+    case Compare::Gt:
+        return x > y;
+    case Compare::Le:
+        return x <= y;
+    case Compare::Ge:
+        return x >= y;
+    }
+    return false;
+}
+} // namespace
+
+bool compareHolds(const Value& a, const Value& b, Compare op) {
+    if (isWholeType(a.type()) && isWholeType(b.type()))
+        return holds(wholeValue(a), wholeValue(b), op);
+    if (a.type() == VarType::Double && b.type() == VarType::Double)
+        return holds(a.asDouble(), b.asDouble(), op);
+    return isTrue(compare(a, b, op));
+}
+
 bool sameObject(const Value& a, const Value& b) {
     if (!a.isObject() || !b.isObject())
         raiseError(err::ObjectRequired);

@@ -21,6 +21,8 @@ void concatInPlace(Value& target, const Value& b);
 enum class Compare { Eq, Ne, Lt, Gt, Le, Ge };
 // Null when either side is Null, else Boolean.
 Value compare(const Value& a, const Value& b, Compare op);
+// The truth of compare(a, b, op) as a condition: False for Null.
+bool compareHolds(const Value& a, const Value& b, Compare op);
 // -1, 0, 1; raises nothing for Null (callers check): used by Select Case and sorting helpers.
 int compareValues(const Value& a, const Value& b);
 // The Is operator: both sides must be objects (or Nothing).

@@ -4,12 +4,14 @@
 #include "EverydayLines.h"
 #include "app/instance/CPrevInstance.h"
 #include "memo/MemoFile.h"
+#include "platform/FileFaults.h"
 #include "platform/TextCodec.h"
 
 #include <QDir>
 #include <QRegularExpression>
 #include <QTest>
 
+#include <cerrno>
 #include <future>
 
 using namespace clitest;
@@ -109,7 +111,9 @@ TEST_F(CliMemo, MemoFileNameOption) {
         {elsewhere + QStringLiteral("/mine.txt"), elsewhere + QStringLiteral("/mine.txt")},
         {QStringLiteral("relative.txt"), path(QStringLiteral("relative.txt"))},
         {QString(), path(QStringLiteral("scrivlet.txt"))},
+        {QStringLiteral("~/memos/home.txt"), QDir::homePath() + QStringLiteral("/memos/home.txt")},
     };
+    QDir().mkpath(QDir::homePath() + QStringLiteral("/memos"));
     for (const Case& c : cases) {
         writeSettings("[Options]\r\nMemoFileName=" + c.option.toUtf8() + "\r\n");
         EXPECT_EQ(runLine(QStringLiteral("覚え 書き")).code, cli::PieceRan)
@@ -142,6 +146,25 @@ TEST_F(CliMemo, AFailedSaveLeavesTheFileAndSaysSo) {
     const CliResult missing = runLine(QStringLiteral("行き場の ない行"));
     EXPECT_EQ(missing.code, cli::MemoNotFiled);
     EXPECT_TRUE(missing.err.contains(QStringLiteral("not filed: 行き場の ない行")));
+
+    // A memo file that cannot be read (refused even for root) is never written.
+    writeSettings("");
+    platform::injectFileFault(memo, platform::FileStep::Read, EACCES);
+    const CliResult unreadable = runLine(QStringLiteral("読めない ファイル"));
+    platform::clearFileFaults();
+    EXPECT_EQ(unreadable.code, cli::MemoNotFiled);
+    EXPECT_TRUE(unreadable.err.contains(QStringLiteral("not filed: 読めない ファイル")));
+    EXPECT_EQ(testsupport::readFile(memo), kTwoMemos);
+}
+
+// Text the code page cannot hold moves the memo file to UTF-8 instead of becoming "?".
+TEST_F(CliMemo, TextBeyondTheCodePageIsFiledIntact) {
+    const QString memo = path(QStringLiteral("scrivlet.txt"));
+    const QString line = QString::fromUtf8("メモ café 😀 한국어 ü 1〜2");
+    ASSERT_EQ(runLine(line).code, cli::PieceRan);
+    EXPECT_EQ(loggedLines(memo), QStringList{line});
+    EXPECT_EQ(ReadMemoFile(memo).encoding, platform::TextEncoding::Utf8);
+    EXPECT_FALSE(testsupport::readFile(memo).contains('?'));
 }
 
 TEST_F(CliMemo, TheSettingsFileIsNeverTakenForTheMemoFile) {

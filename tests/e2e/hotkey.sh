@@ -32,3 +32,17 @@ type_text '1+2'
 press Return
 eventually 5 clipboard_is '3' || fail "after Caps Lock the input line did not have the focus"
 note "with Caps Lock on the hotkey still works and the input line has the focus"
+
+# A German layout puts Z where Y was: the grab follows the key to its new place.
+if command -v setxkbmap >/dev/null; then
+    original=$(setxkbmap -query | awk '/^layout:/ { print $2 }')
+    trap 'setxkbmap -layout "${original:-us}"; cleanup' EXIT
+    setxkbmap -layout de || fail "setxkbmap could not switch the layout"
+    sleep 0.3
+    press super+z
+    wait_state "$WIN" unmapped
+    press super+z
+    wait_state "$WIN" active
+    setxkbmap -layout "${original:-us}"
+    note "after a layout change the hotkey is on the key that now types Z"
+fi

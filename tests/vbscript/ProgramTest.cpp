@@ -45,13 +45,19 @@ const Row kRows[] = {
      "Dim x\nSub S(a)\nEnd Sub\nFunction Bump()\nx = x + 1\nEnd Function\nOn Error Resume Next\n"
      "S Bump(), Bump()\nOut.Echo Err.Number, x",
      "450 2"},
-    {"LeftOutArgumentIsAnErrorValue",
-     "Function F(a, b)\nF = VarType(a) & \" \" & VarType(b)\nEnd Function\nOut.Echo F(, 2)",
-     "10 2"},
+    {"LeftOutArgumentOfAProcedure", "Function F(a, b)\nF = b\nEnd Function\nOut.Echo F(, 2)", "2"},
     {"ArrayElementPassedByReferenceIsLocked",
      "Dim a()\nReDim a(2)\nSub S(v)\nOn Error Resume Next\nReDim a(5)\nOut.Echo Err.Number\n"
      "v = 7\nEnd Sub\nS a(1)\nOut.Echo a(1), UBound(a)",
      "10\n7 2"},
+    {"UndeclaredGlobalUpdatedInASub",
+     "count = 0\nSub Inc\ncount = count + 1\nEnd Sub\nInc : Inc : Out.Echo count", "2"},
+    {"UndeclaredNameWithoutAGlobalIsLocal",
+     "Sub S\nn = n + 1\nOut.Echo n\nEnd Sub\nS : S : Out.Echo IsEmpty(n)", "1\n1\nTrue"},
+    {"ReDimInAProcedureDeclaresALocal",
+     "x = 5\nSub T\nReDim x(2)\nx(1) = 3\nOut.Echo UBound(x), x(1)\n"
+     "End Sub\nT : Out.Echo x",
+     "2 3\n5"},
     {"ExitFor", "For i = 1 To 10\nIf i = 3 Then Exit For\nNext\nOut.Echo i", "3"},
     {"ExitDo", "Do\nn = n + 1\nIf n >= 5 Then Exit Do\nLoop\nOut.Echo n", "5"},
     {"ExitInnerLoopOnly",

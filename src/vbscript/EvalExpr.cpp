@@ -241,6 +241,12 @@ Value CallExpr::eval(Frame& f) {
         if (c->proc)
             return f.in.callProcedure(c->proc, nullptr, f, args);
         if (c->builtin) {
+            // A required argument written as left out ("Mid(s, , 2)") is 449; a variable
+            // holding the missing value passes on (VarType of an omitted parameter is 10).
+            if (args.size() >= c->builtin->minArgs)
+                for (size_t i = 0; i < c->builtin->minArgs; ++i)
+                    if (!args[i])
+                        raiseError(err::ArgumentNotOptional);
             ArgBuffer a(f, args);
             return f.in.callBuiltin(c->builtin, a.items(), a.size());
         }

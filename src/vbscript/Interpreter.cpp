@@ -241,9 +241,8 @@ bool Interpreter::resumesAfter(ScriptError& e, const Stmt& statement, const Fram
 }
 
 Value Interpreter::callBuiltin(const BuiltinFunction* fn, Value* const* args, size_t count) {
-    const Args a(args, count);
-    detail::checkArgCount(a, fn->minArgs, fn->maxArgs);
-    return fn->fn(*this, a);
+    detail::checkArgCount(count, fn->minArgs, fn->maxArgs);
+    return fn->fn(*this, Args(args, count));
 }
 
 Value Interpreter::invokeMember(Object* object, std::u16string_view name, Invoke kind, Args args,

@@ -22,9 +22,12 @@ void raiseNoMember() {
     raiseError(err::NoSuchMember);
 }
 
-void checkArgCount(Args args, uint8_t minArgs, uint8_t maxArgs) {
-    if (args.size() < minArgs || (maxArgs != 255 && args.size() > maxArgs))
+void checkArgCount(size_t given, uint8_t minArgs, uint8_t maxArgs) {
+    if (given < minArgs || (maxArgs != 255 && given > maxArgs))
         raiseError(err::WrongArgumentCount);
+}
+
+void checkRequiredArgs(Args args, uint8_t minArgs) {
     for (size_t i = 0; i < minArgs; ++i)
         if (args.isMissing(i))
             raiseError(err::ArgumentNotOptional);

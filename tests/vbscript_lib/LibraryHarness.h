@@ -57,7 +57,7 @@ inline Value callBuiltin(std::u16string_view name, std::initializer_list<Value> 
     if (!f)
         throw std::runtime_error("no such builtin");
     ArgList list(values);
-    detail::checkArgCount(list.args(), f->minArgs, f->maxArgs);
+    detail::checkArgCount(values.size(), f->minArgs, f->maxArgs);
     return f->fn(context(), list.args());
 }
 
@@ -140,7 +140,7 @@ inline Value callWith(std::u16string_view name, std::vector<Value> values) {
     for (Value& v : values)
         pointers.push_back(&v);
     const Args args(pointers.data(), pointers.size());
-    detail::checkArgCount(args, f->minArgs, f->maxArgs);
+    detail::checkArgCount(args.size(), f->minArgs, f->maxArgs);
     return f->fn(context(), args);
 }
 

@@ -32,59 +32,63 @@ Value lenB(Context&, Args args) {
     return Value::longValue(static_cast<int32_t>(toString(args[0]).size() * 2));
 }
 
+// Left, Right, Mid and their B forms read their numbers first: a Null or negative length is
+// an error (94, 5) even when the text is Null, which otherwise gives Null.
 Value left(Context&, Args args) {
+    const size_t n = static_cast<size_t>(lib::nonNegativeArg(args, 1));
     if (args[0].isNull())
         return Value::null();
     const std::u16string s = toString(args[0]);
-    const size_t n = static_cast<size_t>(lib::nonNegativeArg(args, 1));
     return str(s.substr(0, n));
 }
 
 Value right(Context&, Args args) {
+    const auto length = static_cast<size_t>(lib::nonNegativeArg(args, 1));
     if (args[0].isNull())
         return Value::null();
     const std::u16string s = toString(args[0]);
-    const size_t n = std::min(static_cast<size_t>(lib::nonNegativeArg(args, 1)), s.size());
+    const size_t n = std::min(length, s.size());
     return str(s.substr(s.size() - n));
 }
 
 Value mid(Context&, Args args) {
-    if (args[0].isNull())
-        return Value::null();
-    const std::u16string s = toString(args[0]);
     const size_t start = static_cast<size_t>(lib::positionArg(args, 1)) - 1;
     size_t count = std::u16string::npos;
     if (!args.isMissing(2))
         count = static_cast<size_t>(lib::nonNegativeArg(args, 2));
+    if (args[0].isNull())
+        return Value::null();
+    const std::u16string s = toString(args[0]);
     if (start >= s.size())
         return str(u"");
     return str(s.substr(start, count));
 }
 
 Value leftB(Context&, Args args) {
+    const auto n = static_cast<size_t>(lib::nonNegativeArg(args, 1));
     if (args[0].isNull())
         return Value::null();
     const std::string bytes = lib::toBytes(toString(args[0]));
-    return str(
-        lib::fromBytes(std::string_view(bytes).substr(0, size_t(lib::nonNegativeArg(args, 1)))));
+    return str(lib::fromBytes(std::string_view(bytes).substr(0, n)));
 }
 
 Value rightB(Context&, Args args) {
+    const auto length = static_cast<size_t>(lib::nonNegativeArg(args, 1));
     if (args[0].isNull())
         return Value::null();
     const std::string bytes = lib::toBytes(toString(args[0]));
-    const size_t n = std::min(static_cast<size_t>(lib::nonNegativeArg(args, 1)), bytes.size());
+    const size_t n = std::min(length, bytes.size());
     return str(lib::fromBytes(std::string_view(bytes).substr(bytes.size() - n)));
 }
 
 Value midB(Context&, Args args) {
-    if (args[0].isNull())
-        return Value::null();
-    const std::string bytes = lib::toBytes(toString(args[0]));
     const size_t start = static_cast<size_t>(lib::positionArg(args, 1)) - 1;
     size_t count = std::string::npos;
     if (!args.isMissing(2))
         count = static_cast<size_t>(lib::nonNegativeArg(args, 2));
+    if (args[0].isNull())
+        return Value::null();
+    const std::string bytes = lib::toBytes(toString(args[0]));
     if (start >= bytes.size())
         return str(u"");
     return str(lib::fromBytes(std::string_view(bytes).substr(start, count)));

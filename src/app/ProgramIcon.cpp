@@ -11,7 +11,10 @@ QIcon ProgramIcon() {
     static const QIcon icon = [] {
         registerIconResources();
         QIcon built;
-        for (const int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        // Up to 64 px: X11 puts every size of a window's icon into a property the window manager
+        // reads again at each map, and the larger ones (350 KB with 128 and 256) slowed down every
+        // show of the bar and of each box.
+        for (const int size : {16, 22, 24, 32, 48, 64})
             built.addFile(QStringLiteral(":/icons/%1x%1/scrivlet.png").arg(size),
                           QSize(size, size));
         return built;

@@ -620,8 +620,8 @@ TEST_F(MainWindow, TrayClicksToggleByTheForegroundSeenWhenThePointerCame) {
     start();
     ASSERT_TRUE(window->tray()->Visible());
     EXPECT_EQ(window->tray()->TooltipText(), QStringLiteral("Scrivlet Ver.1.73"));
-    // The program's own icon in all its drawn sizes, 16 to 256 px, shared with the window.
-    EXPECT_EQ(window->tray()->Icon().availableSizes().size(), 8);
+    // The program's own icon in the sizes windows show, 16 to 64 px, shared with the window.
+    EXPECT_EQ(window->tray()->Icon().availableSizes().size(), 6);
     EXPECT_EQ(window->windowIcon().cacheKey(), window->tray()->Icon().cacheKey());
     auto tray = [this](std::initializer_list<int> messages) {
         for (const int message : messages)

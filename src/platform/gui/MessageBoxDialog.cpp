@@ -63,8 +63,10 @@ QWidget* ownerWindow() {
     if (QWidget* active = QApplication::activeWindow())
         return active;
     for (QWidget* top : QApplication::topLevelWidgets()) {
+        // Windows the window manager does not manage (the tray icon's) own no box.
         if (top->isVisible() && !top->isMinimized() && top->windowType() != Qt::ToolTip &&
-            top->windowType() != Qt::Popup)
+            top->windowType() != Qt::Popup &&
+            !top->windowFlags().testFlag(Qt::BypassWindowManagerHint))
             return top;
     }
     return nullptr;

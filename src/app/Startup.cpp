@@ -1,5 +1,6 @@
 #include "Startup.h"
 
+#include "PropertyDialog.h"
 #include "SessionEnd.h"
 #include "frmMemo.h"
 #include "instance/CPrevInstance.h"
@@ -32,7 +33,9 @@ int Main(QApplication& application, const QStringList& arguments) {
     QObject::connect(&sessionEnd, &SessionEnd::requested, window.get(),
                      [w = window.get()] { w->Unload(); });
 
+    window->setSettingsDialog(&showPropertyDialog);
     window->Initialize(arguments);
+    connectTimers(*window);
     return application.exec();
 }
 

@@ -14,15 +14,18 @@ class QMenu;
 class QAction;
 class QMimeData;
 class QKeyEvent;
+class CHotKey;
 class CKeyMapping;
+class CTray;
 class CMRUCombo;
 class CPrevInstance;
 class TitleStrip;
 class uMultiMemo;
 
 namespace engine {
+class IEvaluator;
 class LineDispatcher;
-}
+} // namespace engine
 
 // The program's one permanent window: a captionless bar with the title strip on the left, the
 // input line cmbMemo, and the memo pane ctlMemo below it, which can be collapsed away.
@@ -101,6 +104,10 @@ public:
     void setShellOpener(std::function<bool(const QString& target)> opener);
     // The settings dialog, shown modally by ShowProperty with a tab index (0 keeps its tab).
     void setSettingsDialog(std::function<void(frmMemo&, int tabIndex)> dialog);
+    // Runs a timer's line through the dispatcher, leaving the input line and the history alone.
+    bool RunTimerLine(const QString& line);
+    // The program's script evaluator (null before Initialize and after Unload).
+    engine::IEvaluator* evaluator() const;
 
     CKeyMapping* keyMapping() const;
     const CMRUCombo& history() const;
@@ -111,6 +118,8 @@ public:
     QAction* menuView() const { return m_mnuPopupView; }
     QAction* menuLogView() const { return m_mnuPopupLogView; }
     bool trayReady() const { return m_trayReady; }
+    CTray* tray() const;
+    CHotKey* hotKey() const;
 
     // Called when the program gains or loses activation.
     void onAppActivate();
@@ -159,6 +168,11 @@ private:
     void confirmMemoDelete(int& memoIndex, bool& cancel);
     void createDesktopIntegration();
     void releaseDesktopIntegration();
+    // Whether the hidden window can be called back by the tray icon or the hotkey.
+    bool canBeCalledBack() const;
+    void onTrayMouseDown(int button);
+    void onTrayMouseUp(int button);
+    bool isMenuKey(int keyCode, int shift) const;
     bool memoPaneIsActive() const;
     int frameWidth() const;
     int frameHeight() const;

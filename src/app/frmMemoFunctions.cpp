@@ -27,14 +27,17 @@ bool frmMemo::ShowProperty() {
         runSettingsDialog(0);
         m_trayReady = true;
     });
+    // The dialog may have turned always-on-top on or off.
+    SetTopMost(options().TopMost);
     SetupHotKey(true);
-    if (m_ctlMemo->FileName() != options().MemoFileName) {
-        if (auto error = m_ctlMemo->setFileName(options().MemoFileName)) {
-            reportMemoFileError(*error, options().MemoFileName);
+    const QString memoFile = platform::memoFilePath(options().MemoFileName);
+    if (m_ctlMemo->FileName() != memoFile) {
+        if (auto error = m_ctlMemo->setFileName(memoFile)) {
+            reportMemoFileError(*error, memoFile);
         } else {
             m_ctlMemo->setMemoIndex(1);
             if (auto loadError = m_ctlMemo->Load())
-                reportMemoFileError(*loadError, options().MemoFileName);
+                reportMemoFileError(*loadError, memoFile);
         }
     }
     m->history.setMax(options().MRU);
@@ -48,6 +51,17 @@ void frmMemo::setSettingsDialog(std::function<void(frmMemo&, int)> dialog) {
 void frmMemo::runSettingsDialog(int tabIndex) {
     if (m_settingsDialog)
         m_settingsDialog(*this, tabIndex);
+}
+
+bool frmMemo::RunTimerLine(const QString& line) {
+    if (!m->dispatcher || m_unloaded)
+        return false;
+    m->dispatcher->ExecuteDetachedLine(line);
+    return true;
+}
+
+engine::IEvaluator* frmMemo::evaluator() const {
+    return m->pEval.get();
 }
 
 bool frmMemo::ShowToggleMemo() {

@@ -5,6 +5,7 @@
 #include "EvaluatorSetup.h"
 #include "TitleStrip.h"
 #include "frmMemoMembers.h"
+#include "memo/MemoList.h"
 #include "memo/pane/uMultiMemo.h"
 #include "platform/AppPaths.h"
 #include "platform/MessageBox.h"
@@ -44,10 +45,11 @@ void frmMemo::Initialize(const QStringList& arguments) {
         LoadMRUSection(m->history, *ini);
     m_cmbMemo->setEditText(QString());
 
-    if (auto error = m_ctlMemo->setFileName(options().MemoFileName))
-        reportMemoFileError(*error, options().MemoFileName);
+    const QString memoFile = platform::memoFilePath(options().MemoFileName);
+    if (auto error = m_ctlMemo->setFileName(memoFile))
+        reportMemoFileError(*error, memoFile);
     else if (auto loadError = m_ctlMemo->Load())
-        reportMemoFileError(*loadError, options().MemoFileName);
+        reportMemoFileError(*loadError, memoFile);
 
     m->KeyMapping = std::make_unique<CKeyMapping>();
     m->KeyMapping->setCapsLockProbe(&platform::isCapsLockOn);
@@ -65,7 +67,7 @@ void frmMemo::Initialize(const QStringList& arguments) {
     createDesktopIntegration();
 
     SetMemoView(0);
-    if (options().StartUpTray) {
+    if (options().StartUpTray && canBeCalledBack()) {
         HideForm();
     } else {
         ShowForm();
@@ -81,7 +83,9 @@ void frmMemo::createEvaluator() {
         [this](const std::function<void()>& box) { withTopMostSuspended(box); });
     m->hostServicesInstalled = std::make_unique<script::ScopedHostServices>(m->hostServices.get());
     bool scriptLoaded = true;
-    m->pEval = app::createProgramEvaluator(platform::userScriptFilePath(), scriptLoaded);
+    m->runGuard = std::make_unique<script::RunawayScriptGuard>(app::AppTitleWithVersion());
+    m->pEval = app::createProgramEvaluator(platform::userScriptFilePath(), scriptLoaded,
+                                           m->runGuard.get());
     if (!scriptLoaded)
         platform::showMessageBox(QStringLiteral("Scrivlet.vbsファイルのロードに失敗しました。"),
                                  int(platform::mb::OKOnly) | platform::mb::Exclamation,
@@ -104,31 +108,6 @@ void frmMemo::createDispatcher() {
     m->dispatcher = std::make_unique<engine::LineDispatcher>(ports, iniFile(), options());
 }
 
-// The tray icon, the size limiter, the activation watcher and the global hotkey are created here,
-// in that order; TrayReady is set between the tray and the hotkey.
-void frmMemo::createDesktopIntegration() {
-    // Until the activation watcher exists, Qt's application state tells activation changes.
-    connect(qApp, &QGuiApplication::applicationStateChanged, this,
-            [this](Qt::ApplicationState state) {
-                if (m_unloaded)
-                    return;
-                if (state == Qt::ApplicationActive)
-                    onAppActivate();
-                else
-                    onAppDeactivate();
-            });
-    m_trayReady = true;
-    SetupHotKey(true);
-}
-
-void frmMemo::releaseDesktopIntegration() {
-    disconnect(qApp, &QGuiApplication::applicationStateChanged, this, nullptr);
-}
-
-void frmMemo::SetupHotKey(bool) {
-    // Registered by the global hotkey object once it is created in createDesktopIntegration.
-}
-
 void frmMemo::Unload() {
     if (m_unloaded)
         return;
@@ -147,6 +126,9 @@ void frmMemo::Unload() {
         saveMemoPane(true);
     }
     hide();
+    // The pane's focus signals fire while the window's children are destroyed; nothing of ours
+    // may answer them then.
+    disconnect(m_ctlMemo, nullptr, this, nullptr);
     m->dispatcher.reset();
     m->KeyMapping.reset();
     m->historyAdapter.reset();
@@ -221,7 +203,19 @@ bool frmMemo::addMemoMessage(const QString& text) {
     // (a line handed over while the user types in the pane) is collected first, not dropped.
     if (m_ctlMemo->hasFocusInside())
         m_ctlMemo->Save();
-    m_ctlMemo->AddMessage(text);
+    if (!m_ctlMemo->AddMessage(text)) {
+        // No memo file was read (or its name is unusable): the line is not filed, and says so.
+        const QString why = m_ctlMemo->memoList().loadError()
+                                ? m_ctlMemo->memoList().loadError()->description
+                                : m_ctlMemo->FileName();
+        withTopMostSuspended([&] {
+            platform::showMessageBox(
+                QStringLiteral("メモファイルを読み込めないため、メモを保存できません。\n%1")
+                    .arg(why),
+                int(platform::mb::OKOnly) | platform::mb::Exclamation, app::AppTitleWithVersion());
+        });
+        return false;
+    }
     return saveMemoPane(false);
 }
 

@@ -53,14 +53,6 @@ platform::ShellHandler dryRunShell(QTextStream& out) {
     };
 }
 
-QString memoFileFor(const Options& options) {
-    if (options.MemoFileName.isEmpty())
-        return platform::defaultMemoFilePath();
-    if (QFileInfo(options.MemoFileName).isAbsolute())
-        return options.MemoFileName;
-    return platform::AppPath() + options.MemoFileName;
-}
-
 int runLine(const CliCommandLine& commandLine, QTextStream& out, QTextStream& err,
             std::istream& in) {
     // A script's own MsgBox is a box like the evaluator's errors: on standard error.
@@ -75,7 +67,7 @@ int runLine(const CliCommandLine& commandLine, QTextStream& out, QTextStream& er
     session.settingsFile = platform::settingsFilePath();
     session.scriptFile = platform::userScriptFilePath();
     session.options = readOptions(ini);
-    session.memoFile = memoFileFor(session.options);
+    session.memoFile = platform::memoFilePath(session.options.MemoFileName);
     session.err = &err;
 
     const std::unique_ptr<CliCollaborators> collaborators = makeCollaborators(session);

@@ -3,12 +3,14 @@
 #include "IniFileImage.h"
 #include "NumericTextQt.h"
 #include "platform/AtomicFile.h"
+#include "platform/FileRead.h"
+#include "platform/FileStamp.h"
+#include "platform/MessageBox.h"
 #include "platform/TextCodec.h"
 
-#include <QFile>
+#include <QDateTime>
 #include <QHash>
 
-#include <sys/stat.h>
 #include <vector>
 
 using config::IniFileImage;
@@ -77,39 +79,7 @@ struct Section {
     }
 };
 
-// Identifies one state of the file on disk, so that a write notices when another program has
-// replaced or edited the file since it was last read or written here.
-struct FileStamp {
-    bool exists = false;
-    dev_t device = 0;
-    ino_t inode = 0;
-    off_t size = 0;
-    long long mtimeSec = 0;
-    long long mtimeNsec = 0;
-
-    static FileStamp of(const QString& path) {
-        FileStamp s;
-        struct stat st {};
-        if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &st) != 0)
-            return s;
-        s.exists = true;
-        s.device = st.st_dev;
-        s.inode = st.st_ino;
-        s.size = st.st_size;
-        s.mtimeSec = st.st_mtim.tv_sec;
-        s.mtimeNsec = st.st_mtim.tv_nsec;
-        return s;
-    }
-    bool operator==(const FileStamp&) const = default;
-};
-
-// A key that would read back as a header or a comment, or split differently at "=", cannot be
-// stored as a line; writing it would corrupt the section.
-bool isWritableKey(const QString& key) {
-    if (key.contains(QLatin1Char('=')))
-        return false;
-    return key.isEmpty() || (key.front() != QLatin1Char(';') && key.front() != QLatin1Char('['));
-}
+using platform::FileStamp;
 
 // Keys are stored and compared without blanks at their ends, as the file gives them.
 QString keyLookup(const QString& key) {
@@ -200,6 +170,8 @@ struct CIniFile::Private {
     IniFileImage image;
     bool imageReadable = true;
     FileStamp stamp;
+    // The file's bytes were neither UTF-8 nor CP932: a copy is kept before the first write.
+    bool keepOriginal = false;
 
     int findSection(const QString& name) const {
         const auto it = sectionIndex.constFind(lookupName(name));
@@ -233,6 +205,7 @@ struct CIniFile::Private {
     }
 
     bool bringImageUpToDate();
+    bool keepOriginalBeside();
     bool writeSections(const std::vector<int>& indices);
 };
 
@@ -245,11 +218,13 @@ bool CIniFile::Load(const QString& fileName) {
     d->sectionIndex.clear();
     d->exists = false;
     d->stamp = FileStamp::of(fileName);
+    if (!fileName.isEmpty())
+        platform::removeLeftoverTemporaries(fileName);
 
-    QFile file(fileName);
-    if (!fileName.isEmpty() && file.open(QIODevice::ReadOnly)) {
+    platform::FileBytes file = platform::readWholeFile(fileName);
+    if (file.ok()) {
         Section* section = nullptr;
-        d->image = IniFileImage::parse(file.readAll(), [&](LineKind kind, QStringView text) {
+        d->image = IniFileImage::parse(std::move(file.bytes), [&](LineKind kind, QStringView text) {
             if (kind == LineKind::Header) {
                 const QString name = config::headerName(text);
                 if (name.isEmpty()) {
@@ -268,8 +243,9 @@ bool CIniFile::Load(const QString& fileName) {
     } else {
         d->image = IniFileImage();
         // A file that exists but cannot be read must not be replaced by what little we know.
-        d->imageReadable = !d->stamp.exists;
+        d->imageReadable = file.missing();
     }
+    d->keepOriginal = !d->image.exact();
 
     // The selected section name survives a load; it now refers to the new table.
     d->currentIndex = d->current.isEmpty() ? -1 : d->findSection(d->current);
@@ -331,9 +307,23 @@ QString CIniFile::Data(const QString& key) const {
     return e && e->hasValue ? e->value : QString();
 }
 
-void CIniFile::setData(const QString& key, const QString& value) {
+QString CIniFile::KeyError(const QString& key) {
+    const QString line = singleLine(key);
+    const QStringView trimmed = trimBlanks(line);
+    if (trimmed.contains(QLatin1Char('=')))
+        return QStringLiteral("キーに「=」は使えません。");
+    if (trimmed.startsWith(QLatin1Char(';')))
+        return QStringLiteral("キーの先頭に「;」は使えません。");
+    if (trimmed.startsWith(QLatin1Char('[')))
+        return QStringLiteral("キーの先頭に「[」は使えません。");
+    return QString();
+}
+
+bool CIniFile::setData(const QString& key, const QString& value) {
+    if (!KeyError(key).isEmpty())
+        return false; // it would read back as another key, a comment or a header
     if (d->current.isEmpty() && d->currentIndex < 0)
-        return; // no section selected
+        return false; // no section selected
     if (d->currentIndex < 0)
         d->currentIndex = d->addSection(d->current);
     Entry e;
@@ -341,6 +331,7 @@ void CIniFile::setData(const QString& key, const QString& value) {
     e.value = singleLine(value);
     const QString lookup = lookupName(e.key);
     d->sections[d->currentIndex].put(lookup, std::move(e));
+    return true;
 }
 
 void CIniFile::DeleteData(const QString& key) {
@@ -425,13 +416,30 @@ bool CIniFile::Private::bringImageUpToDate() {
     if (!now.exists) {
         image = IniFileImage();
     } else {
-        QFile file(fileName);
-        if (!file.open(QIODevice::ReadOnly))
+        platform::FileBytes file = platform::readWholeFile(fileName);
+        if (!file.ok())
             return false;
-        image = IniFileImage::parse(file.readAll());
+        image = IniFileImage::parse(std::move(file.bytes));
     }
     imageReadable = true;
+    keepOriginal = !image.exact();
     stamp = now;
+    return true;
+}
+
+// The file's bytes could not be read as text: they are kept beside it before a write changes
+// them, and the user is told once.
+bool CIniFile::Private::keepOriginalBeside() {
+    const QString copy = platform::keepCopyBeside(
+        fileName, image.bytes(), QStringLiteral("original"), QDateTime::currentDateTime());
+    if (copy.isEmpty())
+        return false;
+    keepOriginal = false;
+    platform::showMessageBox(
+        QStringLiteral("設定ファイルの文字コードを読み取れない部分がありました。\n"
+                       "元のファイルは次の名前で残しました。\n%1")
+            .arg(copy),
+        int(platform::mb::OKOnly) | platform::mb::Information, QStringLiteral("Scrivlet"));
     return true;
 }
 
@@ -449,7 +457,7 @@ bool CIniFile::Private::writeSections(const std::vector<int>& indices) {
             size += e.key.size() + e.value.size() + 3;
         w.body.reserve(size);
         for (const Entry& e : s.entries) {
-            if (!e.alive || !e.hasValue || !isWritableKey(e.key))
+            if (!e.alive || !e.hasValue)
                 continue;
             w.body += e.key;
             w.body += QLatin1Char('=');
@@ -462,12 +470,11 @@ bool CIniFile::Private::writeSections(const std::vector<int>& indices) {
     bool lossless = true;
     IniFileImage next = image.withSections(writes, &lossless);
     if (next.encoding() == platform::TextEncoding::Cp932 && !lossless) {
-        // The code page cannot hold the new text: the file moves to UTF-8 as a whole, provided its
-        // old bytes convert without loss.
+        // The code page cannot hold the new text: the file moves to UTF-8 as a whole (its old
+        // bytes are kept beside it first when they were not all CP932).
         const QString whole = platform::fromAnsi(image.bytes());
-        if (platform::toAnsi(whole) == image.bytes())
-            next = IniFileImage::parse(whole.toUtf8(), {}, platform::TextEncoding::Utf8)
-                       .withSections(writes);
+        next = IniFileImage::parse(whole.toUtf8(), {}, platform::TextEncoding::Utf8)
+                   .withSections(writes);
     }
     // The image must stay what a reader of the written bytes sees, encoding included.
     if (next.encoding() == platform::TextEncoding::Cp932 && readsAsUtf8(next.bytes())) {
@@ -480,6 +487,12 @@ bool CIniFile::Private::writeSections(const std::vector<int>& indices) {
         next = IniFileImage::parse(QByteArray(next.bytes()));
     }
 
+    if (stamp.exists && next.bytes() == image.bytes()) {
+        image = std::move(next);
+        return true; // the file already says exactly this
+    }
+    if (keepOriginal && stamp.exists && !keepOriginalBeside())
+        return false;
     if (!platform::writeFileAtomically(fileName, next.bytes()))
         return false;
     image = std::move(next);

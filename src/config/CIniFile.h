@@ -28,7 +28,12 @@ public:
     QStringList Keys() const;
 
     QString Data(const QString& key) const;
-    void setData(const QString& key, const QString& value);
+    // Sets the key in the current section. A key the file cannot hold (see KeyError) is refused:
+    // nothing is stored and the result is false; so is a call without a selected section.
+    bool setData(const QString& key, const QString& value);
+    // Why a key cannot be stored, as a sentence for the user, or "" when it can: a key holding
+    // "=" or starting with ";" or "[" would read back as another key, a comment or a header.
+    static QString KeyError(const QString& key);
     void DeleteData(const QString& key);
     void Clear();
 

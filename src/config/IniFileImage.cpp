@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include <QStringEncoder>
-
 namespace config {
 
 bool isIniBlank(QChar c) {
@@ -92,6 +90,7 @@ IniFileImage IniFileImage::parse(QByteArray bytes, const LineVisitor& visit,
         decoded = platform::decodeText(bytes);
     }
     img.m_encoding = decoded.encoding;
+    img.m_exact = decoded.exact;
     img.m_bomLength = decoded.encoding == platform::TextEncoding::Utf8Bom ? 3 : 0;
     img.m_bytes = std::move(bytes);
 
@@ -156,12 +155,9 @@ IniFileImage IniFileImage::parse(QByteArray bytes, const LineVisitor& visit,
 QByteArray IniFileImage::encode(const QString& text, bool* lossless) const {
     if (m_encoding != platform::TextEncoding::Cp932)
         return text.toUtf8();
-    // The codec reports characters the code page lacks; the shared helper does not.
-    QStringEncoder encoder("CP932", QStringEncoder::Flag::Stateless);
-    if (!encoder.isValid())
-        return platform::toAnsi(text);
-    QByteArray bytes = encoder.encode(text);
-    if (encoder.hasError())
+    bool fits = true;
+    QByteArray bytes = platform::toAnsi(text, &fits);
+    if (!fits)
         *lossless = false;
     return bytes;
 }

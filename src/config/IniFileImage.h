@@ -50,11 +50,13 @@ public:
                               std::optional<platform::TextEncoding> encoding = std::nullopt);
 
     platform::TextEncoding encoding() const { return m_encoding; }
+    // False when the bytes read were neither valid UTF-8 nor valid CP932.
+    bool exact() const { return m_exact; }
     const QByteArray& bytes() const { return m_bytes; }
 
     // The file with the given sections replaced (or appended when missing). Sections are matched by
     // lookupName; writes must hold each name at most once. `lossless` tells whether the encoding
-    // could hold every character of the new text.
+    // could hold every character of the new text (the characters it could not are "?").
     IniFileImage withSections(const std::vector<SectionWrite>& writes,
                               bool* lossless = nullptr) const;
 
@@ -72,6 +74,7 @@ private:
     QByteArray m_bytes;
     qsizetype m_bomLength = 0;
     platform::TextEncoding m_encoding = platform::TextEncoding::Cp932;
+    bool m_exact = true;
     std::vector<Line> m_lines;
     QHash<QString, int> m_sectionIds;
 };

@@ -193,9 +193,20 @@ void LoadSettings(ISettingsWindow& window, const QStringList& arguments) {
     ini.Load(platform::settingsFilePath());
 
     options() = readOptions(ini);
-    for (const QString& key : ini.Keys())
-        if (std::find(kOptionKeys.begin(), kOptionKeys.end(), key) == kOptionKeys.end())
-            ini.DeleteData(key); // exact case: a "topmost" line goes, "TopMost" stays
+    // Unknown keys go. A known key written in another letter case ("topmost") took effect above
+    // and stays, under its own spelling.
+    for (const QString& key : ini.Keys()) {
+        if (std::find(kOptionKeys.begin(), kOptionKeys.end(), key) != kOptionKeys.end())
+            continue;
+        const auto known =
+            std::find_if(kOptionKeys.begin(), kOptionKeys.end(), [&](const QString& name) {
+                return name.compare(key, Qt::CaseInsensitive) == 0;
+            });
+        const QString value = ini.Data(key);
+        ini.DeleteData(key);
+        if (known != kOptionKeys.end())
+            ini.setData(*known, value);
+    }
     ini.Save(kOptions);
 
     restorePosition(ini, window);

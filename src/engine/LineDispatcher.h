@@ -41,6 +41,9 @@ public:
     bool AddMemo();
 
     LineRun ExecuteLine(const QString& line);
+    // Runs a line that was not typed (a timer's) exactly as ExecuteLine does, except that the
+    // input line's text and the history stay as they are.
+    LineRun ExecuteDetachedLine(const QString& line);
     PieceOutcome ExecutePiece(const QString& piece);
     // False when there was nothing to add or the memo could not be stored.
     bool AddMemoText(const QString& text);
@@ -52,8 +55,8 @@ private:
     const Options& m_options;
 };
 
-// The prose test: true for text holding multi-byte characters (in CP932) whose first word is not
-// a plain ASCII identifier.
+// The prose test: true for text holding characters beyond ASCII whose first word is not a plain
+// ASCII identifier.
 bool IsMemoText(const QString& text);
 
 } // namespace engine

@@ -6,7 +6,7 @@ namespace engine {
 
 QString URLEncode(const QString& text) {
     static constexpr char hex[] = "0123456789ABCDEF";
-    const QByteArray bytes = platform::toAnsi(text);
+    const QByteArray bytes = platform::toAnsiForUrl(text);
     QString out;
     out.reserve(bytes.size() * 3);
     for (const char ch : bytes) {

@@ -26,11 +26,17 @@ public:
     void selectTitleRow(int row) override { m_selectedRow = row; }
 
     void showPosition(const QString& counter, bool previousEnabled, bool nextEnabled) override;
+    void setWritable(bool writable, const QString& reason) override {
+        m_writable = writable;
+        m_notWritableReason = reason;
+    }
 
     const QStringList& titles() const { return m_titles; }
     QString counter() const { return m_counter; }
     bool previousEnabled() const { return m_previousEnabled; }
     bool nextEnabled() const { return m_nextEnabled; }
+    bool writable() const { return m_writable; }
+    QString notWritableReason() const { return m_notWritableReason; }
 
 private:
     QString m_text;
@@ -41,4 +47,6 @@ private:
     QString m_counter = QStringLiteral("0/0");
     bool m_previousEnabled = false;
     bool m_nextEnabled = false;
+    bool m_writable = true;
+    QString m_notWritableReason;
 };

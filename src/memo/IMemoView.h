@@ -6,8 +6,7 @@
 // the console companion use HeadlessMemoView.
 //
 // Texts cross this interface with CR LF line ends and caret positions count characters of that
-// text (a line end counts 2). A widget that keeps "\n" internally converts both ways
-// (MemoLines.h).
+// text (a line end counts 2). A widget that keeps "\n" internally converts both ways.
 // Rows of the title list count from 0: memo k is row k - 1.
 class IMemoView {
 public:
@@ -35,4 +34,8 @@ public:
 
     // The counter caption ("2/5") and whether the previous and next buttons are enabled.
     virtual void showPosition(const QString& counter, bool previousEnabled, bool nextEnabled) = 0;
+
+    // Whether the user may edit memos; when not, `reason` says why (the memo file cannot be read,
+    // so nothing typed could be saved).
+    virtual void setWritable(bool writable, const QString& reason) = 0;
 };

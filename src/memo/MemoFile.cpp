@@ -2,10 +2,10 @@
 
 #include "config/NumericText.h"
 #include "platform/AtomicFile.h"
+#include "platform/FileRead.h"
 
-#include <QFile>
-#include <QFileInfo>
-
+#include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <limits>
 
@@ -15,13 +15,15 @@ const QString kCrLf = QStringLiteral("\r\n");
 const QString kSeparator = QStringLiteral("\r\n.\r\n");
 
 constexpr int kFileNotFound = 53;
+constexpr int kDiskFull = 61;
 constexpr int kPermissionDenied = 70;
 constexpr int kPathFileAccessError = 75;
 
-// Copies `text`, replacing every line that is exactly `from` by `to`. Lines end with CR LF; the
-// text after the last CR LF is a line too.
-QString replaceWholeLines(const QString& text, QStringView from, QStringView to) {
-    if (!text.contains(from))
+// Lines made only of dots carry one dot more in the file, so that the separator line "." never
+// occurs inside a memo. `delta` is +1 when writing and -1 when reading (where a lone "." cannot
+// occur and stays). Lines end with CR LF; the text after the last CR LF is a line too.
+QString escapeDotLines(const QString& text, int delta) {
+    if (!text.contains(u'.'))
         return text;
     QString out;
     out.reserve(text.size() + text.size() / 16);
@@ -30,7 +32,16 @@ QString replaceWholeLines(const QString& text, QStringView from, QStringView to)
         const qsizetype end = text.indexOf(kCrLf, start);
         const QStringView line =
             QStringView(text).mid(start, (end < 0 ? text.size() : end) - start);
-        out += (line == from) ? to : line;
+        const bool dotsOnly = !line.isEmpty() && std::all_of(line.begin(), line.end(),
+                                                             [](QChar c) { return c == u'.'; });
+        if (dotsOnly && delta > 0) {
+            out += line;
+            out += u'.';
+        } else if (dotsOnly && line.size() > 1) {
+            out += line.chopped(1);
+        } else {
+            out += line;
+        }
         if (end < 0)
             break;
         out += kCrLf;
@@ -39,8 +50,11 @@ QString replaceWholeLines(const QString& text, QStringView from, QStringView to)
     return out;
 }
 
-// Files touched by editors of this platform may end lines with LF alone; the format counts CR LF.
+// A file written by an editor of this platform ends its lines with LF alone; the format counts
+// CR LF. A file that holds any CR LF is the program's own, and a lone LF in it is memo text.
 QString normalizeLineEnds(const QString& text) {
+    if (text.contains(kCrLf))
+        return text;
     qsizetype loneLf = 0;
     for (qsizetype i = 0; i < text.size(); ++i)
         if (text[i] == u'\n' && (i == 0 || text[i - 1] != u'\r'))
@@ -106,7 +120,7 @@ QString FirstNonEmptyLine(const QString& text) {
 }
 
 MemoRecord ParseMemo(const QString& piece) {
-    const QString text = replaceWholeLines(piece, u"..", u".");
+    const QString text = escapeDotLines(piece, -1);
     const qsizetype blank = text.indexOf(QStringLiteral("\r\n\r\n"));
     if (blank < 0)
         return plainMemo(text);
@@ -148,7 +162,7 @@ QString FormatMemo(MemoRecord& record) {
     out += QStringLiteral("Last-Modified:") + singleLine(record.LastModified) + kCrLf;
     out += QStringLiteral("CursorPos:") + QString::number(record.CursorPos) + kCrLf + kCrLf;
     out += record.Text;
-    return replaceWholeLines(out, u".", u"..");
+    return escapeDotLines(out, +1);
 }
 
 QString FormatMemoFileText(QList<MemoRecord>& memos) {
@@ -177,45 +191,69 @@ QList<MemoRecord> ParseMemoFileText(const QString& fileText) {
     return memos;
 }
 
+MemoFileError memoFileError(int errorNumber, const QString& description) {
+    switch (errorNumber) {
+    case ENOENT:
+    case ENOTDIR:
+        return {kFileNotFound, description};
+    case ENOSPC:
+    case EFBIG:
+    case EDQUOT:
+        return {kDiskFull, description};
+    case EACCES:
+    case EPERM:
+    case EROFS:
+        return {kPermissionDenied, description};
+    default:
+        return {kPathFileAccessError, description};
+    }
+}
+
 MemoFileContent ReadMemoFile(const QString& fileName) {
     MemoFileContent content;
     if (fileName.isEmpty()) {
         content.error = MemoFileError{kFileNotFound, QStringLiteral("no memo file name")};
         return content;
     }
-    const QFileInfo info(fileName);
-    if (!info.exists())
+    platform::removeLeftoverTemporaries(fileName);
+    content.stamp = platform::FileStamp::of(fileName);
+    platform::FileBytes file = platform::readWholeFile(fileName);
+    if (file.missing())
         return content;
-    if (info.isDir()) {
-        content.error =
-            MemoFileError{kPathFileAccessError, QStringLiteral("%1 is a folder").arg(fileName)};
-        return content;
-    }
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) {
-        const int number = file.error() == QFileDevice::PermissionsError ? kPermissionDenied
-                                                                         : kPathFileAccessError;
-        content.error = MemoFileError{number, file.errorString()};
+    if (!file.ok()) {
+        content.error = memoFileError(file.errorNumber == EISDIR ? EIO : file.errorNumber,
+                                      QStringLiteral("%1: %2").arg(fileName, file.error));
         return content;
     }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        content.error = MemoFileError{kPathFileAccessError, file.errorString()};
-        return content;
-    }
-    const platform::DecodedText decoded = platform::decodeText(bytes);
+    platform::DecodedText decoded = platform::decodeText(file.bytes);
     content.encoding = decoded.encoding;
+    content.exact = decoded.exact;
+    content.bytes = std::move(file.bytes);
     content.memos = ParseMemoFileText(decoded.text);
     return content;
 }
 
 std::optional<MemoFileError> WriteMemoFile(const QString& fileName, QList<MemoRecord>& memos,
-                                           platform::TextEncoding encoding) {
+                                           platform::TextEncoding& encoding, QByteArray* written) {
     if (fileName.isEmpty())
         return MemoFileError{kFileNotFound, QStringLiteral("no memo file name")};
-    const QByteArray bytes = platform::encodeText(FormatMemoFileText(memos), encoding);
-    const platform::WriteResult written = platform::writeFileAtomically(fileName, bytes);
-    if (!written)
-        return MemoFileError{kPathFileAccessError, written.error};
+    const QString text = FormatMemoFileText(memos);
+    platform::TextEncoding used = encoding;
+    std::optional<QByteArray> bytes = platform::encodeTextExactly(text, used);
+    if (!bytes) {
+        used = platform::TextEncoding::Utf8;
+        bytes = platform::encodeTextExactly(text, used);
+    }
+    const platform::WriteResult result = platform::writeFileAtomically(fileName, *bytes);
+    if (!result)
+        return memoFileError(result.errorNumber, result.error);
+    encoding = used;
+    if (written)
+        *written = std::move(*bytes);
     return std::nullopt;
+}
+
+std::optional<MemoFileError> WriteMemoFile(const QString& fileName, QList<MemoRecord>& memos) {
+    platform::TextEncoding encoding = platform::TextEncoding::Cp932;
+    return WriteMemoFile(fileName, memos, encoding);
 }

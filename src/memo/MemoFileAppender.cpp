@@ -16,6 +16,7 @@ std::optional<MemoFileError> MemoFileAppender::append(const QString& message) {
         return error;
     if (auto error = memos.Load())
         return error;
-    memos.AddMessage(message);
+    if (!memos.AddMessage(message))
+        return MemoFileError{75, QStringLiteral("%1: the memo could not be added").arg(m_fileName)};
     return memos.Save();
 }

@@ -1,5 +1,9 @@
 #include "memo/MemoList.h"
 
+#include "platform/AtomicFile.h"
+#include "platform/FileRead.h"
+#include "platform/MessageBox.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -42,21 +46,104 @@ void MemoList::setMemoIndex(int index) {
 
 std::optional<MemoFileError> MemoList::Load() {
     MemoFileContent content = ReadMemoFile(m_fileName);
-    if (!content.ok())
+    if (!content.ok()) {
+        // Nothing of the old list may be filed into this name, nor anything new.
+        m_index = -1;
+        m_memos.clear();
+        m_loadedFrom.reset();
+        m_loadError = content.error;
+        m_view.clearTitles();
+        m_view.setText(QString());
+        m_view.setTitleText(QString());
+        m_index = 0;
+        showPosition();
+        m_view.setWritable(
+            false, QStringLiteral("メモファイルを読み込めないため、メモを保存できません。\n%1")
+                       .arg(content.error->description));
         return content.error;
+    }
     const int previous = m_index;
     // Nothing of the old list is saved back into the new one.
     m_index = -1;
+    m_original = content.exact ? QByteArray() : content.bytes;
+    adopt(content, std::move(content.bytes));
+    m_loadedFrom = m_fileName;
+    m_loadError.reset();
+    m_view.setWritable(true, QString());
+    setMemoIndex(previous < 0 ? 1 : previous);
+    return std::nullopt;
+}
+
+void MemoList::adopt(MemoFileContent& content, QByteArray bytes) {
     m_memos = std::move(content.memos);
     m_encoding = content.encoding;
-    m_loadedFrom = m_fileName;
+    m_stamp = content.stamp;
+    m_bytes = std::move(bytes);
     if (m_memos.isEmpty())
         m_memos.append(MemoRecord{});
+    m_syncedContent = contentKey(false);
     m_view.clearTitles();
     for (const MemoRecord& memo : std::as_const(m_memos))
         m_view.appendTitle(memo.Title);
-    setMemoIndex(previous < 0 ? 1 : previous);
+}
+
+// The memos' titles and texts; with `withView`, the current memo as the view shows it.
+QString MemoList::contentKey(bool withView) const {
+    QString key;
+    for (qsizetype i = 0; i < m_memos.size(); ++i) {
+        const bool shown = withView && i == m_index - 1;
+        const MemoRecord memo = shown ? CollectMemo() : m_memos[i];
+        key += memo.Title + QChar(0) + memo.Text + QChar(1);
+    }
+    return key;
+}
+
+// Before the list goes to the file: when another program changed the file since it was read or
+// written here, and nothing changed here since, the list becomes the file's new memos (`reloaded`);
+// when both changed, the other version is kept as a dated copy beside the file.
+std::optional<MemoFileError> MemoList::takeOutsideChanges(bool& reloaded) {
+    reloaded = false;
+    const platform::FileStamp now = platform::FileStamp::of(m_fileName);
+    if (now == m_stamp || !now.exists)
+        return std::nullopt; // a deleted file is simply written again
+    platform::FileBytes disk = platform::readWholeFile(m_fileName);
+    if (!disk.ok())
+        return memoFileError(disk.errorNumber,
+                             QStringLiteral("%1: %2").arg(m_fileName, disk.error));
+    if (disk.bytes == m_bytes || (!m_original.isEmpty() && disk.bytes == m_original)) {
+        m_stamp = now;
+        return std::nullopt;
+    }
+    if (contentKey(true) == m_syncedContent) {
+        const platform::DecodedText decoded = platform::decodeText(disk.bytes);
+        MemoFileContent theirs;
+        theirs.memos = ParseMemoFileText(decoded.text);
+        theirs.encoding = decoded.encoding;
+        theirs.stamp = now;
+        m_original = decoded.exact ? QByteArray() : disk.bytes;
+        const int index = m_index;
+        m_index = -1;
+        adopt(theirs, std::move(disk.bytes));
+        setMemoIndex(index);
+        reloaded = true;
+        return std::nullopt;
+    }
+    platform::WriteResult kept;
+    const QString copy = platform::keepCopyBeside(m_fileName, disk.bytes, QStringLiteral("outside"),
+                                                  m_clock(), &kept);
+    if (copy.isEmpty())
+        return memoFileError(kept.errorNumber, kept.error);
+    m_stamp = now;
+    m_bytes = std::move(disk.bytes);
+    tell(QStringLiteral("メモファイルは他のプログラムにも変更されていました。\n"
+                        "そちらの内容は次のファイルに残しました。\n%1")
+             .arg(copy));
     return std::nullopt;
+}
+
+void MemoList::tell(const QString& text) const {
+    platform::showMessageBox(text, int(platform::mb::OKOnly) | platform::mb::Information,
+                             QStringLiteral("Scrivlet"));
 }
 
 std::optional<MemoFileError> MemoList::Save() {
@@ -65,8 +152,28 @@ std::optional<MemoFileError> MemoList::Save() {
     if (m_loadedFrom != m_fileName)
         return MemoFileError{kPathFileAccessError,
                              QStringLiteral("%1 has not been read").arg(m_fileName)};
+    bool reloaded = false;
+    if (auto error = takeOutsideChanges(reloaded))
+        return error;
+    if (reloaded)
+        return std::nullopt; // the file already holds everything
     m_memos[m_index - 1] = CollectMemo();
-    return WriteMemoFile(m_fileName, m_memos, m_encoding);
+    if (!m_original.isEmpty()) {
+        platform::WriteResult kept;
+        const QString copy = platform::keepCopyBeside(m_fileName, m_original,
+                                                      QStringLiteral("original"), m_clock(), &kept);
+        if (copy.isEmpty())
+            return memoFileError(kept.errorNumber, kept.error);
+        m_original.clear();
+        tell(QStringLiteral("メモファイルの文字コードを読み取れない部分がありました。\n"
+                            "元のファイルは次の名前で残しました。\n%1")
+                 .arg(copy));
+    }
+    if (auto error = WriteMemoFile(m_fileName, m_memos, m_encoding, &m_bytes))
+        return error;
+    m_stamp = platform::FileStamp::of(m_fileName);
+    m_syncedContent = contentKey(false);
+    return std::nullopt;
 }
 
 bool MemoList::CreateNewMemo() {
@@ -122,11 +229,17 @@ bool MemoList::MoveNextMemo() {
     return true;
 }
 
-void MemoList::AddMessage(const QString& message, int index) {
+bool MemoList::AddMessage(const QString& message, int index) {
+    if (m_loadedFrom != m_fileName)
+        return false;
+    // Changes another program made meanwhile come in first, so the line joins them.
+    bool reloaded = false;
+    if (isMemo(m_index) && takeOutsideChanges(reloaded))
+        return false;
     if (index < 0)
         index = m_index;
     if (!isMemo(index))
-        return;
+        return false;
     const QDateTime now = m_clock();
     MemoRecord& memo = m_memos[index - 1];
     memo.Text += QLatin1Char('[') + FormatMemoDate(now, kLogStampFormat) + QStringLiteral("] ") +
@@ -137,6 +250,7 @@ void MemoList::AddMessage(const QString& message, int index) {
     // save-back write it over the current memo.
     if (index == m_index)
         ShowMemo(index);
+    return true;
 }
 
 void MemoList::ShowMemo(int index) {

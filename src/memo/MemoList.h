@@ -14,6 +14,12 @@
 //
 // Memos are numbered from 1. MemoIndex is 0 before the first Load and -1 for a moment while a load
 // or delete drops the shown memo.
+//
+// Nothing of the user's is lost on the way to the file: a file that cannot be read leaves the list
+// empty and the view closed to typing (nothing could be saved); a file another program changed
+// since it was read is taken over when nothing changed here, and kept as a dated copy beside it
+// otherwise; a file whose bytes are neither UTF-8 nor CP932 is kept as a copy before the first
+// save changes them. The user is told of every copy.
 class MemoList : public QObject {
     Q_OBJECT
 public:
@@ -40,8 +46,12 @@ public:
     bool MovePrevMemo();
     bool MoveNextMemo();
     // Appends "[yyyy/mm/dd hh:mm:ss] message" and a line end to memo `index` (the current memo
-    // when below 0).
-    void AddMessage(const QString& message, int index = -1);
+    // when below 0). False, and nothing added, when there is no such memo (the file could not be
+    // read).
+    bool AddMessage(const QString& message, int index = -1);
+
+    // Why memos cannot be filed now (the memo file could not be read), or nothing.
+    const std::optional<MemoFileError>& loadError() const { return m_loadError; }
 
     // The list's copy of the memos (the current one may be older than the view).
     const QList<MemoRecord>& memos() const { return m_memos; }
@@ -55,6 +65,10 @@ private:
     MemoRecord CollectMemo() const;
     void showPosition();
     bool isMemo(int index) const { return index >= 1 && index <= MemoCount(); }
+    void adopt(MemoFileContent& content, QByteArray bytes);
+    QString contentKey(bool withView) const;
+    std::optional<MemoFileError> takeOutsideChanges(bool& reloaded);
+    void tell(const QString& text) const;
 
     IMemoView& m_view;
     MemoClock m_clock;
@@ -64,5 +78,13 @@ private:
     // The file the list came from: Save never writes one list over a file it did not read.
     std::optional<QString> m_loadedFrom;
     platform::TextEncoding m_encoding = platform::TextEncoding::Cp932;
+    std::optional<MemoFileError> m_loadError;
+    // The file as last read or written: its state on disk, its bytes, and the memos' titles and
+    // texts at that moment (to tell whether anything changed here since).
+    platform::FileStamp m_stamp;
+    QByteArray m_bytes;
+    QString m_syncedContent;
+    // The bytes of a file that was neither UTF-8 nor CP932, kept beside it before the first save.
+    QByteArray m_original;
     QString m_dateFormat = kDefaultMemoDateFormat;
 };

@@ -38,31 +38,34 @@ QString AppPath() {
     if (!g_folder.isEmpty())
         return withSlash(g_folder);
     const QString exeFolder = QFileInfo(executable()).absolutePath();
-    if (installedDocFolder().isEmpty() &&
-        ::access(QFile::encodeName(exeFolder).constData(), W_OK) == 0)
+    if (installPrefix().isEmpty() && ::access(QFile::encodeName(exeFolder).constData(), W_OK) == 0)
         return withSlash(exeFolder);
     return withSlash(userFolder());
 }
 
-QString installedDocFolder() {
-    // The executable does not move while it runs: look once.
-    static const QString installed = [] {
+QString installPrefix() {
+    // The executable does not move while it runs: look once. The AppStream file tells an
+    // installation: only the install puts it there (a user may well write a scrivlet.desktop
+    // for a copy of their own), and unlike the guide it is kept where documentation is left
+    // out (slim images).
+    static const QString prefix = [] {
         const QDir exeFolder = executable().absoluteDir();
         if (exeFolder.dirName() != QLatin1String("bin"))
             return QString();
-        const QString folder =
-            QDir::cleanPath(exeFolder.absoluteFilePath(QStringLiteral("../share/doc/scrivlet")));
-        return QFileInfo::exists(folder + QStringLiteral("/ReadMe.txt")) ? folder : QString();
+        const QString folder = QDir::cleanPath(exeFolder.absoluteFilePath(QStringLiteral("..")));
+        const bool installed = QFileInfo::exists(
+            folder + QStringLiteral("/share/metainfo/org.scrivlet.Scrivlet.metainfo.xml"));
+        return installed ? folder : QString();
     }();
-    return installed;
+    return prefix;
 }
 
 QString guideFilePath() {
     const QString beside = executable().absolutePath() + QStringLiteral("/ReadMe.txt");
-    const QString installed = installedDocFolder();
-    if (QFileInfo::exists(beside) || installed.isEmpty())
+    const QString prefix = installPrefix();
+    if (QFileInfo::exists(beside) || prefix.isEmpty())
         return beside;
-    return installed + QStringLiteral("/ReadMe.txt");
+    return prefix + QStringLiteral("/share/doc/scrivlet/ReadMe.txt");
 }
 
 QString appBaseName() {
@@ -77,6 +80,16 @@ QString settingsFilePath() {
 QString defaultMemoFilePath() {
     return AppPath() + appBaseName() + QStringLiteral(".txt");
 }
+QString memoFilePath(const QString& memoFileName) {
+    if (memoFileName.isEmpty())
+        return defaultMemoFilePath();
+    if (memoFileName == u'~' || memoFileName.startsWith(QStringLiteral("~/")))
+        return QDir::homePath() + memoFileName.mid(1);
+    if (QFileInfo(memoFileName).isAbsolute())
+        return memoFileName;
+    return AppPath() + memoFileName;
+}
+
 QString userScriptFilePath() {
     return AppPath() + appBaseName() + QStringLiteral(".vbs");
 }

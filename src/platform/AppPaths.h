@@ -9,13 +9,14 @@ namespace platform {
 // created on first use.
 QString AppPath();
 
-// The folder of the installed user's guide, PREFIX/share/doc/scrivlet/, when the executable lies
-// in PREFIX/bin/ of an installation (cmake --install, the package); else empty. An installed
-// program never keeps the user's files beside itself, even where it could write there (root, a
-// prefix in the user's home).
-QString installedDocFolder();
+// PREFIX when the executable lies in PREFIX/bin/ of an installation (cmake --install, the package),
+// told by its AppStream file in PREFIX/share/metainfo/; else empty. An installed program never
+// keeps the user's files beside itself, even where it could write there (root, a prefix in the
+// user's home).
+QString installPrefix();
 
-// The user's guide ReadMe.txt: beside the executable, else in the installed guide folder.
+// The user's guide ReadMe.txt: beside the executable, else, installed, in
+// PREFIX/share/doc/scrivlet/.
 QString guideFilePath();
 
 // The executable's file name without its extension ("scrivlet"). The companion scrivlet-cli uses
@@ -25,6 +26,10 @@ QString appBaseName();
 QString settingsFilePath();    // AppPath + base name + ".ini"
 QString defaultMemoFilePath(); // AppPath + base name + ".txt"
 QString userScriptFilePath();  // AppPath + base name + ".vbs"
+
+// The memo file the option MemoFileName names: "" is the default memo file, "~/" starts in the
+// home folder, and a relative name counts from AppPath.
+QString memoFilePath(const QString& memoFileName);
 
 // Pins the program folder and base name (scrivlet-cli's --dir, tests). An empty folder keeps the
 // automatic choice; an empty base name keeps the executable's.

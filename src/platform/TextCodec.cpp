@@ -1,6 +1,7 @@
 #include "TextCodec.h"
 
-#include <QFile>
+#include "FileRead.h"
+
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -23,36 +24,62 @@ bool isValidUtf8(QByteArrayView bytes) {
     return !decoder.hasError();
 }
 
-} // namespace
-
-DecodedText decodeText(QByteArrayView bytes) {
-    if (bytes.startsWith(QByteArrayView(kUtf8Bom, 3))) {
-        return {QString::fromUtf8(bytes.sliced(3)), TextEncoding::Utf8Bom};
+// The character whose CP932 bytes Windows writes for `c`, or `c` itself.
+char16_t bestFit(char16_t c) {
+    switch (c) {
+    case 0x301C: // WAVE DASH -> FULLWIDTH TILDE, 0x8160
+        return 0xFF5E;
+    case 0x2212: // MINUS SIGN -> FULLWIDTH HYPHEN-MINUS, 0x817C
+        return 0xFF0D;
+    case 0x2016: // DOUBLE VERTICAL LINE -> PARALLEL TO, 0x8161
+        return 0x2225;
+    case 0x2014: // EM DASH -> HORIZONTAL BAR, 0x815C
+        return 0x2015;
+    case 0x00A2: // CENT SIGN -> FULLWIDTH CENT SIGN, 0x8191
+        return 0xFFE0;
+    case 0x00A3: // POUND SIGN -> FULLWIDTH POUND SIGN, 0x8192
+        return 0xFFE1;
+    case 0x00AC: // NOT SIGN -> FULLWIDTH NOT SIGN, 0x81CA
+        return 0xFFE2;
+    default:
+        return c;
     }
-    if (!isAscii(bytes) && isValidUtf8(bytes))
-        return {QString::fromUtf8(bytes), TextEncoding::Utf8};
-    return {fromAnsi(bytes), TextEncoding::Cp932};
 }
 
-QByteArray encodeText(QStringView text, TextEncoding encoding) {
-    switch (encoding) {
-    case TextEncoding::Utf8:
-        return text.toUtf8();
-    case TextEncoding::Utf8Bom:
-        return QByteArray(kUtf8Bom, 3) + text.toUtf8();
-    case TextEncoding::Cp932:
-        break;
+QString withBestFit(QStringView text, bool yenIsBackslash) {
+    QString out = text.toString();
+    for (QChar& c : out) {
+        if (yenIsBackslash && c.unicode() == 0x00A5)
+            c = QLatin1Char('\\');
+        else
+            c = QChar(bestFit(c.unicode()));
     }
-    return toAnsi(text);
+    return out;
 }
 
-QByteArray toAnsi(QStringView text) {
+bool needsBestFit(QStringView text, bool yenIsBackslash) {
+    for (QChar c : text)
+        if (bestFit(c.unicode()) != c.unicode() || (yenIsBackslash && c.unicode() == 0x00A5))
+            return true;
+    return false;
+}
+
+QByteArray encodeAnsi(QStringView text, bool yenIsBackslash, bool* lossless) {
+    if (lossless)
+        *lossless = true;
+    if (needsBestFit(text, yenIsBackslash))
+        return encodeAnsi(withBestFit(text, yenIsBackslash), false, lossless);
     QStringEncoder encoder("CP932", QStringEncoder::Flag::Stateless);
-    if (!encoder.isValid())
+    if (!encoder.isValid()) {
+        if (lossless)
+            *lossless = false;
         return text.toLatin1();
+    }
     QByteArray bytes = encoder.encode(text);
     if (!encoder.hasError())
         return bytes;
+    if (lossless)
+        *lossless = false;
     // Slow path only for text the code page cannot hold: each missing UTF-16 unit becomes "?",
     // as the platform's own conversion writes it (ICU would write its own substitute bytes).
     bytes.clear();
@@ -69,6 +96,49 @@ QByteArray toAnsi(QStringView text) {
     return bytes;
 }
 
+} // namespace
+
+DecodedText decodeText(QByteArrayView bytes) {
+    if (bytes.startsWith(QByteArrayView(kUtf8Bom, 3))) {
+        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        QString text = decoder.decode(bytes.sliced(3));
+        return {std::move(text), TextEncoding::Utf8Bom, !decoder.hasError()};
+    }
+    if (!isAscii(bytes) && isValidUtf8(bytes))
+        return {QString::fromUtf8(bytes), TextEncoding::Utf8, true};
+    QStringDecoder decoder("CP932", QStringDecoder::Flag::Stateless);
+    if (!decoder.isValid())
+        return {QString::fromLatin1(bytes), TextEncoding::Cp932, isAscii(bytes)};
+    QString text = decoder.decode(bytes);
+    // Valid CP932 reads back byte for byte; anything else was not really CP932.
+    const bool exact = !decoder.hasError() && toAnsi(text) == bytes;
+    return {std::move(text), TextEncoding::Cp932, exact};
+}
+
+std::optional<QByteArray> encodeTextExactly(QStringView text, TextEncoding encoding) {
+    switch (encoding) {
+    case TextEncoding::Utf8:
+        return text.toUtf8();
+    case TextEncoding::Utf8Bom:
+        return QByteArray(kUtf8Bom, 3) + text.toUtf8();
+    case TextEncoding::Cp932:
+        break;
+    }
+    bool lossless = true;
+    QByteArray bytes = toAnsi(text, &lossless);
+    if (!lossless)
+        return std::nullopt;
+    return bytes;
+}
+
+QByteArray toAnsi(QStringView text, bool* lossless) {
+    return encodeAnsi(text, false, lossless);
+}
+
+QByteArray toAnsiForUrl(QStringView text) {
+    return encodeAnsi(text, true, nullptr);
+}
+
 QString fromAnsi(QByteArrayView bytes) {
     QStringDecoder decoder("CP932", QStringDecoder::Flag::Stateless);
     if (!decoder.isValid())
@@ -77,10 +147,10 @@ QString fromAnsi(QByteArrayView bytes) {
 }
 
 std::optional<DecodedText> readTextFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    const FileBytes file = readWholeFile(path);
+    if (!file.ok())
         return std::nullopt;
-    return decodeText(file.readAll());
+    return decodeText(file.bytes);
 }
 
 } // namespace platform

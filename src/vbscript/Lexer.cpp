@@ -1,6 +1,7 @@
 #include "Lexer.h"
 
 #include "Conversions.h"
+#include "NameChars.h"
 #include "ScriptError.h"
 #include "Text.h"
 
@@ -77,12 +78,24 @@ const std::unordered_map<std::u16string, Kw>& keywordTable() {
     return table;
 }
 
-bool isNameStart(char16_t c) {
-    return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || c >= 0x80;
+bool isHighSurrogate(char16_t c) {
+    return c >= 0xD800 && c <= 0xDBFF;
 }
 
-bool isNameChar(char16_t c) {
-    return isNameStart(c) || (c >= u'0' && c <= u'9') || c == u'_';
+// How many code units of `s` from `i` form one name character (0: none). Letters of every
+// script count, not symbols or punctuation: "今日は晴れ。" is no name followed by garbage but
+// an invalid character, so that such a line reads as prose.
+size_t nameCharLength(std::u16string_view s, size_t i, bool first) {
+    const char16_t c = s[i];
+    if ((c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z'))
+        return 1;
+    if (c < 0x80)
+        return !first && ((c >= u'0' && c <= u'9') || c == u'_') ? 1 : 0;
+    if (isHighSurrogate(c) && i + 1 < s.size() && s[i + 1] >= 0xDC00 && s[i + 1] <= 0xDFFF) {
+        const char32_t cp = 0x10000 + ((char32_t(c) - 0xD800) << 10) + (s[i + 1] - 0xDC00);
+        return isNameCodePointBeyondBmp(cp) ? 2 : 0;
+    }
+    return (first ? isNameStartBeyondAscii(c) : isNameCharBeyondAscii(c)) ? 1 : 0;
 }
 
 bool isDigit(char16_t c) {
@@ -115,7 +128,7 @@ public:
             if (c == u'_' && continuation())
                 continue;
             const int col = column();
-            if (isNameStart(c)) {
+            if (nameCharLength(m_s, m_i, true) > 0) {
                 name(col);
                 continue;
             }
@@ -284,8 +297,13 @@ private:
 
     void name(int col) {
         const size_t start = m_i;
-        while (m_i < m_s.size() && isNameChar(m_s[m_i]))
-            ++m_i;
+        m_i += nameCharLength(m_s, m_i, true);
+        while (m_i < m_s.size()) {
+            const size_t length = nameCharLength(m_s, m_i, false);
+            if (length == 0)
+                break;
+            m_i += length;
+        }
         Token t;
         t.type = Tok::Name;
         t.line = m_line;
@@ -355,7 +373,7 @@ private:
                 fail(1031, col);
             }
         }
-        if (m_i < m_s.size() && isNameChar(m_s[m_i]))
+        if (m_i < m_s.size() && nameCharLength(m_s, m_i, false) > 0)
             fail(1025, column());
         std::string text;
         for (size_t k = start; k < m_i; ++k)

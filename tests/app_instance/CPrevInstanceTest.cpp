@@ -175,6 +175,34 @@ TEST(CPrevInstance, SocketLeftByACrashedInstanceIsTakenOver) {
     EXPECT_EQ(shown.count(), 1);
 }
 
+TEST(CPrevInstance, EndingRemovesOnlyItsOwnSocketAndLeftoverLocksDoNotBlock) {
+    const QString path = freshServerPath();
+    // A lock file left behind by a start that crashed while holding it.
+    testsupport::writeFile(path + QStringLiteral(".lock"), "4242\nscrivlet\nhost\n");
+    {
+        CPrevInstance first(path, nullptr);
+        QElapsedTimer clock;
+        clock.start();
+        ASSERT_FALSE(first.CheckPrevInstance(nullptr));
+        EXPECT_LT(clock.elapsed(), 1000) << "waited for a lock nobody holds";
+        ASSERT_TRUE(QFile::exists(path));
+    }
+    EXPECT_FALSE(QFile::exists(path)) << "socket left behind at a clean end";
+
+    // An instance whose socket was taken over (it hung and was given up on) leaves the new one's.
+    auto stale = std::make_unique<CPrevInstance>(path, nullptr);
+    ASSERT_FALSE(stale->CheckPrevInstance(nullptr));
+    ASSERT_TRUE(QFile::remove(path));
+    CPrevInstance next(path, nullptr);
+    ASSERT_FALSE(next.CheckPrevInstance(nullptr));
+    stale.reset();
+    EXPECT_TRUE(QFile::exists(path));
+    QSignalSpy shown(&next, &CPrevInstance::RunAnotherInstance);
+    EXPECT_TRUE(
+        whileServing([&] { return CPrevInstance(path, nullptr).CheckPrevInstance(nullptr); }));
+    EXPECT_EQ(shown.count(), 1);
+}
+
 TEST(CPrevInstance, OnlyTheUserCanReachTheChannel) {
     const QString path = freshServerPath();
     CPrevInstance first(path, nullptr);

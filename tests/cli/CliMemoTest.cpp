@@ -1,14 +1,17 @@
 // Prose lines: filed in the memo file, or handed to a running window; never lost silently.
 
 #include "CliFixture.h"
+#include "EverydayLines.h"
 #include "app/instance/CPrevInstance.h"
 #include "memo/MemoFile.h"
+#include "platform/FileFaults.h"
 #include "platform/TextCodec.h"
 
 #include <QDir>
 #include <QRegularExpression>
 #include <QTest>
 
+#include <cerrno>
 #include <future>
 
 using namespace clitest;
@@ -35,8 +38,6 @@ QStringList loggedLines(const QString& memoFile, int index = 1) {
     return lines;
 }
 
-// Prose the evaluator does not take: several words, not an identifier first. (A single Japanese
-// word is a valid name to the script language and evaluates to nothing instead.)
 // Two memos in CP932; the line goes to the first.
 const QByteArray kTwoMemos =
     platform::toAnsi(u"Title:買い物\r\nLast-Modified:2007-03-01\r\nCursorPos:0\r\n\r\n牛乳\r\n"
@@ -58,6 +59,31 @@ TEST_F(CliMemo, ProseIsFiledWithAStamp) {
               (QStringList{QStringLiteral("今日は 晴れ"), QStringLiteral("明日は 雨")}));
     // A new memo file is written in the code page, like the window's.
     EXPECT_TRUE(testsupport::readFile(memo).contains(platform::toAnsi(u"今日は 晴れ")));
+}
+
+// Through the console companion, with the real desktop behind it: every prose line of an
+// ordinary day is filed as typed, in order; calculations print their result and start nothing
+// ("date" and "true" name built-ins, not the programs on PATH).
+TEST_F(CliMemo, EverydayLines) {
+    writeScript(everyday::kUserScript);
+    // A memo file in UTF-8, which holds every one of them (emoji and Korean are beyond CP932).
+    testsupport::writeFile(path(QStringLiteral("scrivlet.txt")),
+                           QStringLiteral("Title:日々\r\nLast-Modified:\r\nCursorPos:0\r\n\r\n")
+                               .toUtf8());
+    QStringList filed;
+    for (const char* prose : everyday::kProse) {
+        const CliResult result = runLine(QString::fromUtf8(prose));
+        EXPECT_EQ(result.code, cli::PieceRan) << prose;
+        EXPECT_EQ(result.out, QString()) << prose;
+        EXPECT_EQ(result.err, QString()) << prose;
+        filed << QString::fromUtf8(prose);
+    }
+    EXPECT_EQ(loggedLines(path(QStringLiteral("scrivlet.txt"))), filed);
+    for (const everyday::Calculation& calculation : everyday::kCalculations) {
+        const CliResult result = runLine(QString::fromUtf8(calculation.line));
+        EXPECT_EQ(result.out, calculation.result + QLatin1Char('\n')) << calculation.line;
+        EXPECT_EQ(result.err, QString()) << calculation.line;
+    }
 }
 
 TEST_F(CliMemo, ExistingFileKeepsItsOtherMemosAndEncoding) {
@@ -85,7 +111,9 @@ TEST_F(CliMemo, MemoFileNameOption) {
         {elsewhere + QStringLiteral("/mine.txt"), elsewhere + QStringLiteral("/mine.txt")},
         {QStringLiteral("relative.txt"), path(QStringLiteral("relative.txt"))},
         {QString(), path(QStringLiteral("scrivlet.txt"))},
+        {QStringLiteral("~/memos/home.txt"), QDir::homePath() + QStringLiteral("/memos/home.txt")},
     };
+    QDir().mkpath(QDir::homePath() + QStringLiteral("/memos"));
     for (const Case& c : cases) {
         writeSettings("[Options]\r\nMemoFileName=" + c.option.toUtf8() + "\r\n");
         EXPECT_EQ(runLine(QStringLiteral("覚え 書き")).code, cli::PieceRan)
@@ -118,6 +146,25 @@ TEST_F(CliMemo, AFailedSaveLeavesTheFileAndSaysSo) {
     const CliResult missing = runLine(QStringLiteral("行き場の ない行"));
     EXPECT_EQ(missing.code, cli::MemoNotFiled);
     EXPECT_TRUE(missing.err.contains(QStringLiteral("not filed: 行き場の ない行")));
+
+    // A memo file that cannot be read (refused even for root) is never written.
+    writeSettings("");
+    platform::injectFileFault(memo, platform::FileStep::Read, EACCES);
+    const CliResult unreadable = runLine(QStringLiteral("読めない ファイル"));
+    platform::clearFileFaults();
+    EXPECT_EQ(unreadable.code, cli::MemoNotFiled);
+    EXPECT_TRUE(unreadable.err.contains(QStringLiteral("not filed: 読めない ファイル")));
+    EXPECT_EQ(testsupport::readFile(memo), kTwoMemos);
+}
+
+// Text the code page cannot hold moves the memo file to UTF-8 instead of becoming "?".
+TEST_F(CliMemo, TextBeyondTheCodePageIsFiledIntact) {
+    const QString memo = path(QStringLiteral("scrivlet.txt"));
+    const QString line = QString::fromUtf8("メモ café 😀 한국어 ü 1〜2");
+    ASSERT_EQ(runLine(line).code, cli::PieceRan);
+    EXPECT_EQ(loggedLines(memo), QStringList{line});
+    EXPECT_EQ(ReadMemoFile(memo).encoding, platform::TextEncoding::Utf8);
+    EXPECT_FALSE(testsupport::readFile(memo).contains('?'));
 }
 
 TEST_F(CliMemo, TheSettingsFileIsNeverTakenForTheMemoFile) {

@@ -2,6 +2,7 @@
 
 #include "config/CIniFile.h"
 #include "platform/AppPaths.h"
+#include "platform/FileStamp.h"
 
 #include "IniTestSupport.h"
 
@@ -169,23 +170,41 @@ TEST_F(Settings, MemoFileNameOfBlanksIsUsedUnchanged) {
     EXPECT_EQ(options().MemoFileName, "   ");
 }
 
-TEST_F(Settings, KeysOfOtherCaseOrNameAreRemovedFromOptionsAndPosition) {
-    testsupport::writeFile(path, "[Options]\r\ntopmost=True\r\nStray=1\r\n"
+// Unknown keys go; a known key in another letter case stays, under its own spelling, so the
+// next start still uses it.
+TEST_F(Settings, UnknownKeysGoKnownKeysOfOtherCaseStay) {
+    testsupport::writeFile(path, "[Options]\r\ntopmost=True\r\nSTARTUPTRAY=1\r\nStray=1\r\n"
                                  "[Position]\r\nwidth=5000\r\nColor=red\r\n"
                                  "[MRU]\r\n1=keep me\r\n\r\n");
     load();
-    EXPECT_TRUE(options().TopMost) << "read for this run";
+    EXPECT_TRUE(options().TopMost);
+    EXPECT_TRUE(options().StartUpTray);
     const QStringList keys = keysOnDisk("Options");
-    EXPECT_EQ(keys.size(), 12);
+    EXPECT_EQ(keys.size(), 13);
+    EXPECT_TRUE(keys.contains("TopMost"));
+    EXPECT_TRUE(keys.contains("StartUpTray"));
     EXPECT_FALSE(keys.contains("topmost"));
-    EXPECT_FALSE(keys.contains("TopMost"));
     EXPECT_FALSE(keys.contains("Stray"));
+    EXPECT_EQ(onDisk("Options", "TopMost"), "True");
+    EXPECT_EQ(onDisk("Options", "StartUpTray"), "1");
     EXPECT_EQ(keysOnDisk("Position"), QStringList({"Width", "Height", "Left", "Top"}));
     EXPECT_EQ(onDisk("Position", "Width"), "5000");
     EXPECT_TRUE(readFile(path).endsWith("[MRU]\r\n1=keep me\r\n\r\n"));
 
-    load(); // the next start uses the default
-    EXPECT_FALSE(options().TopMost);
+    load(); // the next start too
+    EXPECT_TRUE(options().TopMost);
+    EXPECT_TRUE(options().StartUpTray);
+}
+
+// A start that repairs nothing writes nothing: the file is not replaced at all.
+TEST_F(Settings, StartWithNothingToRepairLeavesTheFileAlone) {
+    load();
+    const QByteArray written = readFile(path);
+    const platform::FileStamp before = platform::FileStamp::of(path);
+    load();
+    load(QStringList{"/tray", "/topmost"});
+    EXPECT_EQ(platform::FileStamp::of(path), before);
+    EXPECT_EQ(readFile(path), written);
 }
 
 TEST_F(Settings, PositionIsAppliedInOrderAndWrittenAsApplied) {

@@ -2,11 +2,14 @@
 
 #include "MemoRecordPrinter.h"
 #include "TestEnvironment.h"
+#include "platform/FileFaults.h"
 
 #include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
-#include <unistd.h>
+
+#include <cerrno>
+#include <functional>
 
 namespace {
 
@@ -64,8 +67,12 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{"CursorHugeNegativeToStart", "CursorPos:-1E300\r\n\r\nhi", memo("", "", "hi", 0)},
         ParseCase{"DoubleDotLineUnescaped", "Title:t\r\n\r\na\r\n..\r\n..\r\nb",
                   memo("t", "", "a\r\n.\r\n.\r\nb")},
-        ParseCase{"DotPrefixedLinesUnchanged", "Title:t\r\n\r\n.a\r\n...\r\n..b",
-                  memo("t", "", ".a\r\n...\r\n..b")},
+        ParseCase{"DotPrefixedLinesUnchanged", "Title:t\r\n\r\n.a\r\n..b\r\n. ",
+                  memo("t", "", ".a\r\n..b\r\n. ")},
+        // Lines made only of dots carry one dot more in the file; so a file from elsewhere with
+        // such a line of three or more dots reads one dot shorter.
+        ParseCase{"DotOnlyLinesLoseOneDot", "Title:t\r\n\r\n...\r\n....",
+                  memo("t", "", "..\r\n...")},
         ParseCase{"PlainTitleSkipsEmptyLines", "\r\n  \r\nx", memo("  ", "", "\r\n  \r\nx")},
         ParseCase{"EmptyPiece", "", memo("", "", "")},
         ParseCase{"Japanese", "Title:買い物\r\n\r\n牛乳", memo("買い物", "", "牛乳")}),
@@ -95,6 +102,8 @@ INSTANTIATE_TEST_SUITE_P(
                    "Title:first\r\nLast-Modified:d\r\nCursorPos:0\r\n\r\n\r\nfirst\r\n"},
         FormatCase{"DotLinesEscaped", memo("t", "d", ".\r\n.\r\n.x"),
                    "Title:t\r\nLast-Modified:d\r\nCursorPos:0\r\n\r\n..\r\n..\r\n.x"},
+        FormatCase{"DotOnlyLinesGainOneDot", memo("t", "d", "..\r\n...\r\n.. "),
+                   "Title:t\r\nLast-Modified:d\r\nCursorPos:0\r\n\r\n...\r\n....\r\n.. "},
         FormatCase{"TitleLineBreaksFlattened", memo("a\r\nb", "d", "x"),
                    "Title:a b\r\nLast-Modified:d\r\nCursorPos:0\r\n\r\nx"}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -122,7 +131,8 @@ TEST(MemoFileText, TwoMemosGiveOneSeparatorAndNoTrailingLineEnd) {
 
 TEST(MemoFileText, RoundTripKeepsMemosWithDotLines) {
     QList<MemoRecord> memos{memo("a", "1", ".\r\n.\r\n", 3), memo("b", "2", "..x\r\n.y"),
-                            memo("c", "3", "")};
+                            memo("c", "3", ""), memo("d", "4", "..\r\n...\r\n.\r\n.."),
+                            memo("e", "5", ".")};
     const QList<MemoRecord> original = memos;
     EXPECT_EQ(ParseMemoFileText(FormatMemoFileText(memos)), original);
 }
@@ -135,11 +145,27 @@ TEST(MemoFileText, SeparatorsMakePiecesEvenEmptyOnes) {
     EXPECT_EQ(memos[2].Text, q("b"));
 }
 
-TEST(MemoFileText, LoneLineFeedsCountAsLineEnds) {
-    const auto memos = ParseMemoFileText(q("Title:a\n\nx\n.\nTitle:b\n\ny"));
-    ASSERT_EQ(memos.size(), 2);
-    EXPECT_EQ(memos[0], memo("a", "", "x"));
-    EXPECT_EQ(memos[1], memo("b", "", "y"));
+// Lone LFs are line ends only in a file that has no CR LF at all (written by an editor here);
+// in the program's own files they are memo text.
+TEST(MemoFileText, LoneLineFeeds) {
+    const struct {
+        const char* text;
+        QList<MemoRecord> memos;
+    } rows[] = {
+        {"Title:a\n\nx\n.\nTitle:b\n\ny", {memo("a", "", "x"), memo("b", "", "y")}},
+        {"Title:a\r\n\r\nx\n.\ny", {memo("a", "", "x\n.\ny")}},
+        {"Title:a\r\n\r\nx\n.\ny\r\n.\r\nTitle:b\r\n\r\n\n",
+         {memo("a", "", "x\n.\ny"), memo("b", "", "\n")}},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(ParseMemoFileText(q(row.text)), row.memos) << row.text;
+}
+
+// A lone LF in a memo survives the round trip through the file.
+TEST(MemoFileText, LoneLineFeedInATextStaysInItsMemo) {
+    QList<MemoRecord> memos{memo("a", "1", "x\n.\ny"), memo("b", "2", "z")};
+    const QList<MemoRecord> original = memos;
+    EXPECT_EQ(ParseMemoFileText(FormatMemoFileText(memos)), original);
 }
 
 TEST(MemoFile, MissingAndEmptyFilesReadAsNoMemos) {
@@ -159,26 +185,59 @@ TEST(MemoFile, EmptyNameFailsWith53) {
     EXPECT_EQ(WriteMemoFile(QString(), memos)->number, 53);
 }
 
+// Reading fails for root too: a folder, or a file whose read is refused (injected).
 TEST(MemoFile, FolderOrUnreadableFileIsAnError) {
     const QString dir = testsupport::freshFolder();
-    EXPECT_FALSE(ReadMemoFile(dir).ok());
-    if (::geteuid() == 0)
-        return; // root reads every file
+    EXPECT_EQ(ReadMemoFile(dir).error->number, 75);
     const QString path = dir + "/locked.txt";
     testsupport::writeFile(path, "x");
-    QFile::setPermissions(path, QFile::WriteOwner);
+    platform::injectFileFault(path, platform::FileStep::Read, EACCES);
     const auto content = ReadMemoFile(path);
+    platform::clearFileFaults();
     ASSERT_FALSE(content.ok());
     EXPECT_EQ(content.error->number, 70);
 }
 
-TEST(MemoFile, WritesCp932ForNewFilesAndKeepsTheEncodingRead) {
+// The file stays in CP932 while the code page holds the text, best-fit characters included;
+// text it cannot hold moves the file to UTF-8. Never a "?" in the file.
+TEST(MemoFile, EncodingOfWrites) {
+    const struct {
+        const char* text;
+        platform::TextEncoding read;
+        platform::TextEncoding written;
+        QByteArray body;
+    } rows[] = {
+        {"メモ。", platform::TextEncoding::Cp932, platform::TextEncoding::Cp932,
+         "\x83\x81\x83\x82\x81\x42"},
+        {"1〜2−3", platform::TextEncoding::Cp932, platform::TextEncoding::Cp932,
+         "1\x81\x60"
+         "2\x81\x7c"
+         "3"},
+        {"メモ café 😀 한국어 ü", platform::TextEncoding::Cp932, platform::TextEncoding::Utf8,
+         QString("メモ café 😀 한국어 ü").toUtf8()},
+        {"¥100", platform::TextEncoding::Cp932, platform::TextEncoding::Utf8,
+         "\xc2\xa5"
+         "100"},
+        {"ｱｲｳ", platform::TextEncoding::Utf8, platform::TextEncoding::Utf8,
+         "\xef\xbd\xb1\xef\xbd\xb2\xef\xbd\xb3"},
+    };
     const QString dir = testsupport::freshFolder();
-    QList<MemoRecord> memos{memo("メモ", "", "本文")};
-    ASSERT_FALSE(WriteMemoFile(dir + "/new.txt", memos));
-    const QByteArray cp932 = testsupport::readFile(dir + "/new.txt");
-    EXPECT_TRUE(cp932.startsWith("Title:\x83\x81\x83\x82\r\n"));
+    for (const auto& row : rows) {
+        const QString path = dir + "/memo.txt";
+        QList<MemoRecord> memos{memo("t", "", row.text)};
+        platform::TextEncoding encoding = row.read;
+        ASSERT_FALSE(WriteMemoFile(path, memos, encoding)) << row.text;
+        EXPECT_EQ(encoding, row.written) << row.text;
+        const QByteArray bytes = testsupport::readFile(path);
+        EXPECT_TRUE(bytes.endsWith(row.body)) << row.text;
+        EXPECT_FALSE(bytes.contains('?')) << row.text;
+        const auto back = ReadMemoFile(path);
+        EXPECT_EQ(back.encoding, row.written) << row.text;
+    }
+}
 
+TEST(MemoFile, KeepsTheEncodingRead) {
+    const QString dir = testsupport::freshFolder();
     testsupport::writeFile(dir + "/utf8.txt", QString("Title:メモ\r\n\r\n本文").toUtf8());
     auto content = ReadMemoFile(dir + "/utf8.txt");
     ASSERT_TRUE(content.ok());
@@ -187,6 +246,35 @@ TEST(MemoFile, WritesCp932ForNewFilesAndKeepsTheEncodingRead) {
     ASSERT_FALSE(WriteMemoFile(dir + "/utf8.txt", content.memos, content.encoding));
     EXPECT_EQ(testsupport::readFile(dir + "/utf8.txt"),
               QString("Title:メモ\r\nLast-Modified:\r\nCursorPos:0\r\n\r\n本文").toUtf8());
+}
+
+// Every failed write keeps the old file and reports the language's error number; all of these
+// happen for root too.
+TEST(MemoFile, FailedWritesKeepTheOldFile) {
+    const struct {
+        const char* name;
+        int number;
+        std::function<void(const QString&)> arrange;
+    } rows[] = {
+        {"readonly", 70,
+         [](const QString& p) { QFile::setPermissions(p, QFile::ReadOwner | QFile::ReadGroup); }},
+        {"nospace", 61,
+         [](const QString& p) { platform::injectFileFault(p, platform::FileStep::Write, ENOSPC); }},
+        {"cannotreplace", 75,
+         [](const QString& p) { platform::injectFileFault(p, platform::FileStep::Rename, EIO); }},
+    };
+    for (const auto& row : rows) {
+        const QString path = testsupport::freshFolder() + "/memo.txt";
+        testsupport::writeFile(path, "Title:old\r\n\r\nkeep me");
+        row.arrange(path);
+        QList<MemoRecord> memos{memo("new", "", "x")};
+        const auto error = WriteMemoFile(path, memos);
+        platform::clearFileFaults();
+        ASSERT_TRUE(error.has_value()) << row.name;
+        EXPECT_EQ(error->number, row.number) << row.name;
+        EXPECT_FALSE(error->description.isEmpty()) << row.name;
+        EXPECT_EQ(testsupport::readFile(path), QByteArray("Title:old\r\n\r\nkeep me")) << row.name;
+    }
 }
 
 TEST(MemoFile, WriteThatRunsOutOfSpaceKeepsTheOldFileAndReportsIt) {
@@ -199,20 +287,6 @@ TEST(MemoFile, WriteThatRunsOutOfSpaceKeepsTheOldFileAndReportsIt) {
         error = WriteMemoFile(path, memos);
     }
     ASSERT_TRUE(error.has_value());
-    EXPECT_FALSE(error->description.isEmpty());
+    EXPECT_EQ(error->number, 61);
     EXPECT_EQ(testsupport::readFile(path), QByteArray("Title:old\r\n\r\nkeep me"));
-}
-
-TEST(MemoFile, WriteIntoReadOnlyFolderKeepsTheOldFileAndReportsIt) {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "root ignores folder permissions";
-    const QString dir = testsupport::freshFolder();
-    const QString path = dir + "/memo.txt";
-    testsupport::writeFile(path, "old");
-    QFile::setPermissions(dir, QFile::ReadOwner | QFile::ExeOwner);
-    QList<MemoRecord> memos{memo("new", "", "")};
-    const auto error = WriteMemoFile(path, memos);
-    QFile::setPermissions(dir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    EXPECT_TRUE(error.has_value());
-    EXPECT_EQ(testsupport::readFile(path), QByteArray("old"));
 }

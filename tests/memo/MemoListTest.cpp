@@ -3,9 +3,16 @@
 
 #include "MemoRecordPrinter.h"
 #include "TestEnvironment.h"
+#include "platform/AppPaths.h"
+#include "platform/FileFaults.h"
+#include "platform/MessageBox.h"
 
+#include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
+
+#include <cerrno>
+#include <utime.h>
 
 namespace {
 
@@ -56,16 +63,41 @@ TEST_F(MemoListFixture, MissingFileGivesOneEmptyMemo) {
     EXPECT_EQ(view.titles(), QStringList({""}));
 }
 
-TEST_F(MemoListFixture, UnreadableFileIsReportedAndNotOverwritten) {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "root reads every file";
-    testsupport::writeFile(path, "Title:x\r\n\r\nsecret");
-    QFile::setPermissions(path, QFile::WriteOwner);
+// A memo file that cannot be read closes the pane to typing: nothing is filed that could not be
+// saved, and the file is never replaced. Both failures happen for root too.
+TEST_F(MemoListFixture, UnreadableFileClosesThePane) {
+    const struct {
+        const char* name;
+        int number;
+        bool folder;
+    } rows[] = {{"refused", 70, false}, {"folder", 75, true}};
+    for (const auto& row : rows) {
+        path = testsupport::freshFolder() + "/memo.txt";
+        if (row.folder)
+            QDir().mkpath(path);
+        else
+            testsupport::writeFile(path, "Title:x\r\n\r\nsecret");
+        platform::injectFileFault(path, platform::FileStep::Read, EACCES);
+        ASSERT_FALSE(list.setFileName(path));
+        const auto error = list.Load();
+        platform::clearFileFaults();
+        ASSERT_TRUE(error.has_value()) << row.name;
+        EXPECT_EQ(error->number, row.number) << row.name;
+        EXPECT_FALSE(view.writable()) << row.name;
+        EXPECT_TRUE(view.notWritableReason().contains(error->description)) << row.name;
+        EXPECT_EQ(list.MemoCount(), 0) << row.name;
+        EXPECT_FALSE(list.AddMessage("lost?")) << row.name;
+        EXPECT_FALSE(list.Save()) << row.name;
+        if (!row.folder) {
+            EXPECT_EQ(testsupport::readFile(path), QByteArray("Title:x\r\n\r\nsecret"));
+        }
+    }
+    // A readable file opens the pane again.
+    path = testsupport::freshFolder() + "/memo.txt";
     ASSERT_FALSE(list.setFileName(path));
-    EXPECT_TRUE(list.Load().has_value());
-    EXPECT_FALSE(list.Save().has_value()); // nothing loaded, nothing written
-    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
-    EXPECT_EQ(testsupport::readFile(path), QByteArray("Title:x\r\n\r\nsecret"));
+    ASSERT_FALSE(list.Load());
+    EXPECT_TRUE(view.writable());
+    EXPECT_TRUE(list.AddMessage("kept"));
 }
 
 TEST_F(MemoListFixture, ListIsNotWrittenOverAFileItDidNotRead) {
@@ -308,4 +340,120 @@ TEST_F(MemoListFixture, SaveKeepsTheEncodingTheFileWasReadIn) {
     EXPECT_EQ(QString::fromUtf8(testsupport::readFile(path)),
               QString::fromUtf8("Title:メモ\r\nLast-Modified:2007-03-01\r\nCursorPos:28\r\n\r\n"
                                 "本文[2007/03/01 14:05:09] 追記\r\n"));
+}
+
+namespace {
+
+// Records the boxes shown while alive.
+struct BoxRecorder {
+    QStringList texts;
+    platform::MessageBoxHandler previous =
+        platform::setMessageBoxHandler([this](const platform::MessageBoxRequest& r) {
+            texts.append(r.text);
+            return int(platform::mb::OK);
+        });
+    ~BoxRecorder() { platform::setMessageBoxHandler(previous); }
+};
+
+QStringList filesBeside(const QString& path) {
+    return QDir(QFileInfo(path).absolutePath()).entryList(QDir::Files, QDir::Name);
+}
+
+const QByteArray kTheirs = "Title:theirs\r\nLast-Modified:x\r\nCursorPos:0\r\n\r\nedited elsewhere";
+
+} // namespace
+
+// Before each save the file is compared with what was read. What another program wrote is taken
+// over when nothing changed here, and kept as a dated copy when both sides changed.
+TEST_F(MemoListFixture, ChangesMadeOutsideAreNeverLost) {
+    enum class Outside { Edited, Touched, Deleted };
+    const struct {
+        const char* name;
+        Outside outside;
+        bool editHere;
+        QString copyName; // "" when no copy is expected
+        QString fileText; // the memo text in the file afterwards
+    } rows[] = {
+        {"theirsonly", Outside::Edited, false, "", "edited elsewhere"},
+        {"both", Outside::Edited, true, "memo.outside-20070301-140509.txt", "mine"},
+        {"touchedonly", Outside::Touched, true, "", "mine"},
+        {"deleted", Outside::Deleted, true, "", "mine"},
+    };
+    for (const auto& row : rows) {
+        path = testsupport::freshFolder() + "/memo.txt";
+        loadMemos({"a"});
+        if (row.editHere)
+            view.setText("mine");
+        switch (row.outside) {
+        case Outside::Edited:
+            testsupport::writeFile(path, kTheirs);
+            break;
+        case Outside::Touched: {
+            struct utimbuf times {
+                1000000, 1000000
+            };
+            ::utime(QFile::encodeName(path).constData(), &times);
+            break;
+        }
+        case Outside::Deleted:
+            QFile::remove(path);
+            break;
+        }
+        BoxRecorder boxes;
+        ASSERT_FALSE(list.Save()) << row.name;
+        EXPECT_TRUE(ReadMemoFile(path).memos.value(0).Text == row.fileText) << row.name;
+        EXPECT_EQ(view.text(), row.fileText) << row.name;
+        if (row.copyName.isEmpty()) {
+            EXPECT_EQ(filesBeside(path), QStringList{"memo.txt"}) << row.name;
+            EXPECT_TRUE(boxes.texts.isEmpty()) << row.name;
+        } else {
+            EXPECT_EQ(filesBeside(path), QStringList({row.copyName, "memo.txt"})) << row.name;
+            EXPECT_EQ(testsupport::readFile(QFileInfo(path).absolutePath() + "/" + row.copyName),
+                      kTheirs);
+            ASSERT_EQ(boxes.texts.size(), 1) << row.name;
+            EXPECT_TRUE(boxes.texts[0].contains(row.copyName)) << row.name;
+        }
+        // The next save finds nothing new outside.
+        ASSERT_FALSE(list.Save()) << row.name;
+        EXPECT_EQ(boxes.texts.size(), row.copyName.isEmpty() ? 0 : 1) << row.name;
+    }
+}
+
+// A log line filed while another program changed the file joins that program's memos.
+TEST_F(MemoListFixture, LogLineJoinsChangesMadeOutside) {
+    loadMemos({"a"});
+    testsupport::writeFile(path, kTheirs);
+    ASSERT_TRUE(list.AddMessage("hello"));
+    ASSERT_FALSE(list.Save());
+    EXPECT_EQ(ReadMemoFile(path).memos.value(0).Text,
+              q("edited elsewhere[2007/03/01 14:05:09] hello\r\n"));
+    EXPECT_EQ(filesBeside(path), QStringList{"memo.txt"});
+}
+
+// A file that is neither UTF-8 nor CP932 (Latin-1) is kept as it was before the first save
+// changes its bytes, and the user is told once.
+TEST_F(MemoListFixture, UndecodableFileIsKeptBeforeTheFirstSave) {
+    const QByteArray latin1 = "Title:caf\xe9\r\n\r\nna\xefve cr\xe8me";
+    testsupport::writeFile(path, latin1);
+    ASSERT_FALSE(list.setFileName(path));
+    ASSERT_FALSE(list.Load());
+    BoxRecorder boxes;
+    ASSERT_TRUE(list.AddMessage(q("メモ")));
+    ASSERT_FALSE(list.Save());
+    const QString copy = QFileInfo(path).absolutePath() + "/memo.original-20070301-140509.txt";
+    EXPECT_EQ(testsupport::readFile(copy), latin1);
+    ASSERT_EQ(boxes.texts.size(), 1);
+    EXPECT_TRUE(boxes.texts[0].contains(copy));
+    EXPECT_FALSE(testsupport::readFile(path).contains('?'));
+    ASSERT_FALSE(list.Save());
+    EXPECT_EQ(boxes.texts.size(), 1);
+    EXPECT_EQ(filesBeside(path).size(), 2);
+}
+
+// A name starting with "~/" is in the home folder.
+TEST(MemoFilePath, HomeFolderAndRelativeNames) {
+    EXPECT_EQ(platform::memoFilePath("~/notes/memo.txt"), QDir::homePath() + "/notes/memo.txt");
+    EXPECT_EQ(platform::memoFilePath("/abs/memo.txt"), QStringLiteral("/abs/memo.txt"));
+    EXPECT_EQ(platform::memoFilePath("memo.txt"), platform::AppPath() + "memo.txt");
+    EXPECT_EQ(platform::memoFilePath(""), platform::defaultMemoFilePath());
 }

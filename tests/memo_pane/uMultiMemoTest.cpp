@@ -133,6 +133,21 @@ TEST_F(MemoPane, CounterAndArrowsFollowTheCurrentMemo) {
     EXPECT_FALSE(pane->nextButton()->isEnabled());
 }
 
+// Through the mouse, as the window system delivers it: a double click on "new memo" (press,
+// release, double click, release) makes one memo, and a click on the top pixel row counts.
+TEST_F(MemoPane, MouseOnTheNewMemoButton) {
+    loadMemos({QStringLiteral("one")});
+    uHoverButton* button = pane->newButton();
+    const QPoint middle(button->width() / 2, 5);
+    QTest::mousePress(button, Qt::LeftButton, {}, middle);
+    QTest::mouseRelease(button, Qt::LeftButton, {}, middle);
+    QTest::mouseDClick(button, Qt::LeftButton, {}, middle);
+    QTest::mouseRelease(button, Qt::LeftButton, {}, middle);
+    EXPECT_EQ(pane->MemoCount(), 2);
+    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(button->width() / 2, 0));
+    EXPECT_EQ(pane->MemoCount(), 3);
+}
+
 TEST_F(MemoPane, ButtonsRunTheirOperations) {
     loadMemos({QStringLiteral("one"), QStringLiteral("two")});
     emit pane->nextButton()->Click();
@@ -262,3 +277,81 @@ TEST_F(MemoPane, LayoutFollowsTheSize) {
 }
 
 } // namespace
+
+namespace {
+struct PaneState {
+    QStringList titles;
+    int selectedRow;
+    QString title, text, counter;
+    int caret;
+    bool previous, next;
+    QByteArray file;
+};
+
+// Loads a file of three memos, moves to the second, adds a log line and saves; `buildFirst` builds
+// the controls before anything happens, otherwise only afterwards.
+PaneState runMemos(const QString& folder, bool buildFirst) {
+    QWidget window;
+    auto* pane = new uMultiMemo(&window);
+    if (buildFirst)
+        pane->ensureControls();
+    const QString file =
+        folder + (buildFirst ? QStringLiteral("/a.txt") : QStringLiteral("/b.txt"));
+    testsupport::writeFile(
+        file, QStringLiteral(
+                  "Title:予定\r\nLast-Modified:\r\nCursorPos:0\r\n\r\n買い物：牛乳、卵\r\n."
+                  "\r\nTitle:ｶﾀｶﾅ★\r\nLast-Modified:\r\nCursorPos:7\r\n\r\n「一行目」\n二行目…"
+                  "\r\n〜−한국어 😀\r\n.\r\nTitle:third\r\nLast-Modified:\r\nCursorPos:0\r\n\r\nx")
+                  .toUtf8());
+    EXPECT_FALSE(pane->setFileName(file).has_value());
+    EXPECT_FALSE(pane->Load().has_value());
+    pane->setMemoIndex(2);
+    if (!buildFirst) {
+        EXPECT_EQ(pane->findChild<QPlainTextEdit*>(), nullptr) << "controls built before use";
+    }
+    pane->AddMessage(QStringLiteral("メモ→追記"));
+    EXPECT_FALSE(pane->Save().has_value());
+
+    PaneState state;
+    for (int row = 0; row < pane->titleList()->count(); ++row)
+        state.titles << pane->titleList()->itemText(row);
+    state.selectedRow = pane->titleList()->currentIndex();
+    state.title = pane->titleList()->lineEdit()->text();
+    state.text = pane->memoText()->toPlainText();
+    state.caret = pane->memoText()->textCursor().position();
+    state.counter = pane->counter()->text();
+    state.previous = pane->prevButton()->isEnabled();
+    state.next = pane->nextButton()->isEnabled();
+    state.file = testsupport::readFile(file);
+    return state;
+}
+} // namespace
+
+TEST(MemoPaneControls, BuiltOnFirstUseShowAndSaveWhatControlsBuiltAtOnceWould) {
+    const QString folder = testsupport::freshFolder(QStringLiteral("lazy"));
+    const PaneState early = runMemos(folder, true);
+    const PaneState late = runMemos(folder, false);
+    EXPECT_EQ(late.titles, early.titles);
+    EXPECT_EQ(late.titles, (QStringList{QStringLiteral("予定"), QStringLiteral("ｶﾀｶﾅ★"),
+                                        QStringLiteral("third")}));
+    EXPECT_EQ(late.selectedRow, early.selectedRow);
+    EXPECT_EQ(late.title, early.title);
+    EXPECT_EQ(late.text, early.text);
+    EXPECT_TRUE(late.text.contains(QStringLiteral("メモ→追記"))) << late.text.toStdString();
+    EXPECT_EQ(late.caret, early.caret);
+    EXPECT_EQ(late.counter, QStringLiteral("2/3"));
+    EXPECT_EQ(late.counter, early.counter);
+    EXPECT_EQ(late.previous, early.previous);
+    EXPECT_EQ(late.next, early.next);
+    EXPECT_EQ(late.file, early.file);
+}
+
+TEST_F(MemoPane, TabIntoThePaneBeforeItsControlsExistReachesTheTitleField) {
+    loadMemos({QStringLiteral("one")});
+    QSignalSpy got(pane, &uMultiMemo::GotFocus);
+    outside->setFocus();
+    QTest::keyClick(outside, Qt::Key_Tab);
+    const QWidget* focus = QApplication::focusWidget();
+    EXPECT_TRUE(focus == pane->titleList() || focus == pane->titleList()->lineEdit());
+    EXPECT_EQ(got.count(), 1);
+}

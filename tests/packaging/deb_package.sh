@@ -43,7 +43,7 @@ outside=$(grep -vx -e './' -e './usr/.*' "$WORK/contents" || true)
 [ -z "$outside" ] || fail "the package holds paths outside /usr: $outside"
 mkdir "$WORK/control"
 dpkg-deb -e "$deb" "$WORK/control"
-extra=$(cd "$WORK/control" && ls | grep -vx -e control -e md5sums || true)
+extra=$(find "$WORK/control" -mindepth 1 ! -name control ! -name md5sums -printf '%f ')
 [ -z "$extra" ] || fail "the package has maintainer scripts or conffiles: $extra"
 dpkg-deb -x "$deb" "$WORK/unpacked"
 for program in scrivlet scrivlet-cli; do

@@ -58,7 +58,7 @@ first_release=$(grep -o -m1 '<release version="[^"]*"' "$metainfo" | cut -d'"' -
 # UTF-8 locale and in the plain C locale (where characters beyond ASCII are lost).
 command -v man >/dev/null || fail "man is not installed (scripts/deps.sh test installs man-db)"
 for page in scrivlet scrivlet-cli; do
-    file=$ROOT/usr/share/man/man1/$page.1
+    file=$ROOT/usr/share/man/man1/$page.1.gz
     for locale in C.UTF-8 C; do
         LC_ALL=$locale MANWIDTH=80 man --warnings -l "$file" >"$WORK/$page.txt" 2>"$WORK/$page.err" ||
             fail "man -l $page.1 failed: $(cat "$WORK/$page.err")"
@@ -81,3 +81,10 @@ memo=$XDG_CONFIG_HOME/scrivlet/scrivlet.txt
     fail "the memo file does not hold the line as typed"
 actual=$(cd "$ROOT" && find . -type f -printf '%P\n' | LC_ALL=C sort)
 diff -u <(expected_files) <(echo "$actual") >&2 || fail "the installed program wrote into its installation"
+
+# Still installed where the documentation was left out (images whose dpkg skips /usr/share/doc).
+rm -r "$ROOT/usr/share/doc" "$ROOT/usr/share/man"
+rm "$memo"
+"$cli" "$line" >"$WORK/cli.out" 2>&1 || fail "scrivlet-cli without its documentation: $(cat "$WORK/cli.out")"
+[ -f "$memo" ] || fail "without its documentation the program no longer keeps the memo in \$XDG_CONFIG_HOME/scrivlet/"
+[ "$(find "$ROOT/usr/bin" -type f | wc -l)" = 2 ] || fail "the program wrote into bin/: $(ls "$ROOT/usr/bin")"

@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Shared set-up of the packaging tests (source it): a fresh work folder, removed on exit, private
 # HOME and XDG folders, and the installation of the build into a staging root.
 # Exit 77 means skipped.

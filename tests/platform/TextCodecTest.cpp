@@ -18,7 +18,8 @@ TEST_P(DecodeTable, DetectsEncodingAndRoundTrips) {
     const auto decoded = platform::decodeText(row.bytes);
     EXPECT_EQ(decoded.text, row.text);
     EXPECT_EQ(decoded.encoding, row.encoding);
-    EXPECT_EQ(platform::encodeText(decoded.text, decoded.encoding), row.bytes);
+    EXPECT_TRUE(decoded.exact);
+    EXPECT_EQ(platform::encodeTextExactly(decoded.text, decoded.encoding), row.bytes);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -30,13 +31,77 @@ INSTANTIATE_TEST_SUITE_P(
         DecodeRow{"utf8bom", "\xef\xbb\xbfx\xe3\x81\x82", QString::fromUtf8("xあ"),
                   TextEncoding::Utf8Bom},
         // CP932-only characters: NEC row 13 and IBM extensions, the wave dash as Windows maps it.
-        DecodeRow{"cp932ext", "\x87\x40\x81\x60", QString::fromUtf8("①～"), TextEncoding::Cp932}),
+        DecodeRow{"cp932ext", "\x87\x40\x81\x60", QString::fromUtf8("①～"), TextEncoding::Cp932},
+        DecodeRow{"halfwidthkana", "\xb1\xb2\xdd", QString::fromUtf8("ｱｲﾝ"), TextEncoding::Cp932}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(Codec, AnsiBytesOfJapanese) {
-    EXPECT_EQ(platform::toAnsi(QString::fromUtf8("あa")), QByteArray("\x82\xa0"
-                                                                     "a"));
-    EXPECT_EQ(platform::toAnsi(QString::fromUtf8("ｱ")), QByteArray("\xb1"));
-    // Characters outside the code page become one "?" per UTF-16 unit, the rest stays exact.
-    EXPECT_EQ(platform::toAnsi(QString::fromUtf8("a€あ😀b")), QByteArray("a?\x82\xa0??b"));
+// What the code page makes of text from input methods and the web: the characters Windows maps
+// to its own code points take those bytes; the rest cannot be held.
+struct AnsiRow {
+    const char* name;
+    const char* text; // UTF-8
+    QByteArray file;  // toAnsi
+    bool fits;        // whether a file may be written in CP932
+    QByteArray url;   // toAnsiForUrl
+};
+
+class AnsiTable : public ::testing::TestWithParam<AnsiRow> {};
+
+TEST_P(AnsiTable, BestFitBytes) {
+    const AnsiRow& row = GetParam();
+    const QString text = QString::fromUtf8(row.text);
+    bool lossless = false;
+    EXPECT_EQ(platform::toAnsi(text, &lossless), row.file);
+    EXPECT_EQ(lossless, row.fits);
+    EXPECT_EQ(platform::encodeTextExactly(text, TextEncoding::Cp932).has_value(), row.fits);
+    EXPECT_EQ(platform::toAnsiForUrl(text), row.url);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Codec, AnsiTable,
+    ::testing::Values(
+        AnsiRow{"japanese", "メモ。「★→※・…」",
+                "\x83\x81\x83\x82\x81\x42\x81\x75\x81\x9a\x81\xa8"
+                "\x81\xa6\x81\x45\x81\x63\x81\x76",
+                true,
+                "\x83\x81\x83\x82\x81\x42\x81\x75\x81\x9a\x81\xa8\x81\xa6\x81\x45\x81\x63"
+                "\x81\x76"},
+        AnsiRow{"wavedash", "1〜2",
+                "1\x81\x60"
+                "2",
+                true,
+                "1\x81\x60"
+                "2"},
+        AnsiRow{"minus", "−5",
+                "\x81\x7c"
+                "5",
+                true,
+                "\x81\x7c"
+                "5"},
+        AnsiRow{"doublebar", "‖", "\x81\x61", true, "\x81\x61"},
+        AnsiRow{"emdash", "a—b",
+                "a\x81\x5c"
+                "b",
+                true,
+                "a\x81\x5c"
+                "b"},
+        AnsiRow{"cent", "¢", "\x81\x91", true, "\x81\x91"},
+        AnsiRow{"pound", "£", "\x81\x92", true, "\x81\x92"},
+        AnsiRow{"not", "¬", "\x81\xca", true, "\x81\xca"},
+        // In a file 0x5C reads back as a backslash here, so the yen sign does not fit there.
+        AnsiRow{"yen", "¥100", "?100", false, "\\100"},
+        AnsiRow{"latin", "café ü", "caf? ?", false, "caf? ?"},
+        AnsiRow{"emoji", "😀", "??", false, "??"}, AnsiRow{"hangul", "한국어", "???", false, "???"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Codec, BestFitCharactersReadBackInTheirCodePageForms) {
+    EXPECT_EQ(platform::fromAnsi(platform::toAnsi(QString::fromUtf8("〜−‖—¢£¬"))),
+              QString::fromUtf8("～－∥―￠￡￢"));
+}
+
+// Bytes that are neither UTF-8 nor CP932 cannot be written back unchanged.
+TEST(Codec, Latin1BytesAreNotExact) {
+    EXPECT_FALSE(platform::decodeText("caf\xe9\r\nna\xefve").exact);
+    EXPECT_FALSE(platform::decodeText("\xef\xbb\xbf\xff").exact);
+    EXPECT_TRUE(platform::decodeText("\x82\xa0").exact);
 }

@@ -130,11 +130,15 @@ TEST(Taskbar, SkipStatesArePresentOnEveryShow) {
     keepOffTaskbar(&window);
     keepOffTaskbar(&window); // twice is harmless
     for (int show = 0; show < 3; ++show) {
+        // The second show is topmost: the window manager's states and ours go together.
+        const bool topMost = show == 1;
+        setTopMost(&window, topMost);
         window.showAndWait();
         EXPECT_TRUE(waitFor([&] {
             const QStringList state = x11probe::netWmState(&window);
             return state.contains(QStringLiteral("_NET_WM_STATE_SKIP_TASKBAR")) &&
-                   state.contains(QStringLiteral("_NET_WM_STATE_SKIP_PAGER"));
+                   state.contains(QStringLiteral("_NET_WM_STATE_SKIP_PAGER")) &&
+                   state.contains(QStringLiteral("_NET_WM_STATE_ABOVE")) == topMost;
         })) << "show "
             << show << ": " << x11probe::netWmState(&window).join(' ').toStdString();
         window.hide();

@@ -62,10 +62,10 @@ TEST(VBLikeObject, BadArgumentsRaiseTheLanguageErrors) {
     } rows[] = {
         {u"StrConv", {str(u"x"), Value::integer(12)}, 5},
         {u"StrConv", {str(u"x"), str(u"wide")}, 13},
-        {u"StrConv", {str(u"x")}, 449},
+        {u"StrConv", {str(u"x")}, 450},
         {u"Format", {Value::dbl(1), str(u"ww"), Value::integer(9)}, 5},
         {u"Format", {Value::dbl(1e7), str(u"yyyy")}, 6},
-        {u"Format", {}, 449},
+        {u"Format", {}, 450},
         {u"Missing", {}, 438},
     };
     for (const auto& row : rows) {

@@ -1,21 +1,16 @@
 #include "CPrevInstance.h"
 
+#include "ChannelServer.h"
 #include "InstanceChannel.h"
 #include "InstanceMessage.h"
 #include "platform/MessageBox.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QLocalServer>
-#include <QLocalSocket>
 #include <QMetaMethod>
-#include <QPointer>
-#include <QTimer>
 #include <QWidget>
 
 namespace {
-// A client that connects and then says nothing is dropped after this long.
-constexpr int kIdleClientMs = 10000;
 constexpr int kAttempts = 3;
 
 const QString kNoAnswerText = QStringLiteral("起動中の%1が応答しません。\n"
@@ -67,49 +62,15 @@ bool CPrevInstance::isListening() const {
 }
 
 void CPrevInstance::listen() {
-    // Whatever is left at the path is a socket of an instance that died without cleaning up.
-    QLocalServer::removeServer(m_serverPath);
-    m_server = new QLocalServer(this);
-    m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    connect(m_server, &QLocalServer::newConnection, this, &CPrevInstance::acceptConnections);
-    if (!m_server->listen(m_serverPath)) {
+    m_server =
+        new instance::ChannelServer([this](const QString& text) { return handle(text); }, this);
+    QString error;
+    if (!m_server->listen(m_serverPath, error)) {
         // Unreachable for later starts, but this instance still works; a later start will find no
         // listener and run beside it.
         qWarning("single instance: cannot listen at %s: %s", qPrintable(m_serverPath),
-                 qPrintable(m_server->errorString()));
+                 qPrintable(error));
     }
-}
-
-void CPrevInstance::acceptConnections() {
-    while (QLocalSocket* socket = m_server->nextPendingConnection()) {
-        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket] { readFrom(socket); });
-        QTimer::singleShot(kIdleClientMs, socket, [socket] { socket->abort(); });
-        readFrom(socket);
-    }
-}
-
-void CPrevInstance::readFrom(QLocalSocket* socket) {
-    QPointer<QLocalSocket> guard(socket);
-    QByteArray buffer = socket->property("pending").toByteArray() + socket->readAll();
-    for (;;) {
-        bool broken = false;
-        const std::optional<QString> text = instance::takeFrame(buffer, broken);
-        if (broken) {
-            socket->abort();
-            return;
-        }
-        if (!text)
-            break;
-        // Handlers run synchronously and may open boxes with their own event loops, in which
-        // this socket can go away.
-        const QString reply = handle(*text);
-        if (!guard || guard->state() != QLocalSocket::ConnectedState)
-            return;
-        socket->write(instance::encodeFrame(reply));
-        socket->flush();
-    }
-    socket->setProperty("pending", buffer);
 }
 
 QString CPrevInstance::handle(const QString& text) {

@@ -6,9 +6,11 @@
 #include <chrono>
 #include <functional>
 
-class QLocalServer;
-class QLocalSocket;
 class QWidget;
+
+namespace instance {
+class ChannelServer;
+}
 
 // The single-instance guard. One per process, held by the main window as pPI.
 //
@@ -84,11 +86,9 @@ signals:
 
 private:
     void listen();
-    void acceptConnections();
-    void readFrom(QLocalSocket* socket);
     QString handle(const QString& text);
 
     QString m_serverPath;
     std::chrono::milliseconds m_replyTimeout;
-    QLocalServer* m_server = nullptr;
+    instance::ChannelServer* m_server = nullptr;
 };

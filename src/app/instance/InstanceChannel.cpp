@@ -1,16 +1,18 @@
 #include "InstanceChannel.h"
 
 #include "InstanceMessage.h"
+#include "UnixSocket.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
-#include <QLocalSocket>
-#include <QLockFile>
+#include <QScopeGuard>
 #include <QStandardPaths>
-#include <QThread>
 
 #include <cerrno>
+#include <fcntl.h>
 #include <pwd.h>
+#include <sys/file.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -59,58 +61,68 @@ QString defaultServerPath() {
            userName();
 }
 
-StartupLock::StartupLock(const QString& serverPath)
-    : m_lock(std::make_unique<QLockFile>(serverPath + QStringLiteral(".lock"))) {
-    // A lock whose owner has died is taken over at once (QLockFile checks the process id).
-    m_lock->setStaleLockTime(std::chrono::milliseconds(kLockWaitMs * 2));
-    // Short steps of our own: tryLock's doubling pauses would keep a start waiting for seconds
-    // after a lock held for milliseconds.
+StartupLock::StartupLock(const QString& serverPath) {
+    const QByteArray path = QFile::encodeName(serverPath + QStringLiteral(".lock"));
+    m_fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, S_IRUSR | S_IWUSR);
+    if (m_fd < 0)
+        return; // no runtime folder: go on unlocked, as without any lock
+    // Short steps: a lock is held for well under a millisecond, unless its holder hangs.
     const QDeadlineTimer deadline(kLockWaitMs);
-    while (!m_lock->tryLock(0) && !deadline.hasExpired())
-        QThread::msleep(10);
+    while (!(m_locked = ::flock(m_fd, LOCK_EX | LOCK_NB) == 0) && !deadline.hasExpired())
+        ::usleep(1000);
 }
 
-StartupLock::~StartupLock() = default;
+StartupLock::~StartupLock() {
+    if (m_fd >= 0)
+        ::close(m_fd); // releases the lock
+}
 
 bool StartupLock::isLocked() const {
-    return m_lock->isLocked();
+    return m_locked;
 }
 
 void StartupLock::unlock() {
-    m_lock->unlock();
+    if (m_locked)
+        ::flock(m_fd, LOCK_UN);
+    m_locked = false;
 }
 
 Reach probe(const QString& serverPath) {
-    QLocalSocket socket;
-    socket.connectToServer(serverPath);
-    const bool up = socket.waitForConnected(1000);
-    // A connect that times out meets a listener too busy to accept: someone is there.
-    const bool busy = !up && socket.error() == QLocalSocket::SocketTimeoutError;
-    socket.abort();
-    return up || busy ? Reach::Listening : Reach::NobodyListening;
+    // A full queue of pending connections means a listener too busy to accept: someone is there.
+    ConnectOutcome outcome;
+    const int fd = connectTo(QFile::encodeName(serverPath), std::chrono::milliseconds(0), outcome);
+    if (fd >= 0)
+        ::close(fd);
+    return outcome == ConnectOutcome::NobodyListening ? Reach::NobodyListening : Reach::Listening;
 }
 
 std::optional<QString> exchange(const QString& serverPath, const QString& text, bool& connected,
                                 std::chrono::milliseconds timeout) {
-    QLocalSocket socket;
-    socket.connectToServer(serverPath);
-    connected = socket.waitForConnected(1000);
+    ConnectOutcome outcome;
+    const int fd =
+        connectTo(QFile::encodeName(serverPath), std::chrono::milliseconds(1000), outcome);
+    connected = fd >= 0;
     if (!connected)
         return std::nullopt;
+    const auto closeFd = qScopeGuard([fd] { ::close(fd); });
 
     const QDeadlineTimer deadline(timeout);
-    socket.write(encodeFrame(text));
+    if (!sendAll(fd, encodeFrame(text), timeout))
+        return std::nullopt;
     QByteArray buffer;
-    while (!deadline.hasExpired()) {
-        if (socket.bytesToWrite() > 0)
-            socket.waitForBytesWritten(int(deadline.remainingTime()));
-        buffer += socket.readAll();
+    char chunk[4096];
+    while (waitReadable(fd, int(qMax<qint64>(0, deadline.remainingTime())))) {
+        const ssize_t got = ::recv(fd, chunk, sizeof chunk, MSG_DONTWAIT);
+        if (got < 0 && (errno == EINTR || errno == EAGAIN))
+            continue;
+        if (got <= 0)
+            return std::nullopt; // the receiver went away without a reply
+        buffer.append(chunk, got);
         bool broken = false;
         if (std::optional<QString> reply = takeFrame(buffer, broken))
             return reply;
-        if (broken || socket.state() != QLocalSocket::ConnectedState)
+        if (broken)
             return std::nullopt;
-        socket.waitForReadyRead(int(deadline.remainingTime()));
     }
     return std::nullopt;
 }

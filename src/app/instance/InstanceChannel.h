@@ -3,10 +3,7 @@
 #include <QString>
 
 #include <chrono>
-#include <memory>
 #include <optional>
-
-class QLockFile;
 
 // Where the running instance listens and how a later start talks to it. A local socket in the
 // user's runtime folder stands for the link between two instances; a lock file beside it makes
@@ -21,7 +18,8 @@ QString applicationTitle();
 QString defaultServerPath();
 
 // Held while a start decides whether it is the first instance (and, for scrivlet-cli, while it
-// writes the memo file itself), so that two quick starts never both become resident.
+// writes the memo file itself), so that two quick starts never both become resident. An flock on
+// "<socket>.lock": the system releases it when its holder dies, so no lock is ever stale.
 class StartupLock {
 public:
     explicit StartupLock(const QString& serverPath);
@@ -33,7 +31,8 @@ public:
     void unlock();
 
 private:
-    std::unique_ptr<QLockFile> m_lock;
+    int m_fd = -1;
+    bool m_locked = false;
 };
 
 // Long enough for a running instance that is busy starting up (settings, scripts, a box of its

@@ -36,6 +36,26 @@ protected:
 } // namespace
 
 uMultiMemo::uMultiMemo(QWidget* parent) : QWidget(parent) {
+    // Until its controls exist, a focus that arrives here (Tab from the input line, or the owner
+    // opening the pane) builds them and passes on.
+    setFocusPolicy(Qt::TabFocus);
+    connect(qApp, &QApplication::focusChanged, this, &uMultiMemo::onFocusChanged);
+
+    m_list = std::make_unique<MemoList>(static_cast<IMemoView&>(*this));
+    connect(m_list.get(), &MemoList::BeforeDelete, this,
+            [this](int& index, bool& cancel) { emit BeforeDelete(index, cancel); });
+}
+
+uMultiMemo::~uMultiMemo() = default;
+
+// The controls are built the first time the pane is used: most starts never open it, and the
+// window comes up faster without them. The memo list works on m_detached until then.
+void uMultiMemo::ensureControls() const {
+    if (!m_txtMemo)
+        const_cast<uMultiMemo*>(this)->buildControls();
+}
+
+void uMultiMemo::buildControls() {
     m_picBar = new QWidget(this);
     m_cmdNew = new uHoverButton(m_picBar);
     m_cmdDelete = new uHoverButton(m_picBar);
@@ -96,11 +116,6 @@ uMultiMemo::uMultiMemo(QWidget* parent) : QWidget(parent) {
     m_cmbMemoList->installEventFilter(this);
     connect(m_cmbMemoList->lineEdit(), &QLineEdit::textEdited, this,
             [this] { m_titleEdited = true; });
-    connect(qApp, &QApplication::focusChanged, this, &uMultiMemo::onFocusChanged);
-
-    m_list = std::make_unique<MemoList>(static_cast<IMemoView&>(*this));
-    connect(m_list.get(), &MemoList::BeforeDelete, this,
-            [this](int& index, bool& cancel) { emit BeforeDelete(index, cancel); });
     connect(m_cmbMemoList, &QComboBox::activated, this,
             [this](int row) { m_list->setMemoIndex(row + 1); });
     connect(m_cmdNew, &uHoverButton::Click, this, [this] { CreateNewMemo(); });
@@ -108,10 +123,39 @@ uMultiMemo::uMultiMemo(QWidget* parent) : QWidget(parent) {
     connect(m_cmdPrev, &uHoverButton::Click, this, [this] { MovePrevMemo(); });
     connect(m_cmdNext, &uHoverButton::Click, this, [this] { MoveNextMemo(); });
 
+    // What the memo list has shown so far moves into the controls.
+    for (const QString& title : m_detached.titles())
+        appendTitle(title);
+    selectTitleRow(m_detached.selectedTitleRow());
+    setTitleText(m_detached.titleText());
+    setText(m_detached.text());
+    setCaretPosition(m_detached.caretPosition());
+    showPosition(m_detached.counter(), m_detached.previousEnabled(), m_detached.nextEnabled());
+    m_detached = HeadlessMemoView();
+
+    setFocusPolicy(Qt::NoFocus);
     layoutControls();
+    for (QWidget* control : {m_picBar, static_cast<QWidget*>(m_cmbMemoList),
+                             static_cast<QWidget*>(m_picCounter), static_cast<QWidget*>(m_txtMemo)})
+        control->show();
 }
 
-uMultiMemo::~uMultiMemo() = default;
+uMultiMemo::~uMultiMemo() {
+    // The application's focus signal outlives us: as our children go, the focus leaves them and
+    // the signal would reach a half-destroyed pane.
+    disconnect(qApp, &QApplication::focusChanged, this, nullptr);
+}
+
+void uMultiMemo::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    ensureControls();
+    // Tab enters at the title field, as it would with the controls built; anything else at the
+    // text.
+    if (event->reason() == Qt::TabFocusReason)
+        m_cmbMemoList->setFocus(Qt::TabFocusReason);
+    else
+        m_txtMemo->setFocus(event->reason());
+}
 
 QString uMultiMemo::FileName() const {
     return m_list->FileName();
@@ -155,54 +199,84 @@ bool uMultiMemo::MovePrevMemo() {
 bool uMultiMemo::MoveNextMemo() {
     return m_list->MoveNextMemo();
 }
-void uMultiMemo::AddMessage(const QString& message, int index) {
-    m_list->AddMessage(message, index);
+bool uMultiMemo::AddMessage(const QString& message, int index) {
+    return m_list->AddMessage(message, index);
 }
 
 // ---- the view the memo list drives ----------------------------------------------------------
 
 QString uMultiMemo::text() const {
+    if (!m_txtMemo)
+        return m_detached.text();
     return memopane::toStoredText(m_txtMemo->toPlainText());
 }
 void uMultiMemo::setText(const QString& text) {
+    // Kept as the text field would give it back: line ends as CR LF.
+    if (!m_txtMemo)
+        return m_detached.setText(memopane::toStoredText(memopane::toViewText(text)));
     m_txtMemo->setPlainText(memopane::toViewText(text));
 }
 int uMultiMemo::caretPosition() const {
+    if (!m_txtMemo)
+        return m_detached.caretPosition();
     return memopane::viewToStoredPosition(m_txtMemo->toPlainText(),
                                           m_txtMemo->textCursor().position());
 }
 void uMultiMemo::setCaretPosition(int position) {
+    if (!m_txtMemo) {
+        // Never inside a line end, as in the text field.
+        const QString stored = m_detached.text();
+        const int view = memopane::storedToViewPosition(stored, position);
+        return m_detached.setCaretPosition(
+            memopane::viewToStoredPosition(memopane::toViewText(stored), view));
+    }
     QTextCursor cursor = m_txtMemo->textCursor();
     cursor.setPosition(memopane::storedToViewPosition(text(), position));
     m_txtMemo->setTextCursor(cursor);
 }
 QString uMultiMemo::titleText() const {
+    if (!m_txtMemo)
+        return m_detached.titleText();
     return m_cmbMemoList->lineEdit()->text();
 }
 void uMultiMemo::setTitleText(const QString& title) {
+    if (!m_txtMemo)
+        return m_detached.setTitleText(title);
     m_cmbMemoList->lineEdit()->setText(title);
 }
 void uMultiMemo::clearTitleSelection() {
+    if (!m_txtMemo)
+        return;
     m_cmbMemoList->lineEdit()->deselect();
 }
 void uMultiMemo::clearTitles() {
+    if (!m_txtMemo)
+        return m_detached.clearTitles();
     m_cmbMemoList->clear();
 }
 void uMultiMemo::appendTitle(const QString& title) {
+    if (!m_txtMemo)
+        return m_detached.appendTitle(title);
     // Adding the first entry makes it current, which would overwrite the title field.
     const QString field = titleText();
     m_cmbMemoList->addItem(title);
     setTitleText(field);
 }
 void uMultiMemo::removeTitle(int row) {
+    if (!m_txtMemo)
+        return m_detached.removeTitle(row);
     const QString field = titleText();
     m_cmbMemoList->removeItem(row);
     setTitleText(field);
 }
 QString uMultiMemo::titleAt(int row) const {
+    if (!m_txtMemo)
+        return m_detached.titleAt(row);
     return m_cmbMemoList->itemText(row);
 }
 void uMultiMemo::setTitleAt(int row, const QString& title) {
+    if (!m_txtMemo)
+        return m_detached.setTitleAt(row, title);
     // Changing the current entry rewrites the title field; the field keeps its own text.
     const QString field = titleText();
     m_cmbMemoList->setItemText(row, title);
@@ -211,26 +285,47 @@ void uMultiMemo::setTitleAt(int row, const QString& title) {
     setTitleText(field);
 }
 int uMultiMemo::selectedTitleRow() const {
+    if (!m_txtMemo)
+        return m_detached.selectedTitleRow();
     return m_cmbMemoList->currentIndex();
 }
 void uMultiMemo::selectTitleRow(int row) {
+    if (!m_txtMemo)
+        return m_detached.selectTitleRow(row);
     const QString field = titleText();
     m_cmbMemoList->setCurrentIndex(row);
     setTitleText(field);
 }
 void uMultiMemo::showPosition(const QString& counter, bool previousEnabled, bool nextEnabled) {
+    if (!m_txtMemo)
+        return m_detached.showPosition(counter, previousEnabled, nextEnabled);
     m_lblCounter->setText(counter);
     m_cmdPrev->setEnabled(previousEnabled);
     m_cmdNext->setEnabled(nextEnabled);
 }
 
+// Without a readable memo file nothing typed here could be saved: the pane says why instead.
+void uMultiMemo::setWritable(bool writable, const QString& reason) {
+    // Controls not built yet are writable when they are; only a refusal needs them now.
+    if (!m_txtMemo && writable)
+        return;
+    ensureControls();
+    m_txtMemo->setReadOnly(!writable);
+    m_txtMemo->setPlaceholderText(writable ? QString() : reason);
+    m_cmbMemoList->setEnabled(writable);
+    m_cmdNew->setEnabled(writable);
+    m_cmdDelete->setEnabled(writable);
+}
+
 bool uMultiMemo::DropdownTitle() {
+    ensureControls();
     m_cmbMemoList->setFocus(Qt::OtherFocusReason);
     m_cmbMemoList->showPopup();
     return true;
 }
 
 bool uMultiMemo::ExecuteMemoLine() {
+    ensureControls();
     const QString text = m_txtMemo->toPlainText();
     int lineStart = 0, lineEnd = 0;
     if (!memopane::lineAt(text, m_txtMemo->textCursor().position(), lineStart, lineEnd))
@@ -277,6 +372,8 @@ void uMultiMemo::resizeEvent(QResizeEvent* event) {
 }
 
 void uMultiMemo::layoutControls() {
+    if (!m_txtMemo)
+        return;
     const int barWidth = m_picBar->width();
     const int barHeight = m_picBar->height();
     const int counterWidth = m_picCounter->width();
@@ -288,7 +385,7 @@ void uMultiMemo::layoutControls() {
 }
 
 bool uMultiMemo::isTitleListOpen() const {
-    return m_cmbMemoList->view() && m_cmbMemoList->view()->isVisible();
+    return m_cmbMemoList && m_cmbMemoList->view() && m_cmbMemoList->view()->isVisible();
 }
 
 bool uMultiMemo::eventFilter(QObject* watched, QEvent* event) {

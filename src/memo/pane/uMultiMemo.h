@@ -1,5 +1,6 @@
 #pragma once
 
+#include "memo/HeadlessMemoView.h"
 #include "memo/IMemoView.h"
 #include "memo/MemoFile.h"
 
@@ -43,7 +44,7 @@ public:
     void DeleteMemo(int index);
     bool MovePrevMemo();
     bool MoveNextMemo();
-    void AddMessage(const QString& message, int index = -1);
+    bool AddMessage(const QString& message, int index = -1);
     MemoList& memoList() const { return *m_list; }
 
     // Focuses the title field and opens the title list. Always true.
@@ -58,13 +59,17 @@ public:
     // Whether the keyboard focus is in one of the pane's controls.
     bool hasFocusInside() const;
 
-    QComboBox* titleList() const { return m_cmbMemoList; }
-    QPlainTextEdit* memoText() const { return m_txtMemo; }
-    QLabel* counter() const { return m_lblCounter; }
-    uHoverButton* newButton() const { return m_cmdNew; }
-    uHoverButton* deleteButton() const { return m_cmdDelete; }
-    uHoverButton* prevButton() const { return m_cmdPrev; }
-    uHoverButton* nextButton() const { return m_cmdNext; }
+    // The controls, built on first use (see ensureControls).
+    QComboBox* titleList() const { return ensureControls(), m_cmbMemoList; }
+    QPlainTextEdit* memoText() const { return ensureControls(), m_txtMemo; }
+    QLabel* counter() const { return ensureControls(), m_lblCounter; }
+    uHoverButton* newButton() const { return ensureControls(), m_cmdNew; }
+    uHoverButton* deleteButton() const { return ensureControls(), m_cmdDelete; }
+    uHoverButton* prevButton() const { return ensureControls(), m_cmdPrev; }
+    uHoverButton* nextButton() const { return ensureControls(), m_cmdNext; }
+    // Builds the controls now, if they are not there yet (the owner does so when it opens the
+    // pane).
+    void ensureControls() const;
 
 signals:
     // Keys pressed in any control of the pane, before the control sees them. Setting the code to 0
@@ -81,6 +86,7 @@ signals:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -100,7 +106,9 @@ private:
     int selectedTitleRow() const override;
     void selectTitleRow(int row) override;
     void showPosition(const QString& counter, bool previousEnabled, bool nextEnabled) override;
+    void setWritable(bool writable, const QString& reason) override;
 
+    void buildControls();
     void layoutControls();
     void onFocusChanged(QWidget* old, QWidget* now);
     bool containsWidget(const QWidget* widget) const;
@@ -118,6 +126,8 @@ private:
     QLabel* m_lblCounter = nullptr;
     QPlainTextEdit* m_txtMemo = nullptr;
 
+    // What the memo list shows while the controls are not built.
+    HeadlessMemoView m_detached;
     std::unique_ptr<MemoList> m_list;
     bool m_titleEdited = false;
     ShellOpener m_shellOpener;

@@ -132,14 +132,12 @@ public:
     }
 
 private:
+    // Written without reading it first: a withdrawn window's states are its client's to set, and
+    // Qt merges its own into the property after this. No round trip to the server before the map.
     void writeBeforeMap() {
-        const auto id = xcb_window_t(m_window->winId());
-        QList<xcb_atom_t> atoms = x11::netWmState(id);
-        for (const char* name : {"_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER"}) {
-            if (!atoms.contains(x11::atom(name)))
-                atoms << x11::atom(name);
-        }
-        x11::setNetWmStateProperty(id, atoms);
+        const QList<xcb_atom_t> atoms{x11::atom("_NET_WM_STATE_SKIP_TASKBAR"),
+                                      x11::atom("_NET_WM_STATE_SKIP_PAGER")};
+        x11::setNetWmStateProperty(xcb_window_t(m_window->winId()), atoms);
     }
 
     QWidget* m_window;
@@ -152,6 +150,7 @@ private:
 void keepOffTaskbar(QWidget* window) {
     if (!window || !x11::connection() || helperOf<TaskbarSkipper>(window, kTaskbarSkipper))
         return;
+    x11::internAtoms({"_NET_WM_STATE", "_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER"});
     new TaskbarSkipper(window);
     if (window->isVisible())
         TaskbarSkipper::sendToManagedWindow(window);

@@ -81,21 +81,38 @@ xcb_window_t rootWindow() {
     return c ? xcb_setup_roots_iterator(xcb_get_setup(c)).data->root : 0;
 }
 
-xcb_atom_t atom(const char* name) {
+namespace {
+QHash<QByteArray, xcb_atom_t>& atomCache() {
     static QHash<QByteArray, xcb_atom_t> cache;
+    return cache;
+}
+} // namespace
+
+xcb_atom_t atom(const char* name) {
     const QByteArray key(name);
-    if (const auto it = cache.constFind(key); it != cache.constEnd())
+    if (const auto it = atomCache().constFind(key); it != atomCache().constEnd())
         return *it;
+    internAtoms({name});
+    return atomCache().value(key);
+}
+
+void internAtoms(std::initializer_list<const char*> names) {
     xcb_connection_t* c = connection();
     if (!c)
-        return 0;
-    xcb_intern_atom_reply_t* reply =
-        xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, uint16_t(key.size()), name), nullptr);
-    const xcb_atom_t value = reply ? reply->atom : 0;
-    std::free(reply);
-    if (value)
-        cache.insert(key, value);
-    return value;
+        return;
+    // All requests first, then the replies: one round trip to the server for the lot.
+    QList<std::pair<QByteArray, xcb_intern_atom_cookie_t>> pending;
+    for (const char* name : names) {
+        const QByteArray key(name);
+        if (!atomCache().contains(key))
+            pending.append({key, xcb_intern_atom(c, 0, uint16_t(key.size()), name)});
+    }
+    for (const auto& [key, cookie] : pending) {
+        xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(c, cookie, nullptr);
+        if (reply && reply->atom)
+            atomCache().insert(key, reply->atom);
+        std::free(reply);
+    }
 }
 
 QList<xcb_atom_t> netWmState(xcb_window_t window) {

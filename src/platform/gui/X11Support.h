@@ -3,6 +3,8 @@
 #include <QList>
 #include <QtGlobal>
 
+#include <initializer_list>
+
 #include <xcb/xcb.h>
 
 class QWidget;
@@ -16,6 +18,8 @@ namespace platform::x11 {
 xcb_connection_t* connection();
 xcb_window_t rootWindow();
 xcb_atom_t atom(const char* name);
+// Interns the atoms not known yet in one round trip to the server (for atoms needed together).
+void internAtoms(std::initializer_list<const char*> names);
 
 // The client's _NET_WM_STATE atoms as the property holds them.
 QList<xcb_atom_t> netWmState(xcb_window_t window);

@@ -1,0 +1,512 @@
+#include "frmProperty.h"
+
+#include "CommandPage.h"
+#include "PropertyHost.h"
+#include "TimerPage.h"
+#include "Twips.h"
+#include "mdlComDlg.h"
+
+#include "config/CIniFile.h"
+#include "config/NumericTextQt.h"
+#include "config/Settings.h"
+#include "controls/uHotKey.h"
+#include "controls/uSpinButton.h"
+#include "engine/ShellExecution.h"
+#include "platform/AppPaths.h"
+#include "platform/AtomicFile.h"
+#include "platform/Autostart.h"
+#include "platform/MessageBox.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <QWindow>
+
+namespace mb = platform::mb;
+
+// The icon's resources live in a static library; they are registered when first used. The macro
+// must be used outside any namespace.
+static void registerIconResources() {
+    Q_INIT_RESOURCE(scrivlet_icons);
+}
+
+namespace {
+
+const QString kOptions = QStringLiteral("Options");
+const QString kStartAtLogin = QStringLiteral("StartAtLogin");
+
+int g_rememberedTab = 1;
+
+// The check boxes of section "Options", in the order they are written.
+struct OptionBox {
+    const char* key;
+    const char* objectName;
+    const char* caption;
+};
+const OptionBox kWindowOptions[] = {
+    {"TopMost", "chkTopMost", "常に手前に表示する(&T)"},
+    {"StartUpTray", "chkStartUpTray", "起動時に最小化(&M)"},
+    {"UnresidentInfo", "chkUnresidentInfo", "終了時に確認ダイアログ表示(&U)"},
+    {"IMEState", "chkIMEState", "IMEの状態を復元する(&I)"},
+    {"HideAfterRun", "chkHideAfterRun", "実行後閉じる(&X)"},
+    {"NoTray", "chkNoTray", "タスクトレイに入れない(&K)"},
+};
+const OptionBox kCalculationOptions[] = {
+    {"SetClipboard", "chkSetClipBoard", "結果をクリップボードへ(&C)"},
+    {"IfVoidThenHide", "chkIfVoidThenHide", "結果が無ければ閉じる(&N)"},
+    {"ShowErrMsg", "chkShowErrMsg", "エラーメッセージを表示(&S)"},
+};
+
+bool* optionField(Options& o, const QString& key) {
+    static const QHash<QString, bool Options::*> fields = {
+        {QStringLiteral("TopMost"), &Options::TopMost},
+        {QStringLiteral("StartUpTray"), &Options::StartUpTray},
+        {QStringLiteral("UnresidentInfo"), &Options::UnresidentInfo},
+        {QStringLiteral("IMEState"), &Options::IMEState},
+        {QStringLiteral("HideAfterRun"), &Options::HideAfterRun},
+        {QStringLiteral("NoTray"), &Options::NoTray},
+        {QStringLiteral("SetClipboard"), &Options::SetClipboard},
+        {QStringLiteral("IfVoidThenHide"), &Options::IfVoidThenHide},
+        {QStringLiteral("ShowErrMsg"), &Options::ShowErrMsg},
+    };
+    return &(o.*fields.value(key));
+}
+
+QString boolText(bool value) {
+    return value ? QStringLiteral("True") : QStringLiteral("False");
+}
+
+// The program's own icon, from its resources, for a dialog opened without a main window.
+QIcon programIcon() {
+    static const bool registered = (registerIconResources(), true);
+    Q_UNUSED(registered);
+    QIcon icon;
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        const QString file = QStringLiteral(":/icons/%1x%1/scrivlet.png").arg(size);
+        if (QFile::exists(file))
+            icon.addFile(file, QSize(size, size));
+    }
+    return icon;
+}
+
+// The picture of the keep-above button: a pin.
+QIcon pinIcon(int size) {
+    QPixmap pixmap(size, size);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const qreal s = size;
+    painter.setPen(QPen(QColor(80, 80, 80), s / 10.0));
+    painter.drawLine(QPointF(s * 0.5, s * 0.55), QPointF(s * 0.5, s * 0.95));
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(200, 40, 40));
+    painter.drawEllipse(QPointF(s * 0.5, s * 0.33), s * 0.28, s * 0.28);
+    return QIcon(pixmap);
+}
+
+} // namespace
+
+frmProperty::frmProperty(IPropertyHost& host, CIniFile& ini, Options& options, TimerList& timers,
+                         QWidget* owner)
+    : QDialog(owner), m_host(host), m_ini(ini), m_options(options) {
+    setObjectName(QStringLiteral("frmProperty"));
+    setWindowTitle(QStringLiteral("設定"));
+    setAttribute(Qt::WA_InputMethodEnabled, true);
+
+    m_TabStrip = new QTabWidget(this);
+    m_TabStrip->setObjectName(QStringLiteral("TabStrip"));
+    m_commandPage = new CommandPage(host, m_TabStrip);
+    m_timerPage = new TimerPage(host, timers, m_TabStrip);
+    m_TabStrip->addTab(buildGeneralPage(), QStringLiteral("全般"));
+    m_TabStrip->setTabToolTip(0, QStringLiteral("アプリケーション全般の設定を行います。"));
+    m_TabStrip->addTab(m_commandPage, QStringLiteral("コマンド"));
+    m_TabStrip->setTabToolTip(1, QStringLiteral("コマンドの登録を行います。"));
+    m_TabStrip->addTab(m_timerPage, QStringLiteral("タイマー"));
+    m_TabStrip->setTabToolTip(2, QStringLiteral("タイマーの登録を行います。"));
+
+    m_chkToggleTopMost = new QToolButton(this);
+    m_chkToggleTopMost->setObjectName(QStringLiteral("chkToggleTopMost"));
+    m_chkToggleTopMost->setCheckable(true);
+    m_chkToggleTopMost->setAutoRaise(true);
+    m_chkToggleTopMost->setIcon(pinIcon(32));
+    m_chkToggleTopMost->setToolTip(QStringLiteral("この画面を常に手前に表示します。"));
+    m_chkToggleTopMost->setFocusPolicy(Qt::NoFocus);
+    m_TabStrip->setCornerWidget(m_chkToggleTopMost, Qt::TopRightCorner);
+
+    m_cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    m_cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    m_cmdCancel = new QPushButton(QStringLiteral("キャンセル"), this);
+    m_cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    m_cmdApp = new QPushButton(QStringLiteral("適用(&A)"), this);
+    m_cmdApp->setObjectName(QStringLiteral("cmdApp"));
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    for (QPushButton* button : {m_cmdOK, m_cmdCancel, m_cmdApp}) {
+        button->setAutoDefault(false);
+        buttons->addWidget(button);
+    }
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_TabStrip, 1);
+    layout->addLayout(buttons);
+
+    connect(m_cmdOK, &QPushButton::clicked, this, &frmProperty::cmdOK_Click);
+    connect(m_cmdCancel, &QPushButton::clicked, this, &frmProperty::cmdCancel_Click);
+    connect(m_cmdApp, &QPushButton::clicked, this, &frmProperty::cmdApp_Click);
+    connect(m_chkToggleTopMost, &QToolButton::toggled, this, [this](bool on) {
+        if (QWindow* handle = windowHandle())
+            handle->setFlag(Qt::WindowStaysOnTopHint, on);
+        else
+            setWindowFlag(Qt::WindowStaysOnTopHint, on);
+    });
+    connect(m_commandPage, &CommandPage::edited, this, &frmProperty::enableApply);
+
+    for (QLineEdit* box : m_commandPage->editBoxes())
+        watchFocus(box, m_commandPage->cmdAdd(), true);
+    watchFocus(m_commandPage->txtCommandTest(), m_commandPage->cmdCommandTest(), true);
+    for (QWidget* widget : m_timerPage->registerFocusWidgets())
+        watchFocus(widget, m_timerPage->cmdTimerSet(), widget == m_timerPage->txtExecuteCommand());
+    watchFocus(m_txtMemoFileName, nullptr, true);
+    makeDefault(m_cmdOK);
+
+    load();
+    // Wide enough for the command list's columns at their design widths.
+    resize(qMax(sizeHint().width(), dialogTwipsToPixels(this, 9400)), sizeHint().height());
+}
+
+frmProperty::~frmProperty() = default;
+
+int frmProperty::rememberedTab() {
+    return g_rememberedTab;
+}
+
+QWidget* frmProperty::buildGeneralPage() {
+    auto* page = new QWidget(m_TabStrip);
+    page->setObjectName(QStringLiteral("fraTab1"));
+
+    auto* checks = new QVBoxLayout;
+    for (const OptionBox& option : kWindowOptions) {
+        auto* box = new QCheckBox(QString::fromUtf8(option.caption), page);
+        box->setObjectName(QLatin1String(option.objectName));
+        m_optionBoxes.insert(QLatin1String(option.key), box);
+        checks->addWidget(box);
+    }
+    // Start at login is the desktop's own setting (the autostart entry), not the program's.
+    auto* chkStartAtLogin = new QCheckBox(QStringLiteral("ログイン時に起動する(&G)"), page);
+    chkStartAtLogin->setObjectName(QStringLiteral("chkStartAtLogin"));
+    m_optionBoxes.insert(kStartAtLogin, chkStartAtLogin);
+    checks->addWidget(chkStartAtLogin);
+
+    m_txtHotKey = new uHotKey(page);
+    m_txtHotKey->setObjectName(QStringLiteral("txtHotKey"));
+    auto* lblHotKey = new QLabel(QStringLiteral("ホットキー(&H):"), page);
+    lblHotKey->setObjectName(QStringLiteral("lblHotKey"));
+    lblHotKey->setBuddy(m_txtHotKey);
+    auto* lblHotKeyInfo = new QLabel(QStringLiteral("ホットキーには\n・[Ctrl] + [Alt] + 英数字\n"
+                                                    "・[Ctrl] + [Shift] + [Alt] + 英数字\n"
+                                                    "・[Windows] + 英数字\nが指定可能です。"),
+                                     page);
+    lblHotKeyInfo->setObjectName(QStringLiteral("lblHotKeyInfo"));
+    lblHotKeyInfo->setTextFormat(Qt::PlainText);
+    auto* hotKeyRow = new QHBoxLayout;
+    hotKeyRow->addWidget(lblHotKey);
+    hotKeyRow->addWidget(m_txtHotKey, 1);
+    checks->addSpacing(6);
+    checks->addLayout(hotKeyRow);
+    checks->addWidget(lblHotKeyInfo);
+    checks->addStretch(1);
+
+    auto* fraMRU = new QGroupBox(QStringLiteral("履歴"), page);
+    fraMRU->setObjectName(QStringLiteral("fraMRU"));
+    m_chkMRULimit = new QCheckBox(QStringLiteral("履歴の数を限定する(&A)"), fraMRU);
+    m_chkMRULimit->setObjectName(QStringLiteral("chkMRULimit"));
+    m_uspnMRU = new uSpinButton(fraMRU);
+    m_uspnMRU->setObjectName(QStringLiteral("uspnMRU"));
+    m_uspnMRU->setMin(0);
+    m_uspnMRU->setMax(50);
+    m_uspnMRU->setFixedWidth(m_uspnMRU->fontMetrics().horizontalAdvance(QStringLiteral("0000")) +
+                             m_uspnMRU->textBox()->sizeHint().height());
+    auto* lblMRUInfo = new QLabel(QStringLiteral("履歴の数(&R):"), fraMRU);
+    lblMRUInfo->setObjectName(QStringLiteral("lblMRUInfo"));
+    lblMRUInfo->setBuddy(m_uspnMRU);
+    auto* cmdDeleteMRU = new QPushButton(QStringLiteral("履歴の消去(&D)"), fraMRU);
+    cmdDeleteMRU->setObjectName(QStringLiteral("cmdDeleteMRU"));
+    cmdDeleteMRU->setAutoDefault(false);
+    auto* mruLayout = new QGridLayout(fraMRU);
+    mruLayout->addWidget(m_chkMRULimit, 0, 0, 1, 3);
+    mruLayout->addWidget(lblMRUInfo, 1, 0);
+    mruLayout->addWidget(m_uspnMRU, 1, 1);
+    mruLayout->setColumnStretch(2, 1);
+    mruLayout->addWidget(cmdDeleteMRU, 2, 0, 1, 3, Qt::AlignLeft);
+
+    auto* fraVBSRun = new QGroupBox(QStringLiteral("計算"), page);
+    fraVBSRun->setObjectName(QStringLiteral("fraVBSRun"));
+    auto* calc = new QVBoxLayout(fraVBSRun);
+    for (const OptionBox& option : kCalculationOptions) {
+        auto* box = new QCheckBox(QString::fromUtf8(option.caption), fraVBSRun);
+        box->setObjectName(QLatin1String(option.objectName));
+        m_optionBoxes.insert(QLatin1String(option.key), box);
+        calc->addWidget(box);
+    }
+    auto* cmdVbsEdit = new QPushButton(QStringLiteral("Scrivlet.vbs の編集(&E)..."), fraVBSRun);
+    cmdVbsEdit->setObjectName(QStringLiteral("cmdVbsEdit"));
+    auto* cmdVbsLoad = new QPushButton(QStringLiteral("Scrivlet.vbs の再読込(&L)"), fraVBSRun);
+    cmdVbsLoad->setObjectName(QStringLiteral("cmdVbsLoad"));
+    for (QPushButton* button : {cmdVbsEdit, cmdVbsLoad}) {
+        button->setAutoDefault(false);
+        calc->addWidget(button);
+    }
+    m_lblExecutableInfo = new QLabel(fraVBSRun);
+    m_lblExecutableInfo->setObjectName(QStringLiteral("lblExecutableInfo"));
+    m_lblExecutableInfo->setTextFormat(Qt::PlainText);
+    m_lblExecutableInfo->setWordWrap(true);
+    calc->addWidget(m_lblExecutableInfo);
+
+    auto* right = new QVBoxLayout;
+    right->addWidget(fraMRU);
+    right->addWidget(fraVBSRun);
+    right->addStretch(1);
+
+    m_txtMemoFileName = new QLineEdit(page);
+    m_txtMemoFileName->setObjectName(QStringLiteral("txtMemoFileName"));
+    auto* lblMemoFileName = new QLabel(QStringLiteral("メモファイル名(&F):"), page);
+    lblMemoFileName->setObjectName(QStringLiteral("lblMemoFileName"));
+    lblMemoFileName->setBuddy(m_txtMemoFileName);
+    auto* cmdMemoFileNameRef = new QPushButton(QStringLiteral("..."), page);
+    cmdMemoFileNameRef->setObjectName(QStringLiteral("cmdMemoFileNameRef"));
+    cmdMemoFileNameRef->setAutoDefault(false);
+    cmdMemoFileNameRef->setFixedWidth(
+        cmdMemoFileNameRef->fontMetrics().horizontalAdvance(QStringLiteral(" ... ")) + 12);
+    auto* memoRow = new QHBoxLayout;
+    memoRow->addWidget(lblMemoFileName);
+    memoRow->addWidget(m_txtMemoFileName, 1);
+    memoRow->addWidget(cmdMemoFileNameRef);
+
+    auto* columns = new QHBoxLayout;
+    columns->addLayout(checks, 1);
+    columns->addLayout(right, 1);
+    auto* pageLayout = new QVBoxLayout(page);
+    pageLayout->addLayout(columns, 1);
+    pageLayout->addLayout(memoRow);
+
+    for (QCheckBox* box : m_optionBoxes)
+        connect(box, &QCheckBox::clicked, this, &frmProperty::enableApply);
+    connect(m_chkMRULimit, &QCheckBox::clicked, this, [this](bool on) {
+        m_uspnMRU->setEnabled(on);
+        enableApply();
+    });
+    connect(m_txtMemoFileName, &QLineEdit::textChanged, this, &frmProperty::enableApply);
+    connect(m_txtHotKey, &uHotKey::Change, this, &frmProperty::enableApply);
+    connect(m_uspnMRU, &uSpinButton::Change, this, &frmProperty::enableApply);
+    connect(m_uspnMRU, &uSpinButton::valueEdited, this, &frmProperty::enableApply);
+    connect(cmdMemoFileNameRef, &QPushButton::clicked, this,
+            &frmProperty::cmdMemoFileNameRef_Click);
+    connect(cmdDeleteMRU, &QPushButton::clicked, this, &frmProperty::cmdDeleteMRU_Click);
+    connect(cmdVbsEdit, &QPushButton::clicked, this, &frmProperty::cmdVbsEdit_Click);
+    connect(cmdVbsLoad, &QPushButton::clicked, this, &frmProperty::cmdVbsLoad_Click);
+    return page;
+}
+
+void frmProperty::load() {
+    m_ini.setNowSection(kOptions);
+    const auto text = [this](const char* key) { return m_ini.Data(QLatin1String(key)); };
+    for (auto it = m_optionBoxes.cbegin(); it != m_optionBoxes.cend(); ++it) {
+        if (it.key() != kStartAtLogin)
+            it.value()->setChecked(numtext::toBool(numtext::view(m_ini.Data(it.key()))));
+    }
+    m_optionBoxes.value(kStartAtLogin)->setChecked(platform::isStartedAtLogin());
+    m_txtMemoFileName->setText(text("MemoFileName"));
+    m_txtHotKey->setMask(int(numtext::toLng(numtext::view(text("HotKeyMask")))));
+    m_txtHotKey->setHotKey(int(numtext::toLng(numtext::view(text("HotKey")))));
+    const int mru = int(numtext::toLng(numtext::view(text("MRU"))));
+    if (mru == -1) {
+        m_chkMRULimit->setChecked(false);
+        m_uspnMRU->setValue(0);
+        m_uspnMRU->setEnabled(false);
+    } else {
+        m_chkMRULimit->setChecked(true);
+        m_uspnMRU->setValue(mru);
+        m_uspnMRU->setEnabled(true);
+    }
+    m_commandPage->load(m_ini);
+
+    setWindowTitle(QStringLiteral("設定 - ") + m_host.appTitleWithVersion());
+    QIcon icon = parentWidget() ? parentWidget()->windowIcon() : QIcon();
+    if (icon.isNull())
+        icon = programIcon();
+    if (icon.isNull())
+        icon = QApplication::windowIcon();
+    setWindowIcon(icon);
+
+    if (!m_host.scriptEngineAvailable())
+        m_lblExecutableInfo->setText(QStringLiteral(
+            "計算機能は利用できません。\nMSSCRIPT.ocxがインストールされていないようです。"));
+    m_timerPage->setMode(TimerPage::rememberedMode());
+    m_TabStrip->setCurrentIndex(g_rememberedTab - 1);
+    m_cmdApp->setEnabled(false);
+}
+
+int frmProperty::Show2(int tabIndex, bool modal) {
+    if (tabIndex > 0 && tabIndex <= m_TabStrip->count())
+        m_TabStrip->setCurrentIndex(tabIndex - 1);
+    if (!modal) {
+        show();
+        return 0;
+    }
+    return exec();
+}
+
+void frmProperty::enableApply() const {
+    m_cmdApp->setEnabled(true);
+}
+
+bool frmProperty::save() {
+    m_ini.setNowSection(kOptions);
+    const auto writeFlag = [this](const OptionBox& option) {
+        const QString key = QLatin1String(option.key);
+        const bool on = m_optionBoxes.value(key)->isChecked();
+        m_ini.setData(key, boolText(on));
+        *optionField(m_options, key) = on;
+    };
+    for (const OptionBox& option : kWindowOptions)
+        writeFlag(option);
+    m_ini.setData(QStringLiteral("MemoFileName"), m_txtMemoFileName->text());
+    m_options.MemoFileName = m_txtMemoFileName->text();
+    m_ini.setData(QStringLiteral("HotKeyMask"), QString::number(m_txtHotKey->Mask()));
+    m_options.HotKeyMask = m_txtHotKey->Mask();
+    m_ini.setData(QStringLiteral("HotKey"), QString::number(m_txtHotKey->HotKey()));
+    m_options.HotKey = m_txtHotKey->HotKey();
+    const int mru = m_chkMRULimit->isChecked() ? m_uspnMRU->Value() : -1;
+    m_ini.setData(QStringLiteral("MRU"), QString::number(mru));
+    m_options.MRU = short(mru);
+    for (const OptionBox& option : kCalculationOptions)
+        writeFlag(option);
+    m_commandPage->save(m_ini);
+
+    // Only the two sections the dialog owns are written: the history and the key bindings in
+    // memory are the ones read at start and are saved by the window at exit.
+    const bool saved = m_ini.Save(kOptions) && m_ini.Save(QStringLiteral("Command"));
+    if (!saved) {
+        ask(QStringLiteral("設定を保存できませんでした。\n%1").arg(m_ini.fileName()),
+            int(mb::OKOnly) | mb::Exclamation);
+        return false;
+    }
+    const bool startAtLogin = m_optionBoxes.value(kStartAtLogin)->isChecked();
+    if (startAtLogin != platform::isStartedAtLogin()) {
+        const platform::WriteResult written =
+            platform::setStartedAtLogin(startAtLogin, QCoreApplication::applicationFilePath());
+        if (!written) {
+            ask(QStringLiteral("ログイン時の起動を設定できませんでした。\n%1\n%2")
+                    .arg(platform::autostartEntryPath(), written.error),
+                int(mb::OKOnly) | mb::Exclamation);
+            return false;
+        }
+    }
+    return true;
+}
+
+void frmProperty::cmdOK_Click() {
+    g_rememberedTab = m_TabStrip->currentIndex() + 1;
+    m_timerPage->rememberMode();
+    // A failed save leaves the dialog open with the edits, to try again or cancel.
+    if (save())
+        accept();
+}
+
+void frmProperty::cmdApp_Click() {
+    if (save())
+        m_cmdApp->setEnabled(false);
+}
+
+void frmProperty::cmdCancel_Click() {
+    reject();
+}
+
+void frmProperty::closeEvent(QCloseEvent* event) {
+    // The frame's close button acts as Cancel.
+    event->accept();
+    reject();
+}
+
+void frmProperty::cmdMemoFileNameRef_Click() {
+    const QString current = m_txtMemoFileName->text();
+    const qsizetype slash = current.lastIndexOf(QLatin1Char('/'));
+    const QString folder = slash < 0 ? platform::AppPath() : current.left(slash + 1);
+    const QString fileName = slash < 0 ? current : current.mid(slash + 1);
+    const QString chosen = ShowOpenFileDialog(this, QString(), folder, fileName, QString());
+    if (!chosen.isEmpty())
+        m_txtMemoFileName->setText(chosen);
+}
+
+void frmProperty::cmdDeleteMRU_Click() {
+    const int answer = ask(QStringLiteral("履歴を削除します。\n"
+                                          "この操作は元に戻せませんがよろしいですか？"),
+                           int(mb::OKCancel) | mb::Exclamation | mb::DefaultButton2);
+    if (answer == mb::OK)
+        m_host.clearHistoryList();
+}
+
+void frmProperty::cmdVbsEdit_Click() {
+    const QString script = platform::userScriptFilePath();
+    // A new user has no script file yet; an editor opens an empty one rather than failing.
+    if (!QFileInfo::exists(script))
+        platform::writeFileAtomically(script, QByteArray());
+    const QString quoted = QLatin1Char('"') + script + QLatin1Char('"');
+    if (!engine::ExecuteShell(quoted, QStringLiteral("edit")))
+        engine::ExecuteShell(QStringLiteral("notepad.exe ") + quoted, QString());
+}
+
+void frmProperty::cmdVbsLoad_Click() {
+    const int answer = ask(QStringLiteral("Scrivlet.vbsをロードし直します。\nよろしいですか？"),
+                           int(mb::YesNo) | mb::Exclamation | mb::DefaultButton2);
+    if (answer != mb::Yes)
+        return;
+    if (m_host.reloadScriptFile(platform::userScriptFilePath()))
+        ask(QStringLiteral("処理が終了しました。"), int(mb::OKOnly) | mb::Information);
+    else
+        ask(QStringLiteral("ロードに失敗しました。"), int(mb::OKOnly) | mb::Exclamation);
+}
+
+int frmProperty::ask(const QString& text, int style) const {
+    return platform::showMessageBox(text, style, m_host.appTitleWithVersion());
+}
+
+void frmProperty::makeDefault(QPushButton* button) {
+    for (QPushButton* b : findChildren<QPushButton*>())
+        if (b != button && b->isDefault())
+            b->setDefault(false);
+    button->setDefault(true);
+}
+
+void frmProperty::watchFocus(QWidget* widget, QPushButton* defaultButton, bool selectAll) {
+    m_focusRules.insert(widget, FocusRule{defaultButton, selectAll});
+    widget->installEventFilter(this);
+}
+
+bool frmProperty::eventFilter(QObject* watched, QEvent* event) {
+    const auto rule = m_focusRules.constFind(watched);
+    if (rule != m_focusRules.constEnd()) {
+        if (event->type() == QEvent::FocusIn) {
+            if (rule->button)
+                makeDefault(rule->button);
+            if (rule->selectAll)
+                if (auto* box = qobject_cast<QLineEdit*>(watched))
+                    QTimer::singleShot(0, box, &QLineEdit::selectAll);
+        } else if (event->type() == QEvent::FocusOut && rule->button) {
+            makeDefault(m_cmdOK);
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}

@@ -1,0 +1,148 @@
+// The settings dialog and the timers in the real window: the real dispatcher, evaluator and
+// settings file.
+#include "app/PropertyDialog.h"
+#include "app/frmMemo.h"
+
+#include "TestEnvironment.h"
+#include "config/CIniFile.h"
+#include "controls/uHotKey.h"
+#include "input/CMRUCombo.h"
+#include "platform/AppPaths.h"
+#include "platform/MessageBox.h"
+#include "platform/WallClockAlarm.h"
+#include "platform/gui/WindowControl.h"
+#include "settings_dialog/TimerList.h"
+#include "settings_dialog/frmProperty.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+class NeverAlarm final : public platform::IAlarm {
+public:
+    void aimAt(const QDateTime&) override {}
+    void cancel() override {}
+    void goOff() { fire(); }
+};
+
+class SettingsInWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder = testsupport::freshFolder(QStringLiteral("program"));
+        platform::setProgramIdentity(folder, QStringLiteral("scrivlet"));
+        previous = platform::setMessageBoxHandler([this](const platform::MessageBoxRequest& r) {
+            shown << r.text;
+            return platform::defaultAnswer(r.style);
+        });
+    }
+    void TearDown() override {
+        if (window && !window->isUnloaded())
+            window->Unload();
+        window.reset();
+        platform::setMessageBoxHandler(previous);
+        platform::setProgramIdentity(QString(), QString());
+    }
+
+    void start(const QByteArray& ini, const QStringList& arguments = {}) {
+        testsupport::writeFile(folder + QStringLiteral("/scrivlet.ini"), ini);
+        window = std::make_unique<frmMemo>();
+        window->setShellOpener([](const QString&) { return false; });
+        window->setSettingsDialog(&app::showPropertyDialog);
+        window->Initialize(arguments);
+    }
+
+    // Runs `inside` on the modal settings dialog once it is up.
+    void whileDialogIsOpen(std::function<void(frmProperty&)> inside) {
+        QTimer::singleShot(0, [inside] {
+            auto* dialog = qobject_cast<frmProperty*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            inside(*dialog);
+        });
+        EXPECT_TRUE(window->ShowProperty());
+    }
+
+    QString folder;
+    std::unique_ptr<frmMemo> window;
+    QStringList shown;
+    platform::MessageBoxHandler previous;
+};
+
+TEST_F(SettingsInWindow, StartedWithoutHotkeyTheDialogShowsTheStoredOneAndOkStoresIt) {
+    start("[Options]\r\nHotKeyMask=3\r\nHotKey=65\r\n", {QStringLiteral("/nohotkey")});
+    EXPECT_EQ(options().HotKey, 0);
+    whileDialogIsOpen([](frmProperty& d) {
+        EXPECT_EQ(d.txtHotKey()->Text(), QStringLiteral("Ctrl + Alt + A"));
+        EXPECT_TRUE(d.windowTitle().startsWith(QStringLiteral("設定 - Scrivlet Ver.")));
+        d.optionBox(QStringLiteral("TopMost"))->click();
+        d.cmdOK()->click();
+    });
+    EXPECT_TRUE(options().TopMost);
+    EXPECT_TRUE(platform::isTopMost(window.get())) << "always-on-top takes effect at once";
+    EXPECT_EQ(options().HotKey, 65);
+    EXPECT_EQ(options().HotKeyMask, 3);
+    EXPECT_TRUE(window->trayReady());
+}
+
+TEST_F(SettingsInWindow, ACommandAddedInTheDialogRunsRightAfterOk) {
+    start("[Options]\r\nHideAfterRun=False\r\n");
+    whileDialogIsOpen([](frmProperty& d) {
+        d.tabStrip()->setCurrentIndex(1);
+        auto* page = d.findChild<QWidget*>(QStringLiteral("txtCommandName"));
+        ASSERT_NE(page, nullptr);
+        d.findChild<QLineEdit*>(QStringLiteral("txtCommandName"))->setText(QStringLiteral("倍"));
+        d.findChild<QLineEdit*>(QStringLiteral("txtCommand"))->setText(QStringLiteral("dbl"));
+        d.findChild<QLineEdit*>(QStringLiteral("txtCommandContent"))
+            ->setText(QStringLiteral("%a*2"));
+        d.findChild<QPushButton*>(QStringLiteral("cmdAdd"))->click();
+        d.cmdOK()->click();
+    });
+    window->inputLine()->setEditText(QStringLiteral("dbl 21"));
+    window->Execute();
+    EXPECT_EQ(window->inputLine()->currentText(), QStringLiteral("42"));
+}
+
+TEST_F(SettingsInWindow, ClearingTheHistoryEmptiesOnlyTheDropDownList) {
+    start("[MRU]\r\n1=予定「会議」★\r\n2=1+1\r\n");
+    ASSERT_EQ(window->inputLine()->count(), 2);
+    window->inputLine()->setEditText(QStringLiteral("typing"));
+    platform::setMessageBoxHandler(
+        [](const platform::MessageBoxRequest&) { return int(platform::mb::OK); });
+    whileDialogIsOpen([](frmProperty& d) {
+        d.cmdDeleteMRU_Click();
+        d.cmdCancel()->click();
+    });
+    EXPECT_EQ(window->inputLine()->count(), 0);
+    EXPECT_EQ(window->inputLine()->currentText(), QStringLiteral("typing"));
+    EXPECT_EQ(window->history().MRUList().size(), 2) << "the saved history stays";
+}
+
+TEST_F(SettingsInWindow, ATimerRunsItsLineOnceAndLeavesTheInputLineAndHistoryAlone) {
+    start("[Options]\r\nHideAfterRun=False\r\n");
+    window->inputLine()->setEditText(QStringLiteral("書きかけ"));
+    QDateTime now(QDate(2026, 12, 7), QTime(10, 0, 0));
+    auto* alarm = new NeverAlarm;
+    TimerList timers([&] { return now; }, std::unique_ptr<platform::IAlarm>(alarm));
+    timers.setRunner([this](const QString& line) { window->RunTimerLine(line); });
+    timers.append({now, QStringLiteral("MsgBox(\"時間になりました。\")")});
+    timers.append({now, QStringLiteral("1+1")});
+    timers.append({now.addSecs(60), QStringLiteral("MsgBox(\"later\")")});
+    alarm->goOff();
+    alarm->goOff();
+    EXPECT_EQ(shown, QStringList({"時間になりました。"}));
+    EXPECT_EQ(window->inputLine()->currentText(), QStringLiteral("書きかけ"));
+    EXPECT_EQ(window->inputLine()->count(), 0);
+    EXPECT_TRUE(window->history().MRUList().isEmpty());
+    EXPECT_EQ(timers.entries().size(), 1);
+}
+
+} // namespace

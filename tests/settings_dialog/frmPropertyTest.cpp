@@ -1,0 +1,310 @@
+#include "DialogFixture.h"
+
+#include "controls/uHotKey.h"
+#include "controls/uSpinButton.h"
+#include "platform/Autostart.h"
+#include "settings_dialog/CommandPage.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QToolButton>
+#include <QWindow>
+
+namespace {
+
+using dialogtest::DialogTest;
+namespace mb = platform::mb;
+
+const QStringList kStoredSettings = {
+    QStringLiteral("[Options]"),
+    QStringLiteral("TopMost=-1"), // reads as true; written back in the program's own form
+    QStringLiteral("StartUpTray=0"),
+    QStringLiteral("MemoFileName=memo.txt"),
+    QStringLiteral("HotKeyMask=3"),
+    QStringLiteral("HotKey=65"),
+    QStringLiteral("MRU=10"),
+    QStringLiteral("ShowErrMsg=false"),
+    QStringLiteral("[Command]"),
+    QStringLiteral("GG=Google,https://www.google.co.jp/search?q=%A"),
+    QStringLiteral("x=計算,1+%a"),
+    QStringLiteral("[MRU]"),
+    QStringLiteral("1=予定「会議」★"),
+};
+
+TEST_F(DialogTest, OkWithNothingChangedRewritesEveryOptionAndTheWholeCommandSection) {
+    frmProperty& d = open(kStoredSettings);
+    EXPECT_EQ(d.windowTitle(), QStringLiteral("設定 - Scrivlet Ver.1.73"));
+    EXPECT_FALSE(d.windowIcon().pixmap(32, 32).isNull()) << "the program's icon";
+    EXPECT_FALSE(d.cmdApp()->isEnabled());
+    d.cmdOK()->click();
+    EXPECT_EQ(d.result(), QDialog::Accepted);
+    EXPECT_EQ(sectionOnDisk(QStringLiteral("Options")),
+              QStringList({"TopMost=True", "StartUpTray=False", "UnresidentInfo=False",
+                           "IMEState=False", "HideAfterRun=False", "NoTray=False",
+                           "MemoFileName=memo.txt", "HotKeyMask=3", "HotKey=65", "MRU=10",
+                           "SetClipboard=False", "IfVoidThenHide=False", "ShowErrMsg=False"}));
+    EXPECT_EQ(sectionOnDisk(QStringLiteral("Command")),
+              QStringList({"gg=Google,https://www.google.co.jp/search?q=%A", "x=計算,1+%a"}));
+    EXPECT_EQ(sectionOnDisk(QStringLiteral("MRU")), QStringList({"1=予定「会議」★"}));
+    // The running values follow the file.
+    EXPECT_TRUE(running.TopMost);
+    EXPECT_FALSE(running.UnresidentInfo);
+    EXPECT_EQ(running.MemoFileName, QStringLiteral("memo.txt"));
+    EXPECT_EQ(running.HotKey, 65);
+    EXPECT_EQ(running.HotKeyMask, 3);
+    EXPECT_EQ(running.MRU, 10);
+    EXPECT_TRUE(shown.isEmpty());
+}
+
+TEST_F(DialogTest, UntickedHistoryLimitStoresMinusOneAndReopensAtZeroDisabled) {
+    frmProperty& d = open(kStoredSettings);
+    EXPECT_TRUE(d.chkMRULimit()->isChecked());
+    EXPECT_EQ(d.uspnMRU()->Value(), 10);
+    d.uspnMRU()->upArrow()->click();
+    d.chkMRULimit()->click();
+    EXPECT_FALSE(d.uspnMRU()->isEnabled());
+    d.cmdOK()->click();
+    EXPECT_EQ(running.MRU, -1);
+    EXPECT_TRUE(sectionOnDisk(QStringLiteral("Options")).contains(QStringLiteral("MRU=-1")));
+
+    frmProperty& again = open();
+    EXPECT_FALSE(again.chkMRULimit()->isChecked());
+    EXPECT_EQ(again.uspnMRU()->Value(), 0);
+    EXPECT_FALSE(again.uspnMRU()->isEnabled());
+    again.chkMRULimit()->click();
+    EXPECT_TRUE(again.uspnMRU()->isEnabled());
+}
+
+TEST_F(DialogTest, ApplyThenCancelKeepsWhatApplyStored) {
+    frmProperty& d = open(kStoredSettings);
+    d.optionBox(QStringLiteral("NoTray"))->click();
+    d.txtMemoFileName()->setText(QStringLiteral("/tmp/メモ 〜 한국어.txt"));
+    ASSERT_TRUE(d.cmdApp()->isEnabled());
+    d.cmdApp()->click();
+    EXPECT_FALSE(d.cmdApp()->isEnabled());
+    EXPECT_TRUE(running.NoTray);
+    d.optionBox(QStringLiteral("NoTray"))->click(); // unticked again, then dropped by Cancel
+    d.cmdCancel()->click();
+    EXPECT_EQ(d.result(), QDialog::Rejected);
+    const QStringList options = sectionOnDisk(QStringLiteral("Options"));
+    EXPECT_TRUE(options.contains(QStringLiteral("NoTray=True")));
+    EXPECT_TRUE(options.contains(QStringLiteral("MemoFileName=/tmp/メモ 〜 한국어.txt")));
+    EXPECT_TRUE(running.NoTray);
+}
+
+TEST_F(DialogTest, EveryKindOfEditEnablesApply) {
+    const std::vector<std::pair<const char*, std::function<void(frmProperty&)>>> edits = {
+        {"check box", [](frmProperty& d) { d.optionBox(QStringLiteral("IMEState"))->click(); }},
+        {"memo file", [](frmProperty& d) { d.txtMemoFileName()->setText(QStringLiteral("a")); }},
+        {"hotkey", [](frmProperty& d) { d.txtHotKey()->setHotKey(66); }},
+        {"spin arrow", [](frmProperty& d) { d.uspnMRU()->downArrow()->click(); }},
+        {"spin typing",
+         [](frmProperty& d) { d.uspnMRU()->textBox()->setText(QStringLiteral("12")); }},
+        {"history limit", [](frmProperty& d) { d.chkMRULimit()->click(); }},
+        {"start at login",
+         [](frmProperty& d) { d.optionBox(QStringLiteral("StartAtLogin"))->click(); }},
+        {"command",
+         [](frmProperty& d) {
+             CommandPage* page = d.commandPage();
+             page->txtCommandName()->setText(QStringLiteral("n"));
+             page->txtCommand()->setText(QStringLiteral("n"));
+             page->txtCommandContent()->setText(QStringLiteral("c"));
+             page->cmdAdd()->click();
+         }},
+    };
+    for (const auto& [name, edit] : edits) {
+        frmProperty& d = open(kStoredSettings);
+        ASSERT_FALSE(d.cmdApp()->isEnabled()) << name;
+        edit(d);
+        EXPECT_TRUE(d.cmdApp()->isEnabled()) << name;
+    }
+}
+
+struct BrowseCase {
+    const char* name;
+    const char* current;
+    const char* folder; // "@" stands for the program folder
+    const char* fileName;
+};
+
+class Browse : public DialogTest, public ::testing::WithParamInterface<BrowseCase> {};
+
+TEST_P(Browse, OpensInTheNamesFolderOrTheProgramFolder) {
+    const BrowseCase& c = GetParam();
+    frmProperty& d = open(kStoredSettings);
+    d.txtMemoFileName()->setText(QString::fromUtf8(c.current));
+    OpenFileRequest seen;
+    QString answer = QStringLiteral("/home/u/選んだ.txt");
+    setOpenFileDialogHandler([&](const OpenFileRequest& r) {
+        seen = r;
+        return answer;
+    });
+    d.cmdMemoFileNameRef_Click();
+    const QString folder = QString::fromUtf8(c.folder);
+    EXPECT_EQ(seen.initialFolder, folder == QLatin1String("@") ? platform::AppPath() : folder);
+    EXPECT_EQ(seen.fileName, QString::fromUtf8(c.fileName));
+    EXPECT_EQ(seen.title, QStringLiteral("ﾌｧｲﾙを開く"));
+    EXPECT_EQ(d.txtMemoFileName()->text(), answer);
+    answer.clear(); // cancelled: the name stays
+    d.cmdMemoFileNameRef_Click();
+    EXPECT_EQ(d.txtMemoFileName()->text(), QStringLiteral("/home/u/選んだ.txt"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, Browse,
+                         ::testing::Values(BrowseCase{"bareName", "メモ.txt", "@", "メモ.txt"},
+                                           BrowseCase{"fullPath", "/home/u/my notes/a b.txt",
+                                                      "/home/u/my notes/", "a b.txt"},
+                                           BrowseCase{"folderOnly", "/home/u/", "/home/u/", ""}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(DialogTest, ClearHistoryAndScriptReloadAskFirst) {
+    frmProperty& d = open(kStoredSettings);
+    answers = {mb::Cancel, mb::OK};
+    d.cmdDeleteMRU_Click();
+    EXPECT_EQ(host.historyCleared, 0);
+    d.cmdDeleteMRU_Click();
+    EXPECT_EQ(host.historyCleared, 1);
+    EXPECT_EQ(shown.last(),
+              QStringLiteral("履歴を削除します。\nこの操作は元に戻せませんがよろしいですか？"));
+    EXPECT_EQ(styles.last(), int(mb::OKCancel) | mb::Exclamation | mb::DefaultButton2);
+
+    shown.clear();
+    answers = {mb::No, mb::Yes, mb::OK, mb::Yes, mb::OK};
+    d.cmdVbsLoad_Click();
+    EXPECT_TRUE(host.reloaded.isEmpty());
+    d.cmdVbsLoad_Click();
+    host.reloadWorks = false;
+    d.cmdVbsLoad_Click();
+    EXPECT_EQ(host.reloaded, QStringList(2, platform::userScriptFilePath()));
+    EXPECT_EQ(shown, QStringList({"Scrivlet.vbsをロードし直します。\nよろしいですか？",
+                                  "Scrivlet.vbsをロードし直します。\nよろしいですか？",
+                                  "処理が終了しました。",
+                                  "Scrivlet.vbsをロードし直します。\nよろしいですか？",
+                                  "ロードに失敗しました。"}));
+    EXPECT_EQ(titles, QStringList(titles.size(), QStringLiteral("Scrivlet Ver.1.73")));
+}
+
+TEST_F(DialogTest, MissingScriptEngineIsShownAndTheDialogStillSaves) {
+    host.engineAvailable = false;
+    frmProperty& d = open(kStoredSettings);
+    EXPECT_EQ(d.lblExecutableInfo()->text(),
+              QStringLiteral(
+                  "計算機能は利用できません。\nMSSCRIPT.ocxがインストールされていないようです。"));
+    d.cmdOK()->click();
+    EXPECT_EQ(d.result(), QDialog::Accepted);
+}
+
+TEST_F(DialogTest, TabsAreRememberedOnlyWhenConfirmedWithOk) {
+    open(kStoredSettings).tabStrip()->setCurrentIndex(0);
+    dialog->cmdOK()->click();
+    frmProperty& d = open();
+    EXPECT_EQ(d.tabStrip()->count(), 3);
+    EXPECT_EQ(d.tabStrip()->tabText(2), QStringLiteral("タイマー"));
+    d.tabStrip()->setCurrentIndex(2);
+    d.cmdCancel()->click();
+    EXPECT_EQ(open().tabStrip()->currentIndex(), 0);
+    dialog->tabStrip()->setCurrentIndex(1);
+    dialog->cmdOK()->click();
+    EXPECT_EQ(open().tabStrip()->currentIndex(), 1);
+    dialog->Show2(3, false);
+    EXPECT_EQ(dialog->tabStrip()->currentIndex(), 2);
+    dialog->Show2(0, false);
+    EXPECT_EQ(dialog->tabStrip()->currentIndex(), 2) << "0 keeps the tab";
+    dialog->cmdCancel()->click();
+}
+
+TEST_F(DialogTest, KeepAboveButtonPutsTheDialogInTheTopmostBand) {
+    frmProperty& d = open(kStoredSettings);
+    d.Show2(0, false);
+    d.chkToggleTopMost()->click();
+    EXPECT_TRUE(d.windowHandle()->flags() & Qt::WindowStaysOnTopHint);
+    d.chkToggleTopMost()->click();
+    EXPECT_FALSE(d.windowHandle()->flags() & Qt::WindowStaysOnTopHint);
+    EXPECT_TRUE(d.isVisible());
+    d.cmdCancel()->click();
+}
+
+TEST_F(DialogTest, FailedSaveIsReportedAndKeepsTheDialogOpen) {
+    frmProperty& d = open(kStoredSettings);
+    // The settings file's place is taken by a folder: no write can succeed, root or not.
+    QFile::remove(iniPath());
+    QDir().mkpath(iniPath() + QStringLiteral("/blocked"));
+    d.optionBox(QStringLiteral("TopMost"))->click();
+    d.cmdOK()->click();
+    EXPECT_NE(d.result(), QDialog::Accepted);
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_TRUE(shown[0].startsWith(QStringLiteral("設定を保存できませんでした。")));
+}
+
+TEST_F(DialogTest, StartAtLoginWritesAndRemovesTheAutostartEntry) {
+    const QString config = testsupport::freshFolder(QStringLiteral("xdg"));
+    const QByteArray previous = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", config.toUtf8());
+    const QString entry = config + QStringLiteral("/autostart/scrivlet.desktop");
+    ASSERT_EQ(platform::autostartEntryPath(), entry);
+
+    frmProperty& d = open(kStoredSettings);
+    QCheckBox* box = d.optionBox(QStringLiteral("StartAtLogin"));
+    EXPECT_FALSE(box->isChecked());
+    box->click();
+    d.cmdOK()->click();
+    const QString written = QString::fromUtf8(testsupport::readFile(entry));
+    EXPECT_TRUE(written.startsWith(QStringLiteral("[Desktop Entry]\n")));
+    EXPECT_TRUE(
+        written.contains(QStringLiteral("Exec=") +
+                         platform::desktopEntryExec(QCoreApplication::applicationFilePath())));
+    EXPECT_FALSE(testsupport::readFile(iniPath()).contains("StartAtLogin")) << "never in the ini";
+
+    // The state is the file: a Hidden entry (switched off by the desktop's own settings) reads
+    // unticked.
+    EXPECT_TRUE(open().optionBox(QStringLiteral("StartAtLogin"))->isChecked());
+    testsupport::writeFile(entry, "[Desktop Entry]\nType=Application\nExec=x\nHidden=true\n");
+    EXPECT_FALSE(open().optionBox(QStringLiteral("StartAtLogin"))->isChecked());
+    testsupport::writeFile(entry, written.toUtf8());
+    frmProperty& again = open();
+    again.optionBox(QStringLiteral("StartAtLogin"))->click();
+    again.cmdOK()->click();
+    EXPECT_FALSE(QFileInfo::exists(entry));
+
+    // A folder that cannot be made is reported, and the dialog stays open.
+    QDir(config).removeRecursively();
+    testsupport::writeFile(config + QStringLiteral("/autostart"), "not a folder");
+    frmProperty& failing = open();
+    failing.optionBox(QStringLiteral("StartAtLogin"))->click();
+    failing.cmdOK()->click();
+    EXPECT_NE(failing.result(), QDialog::Accepted);
+    ASSERT_FALSE(shown.isEmpty());
+    EXPECT_TRUE(
+        shown.last().startsWith(QStringLiteral("ログイン時の起動を設定できませんでした。")));
+    qputenv("XDG_CONFIG_HOME", previous);
+}
+
+struct ExecCase {
+    const char* name;
+    const char* program;
+    const char* exec;
+};
+
+class AutostartExec : public ::testing::TestWithParam<ExecCase> {};
+
+TEST_P(AutostartExec, QuotesAndEscapesAsDesktopEntriesWant) {
+    EXPECT_EQ(platform::desktopEntryExec(QString::fromUtf8(GetParam().program)),
+              QString::fromUtf8(GetParam().exec));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Paths, AutostartExec,
+    ::testing::Values(ExecCase{"plain", "/usr/bin/scrivlet", "/usr/bin/scrivlet"},
+                      ExecCase{"blank", "/home/u/my apps/scrivlet", "\"/home/u/my apps/scrivlet\""},
+                      ExecCase{"japanese", "/home/u/ツール/scrivlet", "/home/u/ツール/scrivlet"},
+                      ExecCase{"percent", "/opt/100%/scrivlet", "/opt/100%%/scrivlet"},
+                      ExecCase{"dollarAndQuote", "/opt/a$b\"c/s", "\"/opt/a\\\\$b\\\\\"c/s\""}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace

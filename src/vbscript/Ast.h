@@ -48,6 +48,8 @@ struct Expr : Node {
     virtual void assign(Frame& f, Value v, bool isSet);
     // Run as a statement ("Foo 1, 2", "o.Bar"): calls without needing a value.
     virtual void callStatement(Frame& f) { eval(f); }
+    // Set by the nodes that override reference(): argument passing asks no other node.
+    bool mayReference = false;
     // Evaluation for Set: objects stay objects, nothing reads a default member.
     virtual Value evalObject(Frame& f) { return eval(f); }
     // The truth of the expression as an If or loop condition (Null is False).

@@ -59,7 +59,7 @@ ArgBuffer::ArgBuffer(Frame& f, const ExprList& exprs, bool byReference) : m_coun
             m_ptrs[i] = &m_temps[i];
             continue;
         }
-        if (byReference) {
+        if (byReference && e->mayReference) {
             Ref<ArrayData> locked;
             if (Value* ref = e->reference(f, &locked)) {
                 if (locked) {

@@ -17,7 +17,7 @@ struct LiteralExpr final : Expr {
 
 // A bare name: a variable, a constant, or a call without arguments.
 struct NameExpr final : Expr {
-    explicit NameExpr(NameRef* r) : ref(r) {}
+    explicit NameExpr(NameRef* r) : ref(r) { mayReference = true; }
     Value eval(Frame& f) override;
     Value evalObject(Frame& f) override;
     Value* reference(Frame& f, Ref<ArrayData>* locked) override;
@@ -28,7 +28,7 @@ struct NameExpr final : Expr {
 
 // name(args): an array element, a call, or an object's default member.
 struct CallExpr final : Expr {
-    CallExpr(NameRef* r, ExprList a) : ref(r), args(std::move(a)) {}
+    CallExpr(NameRef* r, ExprList a) : ref(r), args(std::move(a)) { mayReference = true; }
     Value eval(Frame& f) override;
     Value* reference(Frame& f, Ref<ArrayData>* locked) override;
     void assign(Frame& f, Value v, bool isSet) override;

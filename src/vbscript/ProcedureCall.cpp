@@ -57,12 +57,14 @@ struct ArgExpressions {
                 params[i] = &locals[i];
                 continue;
             }
-            Ref<ArrayData> locked;
-            if (Value* ref = e->reference(caller, &locked)) {
-                if (locked)
-                    locks.add(std::move(locked));
-                params[i] = ref;
-                continue;
+            if (e->mayReference) {
+                Ref<ArrayData> locked;
+                if (Value* ref = e->reference(caller, &locked)) {
+                    if (locked)
+                        locks.add(std::move(locked));
+                    params[i] = ref;
+                    continue;
+                }
             }
             locals[i] = e->eval(caller);
             params[i] = &locals[i];

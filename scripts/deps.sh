@@ -6,10 +6,13 @@ set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config
           qt6-base-dev qt6-base-dev-tools libgl-dev
           libglib2.0-dev libpcre2-dev libxcb1-dev libxcb-keysyms1-dev
-          shared-mime-info desktop-file-utils)
+          shared-mime-info desktop-file-utils
+          fonts-noto-cjk) # Japanese (and Korean) text; without it every caption is a box
 if [ "${1:-run}" = test ]; then
     packages+=(libgtest-dev libgmock-dev libbenchmark-dev
                xvfb xauth openbox trayer xdotool x11-utils x11-apps dbus dbus-x11 imagemagick)
+    # The packaging tests: AppStream validation, cpack's DEB generator (dpkg-shlibdeps), man -l.
+    packages+=(appstream dpkg-dev man-db)
 fi
 
 missing=()

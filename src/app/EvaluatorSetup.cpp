@@ -8,10 +8,11 @@
 namespace app {
 
 std::unique_ptr<engine::IEvaluator> createProgramEvaluator(const QString& scriptFile,
-                                                           bool& scriptFileLoaded) {
+                                                           bool& scriptFileLoaded,
+                                                           script::RunWatcher* watcher) {
     // The clipboard object refers to its access object for the evaluator's whole life.
     static script::QtClipboard systemClipboard;
-    auto eval = script::createProgramEvaluator(scriptFile, systemClipboard);
+    auto eval = script::createProgramEvaluator(scriptFile, systemClipboard, nullptr, watcher);
     scriptFileLoaded = scriptFile.isEmpty() || !eval->AddCodeFile().isEmpty();
     return eval;
 }

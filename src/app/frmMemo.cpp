@@ -155,6 +155,10 @@ void frmMemo::layoutControls() {
 }
 
 void frmMemo::applySizeLimits(int minWidth, int maxWidth, int minHeight, int maxHeight) {
+    if (CLimitForm* limiter = m->sizeLimiter.get()) {
+        limiter->setLimits(minWidth, maxWidth, minHeight, maxHeight);
+        return;
+    }
     // Qt's limits are of the inner area; the window manager adds its frame.
     setMinimumSize(qMax(0, minWidth - frameWidth()), qMax(0, minHeight - frameHeight()));
     setMaximumSize(qMax(0, maxWidth - frameWidth()), qMax(0, maxHeight - frameHeight()));
@@ -327,6 +331,10 @@ bool frmMemo::routeInputLineKey(QKeyEvent* event) {
     keys->Exec(keyCode, shift);
     if (keyCode == 0 && stroke.keyCode != 0)
         return true;
+    if (isMenuKey(keyCode, shift)) {
+        ShowMenu();
+        return true;
+    }
     const int character = platform::typedCharacter(*event);
     return character != 0 && keys->IsKeyMappingAscii(character);
 }
@@ -334,6 +342,10 @@ bool frmMemo::routeInputLineKey(QKeyEvent* event) {
 void frmMemo::routeMemoPaneKeyDown(int& keyCode, int& shift) {
     if (CKeyMapping* keys = m->KeyMapping.get())
         keys->Exec(keyCode, shift);
+    if (isMenuKey(keyCode, shift)) {
+        ShowMenu();
+        keyCode = 0;
+    }
 }
 
 void frmMemo::routeMemoPaneKeyPress(int& keyAscii) {

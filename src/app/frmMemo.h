@@ -14,7 +14,9 @@ class QMenu;
 class QAction;
 class QMimeData;
 class QKeyEvent;
+class CHotKey;
 class CKeyMapping;
+class CTray;
 class CMRUCombo;
 class CPrevInstance;
 class TitleStrip;
@@ -116,6 +118,8 @@ public:
     QAction* menuView() const { return m_mnuPopupView; }
     QAction* menuLogView() const { return m_mnuPopupLogView; }
     bool trayReady() const { return m_trayReady; }
+    CTray* tray() const;
+    CHotKey* hotKey() const;
 
     // Called when the program gains or loses activation.
     void onAppActivate();
@@ -164,6 +168,11 @@ private:
     void confirmMemoDelete(int& memoIndex, bool& cancel);
     void createDesktopIntegration();
     void releaseDesktopIntegration();
+    // Whether the hidden window can be called back by the tray icon or the hotkey.
+    bool canBeCalledBack() const;
+    void onTrayMouseDown(int button);
+    void onTrayMouseUp(int button);
+    bool isMenuKey(int keyCode, int shift) const;
     bool memoPaneIsActive() const;
     int frameWidth() const;
     int frameHeight() const;

@@ -9,7 +9,6 @@
 #include "engine/ShellExecution.h"
 
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QFileInfo>
 #include <QMenu>
 
@@ -85,11 +84,11 @@ bool frmMemo::ShowMenu() {
 }
 
 bool frmMemo::ShowHelp() {
-    // An installed program keeps its settings in the user's folder, but its ReadMe.txt beside
-    // the executable.
+    // The user's own copy in the program folder first; an installed program keeps its settings
+    // in the user's folder and its guide in the installation's doc folder.
     QString file = platform::AppPath() + QStringLiteral("ReadMe.txt");
     if (!QFileInfo::exists(file))
-        file = QCoreApplication::applicationDirPath() + QStringLiteral("/ReadMe.txt");
+        file = platform::guideFilePath();
     const QString help = QLatin1Char('"') + file + QLatin1Char('"');
     const bool opened = m_shellOpener(help);
     if (opened)

@@ -65,7 +65,7 @@ void frmMemo::Initialize(const QStringList& arguments) {
     createDesktopIntegration();
 
     SetMemoView(0);
-    if (options().StartUpTray) {
+    if (options().StartUpTray && canBeCalledBack()) {
         HideForm();
     } else {
         ShowForm();
@@ -81,7 +81,9 @@ void frmMemo::createEvaluator() {
         [this](const std::function<void()>& box) { withTopMostSuspended(box); });
     m->hostServicesInstalled = std::make_unique<script::ScopedHostServices>(m->hostServices.get());
     bool scriptLoaded = true;
-    m->pEval = app::createProgramEvaluator(platform::userScriptFilePath(), scriptLoaded);
+    m->runGuard = std::make_unique<script::RunawayScriptGuard>(app::AppTitleWithVersion());
+    m->pEval = app::createProgramEvaluator(platform::userScriptFilePath(), scriptLoaded,
+                                           m->runGuard.get());
     if (!scriptLoaded)
         platform::showMessageBox(QStringLiteral("Scrivlet.vbsファイルのロードに失敗しました。"),
                                  int(platform::mb::OKOnly) | platform::mb::Exclamation,
@@ -104,31 +106,6 @@ void frmMemo::createDispatcher() {
     m->dispatcher = std::make_unique<engine::LineDispatcher>(ports, iniFile(), options());
 }
 
-// The tray icon, the size limiter, the activation watcher and the global hotkey are created here,
-// in that order; TrayReady is set between the tray and the hotkey.
-void frmMemo::createDesktopIntegration() {
-    // Until the activation watcher exists, Qt's application state tells activation changes.
-    connect(qApp, &QGuiApplication::applicationStateChanged, this,
-            [this](Qt::ApplicationState state) {
-                if (m_unloaded)
-                    return;
-                if (state == Qt::ApplicationActive)
-                    onAppActivate();
-                else
-                    onAppDeactivate();
-            });
-    m_trayReady = true;
-    SetupHotKey(true);
-}
-
-void frmMemo::releaseDesktopIntegration() {
-    disconnect(qApp, &QGuiApplication::applicationStateChanged, this, nullptr);
-}
-
-void frmMemo::SetupHotKey(bool) {
-    // Registered by the global hotkey object once it is created in createDesktopIntegration.
-}
-
 void frmMemo::Unload() {
     if (m_unloaded)
         return;
@@ -147,6 +124,9 @@ void frmMemo::Unload() {
         saveMemoPane(true);
     }
     hide();
+    // The pane's focus signals fire while the window's children are destroyed; nothing of ours
+    // may answer them then.
+    disconnect(m_ctlMemo, nullptr, this, nullptr);
     m->dispatcher.reset();
     m->KeyMapping.reset();
     m->historyAdapter.reset();

@@ -6,8 +6,13 @@
 #include "input/CMRUCombo.h"
 #include "input/widgets/HistoryComboAdapter.h"
 
+#include "desktop/CAppActive.h"
+#include "desktop/CHotKey.h"
+#include "desktop/CLimitForm.h"
+#include "desktop/CTray.h"
 #include "engine/LineDispatcher.h"
 #include "script/ConsoleHostServices.h"
+#include "script/widgets/RunawayScriptGuard.h"
 #include "script/widgets/WindowHostServices.h"
 
 #include <memory>
@@ -18,6 +23,8 @@ struct frmMemo::Members {
     // The boxes and the shell of scripts run from the window, installed while the evaluator lives.
     std::unique_ptr<script::WindowHostServices> hostServices;
     std::unique_ptr<script::ScopedHostServices> hostServicesInstalled;
+    // Lets the user stop a script that runs too long; watches every run of pEval.
+    std::unique_ptr<script::RunawayScriptGuard> runGuard;
     std::unique_ptr<engine::IEvaluator> pEval;
     CMRUCombo history;
     std::unique_ptr<HistoryComboAdapter> historyAdapter;
@@ -29,4 +36,9 @@ struct frmMemo::Members {
     std::unique_ptr<app::SystemClipboardPort> clipboardPort;
     std::unique_ptr<app::WindowPort> windowPort;
     std::unique_ptr<engine::LineDispatcher> dispatcher;
+
+    std::unique_ptr<CTray> mTray;
+    std::unique_ptr<CLimitForm> sizeLimiter;
+    std::unique_ptr<CAppActive> mActive;
+    std::unique_ptr<CHotKey> mHotKey;
 };

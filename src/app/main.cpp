@@ -1,4 +1,5 @@
 #include "app/AppInfo.h"
+#include "app/ProgramIcon.h"
 #include "app/Startup.h"
 #include "platform/gui/MessageBoxDialog.h"
 #include "platform/gui/OpenWithDialog.h"
@@ -11,6 +12,8 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(app::ProductName());
     QApplication::setApplicationVersion(app::VersionText(true));
+    // Every window takes it: the bar, the settings dialog, the message boxes.
+    QApplication::setWindowIcon(app::ProgramIcon());
     // Not every window manager gives the focus back to the window a box was over when the box
     // closes (openbox leaves no window active), so the program hands it back itself: the user
     // goes on typing in the input line after an error box, as on other desktops.

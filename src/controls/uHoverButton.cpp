@@ -80,14 +80,18 @@ void uHoverButton::mouseMoveEvent(QMouseEvent* event) {
 void uHoverButton::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
         m_pressed = true;
+        m_secondPressOfDoubleClick = false;
         setState(Sunken);
     }
     event->accept();
 }
 
 void uHoverButton::mouseDoubleClickEvent(QMouseEvent* event) {
+    // The second press of a double click shows pressed but is no second click: a double click
+    // acts once, as on the native controls.
     if (event->button() == Qt::LeftButton) {
         m_pressed = true;
+        m_secondPressOfDoubleClick = true;
         setState(Sunken);
     }
     event->accept();
@@ -96,10 +100,15 @@ void uHoverButton::mouseDoubleClickEvent(QMouseEvent* event) {
 void uHoverButton::mouseReleaseEvent(QMouseEvent* event) {
     // Flat until the pointer moves again, like the native flat buttons.
     const bool wasPressed = m_pressed && event->button() == Qt::LeftButton;
-    if (event->button() == Qt::LeftButton)
+    const bool clicks = wasPressed && !m_secondPressOfDoubleClick;
+    if (event->button() == Qt::LeftButton) {
         m_pressed = false;
+        m_secondPressOfDoubleClick = false;
+    }
     setState(Flat);
-    if (wasPressed && isInside(event->position()))
+    // A click is a release anywhere on the button, its top row included; isInside is the
+    // drawing rule of the pressed look only.
+    if (clicks && rect().contains(event->position().toPoint()))
         emit Click();
     event->accept();
 }
@@ -110,6 +119,7 @@ void uHoverButton::changeEvent(QEvent* event) {
         if (!isEnabled()) {
             m_state = Flat;
             m_pressed = false;
+            m_secondPressOfDoubleClick = false;
         }
         update();
     }

@@ -47,4 +47,5 @@ private:
     QPixmap m_picture;
     VisualState m_state = Flat;
     bool m_pressed = false; // the left button went down on this button and is still held
+    bool m_secondPressOfDoubleClick = false; // the press that is held ends no click
 };

@@ -27,6 +27,19 @@ public:
     virtual QString Result() const = 0;
     // Replaces the Error event's handler (an empty handler drops the events).
     virtual void setErrorHandler(ErrorHandler handler) = 0;
+    // Whether scripts know this word: a keyword, built-in function or constant of the language,
+    // a host object, or something the user's script defines. Such a word is evaluated, never
+    // looked up as a program.
+    virtual bool IsScriptWord(const QString& word) const {
+        (void)word;
+        return false;
+    }
+    // Whether the code uses a name with characters beyond ASCII that neither the language nor
+    // the user's script defines ("東京-大阪"): typed at the input line, that is prose.
+    virtual bool UsesUnknownNameBeyondAscii(const QString& code) const {
+        (void)code;
+        return false;
+    }
 };
 
 // The evaluator of a program without a script engine: nothing runs, no Error event is raised.

@@ -6,7 +6,6 @@
 #include "engine/TextChecks.h"
 #include "engine/TextTrim.h"
 #include "platform/MessageBox.h"
-#include "platform/TextCodec.h"
 
 namespace engine {
 
@@ -147,15 +146,24 @@ LineRun LineDispatcher::ExecuteDetachedLine(const QString& line) {
 }
 
 PieceOutcome LineDispatcher::ExecutePiece(const QString& piece) {
-    // Quoted whole first, so a path with spaces opens without quotes.
-    if (!piece.startsWith(QLatin1Char('"')) &&
-        ExecuteShell(QLatin1Char('"') + piece + QLatin1Char('"'), QString()))
-        return PieceOutcome::ShellExecuted;
-    if (ExecuteShell(piece, QString()))
-        return PieceOutcome::ShellExecuted;
+    // A word scripts know ("date", "true", a function of the user's script) is theirs: it never
+    // starts a program of the same name found on PATH.
+    const bool scriptWord =
+        !piece.contains(QLatin1Char(' ')) && m_ports.evaluator->IsScriptWord(piece);
+    if (!scriptWord) {
+        // Quoted whole first, so a path with spaces opens without quotes.
+        if (!piece.startsWith(QLatin1Char('"')) &&
+            ExecuteShell(QLatin1Char('"') + piece + QLatin1Char('"'), QString()))
+            return PieceOutcome::ShellExecuted;
+        if (ExecuteShell(piece, QString()))
+            return PieceOutcome::ShellExecuted;
+    }
 
     if (IsMemoText(piece)) {
-        if (m_ports.evaluator->RunCode(piece, false))
+        // Prose may still parse ("東京-大阪", "予定=会議"): a name beyond ASCII that nothing
+        // defines makes it prose rather than a calculation.
+        if (!m_ports.evaluator->UsesUnknownNameBeyondAscii(piece) &&
+            m_ports.evaluator->RunCode(piece, false))
             return PieceOutcome::Evaluated;
         return AddMemoText(piece) ? PieceOutcome::Memo : PieceOutcome::None;
     }
@@ -186,7 +194,12 @@ void LineDispatcher::pEval_Error(long number, const QString& description) {
 }
 
 bool IsMemoText(const QString& text) {
-    if (platform::toAnsi(text).size() == text.size())
+    // Text beyond ASCII, not text beyond single bytes of the Japanese code page: half-width
+    // katakana and accented Latin are prose too.
+    bool beyondAscii = false;
+    for (const QChar c : text)
+        beyondAscii = beyondAscii || c.unicode() >= 0x80;
+    if (!beyondAscii)
         return false;
     const qsizetype space = text.indexOf(QLatin1Char(' '));
     const QString firstWord = space < 0 ? text : text.left(space);

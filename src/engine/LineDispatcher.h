@@ -55,8 +55,8 @@ private:
     const Options& m_options;
 };
 
-// The prose test: true for text holding multi-byte characters (in CP932) whose first word is not
-// a plain ASCII identifier.
+// The prose test: true for text holding characters beyond ASCII whose first word is not a plain
+// ASCII identifier.
 bool IsMemoText(const QString& text);
 
 } // namespace engine

@@ -85,7 +85,13 @@ bool ExecuteShell(const QString& target, const QString& verb) {
         return platform::offerOpenWith(info.file);
     }
     info.verb = chosenVerb;
-    return runShell(info);
+    if (runShell(info))
+        return true;
+    // The associations named a verb but nothing could carry it out (no application installed
+    // for it): the user chooses, as for a file without an association.
+    if (verb.isEmpty())
+        return platform::offerOpenWith(info.file);
+    return false;
 }
 
 QString GetAssociatedVerb(const QString& path) {

@@ -38,9 +38,31 @@ QString AppPath() {
     if (!g_folder.isEmpty())
         return withSlash(g_folder);
     const QString exeFolder = QFileInfo(executable()).absolutePath();
-    if (::access(QFile::encodeName(exeFolder).constData(), W_OK) == 0)
+    if (installedDocFolder().isEmpty() &&
+        ::access(QFile::encodeName(exeFolder).constData(), W_OK) == 0)
         return withSlash(exeFolder);
     return withSlash(userFolder());
+}
+
+QString installedDocFolder() {
+    // The executable does not move while it runs: look once.
+    static const QString installed = [] {
+        const QDir exeFolder = executable().absoluteDir();
+        if (exeFolder.dirName() != QLatin1String("bin"))
+            return QString();
+        const QString folder =
+            QDir::cleanPath(exeFolder.absoluteFilePath(QStringLiteral("../share/doc/scrivlet")));
+        return QFileInfo::exists(folder + QStringLiteral("/ReadMe.txt")) ? folder : QString();
+    }();
+    return installed;
+}
+
+QString guideFilePath() {
+    const QString beside = executable().absolutePath() + QStringLiteral("/ReadMe.txt");
+    const QString installed = installedDocFolder();
+    if (QFileInfo::exists(beside) || installed.isEmpty())
+        return beside;
+    return installed + QStringLiteral("/ReadMe.txt");
 }
 
 QString appBaseName() {

@@ -4,10 +4,19 @@
 
 namespace platform {
 
-// The program folder with a trailing "/". It is the executable's folder, or, when that folder is
-// not writable (an installed program), the per-user folder $XDG_CONFIG_HOME/scrivlet/, created on
-// first use.
+// The program folder with a trailing "/". It is the executable's folder, or, for an installed
+// program or when that folder is not writable, the per-user folder $XDG_CONFIG_HOME/scrivlet/,
+// created on first use.
 QString AppPath();
+
+// The folder of the installed user's guide, PREFIX/share/doc/scrivlet/, when the executable lies
+// in PREFIX/bin/ of an installation (cmake --install, the package); else empty. An installed
+// program never keeps the user's files beside itself, even where it could write there (root, a
+// prefix in the user's home).
+QString installedDocFolder();
+
+// The user's guide ReadMe.txt: beside the executable, else in the installed guide folder.
+QString guideFilePath();
 
 // The executable's file name without its extension ("scrivlet"). The companion scrivlet-cli uses
 // the window's base name so that both share one set of files.

@@ -75,16 +75,22 @@ std::optional<Launch> launchAction(GObjectPtr<GAppInfo> app, const QString& acti
     return launch;
 }
 
-std::optional<Launch> launchProgram(const QString& program, const QString& parameters) {
-    const std::optional<QStringList> arguments = splitShellWords(parameters);
-    if (!arguments)
-        return std::nullopt;
+Launch launchProgram(const QString& program, const QString& parameters) {
+    const QStringList arguments = splitParameters(parameters);
     Launch launch;
     launch.description = QStringLiteral("program %1").arg(program);
-    for (const QString& argument : *arguments)
+    for (const QString& argument : arguments)
         launch.description += QLatin1Char(' ') + argument;
-    launch.start = [program, args = *arguments]() {
-        return QProcess::startDetached(program, args);
+    launch.start = [program, arguments]() {
+        // Started on its own: no terminal input to wait for, and no output that anyone who
+        // started us (scrivlet-cli in a pipe) would wait on.
+        QProcess process;
+        process.setProgram(program);
+        process.setArguments(arguments);
+        process.setStandardInputFile(QProcess::nullDevice());
+        process.setStandardOutputFile(QProcess::nullDevice());
+        process.setStandardErrorFile(QProcess::nullDevice());
+        return process.startDetached();
     };
     return launch;
 }
@@ -111,11 +117,39 @@ bool isTextType(const QString& contentType) {
            contentType.startsWith(QLatin1String("text/"));
 }
 
-bool runsByItself(const QFileInfo& info, const QString& contentType) {
+// A file starts as a program only when it really is one: an ELF executable, or a "#!" script
+// whose interpreter runs scripts. The execute bit alone proves nothing: documents on NTFS, exFAT
+// and SMB mounts and from unpacked archives carry it too.
+bool runsByItself(const QFileInfo& info) {
     if (!info.isFile() || !info.isExecutable())
         return false;
-    const QByteArray type = contentType.toUtf8();
-    return g_content_type_can_be_executable(type.constData());
+    QFile file(info.absoluteFilePath());
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray head = file.read(256);
+    if (head.startsWith("\x7F"
+                        "ELF"))
+        return true;
+    if (!head.startsWith("#!"))
+        return false;
+    const QByteArray line = head.mid(2, head.indexOf('\n') < 0 ? -1 : head.indexOf('\n') - 2);
+    const QList<QByteArray> words = line.simplified().split(' ');
+    QByteArray interpreter = QFileInfo(QString::fromLocal8Bit(words.value(0))).fileName().toUtf8();
+    if (interpreter == "env")
+        interpreter = words.value(1) == "-S" ? words.value(2) : words.value(1);
+    static const QByteArrayList kScriptInterpreters = {
+        "sh",     "bash", "dash", "zsh", "ksh",     "mksh",   "fish", "csh",       "tcsh",
+        "python", "perl", "ruby", "php", "node",    "nodejs", "lua",  "tclsh",     "wish",
+        "awk",    "gawk", "mawk", "sed", "Rscript", "julia",  "pwsh", "osascript", "expect"};
+    for (const QByteArray& name : kScriptInterpreters) {
+        if (interpreter == name)
+            return true;
+        // python3, python3.11, perl5.36, lua5.4, ruby3.1 …
+        if (interpreter.startsWith(name) &&
+            QByteArray("0123456789.").contains(interpreter.at(name.size())))
+            return true;
+    }
+    return false;
 }
 
 std::optional<Launch> resolveExisting(const QString& verb, const QString& path,
@@ -129,7 +163,7 @@ std::optional<Launch> resolveExisting(const QString& verb, const QString& path,
     const bool open =
         verb.isEmpty() || verb.compare(QLatin1String("open"), Qt::CaseInsensitive) == 0;
     if (open) {
-        if (runsByItself(info, contentType))
+        if (runsByItself(info))
             return launchProgram(info.absoluteFilePath(), parameters);
         return launchApplication(defaultApplicationFor(contentType), uri);
     }
@@ -164,14 +198,14 @@ bool isNotepad(const QString& file) {
 }
 
 std::optional<Launch> resolveTextEditor(const QString& parameters) {
-    const std::optional<QStringList> words = splitShellWords(parameters);
-    if (!words || words->size() > 1)
+    const QStringList words = splitParameters(parameters);
+    if (words.size() > 1)
         return std::nullopt;
     GObjectPtr<GAppInfo> editor = defaultApplicationFor(QStringLiteral("text/plain"));
-    if (words->isEmpty())
+    if (words.isEmpty())
         return editor ? std::optional<Launch>(launchApplication(std::move(editor), {}))
                       : std::nullopt;
-    const QString path = expandHome(words->first());
+    const QString path = expandHome(words.first());
     if (!QFileInfo(path).isFile())
         return std::nullopt;
     return launchApplication(
@@ -244,56 +278,31 @@ OpenWithHandler setOpenWithHandler(OpenWithHandler handler) {
     return old;
 }
 
-std::optional<QStringList> splitShellWords(const QString& text) {
+QStringList splitParameters(const QString& text) {
     QStringList words;
     QString word;
     bool inWord = false;
-    enum class Quote { None, Single, Double } quote = Quote::None;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text.at(i);
-        switch (quote) {
-        case Quote::Single:
-            if (c == QLatin1Char('\''))
-                quote = Quote::None;
-            else
-                word += c;
-            continue;
-        case Quote::Double:
-            if (c == QLatin1Char('"')) {
-                quote = Quote::None;
-            } else if (c == QLatin1Char('\\') && i + 1 < text.size() &&
-                       QStringLiteral("\"\\$`").contains(text.at(i + 1))) {
-                word += text.at(++i);
-            } else {
-                word += c;
+        if (c == QLatin1Char('"')) {
+            const qsizetype close = text.indexOf(QLatin1Char('"'), i + 1);
+            if (close > i) {
+                word += text.mid(i + 1, close - i - 1);
+                inWord = true;
+                i = close;
+                continue;
             }
-            continue;
-        case Quote::None:
-            break;
-        }
-        if (c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\n')) {
+            // An unclosed quote is a plain character, as the user typed it.
+        } else if (c == QLatin1Char(' ') || c == QLatin1Char('\t')) {
             if (inWord)
                 words.append(word);
             word.clear();
             inWord = false;
-        } else if (c == QLatin1Char('\'')) {
-            quote = Quote::Single;
-            inWord = true;
-        } else if (c == QLatin1Char('"')) {
-            quote = Quote::Double;
-            inWord = true;
-        } else if (c == QLatin1Char('\\')) {
-            if (i + 1 >= text.size())
-                return std::nullopt;
-            word += text.at(++i);
-            inWord = true;
-        } else {
-            word += c;
-            inWord = true;
+            continue;
         }
+        word += c;
+        inWord = true;
     }
-    if (quote != Quote::None)
-        return std::nullopt;
     if (inWord)
         words.append(word);
     return words;

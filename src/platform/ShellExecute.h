@@ -22,8 +22,10 @@ std::optional<QString> describeShellExecute(const ShellRequest& request);
 //   a URL with a scheme goes to the scheme's default handler;
 //   an existing file or folder opens with the application the associations give for the verb
 //   ("edit" on a text file uses the text editor), an executable program file starts itself;
-//   a program name found on PATH starts with the parameters split into words as a shell splits
-//   them, never run through a shell.
+//   a program name found on PATH starts with the parameters split by splitParameters, never run
+//   through a shell, with no terminal input and its output discarded.
+// A file starts as a program only when it is an ELF executable or a "#!" script of a script
+// interpreter; other files open through their associations, whatever their execute bit.
 // Anything else is false, at once and silently. Synchronous: returns once the start was made.
 bool shellExecute(const QString& verb, const QString& file, const QString& parameters);
 
@@ -37,10 +39,10 @@ bool offerOpenWith(const QString& file);
 using OpenWithHandler = std::function<bool(const QString& file)>;
 OpenWithHandler setOpenWithHandler(OpenWithHandler handler);
 
-// Splits text into words the way a POSIX shell does (blanks separate; single quotes, double
-// quotes and backslashes quote), without any expansion. nullopt for an unclosed quote or a
-// trailing backslash.
-std::optional<QStringList> splitShellWords(const QString& text);
+// Splits a started program's parameter text into its arguments: blanks separate, a pair of
+// double quotes groups words. Every other character reaches the program as typed: single quotes,
+// backslashes (C:\dir\file) and a double quote that no other closes.
+QStringList splitParameters(const QString& text);
 
 // True for text that starts with a URL scheme of two or more characters ("https:", "mailto:").
 bool hasUrlScheme(const QString& text);

@@ -162,6 +162,61 @@ int virtualKeyFromKeysym(unsigned keysym) {
     }
 }
 
+unsigned keysymFromVirtualKey(int virtualKey) {
+    if (virtualKey >= 'A' && virtualKey <= 'Z')
+        return unsigned(virtualKey) + 32;
+    if (virtualKey >= '0' && virtualKey <= '9')
+        return unsigned(virtualKey);
+    if (virtualKey >= 96 && virtualKey <= 105)
+        return 0xffb0u + unsigned(virtualKey - 96); // KP_0 ...
+    if (virtualKey >= 112 && virtualKey <= 135)
+        return 0xffbeu + unsigned(virtualKey - 112); // F1 ...
+    switch (virtualKey) {
+    case 8:
+        return 0xff08;
+    case 9:
+        return 0xff09;
+    case 13:
+        return 0xff0d;
+    case 19:
+        return 0xff13;
+    case 27:
+        return 0xff1b;
+    case 32:
+        return ' ';
+    case 33:
+        return 0xff55;
+    case 34:
+        return 0xff56;
+    case 35:
+        return 0xff57;
+    case 36:
+        return 0xff50;
+    case 37:
+        return 0xff51;
+    case 38:
+        return 0xff52;
+    case 39:
+        return 0xff53;
+    case 40:
+        return 0xff54;
+    case 44:
+        return 0xff61;
+    case 45:
+        return 0xff63;
+    case 46:
+        return 0xffff;
+    default:
+        break;
+    }
+    // The punctuation keys: the inverse of virtualKeyFromKeysym.
+    for (unsigned symbol : {'@', ';', '=', ',', '-', '.', '/', '`', '[', '\\', ']', '\''}) {
+        if (virtualKeyFromKeysym(symbol) == virtualKey)
+            return symbol;
+    }
+    return 0;
+}
+
 int shiftStateFromQtModifiers(Qt::KeyboardModifiers modifiers) {
     int shift = 0;
     if (modifiers & Qt::ShiftModifier)

@@ -16,6 +16,10 @@ int virtualKeyFromQtKey(int qtKey, Qt::KeyboardModifiers modifiers);
 // The same for an X11 keysym (the unshifted symbol of a physical key); 0 when unknown.
 int virtualKeyFromKeysym(unsigned keysym);
 
+// The X11 keysym of a virtual-key code's key, unshifted (letters in lower case, keypad digits as
+// keypad keysyms); 0 for codes without one.
+unsigned keysymFromVirtualKey(int virtualKey);
+
 int shiftStateFromQtModifiers(Qt::KeyboardModifiers modifiers);
 
 } // namespace platform

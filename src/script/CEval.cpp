@@ -1,5 +1,6 @@
 #include "script/CEval.h"
 
+#include "engine/BareWord.h"
 #include "platform/TextCodec.h"
 
 #include <QFileInfo>
@@ -13,20 +14,6 @@ constexpr long kInvalidPropertyValue = 380;
 // "CALL*": the line begins with the letters C, A, L, L in any case, blank or not.
 bool isCallStatement(const QString& code) {
     return code.left(4).compare(QLatin1String("CALL"), Qt::CaseInsensitive) == 0;
-}
-
-// Letters and digits only (also the empty text): a bare word, which evaluates to Empty. Letters
-// beyond ASCII count too: the engine takes Japanese words for names, and prose such as "今日は晴れ"
-// must not vanish as an empty result instead of going to the memo.
-bool isBareWord(const QString& code) {
-    for (const QChar c : code) {
-        const char16_t u = c.toUpper().unicode();
-        const bool asciiWordChar = (u >= u'A' && u <= u'Z') || (u >= u'0' && u <= u'9');
-        if (!asciiWordChar && (u < 0x80 || !c.isLetterOrNumber())) {
-            return false;
-        }
-    }
-    return true;
 }
 
 } // namespace
@@ -75,15 +62,14 @@ bool CEval::Reload() {
         return false;
     }
     m_scriptEngine->reset();
-    if (!LoadCodeFile(m_codeFilePath)) {
-        return false;
-    }
+    // The objects first: the file's top-level code may use them (y = VBA.Format(5, "000")), and
+    // they stay usable when the file fails to load.
     for (const auto& [name, object] : m_namedObjects) {
         if (!m_scriptEngine->addObject(name, object)) {
             return false;
         }
     }
-    return true;
+    return LoadCodeFile(m_codeFilePath);
 }
 
 bool CEval::LoadCodeFile(const QString& path) {
@@ -114,7 +100,7 @@ bool CEval::RunCode(const QString& commandString, bool isRaiseError) {
     } else {
         failed = true;
     }
-    if (m_lastResult.isEmpty() && isBareWord(commandString)) {
+    if (m_lastResult.isEmpty() && engine::IsBareWord(commandString)) {
         return false;
     }
     if (failed) {
@@ -124,6 +110,30 @@ bool CEval::RunCode(const QString& commandString, bool isRaiseError) {
         return false;
     }
     return true;
+}
+
+void CEval::setRunWatcher(RunWatcher* watcher) {
+    if (m_scriptEngine)
+        m_scriptEngine->setRunWatcher(watcher);
+}
+
+bool CEval::IsScriptWord(const QString& word) const {
+    return Executable() && m_scriptEngine->definesName(word);
+}
+
+bool CEval::UsesUnknownNameBeyondAscii(const QString& code) const {
+    if (!Executable())
+        return false;
+    const std::optional<QStringList> names = m_scriptEngine->unknownNames(code);
+    if (!names)
+        return false;
+    for (const QString& name : *names) {
+        for (const QChar c : name) {
+            if (c.unicode() >= 0x80)
+                return true;
+        }
+    }
+    return false;
 }
 
 void CEval::raiseError(const ScriptErrorInfo& error) {

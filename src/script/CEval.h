@@ -37,6 +37,10 @@ public:
     bool Add(const QString& name, vbscript::Ref<vbscript::Object> obj);
 
     void setErrorHandler(ErrorHandler handler) override { m_errorHandler = std::move(handler); }
+    bool IsScriptWord(const QString& word) const override;
+    bool UsesUnknownNameBeyondAscii(const QString& code) const override;
+    // Lets the host stop runs that take too long (null for none).
+    void setRunWatcher(RunWatcher* watcher);
 
 signals:
     void Error(long Number, const QString& Description);

@@ -3,6 +3,7 @@
 #include "vbscript/Object.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -15,6 +16,17 @@ struct ScriptErrorInfo {
     int line = 0;   // 1-based; 0 when unknown
     int column = 0; // 1-based; 0 when unknown
     QString source;
+};
+
+// Watches the runs of a script engine for its host: told when a run (an evaluation, a statement,
+// the script file) begins and ends, asked now and then in between whether the user wants it
+// stopped. A stopped run ends with error 18.
+class RunWatcher {
+public:
+    virtual ~RunWatcher() = default;
+    virtual void runStarted() = 0;
+    virtual bool stopRequested() = 0;
+    virtual void runEnded() = 0;
 };
 
 // What CEval asks of a script engine. VbsScriptEngine puts our VBScript engine behind it; tests
@@ -36,6 +48,13 @@ public:
     virtual std::optional<QString> evalToText(const QString& expression) = 0;
     virtual bool executeStatement(const QString& statement) = 0;
     virtual ScriptErrorInfo lastError() const = 0;
+    // Whether scripts know the name: keyword, built-in, host object or a global of the code.
+    virtual bool definesName(const QString& name) const = 0;
+    // The names the code refers to that definesName does not know (members after a dot aside);
+    // nullopt when the code is not made of valid tokens.
+    virtual std::optional<QStringList> unknownNames(const QString& code) const = 0;
+    // The watcher of every later run (null for none); it must outlive the engine or be unset.
+    virtual void setRunWatcher(RunWatcher* watcher) { (void)watcher; }
 };
 
 } // namespace script

@@ -14,6 +14,24 @@ std::u16string_view view(const QString& s) {
 
 } // namespace
 
+// The outermost run of the engine, reported to the watcher.
+class VbsScriptEngine::WatchedRun {
+public:
+    explicit WatchedRun(VbsScriptEngine& engine) : m_engine(engine) {
+        if (m_engine.m_watcher && m_engine.m_runDepth++ == 0)
+            m_engine.m_watcher->runStarted();
+    }
+    ~WatchedRun() {
+        if (m_engine.m_watcher && --m_engine.m_runDepth == 0)
+            m_engine.m_watcher->runEnded();
+    }
+    WatchedRun(const WatchedRun&) = delete;
+    WatchedRun& operator=(const WatchedRun&) = delete;
+
+private:
+    VbsScriptEngine& m_engine;
+};
+
 VbsScriptEngine::VbsScriptEngine() : m_engine(std::make_unique<vbscript::Engine>()) {}
 
 VbsScriptEngine::~VbsScriptEngine() = default;
@@ -30,6 +48,7 @@ void VbsScriptEngine::reset() {
 
 bool VbsScriptEngine::addCode(const QString& code) {
     m_conversionError.reset();
+    const WatchedRun run(*this);
     return m_engine->addCode(view(code));
 }
 
@@ -40,6 +59,7 @@ bool VbsScriptEngine::addObject(const QString& name, vbscript::Ref<vbscript::Obj
 
 std::optional<QString> VbsScriptEngine::evalToText(const QString& expression) {
     m_conversionError.reset();
+    const WatchedRun run(*this);
     const std::optional<vbscript::Value> value = m_engine->eval(view(expression));
     if (!value) {
         return std::nullopt;
@@ -56,6 +76,7 @@ std::optional<QString> VbsScriptEngine::evalToText(const QString& expression) {
 
 bool VbsScriptEngine::executeStatement(const QString& statement) {
     m_conversionError.reset();
+    const WatchedRun run(*this);
     return m_engine->executeStatement(view(statement));
 }
 
@@ -68,8 +89,31 @@ ScriptErrorInfo VbsScriptEngine::lastError() const {
             QString::fromStdU16String(e.source)};
 }
 
+bool VbsScriptEngine::definesName(const QString& name) const {
+    return m_engine->definesName(view(name));
+}
+
+std::optional<QStringList> VbsScriptEngine::unknownNames(const QString& code) const {
+    const auto names = m_engine->unknownNames(view(code));
+    if (!names)
+        return std::nullopt;
+    QStringList list;
+    for (const std::u16string& name : *names)
+        list.append(QString::fromStdU16String(name));
+    return list;
+}
+
 void VbsScriptEngine::setInterruptCheck(std::function<bool()> check) {
     m_engine->setInterruptCheck(std::move(check));
+}
+
+void VbsScriptEngine::setRunWatcher(RunWatcher* watcher) {
+    m_watcher = watcher;
+    m_runDepth = 0;
+    if (watcher)
+        m_engine->setInterruptCheck([watcher] { return watcher->stopRequested(); });
+    else
+        m_engine->setInterruptCheck({});
 }
 
 } // namespace script

@@ -24,13 +24,19 @@ public:
     std::optional<QString> evalToText(const QString& expression) override;
     bool executeStatement(const QString& statement) override;
     ScriptErrorInfo lastError() const override;
+    bool definesName(const QString& name) const override;
+    std::optional<QStringList> unknownNames(const QString& code) const override;
 
     // Asked now and then while a script runs; true stops it with error 18.
     void setInterruptCheck(std::function<bool()> check);
+    void setRunWatcher(RunWatcher* watcher) override;
 
 private:
+    class WatchedRun;
     std::unique_ptr<vbscript::Engine> m_engine;
     std::optional<ScriptErrorInfo> m_conversionError; // an error of CStr after a good eval
+    RunWatcher* m_watcher = nullptr;
+    int m_runDepth = 0; // a script's own boxes may start runs inside a run
 };
 
 } // namespace script

@@ -13,7 +13,7 @@ namespace vbscript {
 // The generator behind Rnd and Randomize (the language's 24-bit linear congruential one).
 struct RandomState {
     uint32_t seed = 0x50000;
-    float last = 0.0f;
+    float last = 0x50000 / 16777216.0f; // Rnd(0) before any other Rnd: the initial seed
 };
 
 class Context {

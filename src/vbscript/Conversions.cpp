@@ -222,8 +222,18 @@ int expandYear(int y, int digits) {
     return y;
 }
 
-// "2026/12/07", "2026-12-7", "12/7", "12/7/2026", "2026年12月7日".
-bool parseDateAt(std::u16string_view s, size_t& i, double& out) {
+bool isValidCivilDate(int y, int m, int d) {
+    if (m < 1 || m > 12 || d < 1)
+        return false;
+    static const int kDays[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool leap = (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+    return d <= kDays[m - 1] && !(m == 2 && d == 29 && !leap);
+}
+
+// "2026/12/07", "2026-12-7", "12/7", "12/7/2026", "2026年12月7日". Three small numbers are
+// read year first ("1/2/3" is 2001/02/03) or month first; a number that cannot be a day or
+// month is a year wherever it stands, and an impossible date is tried in the other orders.
+bool parseDateAt(std::u16string_view s, size_t& i, double& out, DateTextOrder order) {
     size_t j = i;
     int parts[3] = {0, 0, 0};
     int digits[3] = {0, 0, 0};
@@ -261,40 +271,35 @@ bool parseDateAt(std::u16string_view s, size_t& i, double& out) {
     }
     if (count < 2)
         return false;
-    int y = 0, m = 0, d = 0;
+    struct Ymd {
+        int y, m, d;
+    };
+    Ymd tries[3];
+    int n = 0;
+    const bool firstIsYear = digits[0] >= 3 || parts[0] > 31;
     if (count == 3) {
-        if (digits[0] >= 3 || parts[0] > 31) {
-            y = expandYear(parts[0], digits[0]);
-            m = parts[1];
-            d = parts[2];
-        } else if (digits[2] >= 3 || parts[2] > 31 || parts[0] <= 12) {
-            // Month first, as the English forms write it.
-            m = parts[0];
-            d = parts[1];
-            y = expandYear(parts[2], digits[2]);
-            if (parts[0] > 12 && parts[1] <= 12) {
-                d = parts[0];
-                m = parts[1];
-            }
+        const int first = expandYear(parts[0], digits[0]);
+        const int last = expandYear(parts[2], digits[2]);
+        const bool lastIsYear = digits[2] >= 3 || parts[2] > 31;
+        if (firstIsYear) {
+            tries[n++] = {first, parts[1], parts[2]};
         } else {
-            return false;
+            if (order == DateTextOrder::YearFirst && !lastIsYear)
+                tries[n++] = {first, parts[1], parts[2]};
+            tries[n++] = {last, parts[0], parts[1]};
+            tries[n++] = {last, parts[1], parts[0]};
         }
-    } else if (digits[0] >= 3 || parts[0] > 31) {
-        y = expandYear(parts[0], digits[0]);
-        m = parts[1];
-        d = 1;
+    } else if (firstIsYear) {
+        tries[n++] = {expandYear(parts[0], digits[0]), parts[1], 1};
     } else {
-        y = currentYear();
-        m = parts[0];
-        d = parts[1];
+        tries[n++] = {currentYear(), parts[0], parts[1]};
     }
-    if (m < 1 || m > 12 || d < 1)
+    int k = 0;
+    while (k < n && !isValidCivilDate(tries[k].y, tries[k].m, tries[k].d))
+        ++k;
+    if (k == n)
         return false;
-    static const int kDays[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    const bool leap = (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
-    if (d > kDays[m - 1] || (m == 2 && d == 29 && !leap))
-        return false;
-    const auto date = makeDate(y, m, d);
+    const auto date = makeDate(tries[k].y, tries[k].m, tries[k].d);
     if (!date)
         return false;
     out = *date;
@@ -310,7 +315,7 @@ bool japaneseLocale() {
 
 std::optional<double> parseLocaleDate(std::u16string_view text) {
     if (japaneseLocale())
-        return parseDate(text);
+        return parseDate(text, DateTextOrder::YearFirst);
     return lib::parseDateTime(text, lib::currentRegionalSettings(), currentYear());
 }
 
@@ -320,9 +325,79 @@ std::u16string formatLocaleDate(double oleDate) {
     return lib::dateToText(oleDate, lib::currentRegionalSettings());
 }
 
+// Full-width forms (digits, signs, "." and ",", "&H") as their ASCII letters, the ideographic
+// blank as a blank, and one currency symbol of the locale next to the digits dropped
+// ("¥1,234", "-¥1,234", "¥-1,234"; Japan also writes the full-width "￥").
+std::u16string plainNumberText(std::u16string_view text) {
+    std::u16string out;
+    out.reserve(text.size());
+    for (char16_t c : text) {
+        if (c >= 0xFF01 && c <= 0xFF5E)
+            c = static_cast<char16_t>(c - 0xFF01 + 0x21);
+        else if (c == 0x3000)
+            c = u' ';
+        out.push_back(c);
+    }
+    const std::u16string& symbol = lib::currentRegionalSettings().currencySymbol;
+    size_t at = out.find_first_not_of(u" \t");
+    if (at != std::u16string::npos && (out[at] == u'+' || out[at] == u'-'))
+        ++at;
+    if (at == std::u16string::npos || at >= out.size())
+        return out;
+    if (!symbol.empty() && out.compare(at, symbol.size(), symbol) == 0)
+        out.erase(at, symbol.size());
+    else if (japaneseLocale() && out[at] == 0xFFE5)
+        out.erase(at, 1);
+    return out;
+}
+
+// "&HFFFF", "&O17": the digits as an unsigned number of at most 32 bits; nullopt for other text.
+std::optional<uint32_t> radixDigits(std::u16string_view text) {
+    size_t i = 0;
+    while (i < text.size() && isBlankChar(text[i]))
+        ++i;
+    size_t end = text.size();
+    while (end > i && isBlankChar(text[end - 1]))
+        --end;
+    if (i >= end || text[i] != u'&')
+        return std::nullopt;
+    ++i;
+    int radix = 8;
+    if (i < end && (text[i] == u'H' || text[i] == u'h')) {
+        radix = 16;
+        ++i;
+    } else if (i < end && (text[i] == u'O' || text[i] == u'o')) {
+        ++i;
+    }
+    if (i >= end)
+        return std::nullopt;
+    uint64_t value = 0;
+    for (; i < end; ++i) {
+        const char16_t c = text[i];
+        int d = 16;
+        if (c >= u'0' && c <= u'9')
+            d = c - u'0';
+        else if (c >= u'a' && c <= u'f')
+            d = c - u'a' + 10;
+        else if (c >= u'A' && c <= u'F')
+            d = c - u'A' + 10;
+        if (d >= radix)
+            return std::nullopt;
+        value = value * static_cast<uint64_t>(radix) + static_cast<uint64_t>(d);
+        if (value > 0xFFFFFFFFull)
+            return std::nullopt;
+    }
+    return static_cast<uint32_t>(value);
+}
+
 } // namespace
 
-std::optional<double> parseNumber(std::u16string_view text) {
+std::optional<double> parseNumber(std::u16string_view original) {
+    const std::u16string plain = plainNumberText(original);
+    const std::u16string_view text = plain;
+    // Hexadecimal and octal text is unsigned up to 32 bits: "&HFFFF" is 65535, "&HFFFFFFFF" -1.
+    if (const auto bits = radixDigits(text))
+        return static_cast<double>(static_cast<int32_t>(*bits));
     if (auto v = numtext::parseNumber(text))
         return v;
     // Thousands separators in the whole part: "1,234.5".
@@ -345,7 +420,7 @@ std::optional<double> parseNumber(std::u16string_view text) {
     return numtext::parseNumber(stripped);
 }
 
-std::optional<double> parseDate(std::u16string_view text) {
+std::optional<double> parseDate(std::u16string_view text, DateTextOrder order) {
     size_t i = 0;
     skipBlanks(text, i);
     double date = 0, time = 0;
@@ -355,13 +430,13 @@ std::optional<double> parseDate(std::u16string_view text) {
         haveTime = true;
         skipBlanks(text, i);
         if (i < text.size()) {
-            haveDate = parseDateAt(text, i, date);
+            haveDate = parseDateAt(text, i, date, order);
             if (!haveDate)
                 return std::nullopt;
         }
     } else {
         i = save;
-        if (!parseDateAt(text, i, date))
+        if (!parseDateAt(text, i, date, order))
             return std::nullopt;
         haveDate = true;
         skipBlanks(text, i);
@@ -555,6 +630,10 @@ int32_t toLong(const Value& v) {
 }
 
 int16_t toInteger(const Value& v) {
+    // Hexadecimal text converts at the Integer's width: CInt("&HFFFF") is -1.
+    if (v.isString())
+        if (const auto bits = radixDigits(plainNumberText(v.asString())); bits && *bits <= 0xFFFF)
+            return static_cast<int16_t>(static_cast<uint16_t>(*bits));
     const int32_t l = toLong(v);
     if (l < -32768 || l > 32767)
         raiseError(err::Overflow);
@@ -562,6 +641,8 @@ int16_t toInteger(const Value& v) {
 }
 
 uint8_t toByte(const Value& v) {
+    if (v.type() == VarType::Boolean)
+        return v.asBool() ? 255 : 0; // True is all bits set
     const int32_t l = toLong(v);
     if (l < 0 || l > 255)
         raiseError(err::Overflow);

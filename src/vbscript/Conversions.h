@@ -35,7 +35,11 @@ Value dereference(const Value& v);
 std::optional<double> parseNumber(std::u16string_view text);
 // Date and/or time text in the Japanese forms ("2026/12/07", "2026-12-07", "12/7",
 // "9:05", "9:05:03", "午後 3:04", combined with a blank); nullopt when the text is no date.
-std::optional<double> parseDate(std::u16string_view text);
+// Three small numbers are year/month/day as Japan writes them, or month/day/year as date
+// literals (#1/2/3#) are read whatever the locale.
+enum class DateTextOrder { YearFirst, MonthFirst };
+std::optional<double> parseDate(std::u16string_view text,
+                                DateTextOrder order = DateTextOrder::YearFirst);
 
 // How the language writes numbers and dates.
 std::u16string formatDouble(double v); // 15 significant digits: "0.1", "1E+20"

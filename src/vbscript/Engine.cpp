@@ -1,6 +1,8 @@
 #include "Engine.h"
 
+#include "Builtins.h"
 #include "Interpreter.h"
+#include "Lexer.h"
 #include "ScriptError.h"
 #include "StackGuard.h"
 #include "Text.h"
@@ -129,6 +131,43 @@ std::optional<Value> Engine::call(std::u16string_view procedure, std::span<const
 
 bool Engine::hasProcedure(std::u16string_view procedure) const {
     return m_impl->interpreter->findProcedure(procedure) != nullptr;
+}
+
+bool Engine::definesName(std::u16string_view name) const {
+    if (name.empty())
+        return false;
+    if (const GlobalCell* c = m_impl->interpreter->cell(name, false);
+        c && (c->declared || c->proc || c->builtin))
+        return true;
+    if (m_impl->interpreter->findClass(name))
+        return true;
+    const Registry& registry = builtinRegistry();
+    if (registry.findFunction(name) || registry.findConstant(name) || registry.findClass(name))
+        return true;
+    try {
+        const std::vector<Token> tokens = tokenize(name);
+        return tokens.size() == 2 && tokens[0].type == Tok::Name && tokens[0].keyword != Kw::None;
+    } catch (const ScriptError&) {
+        return false;
+    }
+}
+
+std::optional<std::vector<std::u16string>> Engine::unknownNames(std::u16string_view code) const {
+    std::vector<Token> tokens;
+    try {
+        tokens = tokenize(code);
+    } catch (const ScriptError&) {
+        return std::nullopt;
+    }
+    std::vector<std::u16string> unknown;
+    for (size_t i = 0; i < tokens.size(); ++i) {
+        const Token& t = tokens[i];
+        const bool member =
+            i > 0 && (tokens[i - 1].type == Tok::Dot || tokens[i - 1].type == Tok::WithDot);
+        if (t.type == Tok::Name && t.keyword == Kw::None && !member && !definesName(t.text))
+            unknown.push_back(t.text);
+    }
+    return unknown;
 }
 
 const ErrorInfo& Engine::lastError() const {

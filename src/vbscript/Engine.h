@@ -13,6 +13,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vbscript {
 
@@ -52,6 +53,12 @@ public:
     // Calls a global Function or Sub by name; a Sub gives Empty.
     std::optional<Value> call(std::u16string_view procedure, std::span<const Value> args = {});
     bool hasProcedure(std::u16string_view procedure) const;
+    // Whether scripts know `name` (any case): a keyword, a built-in function, constant or class,
+    // a named object, or a global, procedure or class of the code added so far.
+    bool definesName(std::u16string_view name) const;
+    // The names `code` refers to that definesName does not know, in order, without members
+    // after a dot; nullopt when the code is not even made of valid tokens.
+    std::optional<std::vector<std::u16string>> unknownNames(std::u16string_view code) const;
 
     // The error of the last operation (number 0 after a success).
     const ErrorInfo& lastError() const;

@@ -84,8 +84,7 @@ Value callMethod(Frame& f, const NameRef& r, const ExprList* args) {
         raiseError(err::NoSuchMember);
     if (!args)
         return f.in.callProcedure(m.method, f.me, nullptr, 0);
-    ArgBuffer a(f, *args);
-    return f.in.callProcedure(m.method, f.me, a.items(), a.size());
+    return f.in.callProcedure(m.method, f.me, f, *args);
 }
 
 void assignMethod(Frame& f, const NameRef& r, const ExprList* args, Value v, bool isSet) {
@@ -239,10 +238,8 @@ Value CallExpr::eval(Frame& f) {
     case Binding::Global:
     case Binding::Dynamic: {
         GlobalCell* c = r.cell;
-        if (c->proc) {
-            ArgBuffer a(f, args);
-            return f.in.callProcedure(c->proc, nullptr, a.items(), a.size());
-        }
+        if (c->proc)
+            return f.in.callProcedure(c->proc, nullptr, f, args);
         if (c->builtin) {
             ArgBuffer a(f, args);
             return f.in.callBuiltin(c->builtin, a.items(), a.size());
@@ -326,10 +323,8 @@ void ApplyExpr::assign(Frame& f, Value v, bool isSet) {
 Value MemberExpr::invoke(Frame& f, int kind, const Value* assigned) {
     checkStack();
     const Value target = object->eval(f);
-    if (!target.isObject())
+    if (!target.isObject() || target.isNothing())
         raiseError(err::ObjectRequired);
-    if (target.isNothing())
-        raiseError(err::ObjectNotSet);
     Object* o = target.asObject();
     const void* key = o->memberTableKey();
     int id;
@@ -372,6 +367,8 @@ Value ParenExpr::eval(Frame& f) {
 }
 
 Value WithObjectExpr::eval(Frame& f) {
+    if (slot < 0)
+        raiseError(err::InvalidReference);
     return f.locals[slot];
 }
 
@@ -382,6 +379,9 @@ Value MeExpr::eval(Frame& f) {
 }
 
 Value NewExpr::eval(Frame& f) {
+    // The built-in classes (RegExp) come before a script class of the same name.
+    if (ClassFactory factory = builtinRegistry().findClass(className))
+        return Value::object(factory(f.in));
     return f.in.createObject(className);
 }
 
@@ -441,8 +441,10 @@ Value BinaryExpr::eval(Frame& f) {
 }
 
 Value IntrinsicExpr::eval(Frame& f) {
-    if (args.size() != 1 || !args[0])
-        raiseError(args.empty() ? err::ArgumentNotOptional : err::WrongArgumentCount);
+    if (args.size() != 1)
+        raiseError(err::WrongArgumentCount);
+    if (!args[0])
+        raiseError(err::ArgumentNotOptional);
     const Value arg = args[0]->eval(f);
     const std::u16string text = toString(arg);
     switch (kind) {

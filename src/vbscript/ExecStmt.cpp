@@ -33,6 +33,42 @@ void positionAndRecord(Frame& f, ScriptError& e, const Node& at) {
     f.in.recordError(e);
 }
 
+// Runs a statement's own expression (a condition, a bound, a Case value). Under On Error
+// Resume Next a failure is recorded and false returned, and the statement goes on where the
+// language resumes: into an If's branch, a loop's body, the Case that failed.
+template <class Part> bool resumable(Frame& f, const Node& at, Part&& part) {
+    try {
+        part();
+        return true;
+    } catch (ScriptError& e) {
+        if (!f.resumeNext || f.in.interrupted())
+            throw;
+        positionAndRecord(f, e, at);
+        return false;
+    }
+}
+
+// A loop condition; a failure resumes into the body when the test comes first and after the
+// loop when it comes last.
+bool loopContinues(Frame& f, const DoStmt& loop, bool resumeValue) {
+    bool holds = resumeValue;
+    resumable(f, *loop.condition,
+              [&] { holds = ops::isTrue(loop.condition->eval(f)) != loop.isUntil; });
+    return holds;
+}
+
+// The body run once after a For or For Each could not start, then the loop's own error.
+Flow runOnceAndFail(Frame& f, Block& body, const Node& at, int32_t error) {
+    const Flow flow = f.in.runBlock(body, f);
+    if (flow == Flow::ExitFor)
+        return Flow::Normal;
+    if (flow != Flow::Normal)
+        return flow;
+    ScriptError e(error, errorDescription(error), std::u16string(kRuntimeSource));
+    positionAndRecord(f, e, at);
+    return Flow::Normal;
+}
+
 // One pass of a For Each body. False ends the loop, with the statement's result in `flow`.
 bool forEachPass(Frame& f, ForEachStmt& loop, const Value& item, Flow& flow) {
     loop.element->assign(f, item, item.isObject());
@@ -93,16 +129,8 @@ Flow AppendStmt::exec(Frame& f) {
 
 Flow IfStmt::exec(Frame& f) {
     for (auto& b : branches) {
-        bool taken;
-        try {
-            taken = ops::isTrue(b.condition->eval(f));
-        } catch (ScriptError& e) {
-            // Resume Next continues with the statement after the failing one: the branch.
-            if (!f.resumeNext || f.in.interrupted())
-                throw;
-            positionAndRecord(f, e, *b.condition);
-            taken = true;
-        }
+        bool taken = true;
+        resumable(f, *b.condition, [&] { taken = ops::isTrue(b.condition->eval(f)); });
         if (taken)
             return f.in.runBlock(b.body, f);
     }
@@ -110,9 +138,14 @@ Flow IfStmt::exec(Frame& f) {
 }
 
 Flow ForStmt::exec(Frame& f) {
-    const Value start = loopNumber(f, *from);
-    const Value end = loopNumber(f, *to);
-    const Value stepValue = step ? loopNumber(f, *step) : Value::integer(1);
+    Value start, end, stepValue = Value::integer(1);
+    if (!resumable(f, *this, [&] {
+            start = loopNumber(f, *from);
+            end = loopNumber(f, *to);
+            if (step)
+                stepValue = loopNumber(f, *step);
+        }))
+        return runOnceAndFail(f, body, *this, err::ForNotInitialized);
     counter->assign(f, start, false);
     const bool up = ops::compareValues(stepValue, Value::integer(0)) >= 0;
     const bool whole = isWhole(end) && isWhole(stepValue);
@@ -156,7 +189,9 @@ Flow ForStmt::exec(Frame& f) {
 }
 
 Flow ForEachStmt::exec(Frame& f) {
-    const Value source = collection->eval(f);
+    Value source;
+    if (!resumable(f, *collection, [&] { source = collection->eval(f); }))
+        return runOnceAndFail(f, body, *this, err::NotACollection);
     if (source.isArray()) {
         const Value snapshot = source;
         const ArrayData& a = *snapshot.asArray();
@@ -180,14 +215,14 @@ Flow ForEachStmt::exec(Frame& f) {
 
 Flow DoStmt::exec(Frame& f) {
     for (;;) {
-        if (condition && testFirst && ops::isTrue(condition->eval(f)) == isUntil)
+        if (condition && testFirst && !loopContinues(f, *this, true))
             break;
         const Flow flow = f.in.runBlock(body, f);
         if (flow == Flow::ExitDo && !isWhileWend)
             break;
         if (flow != Flow::Normal)
             return flow;
-        if (condition && !testFirst && ops::isTrue(condition->eval(f)) == isUntil)
+        if (condition && !testFirst && !loopContinues(f, *this, false))
             break;
         f.in.tick();
     }
@@ -195,13 +230,21 @@ Flow DoStmt::exec(Frame& f) {
 }
 
 Flow SelectStmt::exec(Frame& f) {
-    Value v = subject->eval(f);
-    if (v.isObject())
-        v = dereference(v);
+    Value v;
+    // A failing subject takes no case at all; a failing Case is the case taken.
+    if (!resumable(f, *subject, [&] {
+            v = subject->eval(f);
+            v = v.isObject() ? dereference(v) : v;
+        }))
+        return Flow::Normal;
     for (auto& c : cases) {
         for (auto& test : c.tests) {
-            const Value t = test->eval(f);
-            if (!v.isNull() && ops::isTrue(ops::compare(v, t, ops::Compare::Eq)))
+            bool taken = true;
+            resumable(f, *test, [&] {
+                const Value t = test->eval(f);
+                taken = !v.isNull() && ops::isTrue(ops::compare(v, t, ops::Compare::Eq));
+            });
+            if (taken)
                 return f.in.runBlock(c.body, f);
         }
     }
@@ -209,12 +252,9 @@ Flow SelectStmt::exec(Frame& f) {
 }
 
 Flow WithStmt::exec(Frame& f) {
-    Value target = object->eval(f);
-    if (!target.isObject())
-        raiseError(err::ObjectRequired);
-    if (target.isNothing())
-        raiseError(err::ObjectNotSet);
-    f.locals[slot] = std::move(target);
+    // The object is not checked here: With Nothing is allowed, its members raise 424. A failing
+    // object expression still runs the body, on Empty.
+    resumable(f, *object, [&] { f.locals[slot] = object->eval(f); });
     Flow flow;
     try {
         flow = f.in.runBlock(body, f);
@@ -228,6 +268,12 @@ Flow WithStmt::exec(Frame& f) {
 
 Flow DimStmt::exec(Frame& f) {
     for (auto& item : items) {
+        if (isReDim) {
+            // A fixed array refuses before its new bounds are even read.
+            if (Value* old = item.target->reference(f, nullptr);
+                old && old->isArray() && old->asArray()->fixedSize)
+                raiseError(err::ArrayLocked);
+        }
         std::vector<ArrayBound> bounds;
         for (auto& b : item.bounds) {
             const int32_t upper = toLong(b->eval(f));

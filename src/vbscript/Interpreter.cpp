@@ -244,46 +244,10 @@ Flow Interpreter::runBlock(Block& block, Frame& f) {
     return Flow::Normal;
 }
 
-Value Interpreter::callProcedure(Procedure* proc, Object* me, Value* const* args, size_t count) {
-    checkStack();
-    tick();
-    if (count != proc->params.size())
-        raiseError(err::WrongArgumentCount);
-    const size_t nLocals = static_cast<size_t>(proc->localCount());
-    constexpr size_t kInline = 8;
-    Value inlineLocals[kInline];
-    Value* inlineParams[kInline];
-    std::unique_ptr<Value[]> heapLocals;
-    std::unique_ptr<Value*[]> heapParams;
-    Value* locals = inlineLocals;
-    Value** params = inlineParams;
-    if (nLocals > kInline) {
-        heapLocals = std::make_unique<Value[]>(nLocals);
-        locals = heapLocals.get();
-    }
-    if (count > kInline) {
-        heapParams = std::make_unique<Value*[]>(count);
-        params = heapParams.get();
-    }
-    for (size_t i = 0; i < count; ++i) {
-        if (proc->params[i].byRef) {
-            params[i] = args[i];
-        } else {
-            locals[i] = *args[i];
-            params[i] = &locals[i];
-        }
-    }
-    Frame f{*this, proc, locals, params, me, nullptr, false};
-    MeScope scope(*this, me);
-    runBlock(proc->body, f);
-    if (proc->resultSlot >= 0)
-        return std::move(locals[proc->resultSlot]);
-    return Value();
-}
-
 Value Interpreter::callBuiltin(const BuiltinFunction* fn, Value* const* args, size_t count) {
-    detail::checkArgCount(count, fn->minArgs, fn->maxArgs);
-    return fn->fn(*this, Args(args, count));
+    const Args a(args, count);
+    detail::checkArgCount(a, fn->minArgs, fn->maxArgs);
+    return fn->fn(*this, a);
 }
 
 Value Interpreter::invokeMember(Object* object, std::u16string_view name, Invoke kind, Args args,

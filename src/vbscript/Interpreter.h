@@ -73,6 +73,8 @@ public:
     Procedure* findProcedure(std::u16string_view name) const;
 
     Value callProcedure(Procedure* proc, Object* me, Value* const* args, size_t count);
+    // Evaluates the caller's argument expressions straight into the new frame.
+    Value callProcedure(Procedure* proc, Object* me, Frame& caller, const ExprList& args);
     Value callBuiltin(const BuiltinFunction* fn, Value* const* args, size_t count);
     // Reads, writes or calls an object's member by name.
     Value invokeMember(Object* object, std::u16string_view name, Invoke kind, Args args,

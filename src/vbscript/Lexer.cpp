@@ -1,6 +1,7 @@
 #include "Lexer.h"
 
 #include "Conversions.h"
+#include "NameChars.h"
 #include "ScriptError.h"
 #include "Text.h"
 
@@ -77,12 +78,24 @@ const std::unordered_map<std::u16string, Kw>& keywordTable() {
     return table;
 }
 
-bool isNameStart(char16_t c) {
-    return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || c >= 0x80;
+bool isHighSurrogate(char16_t c) {
+    return c >= 0xD800 && c <= 0xDBFF;
 }
 
-bool isNameChar(char16_t c) {
-    return isNameStart(c) || (c >= u'0' && c <= u'9') || c == u'_';
+// How many code units of `s` from `i` form one name character (0: none). Letters of every
+// script count, not symbols or punctuation: "今日は晴れ。" is no name followed by garbage but
+// an invalid character, so that such a line reads as prose.
+size_t nameCharLength(std::u16string_view s, size_t i, bool first) {
+    const char16_t c = s[i];
+    if ((c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z'))
+        return 1;
+    if (c < 0x80)
+        return !first && ((c >= u'0' && c <= u'9') || c == u'_') ? 1 : 0;
+    if (isHighSurrogate(c) && i + 1 < s.size() && s[i + 1] >= 0xDC00 && s[i + 1] <= 0xDFFF) {
+        const char32_t cp = 0x10000 + ((char32_t(c) - 0xD800) << 10) + (s[i + 1] - 0xDC00);
+        return isNameCodePointBeyondBmp(cp) ? 2 : 0;
+    }
+    return (first ? isNameStartBeyondAscii(c) : isNameCharBeyondAscii(c)) ? 1 : 0;
 }
 
 bool isDigit(char16_t c) {
@@ -115,7 +128,7 @@ public:
             if (c == u'_' && continuation())
                 continue;
             const int col = column();
-            if (isNameStart(c)) {
+            if (nameCharLength(m_s, m_i, true) > 0) {
                 name(col);
                 continue;
             }
@@ -159,7 +172,13 @@ public:
                 simple(Tok::Comma, col, 1);
                 continue;
             case u'=':
-                simple(Tok::Eq, col, 1);
+                // "=>" and "=<" are the comparisons written the other way round.
+                if (peek(1) == u'>')
+                    simple(Tok::Ge, col, 2);
+                else if (peek(1) == u'<')
+                    simple(Tok::Le, col, 2);
+                else
+                    simple(Tok::Eq, col, 1);
                 continue;
             case u'<':
                 if (peek(1) == u'>')
@@ -172,6 +191,8 @@ public:
             case u'>':
                 if (peek(1) == u'=')
                     simple(Tok::Ge, col, 2);
+                else if (peek(1) == u'<')
+                    simple(Tok::Ne, col, 2);
                 else
                     simple(Tok::Gt, col, 1);
                 continue;
@@ -255,10 +276,9 @@ private:
             ++m_i;
     }
 
-    // " _" at the end of a line joins it with the next.
+    // "_" at the end of a line joins it with the next ("x = _", "x =_"). A name never reaches
+    // here with its "_", so no blank is needed before it.
     bool continuation() {
-        if (m_i > 0 && !isBlank(m_s[m_i - 1]) && m_s[m_i - 1] != u'\n' && m_s[m_i - 1] != u'\r')
-            return false;
         size_t j = m_i + 1;
         while (j < m_s.size() && isBlank(m_s[j]))
             ++j;
@@ -277,8 +297,13 @@ private:
 
     void name(int col) {
         const size_t start = m_i;
-        while (m_i < m_s.size() && isNameChar(m_s[m_i]))
-            ++m_i;
+        m_i += nameCharLength(m_s, m_i, true);
+        while (m_i < m_s.size()) {
+            const size_t length = nameCharLength(m_s, m_i, false);
+            if (length == 0)
+                break;
+            m_i += length;
+        }
         Token t;
         t.type = Tok::Name;
         t.line = m_line;
@@ -289,14 +314,10 @@ private:
         const auto it = keywordTable().find(foldCase(t.text));
         if (it != keywordTable().end())
             t.keyword = it->second;
-        if (t.keyword == Kw::None && equalsIgnoreCase(t.text, u"rem") &&
-            (m_out.empty() || m_out.back().type == Tok::Newline ||
-             m_out.back().type == Tok::Colon)) {
-            skipComment();
-            return;
-        }
-        // Rem after other tokens on the line is a comment too (x = 1 : Rem note).
-        if (t.keyword == Kw::None && equalsIgnoreCase(t.text, u"rem")) {
+        // Rem starts a comment anywhere (x = 1 : Rem note) except as a member name (obj.Rem).
+        const bool member =
+            !m_out.empty() && (m_out.back().type == Tok::Dot || m_out.back().type == Tok::WithDot);
+        if (t.keyword == Kw::None && !member && equalsIgnoreCase(t.text, u"rem")) {
             skipComment();
             return;
         }
@@ -352,7 +373,7 @@ private:
                 fail(1031, col);
             }
         }
-        if (m_i < m_s.size() && isNameChar(m_s[m_i]))
+        if (m_i < m_s.size() && nameCharLength(m_s, m_i, false) > 0)
             fail(1025, column());
         std::string text;
         for (size_t k = start; k < m_i; ++k)
@@ -410,12 +431,14 @@ private:
         }
         if (digits == 0)
             fail(1031, col);
-        bool forceLong = false;
+        // Without a suffix four hex digits are an Integer (&HFFFF is -1); with "&" only a value
+        // an Integer holds as it stands stays one (&HFF& is 255, &HFFFF& the Long 65535).
+        bool suffix = false;
         if (m_i < m_s.size() && m_s[m_i] == u'&') {
-            forceLong = true;
+            suffix = true;
             ++m_i;
         }
-        if (!forceLong && value <= 0xFFFF)
+        if (suffix ? value <= 0x7FFF : value <= 0xFFFF)
             literal(Value::integer(static_cast<int16_t>(static_cast<uint16_t>(value))), col);
         else
             literal(Value::longValue(static_cast<int32_t>(static_cast<uint32_t>(value))), col);
@@ -447,7 +470,7 @@ private:
             ++m_i;
         if (m_i >= m_s.size() || m_s[m_i] != u'#')
             fail(1032, col);
-        const auto d = parseDate(m_s.substr(start, m_i - start));
+        const auto d = parseDate(m_s.substr(start, m_i - start), DateTextOrder::MonthFirst);
         ++m_i;
         if (!d)
             fail(1002, col);

@@ -22,11 +22,12 @@ void raiseNoMember() {
     raiseError(err::NoSuchMember);
 }
 
-void checkArgCount(size_t given, uint8_t minArgs, uint8_t maxArgs) {
-    if (given < minArgs)
-        raiseError(err::ArgumentNotOptional);
-    if (maxArgs != 255 && given > maxArgs)
+void checkArgCount(Args args, uint8_t minArgs, uint8_t maxArgs) {
+    if (args.size() < minArgs || (maxArgs != 255 && args.size() > maxArgs))
         raiseError(err::WrongArgumentCount);
+    for (size_t i = 0; i < minArgs; ++i)
+        if (args.isMissing(i))
+            raiseError(err::ArgumentNotOptional);
 }
 
 } // namespace detail

@@ -109,7 +109,8 @@ public:
 namespace detail {
 int findMemberByName(std::u16string_view name, const std::u16string_view* names, size_t count);
 [[noreturn]] void raiseNoMember();
-void checkArgCount(size_t given, uint8_t minArgs, uint8_t maxArgs);
+// 450 for too few or too many arguments, 449 for a required one left out ("f(1, , 3)").
+void checkArgCount(Args args, uint8_t minArgs, uint8_t maxArgs);
 } // namespace detail
 
 template <class T> int HostObject<T>::findMember(std::u16string_view name) const {
@@ -138,13 +139,13 @@ Value HostObject<T>::invoke(Context& context, int memberId, Invoke kind, Args ar
     if (kind == Invoke::Let || kind == Invoke::Set) {
         if (!m.set || (kind == Invoke::Set && !m.acceptsObject))
             detail::raiseNoMember();
-        detail::checkArgCount(args.size(), m.minArgs, m.maxArgs);
+        detail::checkArgCount(args, m.minArgs, m.maxArgs);
         (self.*m.set)(context, args, *assigned);
         return Value();
     }
     if (!m.get)
         detail::raiseNoMember();
-    detail::checkArgCount(args.size(), m.minArgs, m.maxArgs);
+    detail::checkArgCount(args, m.minArgs, m.maxArgs);
     return (self.*m.get)(context, args);
 }
 

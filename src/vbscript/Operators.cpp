@@ -277,10 +277,6 @@ bool isFloatType(VarType t) {
     return t == VarType::Double || t == VarType::Single;
 }
 
-double floatValue(const Value& v) {
-    return v.type() == VarType::Double ? v.asDouble() : v.asSingle();
-}
-
 } // namespace
 
 Value add(const Value& a, const Value& b) {
@@ -424,6 +420,20 @@ void concatInPlace(Value& target, const Value& b) {
     target = concat(target, b);
 }
 
+namespace {
+// A Single against a Double compares at the Single's precision, as the language does:
+// CSng(0.001 * 0.001) = 0.000001 holds.
+int compareFloats(const Value& a, const Value& b) {
+    const bool single = a.type() == VarType::Single || b.type() == VarType::Single;
+    if (single && (a.type() == VarType::Double || b.type() == VarType::Double)) {
+        const float x = static_cast<float>(toDouble(a)), y = static_cast<float>(toDouble(b));
+        return x < y ? -1 : x > y ? 1 : 0;
+    }
+    const double x = toDouble(a), y = toDouble(b);
+    return x < y ? -1 : x > y ? 1 : 0;
+}
+} // namespace
+
 int compareValues(const Value& a0, const Value& b0) {
     if (a0.isObject() || b0.isObject())
         return compareValues(dereference(a0), dereference(b0));
@@ -452,8 +462,7 @@ int compareValues(const Value& a0, const Value& b0) {
             const int64_t x = asInt64(a), y = asInt64(b);
             return x < y ? -1 : x > y ? 1 : 0;
         }
-        const double x = toDouble(a), y = toDouble(b);
-        return x < y ? -1 : x > y ? 1 : 0;
+        return compareFloats(a, b);
     }
     raiseError(err::TypeMismatch);
 }
@@ -466,8 +475,7 @@ Value compare(const Value& a, const Value& b, Compare op) {
         const int64_t x = wholeValue(a), y = wholeValue(b);
         c = x < y ? -1 : x > y ? 1 : 0;
     } else if (isFloatType(a.type()) && isFloatType(b.type())) {
-        const double x = floatValue(a), y = floatValue(b);
-        c = x < y ? -1 : x > y ? 1 : 0;
+        c = compareFloats(a, b);
     } else {
         if ((a.isObject() && !a.isNothing()) || (b.isObject() && !b.isNothing())) {
             const Value x = dereference(a), y = dereference(b);

@@ -119,7 +119,15 @@ private:
         const Tok t = cur().type;
         return t == Tok::Newline || t == Tok::Colon || t == Tok::End;
     }
+    // "End Sub", "End Function", "End Property" and "End Class" may follow a statement on its
+    // line without a separator.
+    bool atDefinitionEnd() const {
+        return isKw(Kw::End) && (isKwAt(1, Kw::Sub) || isKwAt(1, Kw::Function) ||
+                                 isKwAt(1, Kw::Property) || isKwAt(1, Kw::Class));
+    }
     void endOfStatement() {
+        if (atDefinitionEnd())
+            return;
         if (m_singleLine) {
             // Inside a one-line If: Else and the line end close the statement too.
             if (atStatementEnd() || isKw(Kw::Else) || (isKw(Kw::End) && isKwAt(1, Kw::If)))
@@ -221,10 +229,10 @@ private:
     void statement(Block& out) {
         checkStack();
         const Token& start = cur();
-        if (cur().type == Tok::WithDot ||
+        if (cur().type == Tok::WithDot || cur().type == Tok::LParen ||
             (cur().type == Tok::Name &&
              (cur().bracketed || cur().keyword == Kw::None || cur().keyword == Kw::Me ||
-              !isReservedKeyword(cur().keyword)))) {
+              cur().keyword == Kw::Nothing || !isReservedKeyword(cur().keyword)))) {
             if (isKw(Kw::Stop)) {
                 advance();
                 out.push_back(at(std::make_unique<NoopStmt>(), start));
@@ -297,6 +305,12 @@ private:
             fail(1038);
         case Kw::Function:
         case Kw::Sub:
+            // A procedure written inside a block (If ... End If) is still one of the script's.
+            if (m_proc == m_prog.topLevel.get() && !m_class) {
+                procedure(true, false);
+                return;
+            }
+            fail(kSyntax);
         case Kw::Class:
         case Kw::Public:
         case Kw::Private:
@@ -459,7 +473,7 @@ private:
             FieldDecl field;
             field.name = name;
             field.dims = dims;
-            field.isArray = isArray && !dims.empty();
+            field.isArray = isArray; // Dim a() is an empty dynamic array
             m_class->fields.push_back(std::move(field));
             ClassMember member;
             member.name = name;
@@ -555,7 +569,8 @@ private:
         IfStmt::Branch first;
         first.condition = expression();
         expect(Kw::Then, kExpectedThen);
-        if (cur().type != Tok::Newline && cur().type != Tok::Colon && cur().type != Tok::End) {
+        // Anything after Then on its line, even a lone ':', makes a one-line If.
+        if (cur().type != Tok::Newline && cur().type != Tok::End) {
             // One-line If: statements separated by ':' up to the line end, with an optional Else.
             const bool outer = m_singleLine;
             m_singleLine = true;
@@ -595,7 +610,8 @@ private:
 
     void singleLineStatements(Block& out) {
         for (;;) {
-            if (cur().type == Tok::Newline || cur().type == Tok::End || isKw(Kw::Else))
+            if (cur().type == Tok::Newline || cur().type == Tok::End || isKw(Kw::Else) ||
+                atDefinitionEnd())
                 return;
             if (accept(Tok::Colon))
                 continue;
@@ -843,7 +859,10 @@ private:
         m_proc = proc.get();
         const int savedDo = m_doDepth, savedFor = m_forDepth;
         m_doDepth = m_forDepth = 0;
+        std::vector<int> savedWith = std::move(m_withSlots);
+        m_withSlots.clear();
         block(proc->body, [this] { return isKw(Kw::End); });
+        m_withSlots = std::move(savedWith);
         m_doDepth = savedDo;
         m_forDepth = savedFor;
         m_proc = saved;
@@ -958,15 +977,25 @@ private:
         const Token& start = cur();
         ExprPtr e;
         if (cur().type == Tok::WithDot) {
-            if (m_withSlots.empty())
-                fail(kSyntax);
             advance();
-            auto obj = at(std::make_unique<WithObjectExpr>(m_withSlots.back()), start);
+            // Outside any With the reference compiles and fails when it runs (error 505).
+            auto obj =
+                at(std::make_unique<WithObjectExpr>(m_withSlots.empty() ? -1 : m_withSlots.back()),
+                   start);
             e = at(std::make_unique<MemberExpr>(std::move(obj), memberName(), ExprList{}, false),
                    start);
         } else if (isKw(Kw::Me)) {
             advance();
             e = at(std::make_unique<MeExpr>(), start);
+        } else if (isKw(Kw::Nothing)) {
+            // Nothing.Prop compiles; using it raises 424.
+            advance();
+            e = at(std::make_unique<LiteralExpr>(Value::nothing()), start);
+        } else if (accept(Tok::LParen)) {
+            // (New C).Run, (f)(x): a parenthesised value called through.
+            ExprPtr inner = expression();
+            expect(Tok::RParen, kExpectedRParen);
+            e = at(std::make_unique<ParenExpr>(std::move(inner)), start);
         } else {
             std::u16string name = identifier();
             e = nameOrIntrinsic(std::move(name), start, lastParen);
@@ -1169,41 +1198,18 @@ private:
         return tokenLevel(&Parser::mulExpr, {{Tok::Backslash, BinaryOp::IntDiv}});
     }
     ExprPtr mulExpr() {
-        return tokenLevel(&Parser::unaryExpr,
+        return tokenLevel(&Parser::powerExpr,
                           {{Tok::Star, BinaryOp::Mul}, {Tok::Slash, BinaryOp::Div}});
     }
 
-    ExprPtr unaryExpr() {
-        checkStack();
-        if (cur().type == Tok::Minus) {
-            const Token& t = cur();
-            advance();
-            return at(std::make_unique<UnaryExpr>(UnaryOp::Neg, unaryExpr()), t);
-        }
-        if (cur().type == Tok::Plus) {
-            advance();
-            return unaryExpr();
-        }
-        return powerExpr();
-    }
-
+    // The sign belongs to its operand before "^" applies, as the language reads it: -3^2 is
+    // (-3)^2 = 9, 2^-1^2 is (2^-1)^2; "^" is left-associative (2^3^2 = 64).
     ExprPtr powerExpr() {
-        ExprPtr left = primary();
+        ExprPtr left = primaryOrSigned();
         while (cur().type == Tok::Caret) {
             const Token& t = cur();
             advance();
-            ExprPtr right;
-            if (cur().type == Tok::Minus || cur().type == Tok::Plus) {
-                const Token& s = cur();
-                const bool neg = cur().type == Tok::Minus;
-                advance();
-                checkStack();
-                right = primaryOrSigned();
-                if (neg)
-                    right = at(std::make_unique<UnaryExpr>(UnaryOp::Neg, std::move(right)), s);
-            } else {
-                right = primary();
-            }
+            ExprPtr right = primaryOrSigned();
             left = at(
                 std::make_unique<BinaryExpr>(BinaryOp::Pow, std::move(left), std::move(right)), t);
         }
@@ -1211,6 +1217,7 @@ private:
     }
 
     ExprPtr primaryOrSigned() {
+        checkStack();
         if (cur().type == Tok::Minus) {
             const Token& s = cur();
             advance();
@@ -1257,9 +1264,6 @@ private:
             case Kw::Null:
                 advance();
                 return at(std::make_unique<LiteralExpr>(Value::null()), t);
-            case Kw::Nothing:
-                advance();
-                return at(std::make_unique<LiteralExpr>(Value::nothing()), t);
             case Kw::New: {
                 advance();
                 std::u16string name = identifier();
@@ -1268,6 +1272,7 @@ private:
             case Kw::Not:
                 return notExpr();
             case Kw::Me:
+            case Kw::Nothing:
                 break;
             default:
                 if (isReservedKeyword(t.keyword))

@@ -141,6 +141,12 @@ std::u16string errorDescription(int32_t number) {
     return std::u16string(kUnknown);
 }
 
+std::u16string raisedErrorDescription(int32_t number) {
+    if (number < 1 || number > 0xFFFF)
+        return {};
+    return errorDescription(number);
+}
+
 bool isCompileError(int32_t number) {
     return number >= 1001 && number <= 1058;
 }

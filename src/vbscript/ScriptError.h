@@ -43,6 +43,7 @@ inline constexpr int32_t WrongArgumentCount = 450;
 inline constexpr int32_t NotACollection = 451;
 inline constexpr int32_t KeyAlreadyExists = 457;
 inline constexpr int32_t VariableUndefined = 500;
+inline constexpr int32_t InvalidReference = 505;
 inline constexpr int32_t IllegalAssignment = 501;
 inline constexpr int32_t ClassNotDefined = 506;
 inline constexpr int32_t SyntaxError = 1002;
@@ -60,13 +61,19 @@ public:
     int32_t number;
     std::u16string description;
     std::u16string source;
-    int line = 0;   // 1-based; 0 when unknown
-    int column = 0; // 1-based; 0 when unknown
+    int line = 0;            // 1-based; 0 when unknown
+    int column = 0;          // 1-based; 0 when unknown
+    std::u16string helpFile; // as Err.Raise gave them
+    int32_t helpContext = 0;
 };
 
 // The Japanese description of an error number ("実行時エラーです。" style text for numbers
 // without one of their own).
 std::u16string errorDescription(int32_t number);
+// What Err.Raise puts in Description when the script gives none: the number's own text, the
+// generic text for other numbers of the language's range (1..65535), nothing for the rest
+// (HRESULTs such as vbObjectError + n).
+std::u16string raisedErrorDescription(int32_t number);
 // True for the numbers that belong to the compiler (1001..1058).
 bool isCompileError(int32_t number);
 

@@ -16,7 +16,7 @@ ScriptObject::ScriptObject(Interpreter& in, ClassInfo& cls, Ref<Program> program
             for (int32_t upper : f.dims)
                 bounds.push_back(ArrayBound{0, upper + 1});
             auto a = makeRef<ArrayData>(std::move(bounds));
-            a->fixedSize = true;
+            a->fixedSize = !f.dims.empty();
             m_fields[i] = Value::array(std::move(a));
         }
     }
@@ -115,8 +115,8 @@ void ErrObject::set(const ScriptError& e) {
     m_number = e.number;
     m_description = e.description;
     m_source = e.source;
-    m_helpFile.clear();
-    m_helpContext = 0;
+    m_helpFile = e.helpFile;
+    m_helpContext = e.helpContext;
 }
 
 void ErrObject::clear() {
@@ -163,8 +163,13 @@ Value ErrObject::raise(Context&, Args args) {
     if (number == 0)
         raiseError(err::InvalidCall);
     std::u16string source = args.isMissing(1) ? std::u16string(kRuntimeSource) : toString(args[1]);
-    std::u16string description = args.isMissing(2) ? errorDescription(number) : toString(args[2]);
+    std::u16string description =
+        args.isMissing(2) ? raisedErrorDescription(number) : toString(args[2]);
     ScriptError e(number, std::move(description), std::move(source));
+    if (!args.isMissing(3))
+        e.helpFile = toString(args[3]);
+    if (!args.isMissing(4))
+        e.helpContext = toLong(args[4]);
     throw e;
 }
 

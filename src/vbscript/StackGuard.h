@@ -6,8 +6,11 @@
 namespace vbscript {
 
 namespace detail {
-extern thread_local const char* t_stackLimit;
+// Constant-initialised, so a test of it is a plain thread-local load with no set-up call.
+extern thread_local constinit const char* t_stackLimit;
 [[noreturn]] void raiseOutOfStack();
+// The lowest usable address of the calling thread's stack (nullptr when it cannot be told).
+const char* threadStackBottom();
 } // namespace detail
 
 // Sets the limit for the current thread if none is set; the previous state is restored by the
@@ -25,7 +28,7 @@ private:
 
 inline void checkStack() {
     const char* here = static_cast<const char*>(__builtin_frame_address(0));
-    if (here < detail::t_stackLimit)
+    if (here < detail::t_stackLimit) [[unlikely]]
         detail::raiseOutOfStack();
 }
 

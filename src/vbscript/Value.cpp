@@ -9,35 +9,6 @@ namespace {
 const std::u16string kEmptyString;
 }
 
-Value::Value(const Value& o) noexcept : m_type(o.m_type), m_u(o.m_u) {
-    if (isShared())
-        addRefShared();
-}
-
-Value& Value::operator=(const Value& o) noexcept {
-    if (this != &o) {
-        Value copy(o);
-        *this = std::move(copy);
-    }
-    return *this;
-}
-
-Value& Value::operator=(Value&& o) noexcept {
-    if (this != &o) {
-        const VarType oldType = m_type;
-        const auto oldU = m_u;
-        m_type = o.m_type;
-        m_u = o.m_u;
-        o.m_type = VarType::Empty;
-        o.m_u.i64 = 0;
-        // Released last: a terminator run by the release may look at this value.
-        Value old;
-        old.m_type = oldType;
-        old.m_u = oldU;
-    }
-    return *this;
-}
-
 void Value::addRefShared() noexcept {
     switch (m_type) {
     case VarType::String:
@@ -61,83 +32,24 @@ void Value::addRefShared() noexcept {
     }
 }
 
-void Value::releaseShared() noexcept {
-    switch (m_type) {
+void Value::releaseShared(VarType type, Payload payload) noexcept {
+    switch (type) {
     case VarType::String:
-        if (m_u.str)
-            m_u.str->release();
+        if (payload.str)
+            payload.str->release();
         break;
     case VarType::Object:
-        if (m_u.obj)
-            m_u.obj->release();
+        if (payload.obj)
+            payload.obj->release();
         break;
     case VarType::Array:
-        m_u.arr->release();
+        payload.arr->release();
         break;
     default:
         break;
     }
 }
 
-Value Value::null() {
-    Value v;
-    v.m_type = VarType::Null;
-    return v;
-}
-Value Value::integer(int16_t x) {
-    Value v;
-    v.m_type = VarType::Integer;
-    v.m_u.i16 = x;
-    return v;
-}
-Value Value::longValue(int32_t x) {
-    Value v;
-    v.m_type = VarType::Long;
-    v.m_u.i32 = x;
-    return v;
-}
-Value Value::single(float x) {
-    Value v;
-    v.m_type = VarType::Single;
-    v.m_u.f32 = x;
-    return v;
-}
-Value Value::dbl(double x) {
-    Value v;
-    v.m_type = VarType::Double;
-    v.m_u.f64 = x;
-    return v;
-}
-Value Value::currency(int64_t x) {
-    Value v;
-    v.m_type = VarType::Currency;
-    v.m_u.i64 = x;
-    return v;
-}
-Value Value::date(double x) {
-    Value v;
-    v.m_type = VarType::Date;
-    v.m_u.f64 = x;
-    return v;
-}
-Value Value::boolean(bool x) {
-    Value v;
-    v.m_type = VarType::Boolean;
-    v.m_u.b = x;
-    return v;
-}
-Value Value::byte(uint8_t x) {
-    Value v;
-    v.m_type = VarType::Byte;
-    v.m_u.u8 = x;
-    return v;
-}
-Value Value::error(int32_t code) {
-    Value v;
-    v.m_type = VarType::Error;
-    v.m_u.i32 = code;
-    return v;
-}
 Value Value::string(std::u16string text) {
     Value v;
     v.m_type = VarType::String;

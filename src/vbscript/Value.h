@@ -48,29 +48,87 @@ inline constexpr int32_t kMissingArgument = static_cast<int32_t>(0x80020004u);
 class Value {
 public:
     Value() noexcept : m_type(VarType::Empty) { m_u.i64 = 0; }
-    Value(const Value& o) noexcept;
+    Value(const Value& o) noexcept : m_type(o.m_type), m_u(o.m_u) {
+        if (isShared())
+            addRefShared();
+    }
     Value(Value&& o) noexcept : m_type(o.m_type), m_u(o.m_u) {
         o.m_type = VarType::Empty;
         o.m_u.i64 = 0;
     }
-    Value& operator=(const Value& o) noexcept;
-    Value& operator=(Value&& o) noexcept;
+    Value& operator=(const Value& o) noexcept {
+        if (this != &o) {
+            Value copy(o);
+            *this = std::move(copy);
+        }
+        return *this;
+    }
+    Value& operator=(Value&& o) noexcept {
+        if (this != &o) {
+            const VarType oldType = m_type;
+            const Payload oldU = m_u;
+            m_type = o.m_type;
+            m_u = o.m_u;
+            o.m_type = VarType::Empty;
+            o.m_u.i64 = 0;
+            // Released last: a terminator run by the release may look at this value.
+            if (isSharedType(oldType))
+                releaseShared(oldType, oldU);
+        }
+        return *this;
+    }
     ~Value() {
         if (isShared())
-            releaseShared();
+            releaseShared(m_type, m_u);
     }
 
     // Constructors of each subtype.
-    static Value null();
-    static Value integer(int16_t v);
-    static Value longValue(int32_t v);
-    static Value single(float v);
-    static Value dbl(double v);
-    static Value currency(int64_t tenThousandths);
-    static Value date(double oleDate);
-    static Value boolean(bool v);
-    static Value byte(uint8_t v);
-    static Value error(int32_t code);
+    static Value null() { return Value(VarType::Null); }
+    static Value integer(int16_t v) {
+        Value r(VarType::Integer);
+        r.m_u.i16 = v;
+        return r;
+    }
+    static Value longValue(int32_t v) {
+        Value r(VarType::Long);
+        r.m_u.i32 = v;
+        return r;
+    }
+    static Value single(float v) {
+        Value r(VarType::Single);
+        r.m_u.f32 = v;
+        return r;
+    }
+    static Value dbl(double v) {
+        Value r(VarType::Double);
+        r.m_u.f64 = v;
+        return r;
+    }
+    static Value currency(int64_t tenThousandths) {
+        Value r(VarType::Currency);
+        r.m_u.i64 = tenThousandths;
+        return r;
+    }
+    static Value date(double oleDate) {
+        Value r(VarType::Date);
+        r.m_u.f64 = oleDate;
+        return r;
+    }
+    static Value boolean(bool v) {
+        Value r(VarType::Boolean);
+        r.m_u.b = v;
+        return r;
+    }
+    static Value byte(uint8_t v) {
+        Value r(VarType::Byte);
+        r.m_u.u8 = v;
+        return r;
+    }
+    static Value error(int32_t code) {
+        Value r(VarType::Error);
+        r.m_u.i32 = code;
+        return r;
+    }
     static Value missing() { return error(kMissingArgument); }
     static Value string(std::u16string text);
     static Value string(std::u16string_view text) { return string(std::u16string(text)); }
@@ -113,14 +171,7 @@ public:
     ArrayData& mutableArray();
 
 private:
-    bool isShared() const {
-        return m_type == VarType::String || m_type == VarType::Object || m_type == VarType::Array;
-    }
-    void releaseShared() noexcept;
-    void addRefShared() noexcept;
-
-    VarType m_type;
-    union {
+    union Payload {
         int16_t i16;
         int32_t i32;
         int64_t i64;
@@ -131,7 +182,18 @@ private:
         StringData* str; // nullptr is ""
         Object* obj;     // nullptr is Nothing
         ArrayData* arr;
-    } m_u;
+    };
+
+    explicit Value(VarType type) noexcept : m_type(type) { m_u.i64 = 0; }
+    static bool isSharedType(VarType t) {
+        return t == VarType::String || t == VarType::Object || t == VarType::Array;
+    }
+    bool isShared() const { return isSharedType(m_type); }
+    static void releaseShared(VarType type, Payload payload) noexcept;
+    void addRefShared() noexcept;
+
+    VarType m_type;
+    Payload m_u;
 };
 
 // One dimension of an array: elements lower..upper (lower is always 0 for script arrays).

@@ -1,6 +1,7 @@
 // Boxes that scripts show from the window's input line.
 #include "app/frmMemo.h"
 
+#include "FakeHotKeys.h"
 #include "TestEnvironment.h"
 #include "platform/AppPaths.h"
 #include "platform/MessageBox.h"
@@ -57,6 +58,7 @@ protected:
     QList<bool> topMostDuringBox;
     int answer = mb::OK;
     platform::MessageBoxHandler previousHandler;
+    FakeHotKeys hotKeys;
 };
 
 TEST_F(ScriptBoxesInWindow, MsgBoxFromTheInputLineShowsWithTheProgramTitleOutOfTheTopmostBand) {

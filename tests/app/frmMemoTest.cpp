@@ -1,10 +1,14 @@
 #include "app/frmMemo.h"
 
+#include "FakeHotKeys.h"
 #include "TestEnvironment.h"
 #include "app/TitleStrip.h"
 #include "app/Twips.h"
 #include "app/instance/CPrevInstance.h"
 #include "config/CIniFile.h"
+#include "desktop/CHotKey.h"
+#include "desktop/CTray.h"
+#include "desktop/SubClass.h"
 #include "input/CMRUCombo.h"
 #include "memo/pane/uMultiMemo.h"
 #include "platform/AppPaths.h"
@@ -86,6 +90,7 @@ protected:
     std::deque<int> answers;
     std::function<void(const MessageBoxRequest&)> onBox;
     platform::MessageBoxHandler previousHandler;
+    FakeHotKeys hotKeys;
     QStringList opened;
     bool shellSucceeds = true;
 };
@@ -547,6 +552,138 @@ TEST_F(MainWindow, MemoNavigationOpensThePane) {
     EXPECT_TRUE(window->MoveNextMemo());
     EXPECT_TRUE(window->DropdownTitle());
     window->memoPane()->titleList()->hidePopup();
+}
+
+// ---- desktop: hotkey, tray, menu keys --------------------------------------------------------
+
+constexpr int kWindowsZ = 90 * 65536 + 8;
+
+TEST_F(MainWindow, TheHotKeyCallsTheWindowUpAndSendsItAwayAgain) {
+    start({QStringLiteral("/tray")});
+    EXPECT_EQ(hotKeys.held, QList<int>{kWindowsZ});
+    ASSERT_FALSE(window->isVisible());
+    desktop::SendWindowMessage(window.get(), desktop::msg::HotKey, kWindowsZ, kWindowsZ);
+    ASSERT_TRUE(window->isVisible());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    EXPECT_EQ(QApplication::focusWidget(), window->inputLine());
+    desktop::SendWindowMessage(window.get(), desktop::msg::HotKey, kWindowsZ, kWindowsZ);
+    EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(MainWindow, ARefusedHotKeyIsReportedAndAHiddenStartStaysReachable) {
+    const struct {
+        const char* name;
+        QString unavailable;
+        QString text;
+    } rows[] = {
+        {"taken by another program", QString(), QStringLiteral("ホットキーの登録に失敗しました。")},
+        {"no X11 (Wayland)", QStringLiteral("ショートカットに scrivlet を割り当ててください。"),
+         QStringLiteral("ホットキーの登録に失敗しました。\n\nショートカットに scrivlet "
+                        "を割り当ててください。")},
+    };
+    for (const auto& row : rows) {
+        shown.clear();
+        hotKeys.refused = {kWindowsZ};
+        hotKeys.unavailable = row.unavailable;
+        // /tray with neither a hotkey nor a tray (offscreen has none): shown all the same.
+        start({QStringLiteral("/tray")});
+        ASSERT_EQ(shown.size(), 1) << row.name;
+        EXPECT_EQ(shown[0].text, row.text) << row.name;
+        EXPECT_EQ(shown[0].style, int(mb::OKOnly) | mb::Exclamation) << row.name;
+        EXPECT_EQ(shown[0].title, QStringLiteral("Scrivlet")) << row.name;
+        EXPECT_TRUE(window->isVisible()) << row.name;
+        window->Unload();
+    }
+}
+
+TEST_F(MainWindow, NoHotKeySwitchNeitherRegistersNorWarns) {
+    start({QStringLiteral("/nohotkey")});
+    EXPECT_TRUE(shown.isEmpty());
+    EXPECT_TRUE(window->isVisible());
+}
+
+TEST_F(MainWindow, TheSettingsDialogRunsWithoutHotKeyAndRegistersTheNewOneAfter) {
+    start();
+    QList<int> heldDuringDialog{-1};
+    window->setSettingsDialog([&](frmMemo&, int) {
+        heldDuringDialog = hotKeys.held;
+        options().HotKey = 65; // the dialog's OK writes the option variables
+        options().HotKeyMask = 3;
+    });
+    window->ShowProperty();
+    EXPECT_TRUE(heldDuringDialog.isEmpty());
+    EXPECT_EQ(hotKeys.held, QList<int>{65 * 65536 + 3});
+    EXPECT_TRUE(shown.isEmpty());
+}
+
+TEST_F(MainWindow, TrayClicksToggleByTheForegroundSeenWhenThePointerCame) {
+    start();
+    ASSERT_TRUE(window->tray()->Visible());
+    EXPECT_EQ(window->tray()->TooltipText(), QStringLiteral("Scrivlet Ver.1.73"));
+    EXPECT_FALSE(window->tray()->Icon().isNull());
+    auto tray = [this](std::initializer_list<int> messages) {
+        for (const int message : messages)
+            desktop::SendWindowMessage(window.get(), desktop::msg::TrayCallback, 0, message);
+    };
+    auto menuCaption = [this] {
+        EXPECT_TRUE(window->popupMenu()->isVisible());
+        EXPECT_EQ(window->popupMenu()->defaultAction(), window->menuView());
+        window->popupMenu()->hide();
+        return window->menuView()->text();
+    };
+    tray({512, 516, 517}); // right click while the window is in front
+    EXPECT_EQ(menuCaption(), QStringLiteral("閉じる(&E)"));
+    tray({512, 513, 514}); // left click: hides
+    EXPECT_FALSE(window->isVisible());
+    tray({513, 514}); // no pointer move since: still "was in front", and hidden stays hidden
+    EXPECT_FALSE(window->isVisible());
+    tray({512, 516, 517});
+    EXPECT_EQ(menuCaption(), QStringLiteral("表示(&V)"));
+    tray({512, 513, 514});
+    EXPECT_TRUE(window->isVisible());
+
+    // While the settings dialog is open: no tray menu, and a click only brings the window up.
+    window->setSettingsDialog([&](frmMemo&, int) {
+        tray({512, 516, 517});
+        EXPECT_FALSE(window->popupMenu()->isVisible());
+        tray({513, 514});
+        EXPECT_TRUE(window->isVisible());
+    });
+    window->ShowProperty();
+}
+
+TEST_F(MainWindow, NoTrayShowsNoIcon) {
+    writeSettings("[Options]\r\nNoTray=True\r\n");
+    start();
+    EXPECT_FALSE(window->tray()->Visible());
+}
+
+TEST_F(MainWindow, MenuKeyAndShiftF10OpenTheWindowMenuFromBothPanes) {
+    start();
+    const struct {
+        const char* name;
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        bool memoPane;
+    } rows[] = {
+        {"menu key, input line", Qt::Key_Menu, Qt::NoModifier, false},
+        {"Shift+F10, input line", Qt::Key_F10, Qt::ShiftModifier, false},
+        {"menu key, memo pane", Qt::Key_Menu, Qt::NoModifier, true},
+        {"Shift+F10, memo pane", Qt::Key_F10, Qt::ShiftModifier, true},
+    };
+    for (const auto& row : rows) {
+        QWidget* target = row.memoPane ? static_cast<QWidget*>(window->memoPane()->memoText())
+                                       : window->inputLine();
+        target->setFocus();
+        QTest::keyClick(target, row.key, row.modifiers);
+        EXPECT_TRUE(window->popupMenu()->isVisible()) << row.name;
+        EXPECT_EQ(window->menuView()->text(), QStringLiteral("閉じる(&E)")) << row.name;
+        window->popupMenu()->hide();
+    }
+    // Plain F10 is no menu key.
+    window->inputLine()->setFocus();
+    QTest::keyClick(window->inputLine(), Qt::Key_F10);
+    EXPECT_FALSE(window->popupMenu()->isVisible());
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // Prose lines: filed in the memo file, or handed to a running window; never lost silently.
 
 #include "CliFixture.h"
+#include "EverydayLines.h"
 #include "app/instance/CPrevInstance.h"
 #include "memo/MemoFile.h"
 #include "platform/TextCodec.h"
@@ -35,8 +36,6 @@ QStringList loggedLines(const QString& memoFile, int index = 1) {
     return lines;
 }
 
-// Prose the evaluator does not take: several words, not an identifier first. (A single Japanese
-// word is a valid name to the script language and evaluates to nothing instead.)
 // Two memos in CP932; the line goes to the first.
 const QByteArray kTwoMemos =
     platform::toAnsi(u"Title:買い物\r\nLast-Modified:2007-03-01\r\nCursorPos:0\r\n\r\n牛乳\r\n"
@@ -58,6 +57,31 @@ TEST_F(CliMemo, ProseIsFiledWithAStamp) {
               (QStringList{QStringLiteral("今日は 晴れ"), QStringLiteral("明日は 雨")}));
     // A new memo file is written in the code page, like the window's.
     EXPECT_TRUE(testsupport::readFile(memo).contains(platform::toAnsi(u"今日は 晴れ")));
+}
+
+// Through the console companion, with the real desktop behind it: every prose line of an
+// ordinary day is filed as typed, in order; calculations print their result and start nothing
+// ("date" and "true" name built-ins, not the programs on PATH).
+TEST_F(CliMemo, EverydayLines) {
+    writeScript(everyday::kUserScript);
+    // A memo file in UTF-8, which holds every one of them (emoji and Korean are beyond CP932).
+    testsupport::writeFile(path(QStringLiteral("scrivlet.txt")),
+                           QStringLiteral("Title:日々\r\nLast-Modified:\r\nCursorPos:0\r\n\r\n")
+                               .toUtf8());
+    QStringList filed;
+    for (const char* prose : everyday::kProse) {
+        const CliResult result = runLine(QString::fromUtf8(prose));
+        EXPECT_EQ(result.code, cli::PieceRan) << prose;
+        EXPECT_EQ(result.out, QString()) << prose;
+        EXPECT_EQ(result.err, QString()) << prose;
+        filed << QString::fromUtf8(prose);
+    }
+    EXPECT_EQ(loggedLines(path(QStringLiteral("scrivlet.txt"))), filed);
+    for (const everyday::Calculation& calculation : everyday::kCalculations) {
+        const CliResult result = runLine(QString::fromUtf8(calculation.line));
+        EXPECT_EQ(result.out, calculation.result + QLatin1Char('\n')) << calculation.line;
+        EXPECT_EQ(result.err, QString()) << calculation.line;
+    }
 }
 
 TEST_F(CliMemo, ExistingFileKeepsItsOtherMemosAndEncoding) {

@@ -94,16 +94,53 @@ TEST_F(HoverButton, InsideTestExcludesTopEdgeAndIncludesFarEdges) {
     }
 }
 
-TEST_F(HoverButton, ClickOnlyWhenReleasedInside) {
-    QSignalSpy clicks(&button, &uHoverButton::Click);
-    sendButton(button, QEvent::MouseButtonPress, {10, 10});
-    sendButton(button, QEvent::MouseButtonRelease, {10, 10});
-    EXPECT_EQ(clicks.count(), 1);
-    EXPECT_EQ(button.visualState(), uHoverButton::Flat);
-
-    sendButton(button, QEvent::MouseButtonPress, {10, 10});
-    sendButton(button, QEvent::MouseButtonRelease, {90, 10});
-    EXPECT_EQ(clicks.count(), 1);
+// What makes a click on the 40x30 button: a press and a release anywhere on it, the top pixel
+// row and the far pixels included; a double click is one click, as on the native controls.
+TEST_F(HoverButton, ClicksAsTheNativeControlsCount) {
+    using T = QEvent::Type;
+    struct Step {
+        T type;
+        QPointF at;
+    };
+    struct Row {
+        const char* name;
+        std::vector<Step> steps;
+        int clicks;
+    };
+    const T press = T::MouseButtonPress, release = T::MouseButtonRelease,
+            dbl = T::MouseButtonDblClick;
+    const Row rows[] = {
+        {"press and release inside", {{press, {10, 10}}, {release, {10, 10}}}, 1},
+        {"released outside", {{press, {10, 10}}, {release, {90, 10}}}, 0},
+        {"released on the top row", {{press, {20, 0}}, {release, {20, 0}}}, 1},
+        {"released on the last pixel", {{press, {10, 10}}, {release, {39, 29}}}, 1},
+        {"released just right of it", {{press, {10, 10}}, {release, {40, 10}}}, 0},
+        {"released just below it", {{press, {10, 10}}, {release, {10, 30}}}, 0},
+        {"release without a press", {{release, {10, 10}}}, 0},
+        {"press after a double click whose release was lost",
+         {{dbl, {10, 10}}, {press, {10, 10}}, {release, {10, 10}}},
+         1},
+        {"double click",
+         {{press, {10, 10}}, {release, {10, 10}}, {dbl, {10, 10}}, {release, {10, 10}}},
+         1},
+        {"two double clicks",
+         {{press, {10, 10}},
+          {release, {10, 10}},
+          {dbl, {10, 10}},
+          {release, {10, 10}},
+          {press, {10, 10}},
+          {release, {10, 10}},
+          {dbl, {10, 10}},
+          {release, {10, 10}}},
+         2},
+    };
+    for (const Row& row : rows) {
+        QSignalSpy clicks(&button, &uHoverButton::Click);
+        for (const Step& step : row.steps)
+            sendButton(button, step.type, step.at);
+        EXPECT_EQ(clicks.count(), row.clicks) << row.name;
+        EXPECT_EQ(button.visualState(), uHoverButton::Flat) << row.name;
+    }
 }
 
 TEST_F(HoverButton, DisabledButtonStaysFlatAndDrawsNoBorder) {

@@ -1,9 +1,18 @@
 #!/usr/bin/env bash
 # Opens the memo pane (Ctrl+L) after filing an entry with Shift+Enter and keeps a screenshot of the window as a
-# test artefact: memo-pane.png under the build's artifacts folder.
+# test artefact: memo-pane.png under the build's artifacts folder. Fails when the font the program
+# draws with shows the Japanese text or the captions as boxes (no Japanese font installed).
 . "$(dirname "$0")/lib.sh"
 require_feature "uMultiMemo" "memo pane"
 command -v import >/dev/null || skip "import (ImageMagick) is needed for the screenshot"
+
+# What the window shows: the entry, the menu captions and the text of a Japanese user's day
+# (half-width katakana, characters beyond CP932, Korean).
+shown='会議は三時から 表示 ログを表示 設定 ヘルプ バージョン情報 終了 閉じる 新しいメモ 削除'
+shown+=' 「本日」★※→・… ｶﾀｶﾅﾒﾓ 〜 − 한국어'
+if ! boxes=$("$TOOL" missing-glyphs "$shown"); then
+    fail "no font draws these characters, they show as boxes: $(echo "$boxes" | tr '\n' ' ')"
+fi
 
 start_program
 wait_main_window

@@ -3,6 +3,7 @@
 // Stand-ins for the collaborators of the command engine: a scripted evaluator, a command list,
 // and recording ports for the dispatcher.
 
+#include "engine/BareWord.h"
 #include "engine/CommandSource.h"
 #include "engine/DispatcherPorts.h"
 
@@ -26,13 +27,7 @@ public:
         const auto found = results.constFind(code);
         if (found != results.constEnd())
             m_result = *found;
-        bool bareWord = true;
-        for (const QChar c : code.toUpper()) {
-            if (!((c >= QLatin1Char('A') && c <= QLatin1Char('Z')) ||
-                  (c >= QLatin1Char('0') && c <= QLatin1Char('9'))))
-                bareWord = false;
-        }
-        if (m_result.isEmpty() && bareWord)
+        if (m_result.isEmpty() && engine::IsBareWord(code))
             return false;
         if (found == results.constEnd()) {
             if (isRaiseError && m_handler)
@@ -43,6 +38,40 @@ public:
     }
     QString Result() const override { return m_result; }
     void setErrorHandler(ErrorHandler handler) override { m_handler = std::move(handler); }
+    // Words the language or the user's script would define ("Date", "合計").
+    QStringList knownWords;
+    bool IsScriptWord(const QString& word) const override {
+        return knownWords.contains(word, Qt::CaseInsensitive);
+    }
+    // Names as the real lexer takes them: runs of letters, digits and "_" outside string
+    // literals, not members after a dot.
+    bool UsesUnknownNameBeyondAscii(const QString& code) const override {
+        bool inString = false;
+        QString name;
+        QChar before;
+        auto unknown = [&] {
+            bool beyondAscii = false;
+            for (const QChar c : name)
+                beyondAscii = beyondAscii || c.unicode() >= 0x80;
+            return beyondAscii && before != QLatin1Char('.') && !IsScriptWord(name);
+        };
+        for (const QChar c : code + QLatin1Char(' ')) {
+            if (!inString && (c.isLetterOrNumber() || c == QLatin1Char('_'))) {
+                if (name.isEmpty() && !c.isDigit())
+                    name += c;
+                else if (!name.isEmpty())
+                    name += c;
+                continue;
+            }
+            if (!name.isEmpty() && unknown())
+                return true;
+            name.clear();
+            if (c == QLatin1Char('"'))
+                inString = !inString;
+            before = c;
+        }
+        return false;
+    }
 
 private:
     QString m_result;

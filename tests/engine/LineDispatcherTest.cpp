@@ -169,10 +169,33 @@ TEST_F(LineDispatcherTest, ProseBecomesAMemo) {
     EXPECT_TRUE(boxes.isEmpty()); // the failed evaluation is silent
 }
 
-TEST_F(LineDispatcherTest, ProseThatEvaluatesIsAResult) {
-    run(QStringLiteral("計算(1)"));
-    EXPECT_EQ(input.content, QStringLiteral("10"));
-    EXPECT_TRUE(memo.messages.isEmpty());
+// Prose that the engine could still evaluate is a result only when every name beyond ASCII in
+// it is defined (a function of the user's script); otherwise it is prose. A word scripts know is
+// never handed to the shell.
+TEST_F(LineDispatcherTest, ProseThatEvaluates) {
+    eval.results = {{QStringLiteral("計算(1)"), QStringLiteral("10")},
+                    {QStringLiteral("東京-大阪"), QStringLiteral("0")},
+                    {QStringLiteral("予定=会議"), QStringLiteral("True")},
+                    {QStringLiteral("date"), QStringLiteral("2026/12/07")}};
+    eval.knownWords = {QStringLiteral("計算"), QStringLiteral("Date")};
+    struct Row {
+        const char* line;
+        const char* result; // nullptr: filed as a memo
+    } rows[] = {
+        {"計算(1)", "10"},
+        {"東京-大阪", nullptr},
+        {"予定=会議", nullptr},
+        {"date", "2026/12/07"},
+    };
+    for (const Row& row : rows) {
+        memo.messages.clear();
+        shell.requests.clear();
+        const QString line = QString::fromUtf8(row.line);
+        run(line);
+        EXPECT_EQ(input.content, row.result ? QString::fromUtf8(row.result) : line) << row.line;
+        EXPECT_EQ(memo.messages, row.result ? QStringList() : QStringList{line}) << row.line;
+    }
+    EXPECT_TRUE(shell.requests.isEmpty()) << "date went to the shell";
 }
 
 TEST_F(LineDispatcherTest, MemoThatCannotBeStoredRanNothing) {
@@ -264,7 +287,8 @@ TEST(IsMemoText, ProseTest) {
         bool memo;
     } cases[] = {
         {"hello world", false}, {"", false},
-        {"ｱｲｳ ｴｵ", false},                           // half-width katakana is single-byte
+        {"ｱｲｳ ｴｵ", true}, // half-width katakana is prose too
+        {"café au lait", true}, {"x = \"日本\"", false},
         {"今日は晴れ", true},   {"abc 今日", false}, // plain first word: script
         {"abc今日 x", true},    {"a_b あ", true},    // "_" is outside the plain set
         {" あ", false},                              // the first word is empty

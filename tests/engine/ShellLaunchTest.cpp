@@ -38,11 +38,29 @@ protected:
     std::unique_ptr<LineDispatcher> dispatcher;
 };
 
-TEST_F(ShellLaunch, ProgramOnPathWithItsArguments) {
-    EXPECT_EQ(dispatcher->ExecutePiece(QStringLiteral("scrivlet-mark-prog piece x 'y z'")),
-              PieceOutcome::ShellExecuted);
-    EXPECT_EQ(desktop->waitForMark(QStringLiteral("piece")),
-              (QStringList{QStringLiteral("x"), QStringLiteral("y z")}));
+// A registered command's text reaches the program as the user typed it: apostrophes and
+// backslashes are plain characters, double quotes group words.
+TEST_F(ShellLaunch, ProgramOnPathWithItsArgumentsAsTyped) {
+    testsupport::writeFile(dir + QStringLiteral("/s.ini"),
+                           "[Command]\r\ns=Say,scrivlet-mark-prog said %a\r\n");
+    ASSERT_TRUE(ini.Load(dir + QStringLiteral("/s.ini")));
+    struct Row {
+        const char* line;
+        const char* tag;
+        QStringList arguments;
+    } rows[] = {
+        {"scrivlet-mark-prog piece x \"y z\"", "piece", {"x", "y z"}},
+        {"s don't stop", "said", {"don't", "stop"}},
+        {"scrivlet-mark-prog path C:\\dir\\file 'a b'", "path", {"C:\\dir\\file", "'a", "b'"}},
+        {"scrivlet-mark-prog open \"unclosed", "open", {"\"unclosed"}},
+    };
+    for (const Row& row : rows) {
+        input.content = QString::fromUtf8(row.line);
+        const LineRun run = dispatcher->ExecuteLine(input.content);
+        EXPECT_EQ(run.outcomes, QList<PieceOutcome>{PieceOutcome::ShellExecuted}) << row.line;
+        EXPECT_EQ(desktop->waitForMark(QString::fromUtf8(row.tag)), row.arguments) << row.line;
+    }
+    EXPECT_TRUE(eval.calls.isEmpty()) << "a line reached the evaluator";
 }
 
 TEST_F(ShellLaunch, PathWithSpacesOpensThroughTheQuotedTry) {

@@ -133,6 +133,21 @@ TEST_F(MemoPane, CounterAndArrowsFollowTheCurrentMemo) {
     EXPECT_FALSE(pane->nextButton()->isEnabled());
 }
 
+// Through the mouse, as the window system delivers it: a double click on "new memo" (press,
+// release, double click, release) makes one memo, and a click on the top pixel row counts.
+TEST_F(MemoPane, MouseOnTheNewMemoButton) {
+    loadMemos({QStringLiteral("one")});
+    uHoverButton* button = pane->newButton();
+    const QPoint middle(button->width() / 2, 5);
+    QTest::mousePress(button, Qt::LeftButton, {}, middle);
+    QTest::mouseRelease(button, Qt::LeftButton, {}, middle);
+    QTest::mouseDClick(button, Qt::LeftButton, {}, middle);
+    QTest::mouseRelease(button, Qt::LeftButton, {}, middle);
+    EXPECT_EQ(pane->MemoCount(), 2);
+    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(button->width() / 2, 0));
+    EXPECT_EQ(pane->MemoCount(), 3);
+}
+
 TEST_F(MemoPane, ButtonsRunTheirOperations) {
     loadMemos({QStringLiteral("one"), QStringLiteral("two")});
     emit pane->nextButton()->Click();

@@ -11,27 +11,32 @@ using namespace platform;
 
 namespace {
 
-TEST(SplitShellWords, AsAShellSplits) {
+// A registered command's text reaches the program as the user typed it: only a pair of double
+// quotes groups words.
+TEST(SplitParameters, AsTyped) {
     struct Case {
         const char* text;
-        std::optional<QStringList> words;
+        QStringList words;
     } cases[] = {
-        {"", QStringList{}},
-        {"   ", QStringList{}},
-        {"a b  c", QStringList{"a", "b", "c"}},
-        {"'a b' c", QStringList{"a b", "c"}},
-        {"\"a b\"c d", QStringList{"a bc", "d"}},
-        {"a\\ b", QStringList{"a b"}},
-        {"\"say \\\"hi\\\"\"", QStringList{"say \"hi\""}},
-        {"'no \\ escape'", QStringList{"no \\ escape"}},
-        {"''", QStringList{""}},
-        {"$HOME `x` ;|&", QStringList{"$HOME", "`x`", ";|&"}},
-        {"'open", std::nullopt},
-        {"\"open", std::nullopt},
-        {"trailing\\", std::nullopt},
+        {"", {}},
+        {"   ", {}},
+        {"a b  c", {"a", "b", "c"}},
+        {"a\tb", {"a", "b"}},
+        {"don't stop", {"don't", "stop"}},
+        {"C:\\dir\\file", {"C:\\dir\\file"}},
+        {"'a b' c", {"'a", "b'", "c"}},
+        {"\"a b\" c", {"a b", "c"}},
+        {"\"a b\"c d", {"a bc", "d"}},
+        {"\"\"", {""}},
+        {"\"open", {"\"open"}},
+        {"say \"hi", {"say", "\"hi"}},
+        {"\"a\\\" b\"", {"a\\", "b\""}},
+        {"trailing\\", {"trailing\\"}},
+        {"$HOME `x` ;|&", {"$HOME", "`x`", ";|&"}},
+        {"「引用」 ★ ｶﾀｶﾅ", {"「引用」", "★", "ｶﾀｶﾅ"}},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(splitShellWords(QString::fromUtf8(c.text)), c.words) << c.text;
+        EXPECT_EQ(splitParameters(QString::fromUtf8(c.text)), c.words) << c.text;
 }
 
 TEST(HasUrlScheme, SchemesOnly) {
@@ -84,11 +89,52 @@ TEST_F(ShellLaunch, AssociationView) {
     EXPECT_FALSE(reg.keyExists(QStringLiteral("HKEY_ELSEWHERE"), QString()));
 }
 
-TEST_F(ShellLaunch, ProgramOnPathGetsShellSplitArguments) {
+TEST_F(ShellLaunch, ProgramOnPathGetsTheArgumentsAsTyped) {
     EXPECT_TRUE(shellExecute(QStringLiteral("open"), QStringLiteral("scrivlet-mark-prog"),
-                             QStringLiteral("prog 'a b' \"c;d\" $HOME")));
+                             QStringLiteral("prog don't \"c;d e\" C:\\dir\\file $HOME")));
     EXPECT_EQ(desktop->waitForMark(QStringLiteral("prog")),
-              (QStringList{QStringLiteral("a b"), QStringLiteral("c;d"), QStringLiteral("$HOME")}));
+              (QStringList{QStringLiteral("don't"), QStringLiteral("c;d e"),
+                           QStringLiteral("C:\\dir\\file"), QStringLiteral("$HOME")}));
+}
+
+// Only real programs start as programs; documents with the execute bit (from NTFS, exFAT or SMB
+// mounts, or unpacked archives) open through their associations.
+TEST_F(ShellLaunch, ExecuteBitAloneMakesNoProgram) {
+    QFile elf(QStringLiteral("/bin/true"));
+    ASSERT_TRUE(elf.open(QIODevice::ReadOnly));
+    const QByteArray elfBytes = elf.readAll();
+    struct Case {
+        const char* name;
+        QByteArray content;
+        bool executable;
+        bool program;
+    } cases[] = {
+        {"notes.txt", "買い物：牛乳\n", true, false},
+        {"memo.txt", "#!/usr/bin/scrivlet-viewer\nnot a script\n", true, false},
+        {"report.pdf", "%PDF-1.4\n", true, false},
+        {"run.sh", "#!/bin/sh\nexit 0\n", true, true},
+        {"tool", "#! /usr/bin/env python3\n", true, true},
+        {"check", "#!/usr/bin/perl -w\n", true, true},
+        {"plain-elf", elfBytes, true, true},
+        {"script.sh", "#!/bin/sh\nexit 0\n", false, false},
+    };
+    for (const Case& c : cases) {
+        const QString file = dir + QLatin1Char('/') + QLatin1String(c.name);
+        testsupport::writeFile(file, c.content);
+        QFile::Permissions permissions = QFile::ReadOwner | QFile::WriteOwner;
+        if (c.executable)
+            permissions |= QFile::ExeOwner;
+        QFile::setPermissions(file, permissions);
+        const std::optional<QString> what =
+            describeShellExecute({QStringLiteral("open"), file, {}});
+        EXPECT_EQ(what.value_or(QString()).startsWith(QStringLiteral("program ")), c.program)
+            << c.name << ": " << what.value_or(QStringLiteral("nothing")).toStdString();
+    }
+    // The document really opens in its application.
+    EXPECT_TRUE(shellExecute(QStringLiteral("open"), dir + QStringLiteral("/notes.txt"), {}));
+    const auto text = desktop->waitForMark(QStringLiteral("text"));
+    ASSERT_TRUE(text.has_value());
+    EXPECT_TRUE(text->join(QString()).endsWith(QStringLiteral("notes.txt")));
 }
 
 TEST_F(ShellLaunch, DocumentsFoldersAndUrlsReachTheirHandlers) {
@@ -143,7 +189,6 @@ TEST_F(ShellLaunch, NothingToStartIsFalseAtOnce) {
         {QStringLiteral("open"), dir + QStringLiteral("/missing.txt"), {}},
         {QStringLiteral("open"), QStringLiteral("nowhere/prog"), {}},
         {QStringLiteral("open"), QStringLiteral("scrivlet-nohandler://x"), {}},
-        {QStringLiteral("open"), QStringLiteral("scrivlet-mark-prog"), QStringLiteral("'open")},
         {QStringLiteral("edit"), QStringLiteral("scrivlet-mark-prog"), {}},
         {QStringLiteral("open"), QString(), {}},
         {QStringLiteral("open"), plain, {}},

@@ -1,5 +1,7 @@
 // The evaluator behind the real line dispatcher: what the input line (and scrivlet-cli) shows.
+#include "EverydayLines.h"
 #include "QStringPrinter.h"
+#include "TestEnvironment.h"
 
 #include "config/Settings.h"
 #include "engine/LineDispatcher.h"
@@ -52,7 +54,11 @@ protected:
                 boxes << r.text;
                 return 1;
             });
-        evaluator = script::createProgramEvaluator(QString(), scriptClipboard);
+        const QString script =
+            testsupport::freshFolder(QStringLiteral("everyday")) + QStringLiteral("/user.vbs");
+        testsupport::writeFile(script, everyday::kUserScript);
+        evaluator = script::createProgramEvaluator(script, scriptClipboard);
+        ASSERT_EQ(evaluator->AddCodeFile(), script) << "the user's script did not load";
         engine::DispatcherPorts ports;
         ports.evaluator = evaluator.get();
         ports.memoPane = &memo;
@@ -109,6 +115,35 @@ TEST_F(DispatcherWithEvaluator, ProseThatIsNoScriptBecomesAMemo) {
     dispatcher->ExecuteLine(QStringLiteral("今日は晴れ"));
     EXPECT_TRUE(boxes.isEmpty());
     EXPECT_EQ(memo.entries, QStringList({QStringLiteral("今日は晴れ")}));
+}
+
+// Prose of an ordinary day reaches the memo as typed and the input line keeps it; calculations,
+// the user's Japanese functions among them, still evaluate. No box either way.
+TEST_F(DispatcherWithEvaluator, EverydayLines) {
+    for (const char* prose : everyday::kProse) {
+        const QString typed = QString::fromUtf8(prose);
+        line.value = typed;
+        memo.entries.clear();
+        const engine::LineRun run = dispatcher->ExecuteLine(typed);
+        EXPECT_EQ(memo.entries, QStringList{typed}) << prose;
+        EXPECT_EQ(run.outcomes, QList{engine::PieceOutcome::Memo}) << prose;
+        EXPECT_EQ(line.value, typed) << prose;
+    }
+    for (const everyday::Calculation& calculation : everyday::kCalculations) {
+        memo.entries.clear();
+        dispatcher->ExecuteLine(QString::fromUtf8(calculation.line));
+        EXPECT_EQ(line.value, calculation.result) << calculation.line;
+        EXPECT_TRUE(memo.entries.isEmpty()) << calculation.line;
+    }
+    EXPECT_TRUE(boxes.isEmpty()) << boxes.join(QLatin1Char('\n')).toStdString();
+}
+
+// ASCII names keep the language's rules: an error is shown, nothing goes to the memo.
+TEST_F(DispatcherWithEvaluator, AsciiTextThatIsNoScriptShowsTheError) {
+    dispatcher->ExecuteLine(QStringLiteral("call me"));
+    dispatcher->ExecuteLine(QStringLiteral("buy milk"));
+    EXPECT_EQ(boxes.size(), 2);
+    EXPECT_TRUE(memo.entries.isEmpty());
 }
 
 TEST_F(DispatcherWithEvaluator, BareWordChangesNothing) {

@@ -10,7 +10,7 @@ using script::CEval;
 
 namespace {
 
-// The evaluator as the program sets it up at start: script file, then Clipboard, then VBA.
+// The evaluator as the program sets it up at start: Clipboard, VBA, then the script file.
 struct ProgramEvaluator {
     script::MemoryClipboard clipboard;
     std::unique_ptr<CEval> evaluator;
@@ -111,3 +111,19 @@ TEST(EvaluatorWithEngine, BrokenScriptFileStillLeavesTheObjects) {
 }
 
 } // namespace
+
+// The file's own top-level statements use the objects, at the first load and at every reload.
+TEST(EvaluatorWithEngine, TopLevelOfTheScriptFileUsesTheObjects) {
+    const QString path = testsupport::freshFolder() + QStringLiteral("/scrivlet.vbs");
+    testsupport::writeFile(path, QByteArray("y = VBA.Format(5, \"000\")\r\n"
+                                            "Clipboard.SetText \"loaded \" & y\r\n"));
+    ProgramEvaluator p(path);
+    EXPECT_EQ(p.eval.AddCodeFile(), path);
+    EXPECT_EQ(p.clipboard.text(), QStringLiteral("loaded 005"));
+    p.clipboard.setText(QString());
+    p.eval.setAddCodeFile(path);
+    EXPECT_EQ(p.eval.AddCodeFile(), path);
+    EXPECT_EQ(p.clipboard.text(), QStringLiteral("loaded 005"));
+    EXPECT_TRUE(p.eval.RunCode(QStringLiteral("y"), true));
+    EXPECT_EQ(p.eval.Result(), QStringLiteral("005"));
+}

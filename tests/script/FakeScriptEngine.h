@@ -55,6 +55,12 @@ public:
         return ok;
     }
     script::ScriptErrorInfo lastError() const override { return m_error; }
+    // Names it knows; it does not tokenize, so it finds no unknown names in code.
+    QStringList knownNames;
+    bool definesName(const QString& name) const override {
+        return knownNames.contains(name, Qt::CaseInsensitive);
+    }
+    std::optional<QStringList> unknownNames(const QString&) const override { return std::nullopt; }
 
 private:
     script::ScriptErrorInfo m_error;

@@ -1,7 +1,11 @@
 // The host's view of the engine: language, state between calls, objects, limits.
 #include "ScriptHarness.h"
 
+#include "vbscript/StackGuard.h"
+
 #include <gtest/gtest.h>
+#include <pthread.h>
+#include <sys/resource.h>
 
 namespace vbstest {
 namespace {
@@ -179,6 +183,52 @@ TEST(EngineTest, DeepRecursionEndsInOutOfStack) {
     ASSERT_TRUE(e.addCode(u"Class Loopy\nPublic Default Property Get V\nV = Me + 1\nEnd Property\n"
                           u"End Class"));
     EXPECT_EQ(evalText(e, "(New Loopy) + 1"), "error 28");
+}
+
+// The stack bound is found without the C library's look-up in /proc; it must be the same bound,
+// also after the program lowers its own limit, and deep recursion must still end in error 28.
+TEST(EngineTest, MainThreadStackBoundFollowsTheLimit) {
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_STACK, &saved), 0);
+    if (saved.rlim_cur == RLIM_INFINITY)
+        GTEST_SKIP() << "no stack limit to compare with";
+    for (const rlim_t limit : {saved.rlim_cur, rlim_t{4} << 20, rlim_t{2} << 20}) {
+        rlimit lowered = saved;
+        lowered.rlim_cur = std::min(limit, saved.rlim_cur);
+        ASSERT_EQ(setrlimit(RLIMIT_STACK, &lowered), 0);
+        pthread_attr_t attr;
+        ASSERT_EQ(pthread_getattr_np(pthread_self(), &attr), 0);
+        void* low = nullptr;
+        size_t size = 0;
+        pthread_attr_getstack(&attr, &low, &size);
+        pthread_attr_destroy(&attr);
+        EXPECT_EQ(static_cast<const void*>(vbscript::detail::threadStackBottom()), low)
+            << lowered.rlim_cur;
+        Engine e;
+        vbs(e);
+        ASSERT_TRUE(e.addCode(u"Function R(n)\nR = R(n + 1)\nEnd Function"));
+        EXPECT_EQ(evalText(e, "R(1)"), "error 28") << lowered.rlim_cur;
+        ASSERT_EQ(setrlimit(RLIMIT_STACK, &saved), 0);
+    }
+}
+
+TEST(EngineTest, DeepRecursionOnASmallThreadStack) {
+    pthread_attr_t attr;
+    pthread_attr_init(&attr);
+    pthread_attr_setstacksize(&attr, size_t{512} << 10);
+    std::string result;
+    pthread_t thread;
+    auto run = [](void* out) -> void* {
+        Engine e;
+        vbs(e);
+        e.addCode(u"Function R(n)\nR = R(n + 1)\nEnd Function");
+        *static_cast<std::string*>(out) = evalText(e, "R(1)") + " " + evalText(e, "R(-100)");
+        return nullptr;
+    };
+    ASSERT_EQ(pthread_create(&thread, &attr, run, &result), 0);
+    pthread_join(thread, nullptr);
+    pthread_attr_destroy(&attr);
+    EXPECT_EQ(result, "error 28 error 28");
 }
 
 TEST(EngineTest, DeeplyNestedTextFailsCleanly) {

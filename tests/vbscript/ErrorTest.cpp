@@ -77,7 +77,7 @@ const Row kRuntime[] = {
     {"FixedArrayCannotGrow", "Dim b(1)\nReDim b(3)", 10, 2, 0},
     {"Overflow", "x = CInt(40000)", 6, 1, 0},
     {"ErrRaise", "x = 1\nErr.Raise 5", 5, 2, 0},
-    {"NothingMember", "Set o = Nothing\no.Foo", 91, 2, 0},
+    {"NothingMember", "Set o = Nothing\no.Foo", 424, 2, 0},
     {"MemberOfNonObject", "o = 1\no.Foo", 424, 2, 0},
     {"ClassNotDefined", "Set o = New Missing", 506, 1, 0},
     {"WrongArgumentCount", "Sub S(a)\nEnd Sub\nS 1, 2", 450, 3, 0},

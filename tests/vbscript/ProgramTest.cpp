@@ -31,6 +31,27 @@ const Row kRows[] = {
     {"ByRefArrayElement",
      "Sub Inc(a) : a = a + 1 : End Sub\nDim arr(2) : arr(1) = 5 : Inc arr(1) : Out.Echo arr(1)",
      "6"},
+    {"FrameLargerThanTheInlineSlots",
+     "Function Big(n)\nDim a1, a2, a3, a4, a5, a6, a7, a8, a9, a10, a11, a12, a13, a14, a15, a16\n"
+     "a16 = n : If n > 0 Then a1 = Big(n - 1)\nBig = a1 + a16\nEnd Function\n"
+     "Function Small(n, ByVal m)\nDim t\nt = Big(n) : m = m + t : Small = m\nEnd Function\n"
+     "y = 1 : Out.Echo Big(10), Small(3, y), y",
+     "55 7 1"},
+    {"ByValIsCopiedAfterAllArgumentsRan",
+     "Function Bump()\nx = x + 10\nEnd Function\nFunction First(ByVal a, b)\nFirst = a\n"
+     "End Function\nDim x : x = 1 : Out.Echo First(x, Bump()), x",
+     "11 11"},
+    {"ArgumentsRunBeforeTheCountIsChecked",
+     "Dim x\nSub S(a)\nEnd Sub\nFunction Bump()\nx = x + 1\nEnd Function\nOn Error Resume Next\n"
+     "S Bump(), Bump()\nOut.Echo Err.Number, x",
+     "450 2"},
+    {"LeftOutArgumentIsAnErrorValue",
+     "Function F(a, b)\nF = VarType(a) & \" \" & VarType(b)\nEnd Function\nOut.Echo F(, 2)",
+     "10 2"},
+    {"ArrayElementPassedByReferenceIsLocked",
+     "Dim a()\nReDim a(2)\nSub S(v)\nOn Error Resume Next\nReDim a(5)\nOut.Echo Err.Number\n"
+     "v = 7\nEnd Sub\nS a(1)\nOut.Echo a(1), UBound(a)",
+     "10\n7 2"},
     {"ExitFor", "For i = 1 To 10\nIf i = 3 Then Exit For\nNext\nOut.Echo i", "3"},
     {"ExitDo", "Do\nn = n + 1\nIf n >= 5 Then Exit Do\nLoop\nOut.Echo n", "5"},
     {"ExitInnerLoopOnly",

@@ -124,7 +124,8 @@ TEST(ValueTest, HostObjectsDispatchThroughTheirTable) {
     EXPECT_EQ(evalText(e, "m.item(4)"), "40:Long");
     EXPECT_TRUE(e.executeStatement(u"M(2) = 5"));
     EXPECT_EQ(m->last, 7);
-    EXPECT_EQ(evalText(e, "M.Item()"), "error 449");
+    EXPECT_EQ(evalText(e, "M.Item()"), "error 450");
+    EXPECT_EQ(evalText(e, "M.Item(, 2)"), "error 449");
     EXPECT_EQ(evalText(e, "M.Item(1, 2, 3)"), "error 450");
     EXPECT_FALSE(e.executeStatement(u"M.ReadOnly = 1"));
     EXPECT_EQ(e.lastError().number, 438);

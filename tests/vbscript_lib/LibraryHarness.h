@@ -57,7 +57,7 @@ inline Value callBuiltin(std::u16string_view name, std::initializer_list<Value> 
     if (!f)
         throw std::runtime_error("no such builtin");
     ArgList list(values);
-    detail::checkArgCount(values.size(), f->minArgs, f->maxArgs);
+    detail::checkArgCount(list.args(), f->minArgs, f->maxArgs);
     return f->fn(context(), list.args());
 }
 
@@ -139,8 +139,9 @@ inline Value callWith(std::u16string_view name, std::vector<Value> values) {
     std::vector<Value*> pointers;
     for (Value& v : values)
         pointers.push_back(&v);
-    detail::checkArgCount(values.size(), f->minArgs, f->maxArgs);
-    return f->fn(context(), Args(pointers.data(), pointers.size()));
+    const Args args(pointers.data(), pointers.size());
+    detail::checkArgCount(args, f->minArgs, f->maxArgs);
+    return f->fn(context(), args);
 }
 
 inline std::string describe(const Row& row) {

@@ -30,7 +30,7 @@ TEST(MathFunctions, RoundTakesHalvesToEven) {
         {u"Round", {D(3.5)}, D(4)},
         {u"Round", {D(-2.5)}, D(-2)},
         {u"Round", {D(0.5)}, D(0)},
-        {u"Round", {D(2.675), I(2)}, D(2.68)},
+        {u"Round", {D(2.675), I(2)}, D(2.67)},
         {u"Round", {D(0.125), I(2)}, D(0.12)},
         {u"Round", {D(1234.5678), I(1)}, D(1234.6)},
         {u"Round", {I(7)}, I(7)},

@@ -54,7 +54,7 @@ TEST(ScriptExpressions, MathFunctions) {
     expectAll(scriptEngine(), {
                                   {"Round(2.5)", "2:Double"},
                                   {"Round(3.5)", "4:Double"},
-                                  {"Round(2.675, 2)", "2.68:Double"},
+                                  {"Round(2.675, 2)", "2.67:Double"},
                                   {"Round(-2.5)", "-2:Double"},
                                   {"Hex(-1)", "FFFF:String"},
                                   {"Hex(255)", "FF:String"},
@@ -92,8 +92,8 @@ TEST(ScriptExpressions, DateFunctionsAndFormats) {
 TEST(ScriptExpressions, ConstantsAndObjects) {
     expectAll(scriptEngine(),
               {
-                  {"vbYesNoCancel + vbQuestion", "35:Long"},
-                  {"vbNo", "7:Long"},
+                  {"vbYesNoCancel + vbQuestion", "35:Integer"},
+                  {"vbNo", "7:Integer"},
                   {"Len(vbCrLf)", "2:Long"},
                   {"TypeName(CreateObject(\"Scripting.Dictionary\"))", "Dictionary:String"},
                   {"TypeName(New RegExp)", "IRegExp2:String"},

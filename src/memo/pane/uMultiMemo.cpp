@@ -111,7 +111,11 @@ uMultiMemo::uMultiMemo(QWidget* parent) : QWidget(parent) {
     layoutControls();
 }
 
-uMultiMemo::~uMultiMemo() = default;
+uMultiMemo::~uMultiMemo() {
+    // The application's focus signal outlives us: as our children go, the focus leaves them and
+    // the signal would reach a half-destroyed pane.
+    disconnect(qApp, &QApplication::focusChanged, this, nullptr);
+}
 
 QString uMultiMemo::FileName() const {
     return m_list->FileName();

@@ -1,4 +1,5 @@
-// The language's vb* constants. Numeric ones are Longs, as the language types them.
+// The language's vb* constants, with the language's subtypes: the colours, the message box
+// flags above 4096 and vbObjectError are Longs, every other number an Integer.
 
 #include "vbscript/Builtins.h"
 
@@ -10,21 +11,23 @@ namespace {
 struct NumericConstant {
     std::u16string_view name;
     int32_t value;
+    bool isLong = false;
 };
 
 const NumericConstant kNumbers[] = {
     // Colours
-    {u"vbBlack", 0x000000},
-    {u"vbRed", 0x0000FF},
-    {u"vbGreen", 0x00FF00},
-    {u"vbYellow", 0x00FFFF},
-    {u"vbBlue", 0xFF0000},
-    {u"vbMagenta", 0xFF00FF},
-    {u"vbCyan", 0xFFFF00},
-    {u"vbWhite", 0xFFFFFF},
+    {u"vbBlack", 0x000000, true},
+    {u"vbRed", 0x0000FF, true},
+    {u"vbGreen", 0x00FF00, true},
+    {u"vbYellow", 0x00FFFF, true},
+    {u"vbBlue", 0xFF0000, true},
+    {u"vbMagenta", 0xFF00FF, true},
+    {u"vbCyan", 0xFFFF00, true},
+    {u"vbWhite", 0xFFFFFF, true},
     // Comparison
     {u"vbBinaryCompare", 0},
     {u"vbTextCompare", 1},
+    {u"vbDatabaseCompare", 2},
     // Days of the week and the first week of the year
     {u"vbUseSystemDayOfWeek", 0},
     {u"vbSunday", 1},
@@ -61,6 +64,10 @@ const NumericConstant kNumbers[] = {
     {u"vbDefaultButton4", 768},
     {u"vbApplicationModal", 0},
     {u"vbSystemModal", 4096},
+    {u"vbMsgBoxHelpButton", 16384, true},
+    {u"vbMsgBoxSetForeground", 65536, true},
+    {u"vbMsgBoxRight", 524288, true},
+    {u"vbMsgBoxRtlReading", 1048576, true},
     // Message box answers
     {u"vbOK", 1},
     {u"vbCancel", 2},
@@ -92,7 +99,7 @@ const NumericConstant kNumbers[] = {
     {u"vbByte", 17},
     {u"vbArray", 8192},
     // Errors raised by objects
-    {u"vbObjectError", static_cast<int32_t>(0x80040000u)},
+    {u"vbObjectError", static_cast<int32_t>(0x80040000u), true},
 };
 
 struct TextConstant {
@@ -111,7 +118,9 @@ const TextConstant kTexts[] = {
 
 SCRIVLET_VBS_MODULE(Constants) {
     for (const auto& c : vbscript::kNumbers)
-        registry.addConstant(c.name, vbscript::Value::longValue(c.value));
+        registry.addConstant(c.name, c.isLong
+                                         ? vbscript::Value::longValue(c.value)
+                                         : vbscript::Value::integer(static_cast<int16_t>(c.value)));
     for (const auto& c : vbscript::kTexts)
         registry.addConstant(c.name, vbscript::Value::string(c.value));
 }

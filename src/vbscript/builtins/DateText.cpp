@@ -364,7 +364,7 @@ std::optional<double> parseDateTime(std::u16string_view text, const RegionalSett
         const int minute = timeNumbers.size() > 1 ? timeNumbers[1] : 0;
         const int second = timeNumbers.size() > 2 ? timeNumbers[2] : 0;
         if (meridiem != 0) {
-            if (hour < 1 || hour > 12)
+            if (hour > 12) // 午前0:00 is midnight, 午後0:00 noon
                 return std::nullopt;
             hour = hour % 12 + (meridiem == 2 ? 12 : 0);
         }

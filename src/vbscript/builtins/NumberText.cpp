@@ -20,7 +20,7 @@ bool allZero(const std::string& s) {
 
 // The value in fixed notation with `places` fraction digits, rounded from its 15 significant
 // digits.
-FixedDigits toFixed(double value, int places, bool halfEven) {
+FixedDigits toFixed(double value, int places) {
     FixedDigits out;
     out.fraction.assign(size_t(places), '0');
     if (value == 0 || !std::isfinite(value))
@@ -46,17 +46,8 @@ FixedDigits toFixed(double value, int places, bool halfEven) {
     if (int(fraction.size()) <= places) {
         fraction.append(size_t(places) - fraction.size(), '0');
     } else {
-        const char next = fraction[size_t(places)];
-        const bool restNonZero = !allZero(fraction.substr(size_t(places) + 1));
         std::string kept = integer + fraction.substr(0, size_t(places));
-        bool up;
-        if (halfEven) {
-            const bool lastOdd = (kept.back() - '0') % 2 == 1;
-            up = next > '5' || (next == '5' && (restNonZero || lastOdd));
-        } else {
-            up = next >= '5';
-        }
-        if (up) {
+        if (fraction[size_t(places)] >= '5') { // halves away from zero
             int i = int(kept.size()) - 1;
             while (i >= 0 && kept[size_t(i)] == '9')
                 kept[size_t(i--)] = '0';
@@ -140,30 +131,32 @@ std::uint64_t twosComplement(std::int64_t value, int bits) {
 
 std::u16string formatNumber(double value, const NumberFormatOptions& options,
                             const RegionalSettings& settings) {
-    const FixedDigits d = toFixed(value, placesOf(options, settings.numberDigits), false);
+    const FixedDigits d = toFixed(value, placesOf(options, settings.numberDigits));
     return signed_(d, body(d, options, settings), options);
 }
 
 std::u16string formatCurrency(double value, const NumberFormatOptions& options,
                               const RegionalSettings& settings) {
-    const FixedDigits d = toFixed(value, placesOf(options, settings.currencyDigits), false);
+    const FixedDigits d = toFixed(value, placesOf(options, settings.currencyDigits));
     return signed_(d, settings.currencySymbol + body(d, options, settings), options);
 }
 
 std::u16string formatPercent(double value, const NumberFormatOptions& options,
                              const RegionalSettings& settings) {
-    const FixedDigits d = toFixed(value * 100, placesOf(options, settings.numberDigits), false);
+    const FixedDigits d = toFixed(value * 100, placesOf(options, settings.numberDigits));
     return signed_(d, body(d, options, settings) + u"%", options);
 }
 
 double roundHalfEvenAt(double value, int digits) {
     if (!std::isfinite(value) || value == 0)
         return value;
-    const FixedDigits d = toFixed(value, digits, true);
-    std::string text = (d.negative ? "-" : "") + d.integer;
-    if (!d.fraction.empty())
-        text += "." + d.fraction;
-    return std::strtod(text.c_str(), nullptr);
+    // printf rounds the exact binary value, ties to even: 1233.715 is stored just below and
+    // becomes 1233.71, as the language's Round does.
+    const int length = std::snprintf(nullptr, 0, "%.*f", digits, value);
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    std::snprintf(text.data(), text.size(), "%.*f", digits, value);
+    const double r = std::strtod(text.c_str(), nullptr);
+    return r == 0 ? 0.0 : r;
 }
 
 std::u16string hexText(std::int64_t value, int bits) {

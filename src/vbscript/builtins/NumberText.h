@@ -1,8 +1,9 @@
 #pragma once
 
 // Numbers as text for FormatNumber, FormatCurrency and FormatPercent, and the decimal rounding
-// of Round. Both work on the value's 15 significant decimal digits, the precision the language
-// shows, so 2.675 is treated as the 2.675 the user wrote and not as its binary neighbour.
+// of Round. The Format functions work on the value's 15 significant decimal digits, the
+// precision the language shows; Round works on the binary value, as the language does, so
+// Round(2.675, 2) is 2.67 (2.675 is stored just below).
 
 #include "vbscript/builtins/Regional.h"
 

@@ -291,6 +291,8 @@ const ArrayData& oneDimensionalArray(const Value& v) {
     const Value value = dereference(v);
     if (!value.isArray() || value.asArray() == nullptr)
         raiseError(err::TypeMismatch);
+    if (value.asArray()->rank() > 1)
+        raiseError(err::TypeMismatch); // a matrix is no list
     if (value.asArray()->rank() != 1)
         raiseError(err::SubscriptOutOfRange);
     return *value.asArray();

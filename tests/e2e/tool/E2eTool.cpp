@@ -12,6 +12,9 @@
 //   offer-clipboard TEXT SECONDS     owns the clipboard with TEXT until another client takes it
 //                                    over or SECONDS pass
 //   decode FILE                      a text file as the program reads it (UTF-8 or CP932)
+//   missing-glyphs TEXT              the characters of TEXT that the font the program draws
+//                                    with (the default one, with its fallbacks) shows as a box,
+//                                    one a line; exit 1 when there is any
 //   launch-until-active TIMEOUT_MS PROGRAM ARGS...
 //                                    starts PROGRAM; prints "PID MS" once a window of it is
 //                                    the active one, MS counted from the start
@@ -19,17 +22,26 @@
 //                                    starts PROGRAM; prints "SHOWN_MS EXIT_CODE": when WIN became
 //                                    viewable and active, and how the started process ended;
 //                                    a third field counts windows the started process mapped
+//   grab-key MODIFIERS KEYSYM SECONDS
+//                                    holds a key grab on the root window (X modifier mask, keysym
+//                                    in hex) as another program would, for SECONDS
+//   tray-icon PID TIMEOUT_MS         "WIN x y width height" of PID's icon once a tray embedded it
+//   popup PID TIMEOUT_MS             id of PID's mapped pop-up (override-redirect) window
 #include "platform/TextCodec.h"
 
 #include <QClipboard>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QGlyphRun>
 #include <QGuiApplication>
 #include <QProcess>
+#include <QRawFont>
+#include <QTextLayout>
 #include <QThread>
 #include <QTimer>
 
 #include <xcb/xcb.h>
+#include <xcb/xcb_keysyms.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -122,6 +134,35 @@ std::optional<xcb_window_t> findWindow(uint32_t pid, bool dialog, xcb_window_t e
     return std::nullopt;
 }
 
+// Windows of a process anywhere in the tree below `parent` (an embedded tray icon is no top-level).
+void windowsOf(uint32_t pid, xcb_window_t parent, std::vector<xcb_window_t>& found) {
+    auto* tree = xcb_query_tree_reply(g_conn, xcb_query_tree(g_conn, parent), nullptr);
+    if (!tree)
+        return;
+    const xcb_window_t* children = xcb_query_tree_children(tree);
+    for (int i = 0; i < xcb_query_tree_children_length(tree); ++i) {
+        if (first(cardinals(children[i], "_NET_WM_PID", XCB_ATOM_CARDINAL)) == pid)
+            found.push_back(children[i]);
+        windowsOf(pid, children[i], found);
+    }
+    std::free(tree);
+}
+
+xcb_window_t parentOf(xcb_window_t window) {
+    auto* tree = xcb_query_tree_reply(g_conn, xcb_query_tree(g_conn, window), nullptr);
+    const xcb_window_t parent = tree ? tree->parent : 0;
+    std::free(tree);
+    return parent;
+}
+
+bool overrideRedirect(xcb_window_t window) {
+    auto* reply =
+        xcb_get_window_attributes_reply(g_conn, xcb_get_window_attributes(g_conn, window), nullptr);
+    const bool result = reply && reply->override_redirect;
+    std::free(reply);
+    return result;
+}
+
 int fail(const char* message) {
     std::fprintf(stderr, "e2e tool: %s\n", message);
     return 1;
@@ -167,6 +208,41 @@ int main(int argc, char** argv) {
         });
         QTimer::singleShot(int(arg(3)) * 1000, &app, &QCoreApplication::quit);
         return app.exec();
+    }
+    if (command == "missing-glyphs") {
+        if (argc < 3)
+            return fail("missing-glyphs TEXT");
+        qputenv("QT_QPA_PLATFORM", "xcb");
+        QGuiApplication app(argc, argv);
+        const QString text = QString::fromUtf8(argv[2]);
+        QStringList fonts;
+        int missing = 0;
+        for (const uint c : text.toUcs4()) {
+            if (QChar::isSpace(c))
+                continue;
+            const QString character = QString::fromUcs4(reinterpret_cast<const char32_t*>(&c), 1);
+            // Laid out alone, the character is drawn by the font the fallback chain chooses;
+            // glyph 0 is that font's box for characters it lacks.
+            QTextLayout layout(character, QGuiApplication::font());
+            layout.beginLayout();
+            layout.createLine();
+            layout.endLayout();
+            const QList<QGlyphRun> runs = layout.glyphRuns();
+            bool drawn = !runs.isEmpty();
+            for (const QGlyphRun& run : runs) {
+                const QRawFont font = run.rawFont();
+                if (!fonts.contains(font.familyName()))
+                    fonts << font.familyName();
+                drawn = drawn && font.supportsCharacter(c) && !run.glyphIndexes().contains(0u);
+            }
+            if (!drawn) {
+                std::printf("U+%04X %s\n", c, character.toUtf8().constData());
+                ++missing;
+            }
+        }
+        std::fprintf(stderr, "fonts used: %s\n",
+                     fonts.join(QStringLiteral(", ")).toUtf8().constData());
+        return missing == 0 ? 0 : 1;
     }
     if (command == "clipboard") {
         qputenv("QT_QPA_PLATFORM", "xcb");
@@ -216,6 +292,63 @@ int main(int argc, char** argv) {
             return fail("no such window");
         std::printf("%d %d %u %u\n", translated->dst_x, translated->dst_y, geometry->width,
                     geometry->height);
+        std::free(geometry);
+        std::free(translated);
+        return 0;
+    }
+    if (command == "grab-key") {
+        xcb_key_symbols_t* symbols = xcb_key_symbols_alloc(g_conn);
+        xcb_keycode_t* codes =
+            xcb_key_symbols_get_keycode(symbols, xcb_keysym_t(std::strtoul(argv[3], nullptr, 16)));
+        if (!codes || !*codes)
+            return fail("no key for that keysym");
+        xcb_generic_error_t* error = xcb_request_check(
+            g_conn, xcb_grab_key_checked(g_conn, 0, g_root, uint16_t(arg(2)), codes[0],
+                                         XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC));
+        std::free(codes);
+        xcb_key_symbols_free(symbols);
+        if (error)
+            return fail("the key is grabbed by another client");
+        std::printf("grabbed\n");
+        std::fflush(stdout);
+        QThread::sleep(arg(4));
+        return 0;
+    }
+    if (command == "tray-icon" || command == "popup") {
+        const auto pid = uint32_t(arg(2));
+        const bool icon = command == "tray-icon";
+        xcb_window_t found = 0;
+        const auto search = [&] {
+            std::vector<xcb_window_t> windows;
+            windowsOf(pid, g_root, windows);
+            const std::vector<uint32_t> managed =
+                cardinals(g_root, "_NET_CLIENT_LIST", XCB_ATOM_WINDOW);
+            for (const xcb_window_t window : windows) {
+                const bool topLevel = parentOf(window) == g_root;
+                const bool isManaged =
+                    std::find(managed.begin(), managed.end(), window) != managed.end();
+                // An embedded icon: inside another window and not managed (but override-redirect).
+                if (viewable(window) &&
+                    (icon ? !topLevel && !isManaged : topLevel && overrideRedirect(window))) {
+                    found = window;
+                    return true;
+                }
+            }
+            return false;
+        };
+        if (!poll(int(arg(3)), search))
+            return fail(icon ? "no tray icon was embedded" : "no pop-up appeared");
+        if (!icon) {
+            std::printf("%u\n", found);
+            return 0;
+        }
+        auto* geometry = xcb_get_geometry_reply(g_conn, xcb_get_geometry(g_conn, found), nullptr);
+        auto* translated = xcb_translate_coordinates_reply(
+            g_conn, xcb_translate_coordinates(g_conn, found, g_root, 0, 0), nullptr);
+        if (!geometry || !translated)
+            return fail("the icon went away");
+        std::printf("%u %d %d %u %u\n", found, translated->dst_x, translated->dst_y,
+                    geometry->width, geometry->height);
         std::free(geometry);
         std::free(translated);
         return 0;

@@ -1,0 +1,124 @@
+// The window's desktop side: tray icon, size limiter, activation watcher and global hotkey.
+#include "frmMemo.h"
+
+#include "AppInfo.h"
+#include "ProgramIcon.h"
+#include "WindowOps.h"
+#include "frmMemoMembers.h"
+#include "platform/MessageBox.h"
+#include "platform/gui/WindowResize.h"
+
+#include "desktop/HotKeyService.h"
+
+#include <QAction>
+#include <QMenu>
+
+// Created in this order; TrayReady is set between the tray and the hotkey.
+void frmMemo::createDesktopIntegration() {
+    setWindowIcon(app::ProgramIcon());
+    m->mTray = std::make_unique<CTray>();
+    m->mTray->setIcon(windowIcon());
+    m->mTray->setTooltipText(app::AppTitleWithVersion());
+    connect(m->mTray.get(), &CTray::MouseMove, this,
+            [this] { m_wasForeground = app::IsForeground(this); });
+    connect(m->mTray.get(), &CTray::MouseDown, this, &frmMemo::onTrayMouseDown);
+    connect(m->mTray.get(), &CTray::DblClick, this, [this] { onTrayMouseDown(1); });
+    connect(m->mTray.get(), &CTray::MouseUp, this, &frmMemo::onTrayMouseUp);
+    if (!options().NoTray)
+        m->mTray->AddIcon(this);
+
+    m->sizeLimiter = std::make_unique<CLimitForm>();
+    m->mActive = std::make_unique<CAppActive>();
+    m_trayReady = true;
+    m->sizeLimiter->Initialize(this);
+    // The bar has no frame of the window manager's to take hold of.
+    platform::installResizeEdges(this);
+    connect(m->mActive.get(), &CAppActive::Activate, this, [this] {
+        if (!m_unloaded)
+            onAppActivate();
+    });
+    connect(m->mActive.get(), &CAppActive::Deactivate, this, [this] {
+        if (!m_unloaded)
+            onAppDeactivate();
+    });
+    m->mActive->StartSubClass(this);
+
+    m->mHotKey = std::make_unique<CHotKey>();
+    connect(m->mHotKey.get(), &CHotKey::HotKey, this, [this] {
+        if (app::IsForeground(this))
+            HideForm();
+        else
+            ShowForm();
+    });
+    SetupHotKey(true);
+}
+
+void frmMemo::releaseDesktopIntegration() {
+    m->mHotKey.reset();
+    m->mActive.reset();
+    m->sizeLimiter.reset();
+    m->mTray.reset();
+}
+
+void frmMemo::SetupHotKey(bool enable) {
+    if (!m->mHotKey)
+        return;
+    if (!enable) {
+        m->mHotKey->ResetHotKeys();
+        return;
+    }
+    if (m->mHotKey->SetHotKey(this, options().HotKey, options().HotKeyMask)) {
+        m->mHotKey->StartHotKeys();
+        return;
+    }
+    // Where no program can register keys at all (Wayland), the box says what works there.
+    QString text = QStringLiteral("ホットキーの登録に失敗しました。");
+    const QString reason = desktop::hotKeyService().unavailableReason();
+    if (!reason.isEmpty())
+        text += QStringLiteral("\n\n") + reason;
+    withTopMostSuspended([&] {
+        platform::showMessageBox(text, int(platform::mb::OKOnly) | platform::mb::Exclamation,
+                                 app::ProductName());
+    });
+}
+
+bool frmMemo::canBeCalledBack() const {
+    const bool trayShown = m->mTray && m->mTray->Visible() && CTray::isTrayAvailable();
+    const bool hotKeyHeld =
+        m->mHotKey && options().HotKey != 0 && !m->mHotKey->registeredIds().isEmpty();
+    return trayShown || hotKeyHeld;
+}
+
+void frmMemo::onTrayMouseDown(int button) {
+    if (button != 1)
+        return;
+    if (m_trayReady && m_wasForeground)
+        HideForm();
+    else
+        ShowForm();
+}
+
+void frmMemo::onTrayMouseUp(int button) {
+    if (button != 2 || !m_trayReady)
+        return;
+    m_mnuPopupView->setText(m_wasForeground ? QStringLiteral("閉じる(&E)")
+                                            : QStringLiteral("表示(&V)"));
+    m->mTray->PopupMenu(this, m_mnuPopup, m_mnuPopupView);
+}
+
+// The keyboard's menu key and Shift+F10 open the window menu too: window managers keep
+// Alt+Space for their own menu. A binding of either key comes first.
+bool frmMemo::isMenuKey(int keyCode, int shift) const {
+    constexpr int kAppsKey = 93;
+    constexpr int kF10 = 121;
+    constexpr int kShiftBit = 1;
+    return (keyCode == kAppsKey && shift == 0) || (keyCode == kF10 && shift == kShiftBit);
+}
+
+CTray* frmMemo::tray() const {
+    return m->mTray.get();
+}
+
+CHotKey* frmMemo::hotKey() const {
+    return m->mHotKey.get();
+}

@@ -2,6 +2,7 @@
 
 #include "AppInfo.h"
 #include "DropText.h"
+#include "ProgramIcon.h"
 #include "frmMemo.h"
 
 #include "config/Settings.h"
@@ -23,6 +24,7 @@ public:
     explicit WindowPropertyHost(frmMemo& window) : m_window(window) {}
 
     QString appTitleWithVersion() const override { return AppTitleWithVersion(); }
+    QIcon programIcon() const override { return ProgramIcon(); }
     engine::IEvaluator* evaluator() const override { return m_window.evaluator(); }
 
     bool scriptEngineAvailable() const override {

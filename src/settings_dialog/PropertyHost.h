@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QIcon>
 #include <QString>
 
 class QMimeData;
@@ -14,6 +15,8 @@ public:
     virtual ~IPropertyHost() = default;
     // Title of the program's message boxes ("Scrivlet Ver.1.73").
     virtual QString appTitleWithVersion() const = 0;
+    // The program's icon, which the dialog takes too.
+    virtual QIcon programIcon() const = 0;
     // The program's evaluator, for %{...} in a command test; may be null.
     virtual engine::IEvaluator* evaluator() const = 0;
     // Whether a script engine is there to run anything.

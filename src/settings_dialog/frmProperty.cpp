@@ -20,7 +20,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QFile>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -36,12 +35,6 @@
 #include <QWindow>
 
 namespace mb = platform::mb;
-
-// The icon's resources live in a static library; they are registered when first used. The macro
-// must be used outside any namespace.
-static void registerIconResources() {
-    Q_INIT_RESOURCE(scrivlet_icons);
-}
 
 namespace {
 
@@ -87,19 +80,6 @@ bool* optionField(Options& o, const QString& key) {
 
 QString boolText(bool value) {
     return value ? QStringLiteral("True") : QStringLiteral("False");
-}
-
-// The program's own icon, from its resources, for a dialog opened without a main window.
-QIcon programIcon() {
-    static const bool registered = (registerIconResources(), true);
-    Q_UNUSED(registered);
-    QIcon icon;
-    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
-        const QString file = QStringLiteral(":/icons/%1x%1/scrivlet.png").arg(size);
-        if (QFile::exists(file))
-            icon.addFile(file, QSize(size, size));
-    }
-    return icon;
 }
 
 // The picture of the keep-above button: a pin.
@@ -343,12 +323,7 @@ void frmProperty::load() {
     m_commandPage->load(m_ini);
 
     setWindowTitle(QStringLiteral("設定 - ") + m_host.appTitleWithVersion());
-    QIcon icon = parentWidget() ? parentWidget()->windowIcon() : QIcon();
-    if (icon.isNull())
-        icon = programIcon();
-    if (icon.isNull())
-        icon = QApplication::windowIcon();
-    setWindowIcon(icon);
+    setWindowIcon(m_host.programIcon());
 
     if (!m_host.scriptEngineAvailable())
         m_lblExecutableInfo->setText(QStringLiteral(

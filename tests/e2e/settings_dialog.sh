@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Ctrl+O opens the settings dialog; screenshots of its three tabs are kept as artefacts
 # (settings-general.png, settings-commands.png, settings-timers.png). Ticking 常に手前に表示する
-# and OK writes TopMost=True and puts the bar above other windows; a command added on the
-# command page runs from the input line right after OK.
+# and OK writes TopMost=True and puts the bar above other windows; a start with /nohotkey shows the
+# stored hotkey, which OK stores and registers; a command added on the command page runs from the
+# input line right after OK.
 . "$(dirname "$0")/lib.sh"
 require_feature "frmProperty::" "settings dialog"
 command -v import >/dev/null || skip "import (ImageMagick) is needed for the screenshots"
@@ -24,7 +25,8 @@ shoot() { # NAME
     note "screenshot $shot: $(identify -format '%wx%h' "$shot"), $colours colours"
 }
 
-write_ini "[Options]" "SetClipboard=True" "HideAfterRun=False" "UnresidentInfo=False"
+write_ini "[Options]" "SetClipboard=True" "HideAfterRun=False" "UnresidentInfo=False" \
+    "HotKeyMask=3" "HotKey=65"
 start_program /nohotkey
 wait_main_window
 wait_state "$WIN" active
@@ -44,6 +46,7 @@ wait_state "$DLG" unmapped
 [ "$(ini_value Options TopMost)" = True ] || fail "TopMost is '$(ini_value Options TopMost)' after OK"
 eventually 5 has_state _NET_WM_STATE_ABOVE || fail "OK did not put the window above others"
 wait_state "$WIN" active # the input line has the keyboard again
+[ "$(ini_value Options HotKeyMask),$(ini_value Options HotKey)" = 3,65 ] || fail "the hotkey was not stored"
 
 open_dialog
 press ctrl+Tab # the general page was confirmed with OK; the commands page is next
@@ -63,3 +66,6 @@ wait_state "$WIN" active
 type_text 'dbl 21'
 press Return
 eventually 5 clipboard_is 42 || fail "'dbl 21' gave '$("$TOOL" clipboard 2>/dev/null)'"
+
+press ctrl+alt+a # registered by OK, although the run started without a hotkey
+wait_state "$WIN" unmapped

@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMimeData>
+#include <QPixmap>
 #include <QPushButton>
 
 #include <gtest/gtest.h>
@@ -27,6 +28,11 @@ namespace dialogtest {
 class FakeHost final : public IPropertyHost {
 public:
     QString appTitleWithVersion() const override { return QStringLiteral("Scrivlet Ver.1.73"); }
+    QIcon programIcon() const override {
+        QPixmap picture(32, 32);
+        picture.fill(Qt::darkBlue);
+        return QIcon(picture);
+    }
     engine::IEvaluator* evaluator() const override { return nullptr; }
     bool scriptEngineAvailable() const override { return engineAvailable; }
     bool reloadScriptFile(const QString& path) override {

@@ -40,7 +40,8 @@ const QStringList kStoredSettings = {
 TEST_F(DialogTest, OkWithNothingChangedRewritesEveryOptionAndTheWholeCommandSection) {
     frmProperty& d = open(kStoredSettings);
     EXPECT_EQ(d.windowTitle(), QStringLiteral("設定 - Scrivlet Ver.1.73"));
-    EXPECT_FALSE(d.windowIcon().pixmap(32, 32).isNull()) << "the program's icon";
+    EXPECT_EQ(d.windowIcon().pixmap(32, 32).toImage().pixelColor(16, 16), QColor(Qt::darkBlue))
+        << "the program's icon";
     EXPECT_FALSE(d.cmdApp()->isEnabled());
     d.cmdOK()->click();
     EXPECT_EQ(d.result(), QDialog::Accepted);

@@ -221,29 +221,33 @@ Figures cliCampaign(const QString& cli, const QString& dir, int kills, std::mt19
     QElapsedTimer clock;
     clock.start();
     // The line is saved at the end of a run, so the kills gather around the time a whole run
-    // takes (the median of the last runs that ended by themselves), from 80 % to 180 % of it.
-    std::vector<long> durations;
-    for (int i = 1; i <= 3; ++i) {
-        QElapsedTimer once;
-        once.start();
-        runAndKill({cli, "--dir", dir, crash::memoLine(i)}, -1);
-        durations.push_back(once.nsecsElapsed() / 1000);
-    }
-    const auto typicalRun = [&] {
-        std::vector<long> last(durations.end() - std::min<size_t>(durations.size(), 15),
-                               durations.end());
-        std::nth_element(last.begin(), last.begin() + long(last.size() / 2), last.end());
-        return last[last.size() / 2];
+    // takes, from 50 % to 150 % of it: the median of three runs left to end, measured again every
+    // hundred kills (the machine's load changes it).
+    int saved = 0;
+    long typical = 0;
+    const auto measure = [&] {
+        std::vector<long> durations;
+        for (int i = 0; i < 3; ++i) {
+            QElapsedTimer once;
+            once.start();
+            const Run run = runAndKill({cli, "--dir", dir, crash::memoLine(saved + 1)}, -1);
+            durations.push_back(once.nsecsElapsed() / 1000);
+            if (run.exitedOk)
+                ++saved;
+        }
+        std::sort(durations.begin(), durations.end());
+        typical = durations[1];
     };
-    int saved = 3;
+    long typicalSum = 0;
+    int measured = 0;
     while (f.kills < kills) {
-        const long typical = typicalRun();
-        std::uniform_int_distribution<long> delay(typical * 8 / 10, typical * 18 / 10);
-        QElapsedTimer timer;
-        timer.start();
+        if (f.kills / 100 >= measured) {
+            measure();
+            typicalSum += typical;
+            ++measured;
+        }
+        std::uniform_int_distribution<long> delay(typical / 2, typical * 3 / 2);
         const Run run = runAndKill({cli, "--dir", dir, crash::memoLine(saved + 1)}, delay(random));
-        if (!run.killed)
-            durations.push_back(timer.nsecsElapsed() / 1000);
         (run.killed ? f.kills : f.finished)++;
         const int reported = run.exitedOk ? saved + 1 : saved;
         f.saves += reported - saved;
@@ -265,9 +269,8 @@ Figures cliCampaign(const QString& cli, const QString& dir, int kills, std::mt19
         saved = std::max(now, reported);
     }
     f.seconds = clock.elapsed() / 1000.0;
-    std::printf(
-        "cli       a whole run took %.1f ms (median of the last that ended by themselves)\n",
-        typicalRun() / 1000.0);
+    std::printf("cli       a whole run took %.1f ms (mean of the measurements)\n",
+                typicalSum / 1000.0 / std::max(1, measured));
     return f;
 }
 

@@ -16,6 +16,7 @@
 #include <QElapsedTimer>
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -57,9 +58,17 @@ Run runAndKill(const QStringList& argv, long delayUs) {
     posix_spawn_file_actions_destroy(&actions);
     ::close(out[1]);
     Run run;
+    int status = 0;
+    bool reaped = false;
     if (delayUs >= 0) {
-        ::usleep(useconds_t(delayUs));
-        run.killed = ::kill(pid, SIGKILL) == 0;
+        // Waits for the end or the moment of the kill, whichever comes first.
+        QElapsedTimer waited;
+        waited.start();
+        while (!(reaped = ::waitpid(pid, &status, WNOHANG) == pid) &&
+               waited.nsecsElapsed() / 1000 < delayUs)
+            ::usleep(100);
+        if (!reaped)
+            ::kill(pid, SIGKILL);
     }
     char buffer[4096];
     ssize_t n;
@@ -67,13 +76,10 @@ Run runAndKill(const QStringList& argv, long delayUs) {
         if (n > 0)
             run.output.append(buffer, n);
     ::close(out[0]);
-    int status = 0;
-    ::waitpid(pid, &status, 0);
+    if (!reaped)
+        ::waitpid(pid, &status, 0);
     run.exitedOk = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    if (WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL)
-        run.killed = true;
-    else
-        run.killed = false; // it ended before the signal came
+    run.killed = WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
     return run;
 }
 
@@ -214,20 +220,33 @@ Figures cliCampaign(const QString& cli, const QString& dir, int kills, std::mt19
     Figures f;
     QElapsedTimer clock;
     clock.start();
-    // How long a run takes (the slowest of three), so that the kills spread over all of it and
-    // some runs end first.
-    long runUs = 1000;
-    for (int i = 1; i <= 3; ++i) {
-        QElapsedTimer once;
-        once.start();
-        runAndKill({cli, "--dir", dir, crash::memoLine(i)}, -1);
-        runUs = std::max<long>(runUs, once.nsecsElapsed() / 1000);
-    }
-    std::printf("cli       a run takes up to %.1f ms; kills spread over %.1f ms\n", runUs / 1000.0,
-                runUs * 1.5 / 1000.0);
-    std::uniform_int_distribution<long> delay(0, runUs * 3 / 2);
-    int saved = 3;
+    // The line is saved at the end of a run, so the kills gather around the time a whole run
+    // takes, from 50 % to 150 % of it: the median of three runs left to end, measured again every
+    // hundred kills (the machine's load changes it).
+    int saved = 0;
+    long typical = 0;
+    const auto measure = [&] {
+        std::vector<long> durations;
+        for (int i = 0; i < 3; ++i) {
+            QElapsedTimer once;
+            once.start();
+            const Run run = runAndKill({cli, "--dir", dir, crash::memoLine(saved + 1)}, -1);
+            durations.push_back(once.nsecsElapsed() / 1000);
+            if (run.exitedOk)
+                ++saved;
+        }
+        std::sort(durations.begin(), durations.end());
+        typical = durations[1];
+    };
+    long typicalSum = 0;
+    int measured = 0;
     while (f.kills < kills) {
+        if (f.kills / 100 >= measured) {
+            measure();
+            typicalSum += typical;
+            ++measured;
+        }
+        std::uniform_int_distribution<long> delay(typical / 2, typical * 3 / 2);
         const Run run = runAndKill({cli, "--dir", dir, crash::memoLine(saved + 1)}, delay(random));
         (run.killed ? f.kills : f.finished)++;
         const int reported = run.exitedOk ? saved + 1 : saved;
@@ -250,6 +269,8 @@ Figures cliCampaign(const QString& cli, const QString& dir, int kills, std::mt19
         saved = std::max(now, reported);
     }
     f.seconds = clock.elapsed() / 1000.0;
+    std::printf("cli       a whole run took %.1f ms (mean of the measurements)\n",
+                typicalSum / 1000.0 / std::max(1, measured));
     return f;
 }
 

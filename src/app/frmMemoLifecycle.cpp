@@ -174,6 +174,8 @@ bool frmMemo::saveMemoPane(bool reportFailure) {
         m_memoSaveFailureShown = false;
         return true;
     }
+    if (m_ctlMemo->memoList().loadError())
+        return false; // said at start-up; the pane takes no text meanwhile
     // One box per run of failures: the save is retried at every focus change.
     if (reportFailure || !m_memoSaveFailureShown) {
         m_memoSaveFailureShown = true;

@@ -147,6 +147,8 @@ void MemoList::tell(const QString& text) const {
 }
 
 std::optional<MemoFileError> MemoList::Save() {
+    if (m_loadError)
+        return m_loadError; // the file could not be read: nothing can be saved into it
     if (!isMemo(m_index))
         return std::nullopt; // nothing loaded yet: an empty list must never replace the file
     if (m_loadedFrom != m_fileName)

@@ -1,12 +1,11 @@
 #include "CommandKeyRule.h"
 
+#include "config/CIniFile.h"
+
 QString commandKeyProblem(const QString& command) {
-    const bool writable = !command.contains(QLatin1Char('=')) &&
-                          !command.startsWith(QLatin1Char(';')) &&
-                          !command.startsWith(QLatin1Char('['));
-    if (writable)
+    const QString reason = CIniFile::KeyError(command);
+    if (reason.isEmpty())
         return QString();
-    return QStringLiteral("コマンド「%1」は設定ファイルに保存できません。\n"
-                          "(「=」を含むコマンドや「;」「[」で始まるコマンドは使えません)")
-        .arg(command);
+    return QStringLiteral("コマンド「%1」は設定ファイルに保存できません。\n%2")
+        .arg(command, reason);
 }

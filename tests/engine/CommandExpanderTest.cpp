@@ -179,7 +179,7 @@ TEST(ExpansionLimit, DoublingArgumentsStayBounded) {
     list.templates = {{QStringLiteral("c"), QStringLiteral("C%`c %a %a`")},
                       {QStringLiteral("x"), QStringLiteral("X|x %A %A")}};
     CommandExpander expander(nullptr, nullptr);
-    for (const QString line : {QStringLiteral("c x"), QStringLiteral("x y")}) {
+    for (const QString& line : {QStringLiteral("c x"), QStringLiteral("x y")}) {
         const QStringList pieces =
             expander.SplitCommandLine(line, CommandSource::EditorList, &list);
         ASSERT_FALSE(pieces.isEmpty()) << line.toStdString();

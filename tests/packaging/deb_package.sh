@@ -30,7 +30,7 @@ long_lines=$(awk 'length > 80' <<<"$description")
 depends=$(field Depends)
 note "Depends: $depends"
 dependency_names=$(tr ',|' '\n\n' <<<"$depends" | sed 's/^ *//; s/ .*//')
-for lib in libqt6core6 libqt6gui6 libqt6widgets6 libqt6network6 libc6 libglib2.0-0 \
+for lib in libqt6core6 libqt6gui6 libqt6widgets6 libc6 libglib2.0-0 \
            libpcre2-16-0 libxcb1 fonts-noto-cjk; do
     grep -qx "$lib" <<<"$dependency_names" || fail "Depends lacks $lib"
 done

@@ -20,6 +20,29 @@ template <typename T> T* helperOf(const QWidget* window, const char* name) {
 constexpr char kActivationRequest[] = "scrivlet-activation-request";
 constexpr char kTaskbarSkipper[] = "scrivlet-taskbar-skipper";
 constexpr char kManualMove[] = "scrivlet-manual-move";
+constexpr char kPendingTopMost[] = "scrivlet-pending-topmost";
+
+// Changing the window flags of a hidden window that was shown before keeps the X11 platform from
+// mapping it at the next show. Such a change waits here until the window is exposed again.
+class PendingTopMost : public QObject {
+public:
+    PendingTopMost(QWidget* window, bool on) : QObject(window), m_window(window), m_on(on) {
+        setObjectName(QLatin1String(kPendingTopMost));
+        window->windowHandle()->installEventFilter(this);
+    }
+    void set(bool on) { m_on = on; }
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Expose && m_window->windowHandle()->isExposed()) {
+            m_window->windowHandle()->setFlag(Qt::WindowStaysOnTopHint, m_on);
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    QWidget* m_window;
+    bool m_on;
+};
 } // namespace
 
 void setTopMost(QWidget* window, bool on) {
@@ -30,15 +53,23 @@ void setTopMost(QWidget* window, bool on) {
     // QWidget::setWindowFlags would hide a shown window; the QWindow flag only changes the
     // stacking. The widget's copy is updated without telling the window system, so a later
     // re-creation keeps the band.
-    if (QWindow* handle = window->windowHandle())
-        handle->setFlag(Qt::WindowStaysOnTopHint, on);
+    if (QWindow* handle = window->windowHandle()) {
+        auto* pending = helperOf<PendingTopMost>(window, kPendingTopMost);
+        if (window->isVisible() && !pending)
+            handle->setFlag(Qt::WindowStaysOnTopHint, on);
+        else if (pending)
+            pending->set(on);
+        else
+            new PendingTopMost(window, on);
+    }
     window->overrideWindowFlags(flags);
 }
 
 bool isTopMost(const QWidget* window) {
     if (!window)
         return false;
-    if (const QWindow* handle = window->windowHandle())
+    const QWindow* handle = window->windowHandle();
+    if (handle && !helperOf<PendingTopMost>(window, kPendingTopMost))
         return handle->flags().testFlag(Qt::WindowStaysOnTopHint);
     return window->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
 }
@@ -132,12 +163,15 @@ public:
     }
 
 private:
-    // Written without reading it first: a withdrawn window's states are its client's to set, and
-    // Qt merges its own into the property after this. No round trip to the server before the map.
+    // Qt may already have put its own states (topmost) into the property: add ours to them.
     void writeBeforeMap() {
-        const QList<xcb_atom_t> atoms{x11::atom("_NET_WM_STATE_SKIP_TASKBAR"),
-                                      x11::atom("_NET_WM_STATE_SKIP_PAGER")};
-        x11::setNetWmStateProperty(xcb_window_t(m_window->winId()), atoms);
+        const auto id = xcb_window_t(m_window->winId());
+        QList<xcb_atom_t> atoms = x11::netWmState(id);
+        for (const char* name : {"_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER"}) {
+            if (!atoms.contains(x11::atom(name)))
+                atoms << x11::atom(name);
+        }
+        x11::setNetWmStateProperty(id, atoms);
     }
 
     QWidget* m_window;

@@ -38,6 +38,9 @@ struct Node {
     int column = 0;
 };
 
+// Nodes whose value can be read in place (see Operand.h).
+enum class ExprShape : uint8_t { Other, Literal, Name };
+
 struct Expr : Node {
     virtual ~Expr() = default;
     virtual Value eval(Frame& f) = 0;
@@ -50,6 +53,7 @@ struct Expr : Node {
     virtual void callStatement(Frame& f) { eval(f); }
     // Set by the nodes that override reference(): argument passing asks no other node.
     bool mayReference = false;
+    ExprShape shape = ExprShape::Other;
     // Evaluation for Set: objects stay objects, nothing reads a default member.
     virtual Value evalObject(Frame& f) { return eval(f); }
     // The truth of the expression as an If or loop condition (Null is False).

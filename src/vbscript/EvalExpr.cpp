@@ -2,6 +2,7 @@
 #include "Conversions.h"
 #include "Interpreter.h"
 #include "Nodes.h"
+#include "Operand.h"
 #include "Parser.h"
 #include "ScriptObject.h"
 #include "StackGuard.h"
@@ -397,10 +398,9 @@ Value UnaryExpr::eval(Frame& f) {
     return op == UnaryOp::Neg ? ops::negate(v) : ops::logicalNot(v);
 }
 
-Value BinaryExpr::eval(Frame& f) {
-    checkStack();
-    const Value a = left->eval(f);
-    const Value b = right->eval(f);
+namespace {
+
+Value applyBinary(BinaryOp op, const Value& a, const Value& b) {
     switch (op) {
     case BinaryOp::Pow:
         return ops::power(a, b);
@@ -446,6 +446,53 @@ Value BinaryExpr::eval(Frame& f) {
     return Value();
 }
 
+// Both operands of a binary operator, left first. Literals and variables are read in place
+// unless an object is involved: reading an object's default member runs script code, which
+// could change the variable under the operator.
+struct Operands {
+    Operands(Expr& left, Expr& right, Frame& f) {
+        a = peekOperand(left, f);
+        if (a) {
+            b = peekOperand(right, f);
+            if (!b) {
+                held[0] = *a; // the right side may change the variable
+                a = &held[0];
+                held[1] = right.eval(f);
+                b = &held[1];
+            }
+        } else {
+            held[0] = left.eval(f);
+            a = &held[0];
+            b = peekOperand(right, f);
+            if (!b) {
+                held[1] = right.eval(f);
+                b = &held[1];
+            }
+        }
+        if (a->isObject() && a != &held[0]) {
+            held[0] = *a;
+            a = &held[0];
+        }
+        if (b->isObject() && b != &held[1]) {
+            held[1] = *b;
+            b = &held[1];
+        }
+    }
+    Operands(const Operands&) = delete;
+    Operands& operator=(const Operands&) = delete;
+    Value held[2];
+    const Value* a;
+    const Value* b;
+};
+
+} // namespace
+
+Value BinaryExpr::eval(Frame& f) {
+    checkStack();
+    const Operands o(*left, *right, f);
+    return applyBinary(op, *o.a, *o.b);
+}
+
 bool BinaryExpr::condition(Frame& f) {
     ops::Compare compare;
     switch (op) {
@@ -471,9 +518,8 @@ bool BinaryExpr::condition(Frame& f) {
         return ops::isTrue(eval(f));
     }
     checkStack();
-    const Value a = left->eval(f);
-    const Value b = right->eval(f);
-    return ops::compareHolds(a, b, compare);
+    const Operands o(*left, *right, f);
+    return ops::compareHolds(*o.a, *o.b, compare);
 }
 
 Value IntrinsicExpr::eval(Frame& f) {

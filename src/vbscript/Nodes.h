@@ -10,14 +10,17 @@ namespace vbscript {
 // ---- expressions ----
 
 struct LiteralExpr final : Expr {
-    explicit LiteralExpr(Value v) : value(std::move(v)) {}
+    explicit LiteralExpr(Value v) : value(std::move(v)) { shape = ExprShape::Literal; }
     Value eval(Frame&) override { return value; }
     Value value;
 };
 
 // A bare name: a variable, a constant, or a call without arguments.
 struct NameExpr final : Expr {
-    explicit NameExpr(NameRef* r) : ref(r) { mayReference = true; }
+    explicit NameExpr(NameRef* r) : ref(r) {
+        mayReference = true;
+        shape = ExprShape::Name;
+    }
     Value eval(Frame& f) override;
     Value evalObject(Frame& f) override;
     Value* reference(Frame& f, Ref<ArrayData>* locked) override;

@@ -269,37 +269,21 @@ int64_t wholeValue(const Value& v) {
     return v.type() == VarType::Integer ? v.asInteger() : v.asLong();
 }
 
-Rank wholeResultRank(const Value& a, const Value& b) {
-    return a.type() == VarType::Long || b.type() == VarType::Long ? RLong : RInteger;
-}
-
 bool isFloatType(VarType t) {
     return t == VarType::Double || t == VarType::Single;
 }
 
 } // namespace
 
-Value add(const Value& a, const Value& b) {
-    if (isWholeType(a.type()) && isWholeType(b.type()))
-        return fromWhole(wholeValue(a) + wholeValue(b), wholeResultRank(a, b));
-    if (a.type() == VarType::Double && b.type() == VarType::Double)
-        return fromDouble(a.asDouble() + b.asDouble());
+Value addSlow(const Value& a, const Value& b) {
     return arithSlow(Arith::Add, a, b);
 }
 
-Value subtract(const Value& a, const Value& b) {
-    if (isWholeType(a.type()) && isWholeType(b.type()))
-        return fromWhole(wholeValue(a) - wholeValue(b), wholeResultRank(a, b));
-    if (a.type() == VarType::Double && b.type() == VarType::Double)
-        return fromDouble(a.asDouble() - b.asDouble());
+Value subtractSlow(const Value& a, const Value& b) {
     return arithSlow(Arith::Sub, a, b);
 }
 
-Value multiply(const Value& a, const Value& b) {
-    if (isWholeType(a.type()) && isWholeType(b.type()))
-        return fromWhole(wholeValue(a) * wholeValue(b), wholeResultRank(a, b));
-    if (a.type() == VarType::Double && b.type() == VarType::Double)
-        return fromDouble(a.asDouble() * b.asDouble());
+Value multiplySlow(const Value& a, const Value& b) {
     return arithSlow(Arith::Mul, a, b);
 }
 
@@ -500,31 +484,7 @@ Value compare(const Value& a, const Value& b, Compare op) {
     return Value();
 }
 
-namespace {
-template <class T> bool holds(T x, T y, Compare op) {
-    switch (op) {
-    case Compare::Eq:
-        return x == y;
-    case Compare::Ne:
-        return x != y;
-    case Compare::Lt:
-        return x < y;
-    case Compare::Gt:
-        return x > y;
-    case Compare::Le:
-        return x <= y;
-    case Compare::Ge:
-        return x >= y;
-    }
-    return false;
-}
-} // namespace
-
-bool compareHolds(const Value& a, const Value& b, Compare op) {
-    if (isWholeType(a.type()) && isWholeType(b.type()))
-        return holds(wholeValue(a), wholeValue(b), op);
-    if (a.type() == VarType::Double && b.type() == VarType::Double)
-        return holds(a.asDouble(), b.asDouble(), op);
+bool compareHoldsSlow(const Value& a, const Value& b, Compare op) {
     return isTrue(compare(a, b, op));
 }
 

@@ -4,11 +4,67 @@
 
 #include "Value.h"
 
+#include <cmath>
+
 namespace vbscript::ops {
 
-Value add(const Value& a, const Value& b);
-Value subtract(const Value& a, const Value& b);
-Value multiply(const Value& a, const Value& b);
+// The general rules; add, subtract, multiply and compareHolds below take the common numeric
+// pairs inline and hand everything else to these.
+Value addSlow(const Value& a, const Value& b);
+Value subtractSlow(const Value& a, const Value& b);
+Value multiplySlow(const Value& a, const Value& b);
+
+namespace detail {
+inline bool isWhole(VarType t) {
+    return t == VarType::Integer || t == VarType::Long;
+}
+inline int64_t wholeOf(const Value& v) {
+    return v.type() == VarType::Integer ? v.asInteger() : v.asLong();
+}
+inline bool longRank(const Value& a, const Value& b) {
+    return a.type() == VarType::Long || b.type() == VarType::Long;
+}
+// Integer and Long arithmetic is done in 64 bits; the result takes the smallest type of the
+// operands' rank that holds it (an Integer overflows into a Long, a Long into a Double).
+inline Value wholeResult(int64_t r, bool longRank) {
+    if (!longRank && r >= -32768 && r <= 32767)
+        return Value::integer(static_cast<int16_t>(r));
+    if (r >= INT32_MIN && r <= INT32_MAX)
+        return Value::longValue(static_cast<int32_t>(r));
+    return Value::dbl(static_cast<double>(r));
+}
+} // namespace detail
+
+inline Value add(const Value& a, const Value& b) {
+    if (detail::isWhole(a.type()) && detail::isWhole(b.type()))
+        return detail::wholeResult(detail::wholeOf(a) + detail::wholeOf(b), detail::longRank(a, b));
+    if (a.type() == VarType::Double && b.type() == VarType::Double) {
+        const double r = a.asDouble() + b.asDouble();
+        if (std::isfinite(r))
+            return Value::dbl(r);
+    }
+    return addSlow(a, b);
+}
+inline Value subtract(const Value& a, const Value& b) {
+    if (detail::isWhole(a.type()) && detail::isWhole(b.type()))
+        return detail::wholeResult(detail::wholeOf(a) - detail::wholeOf(b), detail::longRank(a, b));
+    if (a.type() == VarType::Double && b.type() == VarType::Double) {
+        const double r = a.asDouble() - b.asDouble();
+        if (std::isfinite(r))
+            return Value::dbl(r);
+    }
+    return subtractSlow(a, b);
+}
+inline Value multiply(const Value& a, const Value& b) {
+    if (detail::isWhole(a.type()) && detail::isWhole(b.type()))
+        return detail::wholeResult(detail::wholeOf(a) * detail::wholeOf(b), detail::longRank(a, b));
+    if (a.type() == VarType::Double && b.type() == VarType::Double) {
+        const double r = a.asDouble() * b.asDouble();
+        if (std::isfinite(r))
+            return Value::dbl(r);
+    }
+    return multiplySlow(a, b);
+}
 Value divide(const Value& a, const Value& b);
 Value intDivide(const Value& a, const Value& b);
 Value modulo(const Value& a, const Value& b);
@@ -22,7 +78,33 @@ enum class Compare { Eq, Ne, Lt, Gt, Le, Ge };
 // Null when either side is Null, else Boolean.
 Value compare(const Value& a, const Value& b, Compare op);
 // The truth of compare(a, b, op) as a condition: False for Null.
-bool compareHolds(const Value& a, const Value& b, Compare op);
+bool compareHoldsSlow(const Value& a, const Value& b, Compare op);
+namespace detail {
+template <class T> bool holds(T x, T y, Compare op) {
+    switch (op) {
+    case Compare::Eq:
+        return x == y;
+    case Compare::Ne:
+        return x != y;
+    case Compare::Lt:
+        return x < y;
+    case Compare::Gt:
+        return x > y;
+    case Compare::Le:
+        return x <= y;
+    case Compare::Ge:
+        return x >= y;
+    }
+    return false;
+}
+} // namespace detail
+inline bool compareHolds(const Value& a, const Value& b, Compare op) {
+    if (detail::isWhole(a.type()) && detail::isWhole(b.type()))
+        return detail::holds(detail::wholeOf(a), detail::wholeOf(b), op);
+    if (a.type() == VarType::Double && b.type() == VarType::Double)
+        return detail::holds(a.asDouble(), b.asDouble(), op);
+    return compareHoldsSlow(a, b, op);
+}
 // -1, 0, 1; raises nothing for Null (callers check): used by Select Case and sorting helpers.
 int compareValues(const Value& a, const Value& b);
 // The Is operator: both sides must be objects (or Nothing).

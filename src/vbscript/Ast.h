@@ -109,6 +109,7 @@ struct Procedure {
     std::vector<std::u16string> localNames; // params first, then Dims, then hidden slots
     std::vector<NameRef*> refs;             // names to bind once the procedure is parsed
     int resultSlot = -1;
+    bool hasByValParams = false;
     Block body;
     ClassInfo* owner = nullptr;
     bool isPublic = true;

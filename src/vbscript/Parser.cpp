@@ -836,6 +836,7 @@ private:
                     for (const auto& q : proc->params)
                         if (equalsIgnoreCase(q.name, p.name))
                             failAt(kNameRedefined, pTok);
+                    proc->hasByValParams = proc->hasByValParams || !p.byRef;
                     proc->params.push_back(std::move(p));
                 } while (accept(Tok::Comma));
                 expect(Tok::RParen, kExpectedRParen);

@@ -3,27 +3,34 @@
 #include "Interpreter.h"
 #include "StackGuard.h"
 
+#include <memory>
+#include <new>
+
 namespace vbscript {
 
 namespace {
 
-// Arrays whose element was passed by reference: they cannot be resized during the call.
+// Arrays whose element was passed by reference: they cannot be resized during the call. Most
+// calls lock none, so the list is only allocated for the first.
 class ArrayLocks {
 public:
     ArrayLocks() = default;
     ArrayLocks(const ArrayLocks&) = delete;
     ArrayLocks& operator=(const ArrayLocks&) = delete;
     ~ArrayLocks() {
-        for (auto& a : m_arrays)
-            --a->locks;
+        if (m_arrays)
+            for (auto& a : *m_arrays)
+                --a->locks;
     }
     void add(Ref<ArrayData> array) {
+        if (!m_arrays)
+            m_arrays = std::make_unique<std::vector<Ref<ArrayData>>>();
         ++array->locks;
-        m_arrays.push_back(std::move(array));
+        m_arrays->push_back(std::move(array));
     }
 
 private:
-    std::vector<Ref<ArrayData>> m_arrays;
+    std::unique_ptr<std::vector<Ref<ArrayData>>> m_arrays;
 };
 
 // Arguments already evaluated (a host call, a method through an object, a callback).
@@ -66,9 +73,12 @@ struct ArgExpressions {
                     continue;
                 }
             }
-            locals[i] = e->eval(caller);
+            // The slot is still Empty: the value is built in it, with no move or release.
+            new (&locals[i]) Value(e->eval(caller));
             params[i] = &locals[i];
         }
+        if (!proc.hasByValParams)
+            return;
         // ByVal copies are taken once all arguments are evaluated, as a by-reference pass
         // followed by the callee's copy would see them.
         for (size_t i = 0; i < count; ++i) {

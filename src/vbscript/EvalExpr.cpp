@@ -446,51 +446,31 @@ Value applyBinary(BinaryOp op, const Value& a, const Value& b) {
     return Value();
 }
 
-// Both operands of a binary operator, left first. Literals and variables are read in place
-// unless an object is involved: reading an object's default member runs script code, which
-// could change the variable under the operator.
-struct Operands {
-    Operands(Expr& left, Expr& right, Frame& f) {
-        a = peekOperand(left, f);
-        if (a) {
-            b = peekOperand(right, f);
-            if (!b) {
-                held[0] = *a; // the right side may change the variable
-                a = &held[0];
-                held[1] = right.eval(f);
-                b = &held[1];
-            }
-        } else {
-            held[0] = left.eval(f);
-            a = &held[0];
-            b = peekOperand(right, f);
-            if (!b) {
-                held[1] = right.eval(f);
-                b = &held[1];
-            }
-        }
-        if (a->isObject() && a != &held[0]) {
-            held[0] = *a;
-            a = &held[0];
-        }
-        if (b->isObject() && b != &held[1]) {
-            held[1] = *b;
-            b = &held[1];
-        }
+// Runs `apply` on both operands of a binary operator, left first. Literals and variables are
+// read in place unless an object is involved: reading an object's default member runs script
+// code, which could change the variable under the operator.
+template <class Apply> inline auto withOperands(Expr& left, Expr& right, Frame& f, Apply&& apply) {
+    if (const Value* a = peekOperand(left, f)) {
+        const Value* b = peekOperand(right, f);
+        if (b && !a->isObject() && !b->isObject())
+            return apply(*a, *b);
+        const Value heldA = *a; // read before the right side runs
+        const Value heldB = b ? *b : right.eval(f);
+        return apply(heldA, heldB);
     }
-    Operands(const Operands&) = delete;
-    Operands& operator=(const Operands&) = delete;
-    Value held[2];
-    const Value* a;
-    const Value* b;
-};
+    const Value heldA = left.eval(f);
+    if (const Value* b = peekOperand(right, f); b && !b->isObject())
+        return apply(heldA, *b);
+    const Value heldB = right.eval(f);
+    return apply(heldA, heldB);
+}
 
 } // namespace
 
 Value BinaryExpr::eval(Frame& f) {
     checkStack();
-    const Operands o(*left, *right, f);
-    return applyBinary(op, *o.a, *o.b);
+    return withOperands(*left, *right, f,
+                        [this](const Value& a, const Value& b) { return applyBinary(op, a, b); });
 }
 
 bool BinaryExpr::condition(Frame& f) {
@@ -518,8 +498,9 @@ bool BinaryExpr::condition(Frame& f) {
         return ops::isTrue(eval(f));
     }
     checkStack();
-    const Operands o(*left, *right, f);
-    return ops::compareHolds(*o.a, *o.b, compare);
+    return withOperands(*left, *right, f, [compare](const Value& a, const Value& b) {
+        return ops::compareHolds(a, b, compare);
+    });
 }
 
 Value IntrinsicExpr::eval(Frame& f) {

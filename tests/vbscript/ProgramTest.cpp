@@ -288,6 +288,20 @@ const Row kRows[] = {
      "lo = 1 : hi = 0 : For i = 1 To 20000 : r = Rnd : If r < lo Then lo = r\n"
      "If r > hi Then hi = r\nNext : Out.Echo lo >= 0, hi < 1, lo < 0.001, hi > 0.999",
      "True True True True"},
+    // Operands are read where they are stored; the left one before the right side runs, and
+    // an object's default member may replace the variable that holds it.
+    {"OperandsReadInOrder",
+     "Function Bump(v)\nv = v + 10 : Bump = 1\nEnd Function\n"
+     "Sub Both(p)\na = p + Bump(p) : b = p : c = Bump(p) + p : d = p < Bump(p)\n"
+     "Out.Echo a, b, c, d, p\nEnd Sub\n"
+     "n = 1 : a = n + Bump(n) : b = n : c = Bump(n) + n : Out.Echo a, b, c\nm = 1 : Both m",
+     "2 11 22\n2 11 22 False 31"},
+    {"DefaultMemberReplacesItsOwnVariable",
+     "Class C\nPublic Default Property Get V\nSet o = Nothing : V = 5\nEnd Property\nEnd Class\n"
+     "Sub Use(p)\nSet o = New C : Out.Echo p + 1, TypeName(o)\nSet o = New C\n"
+     "If p > 4 Then Out.Echo \"more\", TypeName(p)\nEnd Sub\n"
+     "Set o = New C : Out.Echo o * 2, TypeName(o)\nUse o",
+     "10 Nothing\n6 Nothing\nmore Nothing"},
     {"RndNullArgumentIsInvalid", "On Error Resume Next : x = Rnd(Null) : Out.Echo Err.Number",
      "94"},
 };

@@ -36,7 +36,7 @@ bool readGlobalMember(Frame& f, const std::u16string& name, Args args, Value& ou
 
 // Storage of a variable binding; nullptr when the name is no variable (a procedure, a
 // builtin, a constant, a method of Me).
-Value* variableSlot(Frame& f, const NameRef& r, bool write) {
+Value* variableSlotSlow(Frame& f, const NameRef& r, bool write) {
     switch (r.binding) {
     case Binding::Local:
         return &f.locals[r.slot];
@@ -73,6 +73,12 @@ Value* variableSlot(Frame& f, const NameRef& r, bool write) {
     default:
         return nullptr;
     }
+}
+
+inline Value* variableSlot(Frame& f, const NameRef& r, bool write) {
+    if (Value* v = plainVariable(r, f))
+        return v;
+    return variableSlotSlow(f, r, write);
 }
 
 const ClassMember& methodMember(Frame& f, const NameRef& r) {
@@ -116,36 +122,50 @@ int32_t indexValue(const Value& v) {
     return toLong(v);
 }
 
-// Element of the array in `slot` for the index expressions; the array is made private first
-// when it is to be written.
-Value& indexedElement(Frame& f, Value* slot, const ExprList& args, bool forWrite,
-                      Ref<ArrayData>* keep) {
-    constexpr size_t kInline = 8;
-    int32_t idx[kInline];
-    std::vector<int32_t> heap;
-    int32_t* p = idx;
-    if (args.size() > kInline) {
-        heap.resize(args.size());
-        p = heap.data();
-    }
-    for (size_t i = 0; i < args.size(); ++i) {
-        if (!args[i])
-            raiseError(err::TypeMismatch);
-        p[i] = indexValue(args[i]->eval(f));
-    }
+// An index expression's value; a variable is read in place unless it holds an object, whose
+// default member may run code.
+[[gnu::always_inline]] inline int32_t indexOf(Frame& f, const ExprPtr& e) {
+    if (!e)
+        raiseError(err::TypeMismatch);
+    if (const Value* v = peekOperand(*e, f); v && !v->isObject())
+        return indexValue(*v);
+    return indexValue(e->eval(f));
+}
+
+// The element of an array for index values (one per dimension).
+[[gnu::always_inline]] inline Value& elementAt(Value* slot, const int32_t* indexes, size_t count,
+                                               bool forWrite, Ref<ArrayData>* keep) {
     // The indexes may have run code that changed the variable.
     if (!slot->isArray())
         raiseError(err::TypeMismatch);
     ArrayData& a = forWrite ? slot->mutableArray() : *slot->asArray();
     if (keep)
         *keep = Ref<ArrayData>(&a);
-    if (args.size() == 1 && a.rank() == 1) {
-        const int64_t i = static_cast<int64_t>(p[0]) - a.bounds[0].lower;
+    if (count == 1 && a.rank() == 1) {
+        const int64_t i = static_cast<int64_t>(indexes[0]) - a.bounds[0].lower;
         if (i < 0 || i >= a.bounds[0].count)
             raiseError(err::SubscriptOutOfRange);
         return a.items[static_cast<size_t>(i)];
     }
-    return a.at(p, static_cast<int>(args.size()));
+    return a.at(indexes, static_cast<int>(count));
+}
+
+[[gnu::noinline]] Value& elementOfManyIndexes(Frame& f, Value* slot, const ExprList& args,
+                                              bool forWrite, Ref<ArrayData>* keep) {
+    std::vector<int32_t> indexes(args.size());
+    for (size_t i = 0; i < args.size(); ++i)
+        indexes[i] = indexOf(f, args[i]);
+    return elementAt(slot, indexes.data(), indexes.size(), forWrite, keep);
+}
+
+// Element of the array in `slot` for the index expressions; the array is made private first
+// when it is to be written.
+[[gnu::always_inline]] inline Value& indexedElement(Frame& f, Value* slot, const ExprList& args,
+                                                    bool forWrite, Ref<ArrayData>* keep) {
+    if (args.size() != 1)
+        return elementOfManyIndexes(f, slot, args, forWrite, keep);
+    const int32_t index = indexOf(f, args[0]);
+    return elementAt(slot, &index, 1, forWrite, keep);
 }
 
 } // namespace
@@ -166,6 +186,8 @@ Value NameExpr::eval(Frame& f) {
     case Binding::Global:
     case Binding::Dynamic: {
         GlobalCell* c = r.cell;
+        if (c->declared && !c->proc && !c->builtin)
+            return c->value;
         if (c->proc)
             return f.in.callProcedure(c->proc, nullptr, nullptr, 0);
         if (c->builtin)
@@ -229,6 +251,8 @@ void NameExpr::callStatement(Frame& f) {
 
 Value CallExpr::eval(Frame& f) {
     NameRef& r = *ref;
+    if (Value* slot = plainVariable(r, f); slot && slot->isArray() && !args.empty())
+        return indexedElement(f, slot, args, false, nullptr);
     switch (r.binding) {
     case Binding::Method:
         return callMethod(f, r, &args);

@@ -9,6 +9,26 @@
 
 namespace vbscript {
 
+// The storage of a name bound to a variable that exists: a local, a parameter, or a declared
+// global that is no procedure. nullptr for anything else (the general rules then decide).
+inline Value* plainVariable(const NameRef& r, const Frame& f) {
+    switch (r.binding) {
+    case Binding::Local:
+        return &f.locals[r.slot];
+    case Binding::Param:
+        return f.params[r.slot];
+    case Binding::Global:
+    case Binding::Dynamic: {
+        GlobalCell* c = r.cell;
+        if (c->declared && !c->proc && !c->builtin)
+            return &c->value;
+        return nullptr;
+    }
+    default:
+        return nullptr;
+    }
+}
+
 // The stored value of a literal, a constant or a variable whose reading runs no code and
 // raises nothing; nullptr when the expression has to be evaluated. The pointer is valid until
 // any other code runs.
@@ -18,23 +38,9 @@ inline const Value* peekOperand(const Expr& e, const Frame& f) {
     if (e.shape != ExprShape::Name)
         return nullptr;
     const NameRef& r = *static_cast<const NameExpr&>(e).ref;
-    switch (r.binding) {
-    case Binding::Local:
-        return &f.locals[r.slot];
-    case Binding::Param:
-        return f.params[r.slot];
-    case Binding::Constant:
+    if (r.binding == Binding::Constant)
         return &r.constant;
-    case Binding::Global:
-    case Binding::Dynamic: {
-        const GlobalCell* c = r.cell;
-        if (c->declared && !c->proc && !c->builtin)
-            return &c->value;
-        return nullptr;
-    }
-    default:
-        return nullptr;
-    }
+    return plainVariable(r, f);
 }
 
 // Numbers that no operator has to convert or dereference first.

@@ -103,6 +103,8 @@ inline bool compareHolds(const Value& a, const Value& b, Compare op) {
         return detail::holds(detail::wholeOf(a), detail::wholeOf(b), op);
     if (a.type() == VarType::Double && b.type() == VarType::Double)
         return detail::holds(a.asDouble(), b.asDouble(), op);
+    if (a.type() == VarType::Single && b.type() == VarType::Single)
+        return detail::holds(a.asSingle(), b.asSingle(), op);
     return compareHoldsSlow(a, b, op);
 }
 // -1, 0, 1; raises nothing for Null (callers check): used by Select Case and sorting helpers.

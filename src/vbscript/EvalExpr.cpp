@@ -424,7 +424,7 @@ Value UnaryExpr::eval(Frame& f) {
 
 namespace {
 
-Value applyBinary(BinaryOp op, const Value& a, const Value& b) {
+[[gnu::always_inline]] inline Value applyBinary(BinaryOp op, const Value& a, const Value& b) {
     switch (op) {
     case BinaryOp::Pow:
         return ops::power(a, b);
@@ -525,6 +525,82 @@ bool BinaryExpr::condition(Frame& f) {
     return withOperands(*left, *right, f, [compare](const Value& a, const Value& b) {
         return ops::compareHolds(a, b, compare);
     });
+}
+
+namespace {
+
+constexpr bool isComparison(BinaryOp op) {
+    return op == BinaryOp::Eq || op == BinaryOp::Ne || op == BinaryOp::Lt || op == BinaryOp::Gt ||
+           op == BinaryOp::Le || op == BinaryOp::Ge;
+}
+
+constexpr ops::Compare comparisonOf(BinaryOp op) {
+    switch (op) {
+    case BinaryOp::Ne:
+        return ops::Compare::Ne;
+    case BinaryOp::Lt:
+        return ops::Compare::Lt;
+    case BinaryOp::Gt:
+        return ops::Compare::Gt;
+    case BinaryOp::Le:
+        return ops::Compare::Le;
+    case BinaryOp::Ge:
+        return ops::Compare::Ge;
+    default:
+        return ops::Compare::Eq;
+    }
+}
+
+template <BinaryOp Op> ExprPtr makeOperator(ExprPtr left, ExprPtr right) {
+    return std::make_unique<OperatorExpr<Op>>(std::move(left), std::move(right));
+}
+
+} // namespace
+
+template <BinaryOp Op> Value OperatorExpr<Op>::eval(Frame& f) {
+    checkStack();
+    return withOperands(*left, *right, f,
+                        [](const Value& a, const Value& b) { return applyBinary(Op, a, b); });
+}
+
+template <BinaryOp Op> bool OperatorExpr<Op>::condition(Frame& f) {
+    if constexpr (isComparison(Op)) {
+        checkStack();
+        return withOperands(*left, *right, f, [](const Value& a, const Value& b) {
+            return ops::compareHolds(a, b, comparisonOf(Op));
+        });
+    } else {
+        return ops::isTrue(eval(f));
+    }
+}
+
+ExprPtr makeBinary(BinaryOp op, ExprPtr left, ExprPtr right) {
+    switch (op) {
+    case BinaryOp::Add:
+        return makeOperator<BinaryOp::Add>(std::move(left), std::move(right));
+    case BinaryOp::Sub:
+        return makeOperator<BinaryOp::Sub>(std::move(left), std::move(right));
+    case BinaryOp::Mul:
+        return makeOperator<BinaryOp::Mul>(std::move(left), std::move(right));
+    case BinaryOp::Mod:
+        return makeOperator<BinaryOp::Mod>(std::move(left), std::move(right));
+    case BinaryOp::Concat:
+        return makeOperator<BinaryOp::Concat>(std::move(left), std::move(right));
+    case BinaryOp::Eq:
+        return makeOperator<BinaryOp::Eq>(std::move(left), std::move(right));
+    case BinaryOp::Ne:
+        return makeOperator<BinaryOp::Ne>(std::move(left), std::move(right));
+    case BinaryOp::Lt:
+        return makeOperator<BinaryOp::Lt>(std::move(left), std::move(right));
+    case BinaryOp::Gt:
+        return makeOperator<BinaryOp::Gt>(std::move(left), std::move(right));
+    case BinaryOp::Le:
+        return makeOperator<BinaryOp::Le>(std::move(left), std::move(right));
+    case BinaryOp::Ge:
+        return makeOperator<BinaryOp::Ge>(std::move(left), std::move(right));
+    default:
+        return std::make_unique<BinaryExpr>(op, std::move(left), std::move(right));
+    }
 }
 
 Value IntrinsicExpr::eval(Frame& f) {

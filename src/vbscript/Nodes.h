@@ -121,7 +121,7 @@ enum class BinaryOp : uint8_t {
     Eqv,
     Imp,
 };
-struct BinaryExpr final : Expr {
+struct BinaryExpr : Expr {
     BinaryExpr(BinaryOp o, ExprPtr l, ExprPtr r) : op(o), left(std::move(l)), right(std::move(r)) {}
     Value eval(Frame& f) override;
     bool condition(Frame& f) override; // comparisons without a Boolean value in between
@@ -129,6 +129,16 @@ struct BinaryExpr final : Expr {
     ExprPtr left;
     ExprPtr right;
 };
+
+// A binary operator compiled for its operation, so that running it chooses nothing.
+template <BinaryOp Op> struct OperatorExpr final : BinaryExpr {
+    OperatorExpr(ExprPtr l, ExprPtr r) : BinaryExpr(Op, std::move(l), std::move(r)) {}
+    Value eval(Frame& f) override;
+    bool condition(Frame& f) override;
+};
+
+// The node for `left op right`: the common operators get their own node class.
+ExprPtr makeBinary(BinaryOp op, ExprPtr left, ExprPtr right);
 
 // Eval, Execute, ExecuteGlobal, GetRef: they need the caller's scope.
 enum class Intrinsic : uint8_t { Eval, Execute, ExecuteGlobal, GetRef };

@@ -1101,8 +1101,7 @@ private:
                     const Token& t = cur();
                     advance();
                     ExprPtr right = (this->*next)();
-                    left =
-                        at(std::make_unique<BinaryExpr>(op, std::move(left), std::move(right)), t);
+                    left = at(makeBinary(op, std::move(left), std::move(right)), t);
                     matched = true;
                     break;
                 }
@@ -1159,7 +1158,7 @@ private:
             const Token& t = cur();
             advance();
             ExprPtr right = concatExpr();
-            left = at(std::make_unique<BinaryExpr>(op, std::move(left), std::move(right)), t);
+            left = at(makeBinary(op, std::move(left), std::move(right)), t);
         }
     }
 
@@ -1185,7 +1184,7 @@ private:
                 return left;
             advance();
             ExprPtr right = (this->*next)();
-            left = at(std::make_unique<BinaryExpr>(op, std::move(left), std::move(right)), t);
+            left = at(makeBinary(op, std::move(left), std::move(right)), t);
         }
     }
 
@@ -1211,8 +1210,7 @@ private:
             const Token& t = cur();
             advance();
             ExprPtr right = primaryOrSigned();
-            left = at(
-                std::make_unique<BinaryExpr>(BinaryOp::Pow, std::move(left), std::move(right)), t);
+            left = at(makeBinary(BinaryOp::Pow, std::move(left), std::move(right)), t);
         }
         return left;
     }

@@ -155,8 +155,10 @@ Flow ForStmt::exec(Frame& f) {
     const int64_t endWhole = whole ? wholeOf(end) : 0;
     const int64_t stepWhole = whole ? wholeOf(stepValue) : 0;
     const bool longStep = stepValue.type() == VarType::Long;
+    // The counter's storage is looked up again after the body, which may have run any code;
+    // the test that follows the step uses the same lookup.
+    Value* c = counter->reference(f, nullptr);
     for (;;) {
-        Value* c = counter->reference(f, nullptr);
         if (!c)
             raiseError(err::IllegalAssignment);
         if (whole && isWhole(*c)) {
@@ -175,6 +177,8 @@ Flow ForStmt::exec(Frame& f) {
             return flow;
         f.in.tick();
         c = counter->reference(f, nullptr);
+        if (!c)
+            raiseError(err::IllegalAssignment);
         if (whole && isWhole(*c)) {
             const int64_t next = wholeOf(*c) + stepWhole;
             const bool longRank = longStep || c->type() == VarType::Long;

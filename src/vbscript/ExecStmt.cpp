@@ -2,6 +2,7 @@
 #include "Conversions.h"
 #include "Interpreter.h"
 #include "Nodes.h"
+#include "Operand.h"
 #include "ScriptObject.h"
 
 namespace vbscript {
@@ -104,6 +105,13 @@ Flow AssignStmt::exec(Frame& f) {
 }
 
 Flow AppendStmt::exec(Frame& f) {
+    // A literal or a variable as the tail runs no code: the text is appended where it is.
+    if (const Value* t = peekOperand(*tail, f); t && !t->isObject()) {
+        if (Value* slot = target->reference(f, nullptr); slot && slot->isString()) {
+            ops::concatInPlace(*slot, *t);
+            return Flow::Normal;
+        }
+    }
     Value* slot = target->reference(f, nullptr);
     if (!slot || !slot->isString()) {
         const Value head = target->eval(f);

@@ -128,6 +128,10 @@ const Row kRows[] = {
      "Function Touch()\ns2 = \"changed\"\nTouch = \"!\"\nEnd Function\n"
      "s2 = \"orig\" : s2 = s2 & Touch() : Out.Echo s2",
      "orig!"},
+    {"AppendVariablesSharingTheText",
+     "s = \"日本\" : s = s & s : t = s : s = s & t : u = s : s = s & Null : s = s & 1.5\n"
+     "Out.Echo s, t, u",
+     "日本日本日本日本1.5 日本日本 日本日本日本日本"},
     {"AppendToNonString", "n = 5 : n = n & 1 : Out.Echo n, TypeName(n)", "51 String"},
     {"PropertySetAndGetObjects",
      "Class Holder\nPrivate m_obj\nPublic Property Set Item(o)\nSet m_obj = o\nEnd Property\n"

@@ -250,9 +250,16 @@ void NameExpr::callStatement(Frame& f) {
 // ---- name(args) ----
 
 Value CallExpr::eval(Frame& f) {
-    NameRef& r = *ref;
+    const NameRef& r = *ref;
     if (Value* slot = plainVariable(r, f); slot && slot->isArray() && !args.empty())
         return indexedElement(f, slot, args, false, nullptr);
+    if (r.binding == Binding::Global && r.cell->proc)
+        return f.in.callProcedure(r.cell->proc, nullptr, f, args);
+    return evalOther(f);
+}
+
+[[gnu::noinline]] Value CallExpr::evalOther(Frame& f) {
+    NameRef& r = *ref;
     switch (r.binding) {
     case Binding::Method:
         return callMethod(f, r, &args);
@@ -310,6 +317,14 @@ Value* CallExpr::reference(Frame& f, Ref<ArrayData>* locked) {
 }
 
 void CallExpr::assign(Frame& f, Value v, bool isSet) {
+    if (Value* slot = plainVariable(*ref, f); slot && slot->isArray()) {
+        indexedElement(f, slot, args, true, nullptr) = std::move(v);
+        return;
+    }
+    assignOther(f, std::move(v), isSet);
+}
+
+[[gnu::noinline]] void CallExpr::assignOther(Frame& f, Value v, bool isSet) {
     NameRef& r = *ref;
     if (r.binding == Binding::Method) {
         assignMethod(f, r, &args, std::move(v), isSet);

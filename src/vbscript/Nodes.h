@@ -38,6 +38,11 @@ struct CallExpr final : Expr {
     void callStatement(Frame& f) override;
     NameRef* ref;
     ExprList args;
+
+private:
+    // The cases beyond an array element and a script procedure, kept out of the fast path.
+    Value evalOther(Frame& f);
+    void assignOther(Frame& f, Value v, bool isSet);
 };
 
 // expr(args) where expr is not a bare name: f(1)(2), o.Items(1)(2).

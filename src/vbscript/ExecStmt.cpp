@@ -96,9 +96,16 @@ Flow AssignStmt::exec(Frame& f) {
     } else if (v.isObject()) {
         v = dereference(v);
     }
-    if (name && name->binding == Binding::Local) { // locals and the function's result
-        f.locals[name->slot] = std::move(v);
-        return Flow::Normal;
+    if (name) { // a variable (or the function's result) is stored straight into its slot
+        if (name->binding == Binding::Local) {
+            f.locals[name->slot] = std::move(v);
+            return Flow::Normal;
+        }
+        if (Value* slot = plainVariable(*name, f);
+            slot && !(name->cell && name->cell->isConst && slot == &name->cell->value)) {
+            *slot = std::move(v);
+            return Flow::Normal;
+        }
     }
     target->assign(f, std::move(v), isSet);
     return Flow::Normal;

@@ -85,6 +85,8 @@ const Row kRuntime[] = {
      0},
     {"ErrorInsideProcedureReportsItsLine", "Sub S\nx = 1\nx = 1 / 0\nEnd Sub\nS", 11, 3, 0},
     {"AssignToConstant", "Const K = 1\nK = 2", 501, 2, 0},
+    {"AssignToConstantDefinedLater", "Sub S\nK = 2\nEnd Sub\nExecuteGlobal \"Const K = 1\"\nS", 501,
+     2, 0},
     {"ForEachOverNumber", "For Each x In 5\nNext", 451, 1, 0},
     {"TypeMismatchIndex", "a = Array(1)\nx = a(\"z\")", 13, 2, 0},
     {"NullInFor", "For i = Null To 3\nNext", 94, 1, 0},

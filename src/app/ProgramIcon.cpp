@@ -1,5 +1,7 @@
 #include "ProgramIcon.h"
 
+#include <QApplication>
+
 // Outside any namespace, as the resource macro requires.
 static void registerIconResources() {
     Q_INIT_RESOURCE(scrivlet_icons);
@@ -20,6 +22,14 @@ QIcon ProgramIcon() {
         return built;
     }();
     return icon;
+}
+
+void InstallProgramIcon() {
+    static const bool installed = [] {
+        QApplication::setWindowIcon(ProgramIcon());
+        return true;
+    }();
+    (void)installed;
 }
 
 } // namespace app

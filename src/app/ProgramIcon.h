@@ -8,4 +8,8 @@ namespace app {
 // compiled into the program: the window's, the tray's, the boxes' and the dialogs' icon.
 QIcon ProgramIcon();
 
+// Makes it the icon of every window the program opens. Decoding it takes milliseconds, so the
+// start does this after the first show, or before the first box when a box comes sooner.
+void InstallProgramIcon();
+
 } // namespace app

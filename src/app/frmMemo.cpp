@@ -235,15 +235,18 @@ int frmMemo::windowTopTwips() const {
 
 bool frmMemo::ShowForm() {
     app::ForceForeground(this);
-    if (m_trayReady) {
-        m_cmbMemo->setFocus(Qt::ActiveWindowFocusReason);
-        // Qt has no "input method off" state; preferring Latin input is the nearest: the input
-        // method starts in direct input and the user may still switch it on. Never undone.
-        // The combo box holds the focus and answers the input method for its line edit.
-        if (!options().IMEState)
-            m_cmbMemo->setInputMethodHints(m_cmbMemo->inputMethodHints() | Qt::ImhPreferLatin);
-    }
+    if (m_trayReady)
+        focusInputLine();
     return true;
+}
+
+void frmMemo::focusInputLine() {
+    m_cmbMemo->setFocus(Qt::ActiveWindowFocusReason);
+    // Qt has no "input method off" state; preferring Latin input is the nearest: the input
+    // method starts in direct input and the user may still switch it on. Never undone.
+    // The combo box holds the focus and answers the input method for its line edit.
+    if (!options().IMEState)
+        m_cmbMemo->setInputMethodHints(m_cmbMemo->inputMethodHints() | Qt::ImhPreferLatin);
 }
 
 bool frmMemo::HideForm() {

@@ -166,8 +166,12 @@ private:
     void routeMemoPaneKeyDown(int& keyCode, int& shift);
     void routeMemoPaneKeyPress(int& keyAscii);
     void confirmMemoDelete(int& memoIndex, bool& cancel);
-    void createDesktopIntegration();
+    // The window's own hooks (size limits, activation, resize edges) come before its first show;
+    // the ways to call it back (icon, tray, hotkey) may follow it.
+    void createWindowHooks();
+    void createCallBackPaths();
     void releaseDesktopIntegration();
+    void focusInputLine();
     // Whether the hidden window can be called back by the tray icon or the hotkey.
     bool canBeCalledBack() const;
     void onTrayMouseDown(int button);

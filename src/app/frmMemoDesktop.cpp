@@ -13,23 +13,9 @@
 #include <QAction>
 #include <QMenu>
 
-// Created in this order; TrayReady is set between the tray and the hotkey.
-void frmMemo::createDesktopIntegration() {
-    setWindowIcon(app::ProgramIcon());
-    m->mTray = std::make_unique<CTray>();
-    m->mTray->setIcon(windowIcon());
-    m->mTray->setTooltipText(app::AppTitleWithVersion());
-    connect(m->mTray.get(), &CTray::MouseMove, this,
-            [this] { m_wasForeground = app::IsForeground(this); });
-    connect(m->mTray.get(), &CTray::MouseDown, this, &frmMemo::onTrayMouseDown);
-    connect(m->mTray.get(), &CTray::DblClick, this, [this] { onTrayMouseDown(1); });
-    connect(m->mTray.get(), &CTray::MouseUp, this, &frmMemo::onTrayMouseUp);
-    if (!options().NoTray)
-        m->mTray->AddIcon(this);
-
+void frmMemo::createWindowHooks() {
     m->sizeLimiter = std::make_unique<CLimitForm>();
     m->mActive = std::make_unique<CAppActive>();
-    m_trayReady = true;
     m->sizeLimiter->Initialize(this);
     // The bar has no frame of the window manager's to take hold of.
     platform::installResizeEdges(this);
@@ -42,6 +28,23 @@ void frmMemo::createDesktopIntegration() {
             onAppDeactivate();
     });
     m->mActive->StartSubClass(this);
+}
+
+// Created in this order; TrayReady is set between the tray and the hotkey.
+void frmMemo::createCallBackPaths() {
+    app::InstallProgramIcon();
+    setWindowIcon(app::ProgramIcon());
+    m->mTray = std::make_unique<CTray>();
+    m->mTray->setIcon(windowIcon());
+    m->mTray->setTooltipText(app::AppTitleWithVersion());
+    connect(m->mTray.get(), &CTray::MouseMove, this,
+            [this] { m_wasForeground = app::IsForeground(this); });
+    connect(m->mTray.get(), &CTray::MouseDown, this, &frmMemo::onTrayMouseDown);
+    connect(m->mTray.get(), &CTray::DblClick, this, [this] { onTrayMouseDown(1); });
+    connect(m->mTray.get(), &CTray::MouseUp, this, &frmMemo::onTrayMouseUp);
+    if (!options().NoTray)
+        m->mTray->AddIcon(this);
+    m_trayReady = true;
 
     m->mHotKey = std::make_unique<CHotKey>();
     connect(m->mHotKey.get(), &CHotKey::HotKey, this, [this] {

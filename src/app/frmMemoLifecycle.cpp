@@ -9,6 +9,7 @@
 #include "memo/pane/uMultiMemo.h"
 #include "platform/AppPaths.h"
 #include "platform/MessageBox.h"
+#include "platform/gui/AfterFirstExpose.h"
 #include "platform/gui/KeyStroke.h"
 
 #include "app/instance/CPrevInstance.h"
@@ -64,14 +65,28 @@ void frmMemo::Initialize(const QStringList& arguments) {
     createDispatcher();
     UpdateMenuCaptions();
 
-    createDesktopIntegration();
+    createWindowHooks();
 
     SetMemoView(0);
-    if (options().StartUpTray && canBeCalledBack()) {
-        HideForm();
+    if (options().StartUpTray) {
+        // Hidden only when the tray or the hotkey can bring it back.
+        createCallBackPaths();
+        if (canBeCalledBack()) {
+            HideForm();
+        } else {
+            ShowForm();
+            focusInputLine();
+        }
     } else {
+        // The tray (a bus query and a docking handshake) and the icon's decoding take longer
+        // than everything else the start adds to a bare window: they follow the first show.
         ShowForm();
-        m_cmbMemo->setFocus(Qt::ActiveWindowFocusReason);
+        focusInputLine();
+        platform::flushWindowSystem();
+        platform::runAfterFirstExpose(this, [this] {
+            if (!m_unloaded)
+                createCallBackPaths();
+        });
     }
     if (options().TopMost)
         SetTopMost(true);

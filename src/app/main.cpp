@@ -12,12 +12,11 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(app::ProductName());
     QApplication::setApplicationVersion(app::VersionText(true));
-    // Every window takes it: the bar, the settings dialog, the message boxes.
-    QApplication::setWindowIcon(app::ProgramIcon());
     // Not every window manager gives the focus back to the window a box was over when the box
     // closes (openbox leaves no window active), so the program hands it back itself: the user
     // goes on typing in the input line after an error box, as on other desktops.
     platform::setMessageBoxHandler([](const platform::MessageBoxRequest& request) {
+        app::InstallProgramIcon();
         const QPointer<QWidget> owner = QApplication::activeWindow();
         const int answer = platform::runMessageBoxDialog(request);
         if (owner && owner->isVisible())

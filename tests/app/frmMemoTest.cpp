@@ -80,6 +80,8 @@ protected:
         if (window->isVisible()) {
             ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
         }
+        // The tray and the hotkey follow the first show.
+        ASSERT_TRUE(QTest::qWaitFor([this] { return window->trayReady(); }));
     }
 
     int comboHeight() const { return window->inputLine()->sizeHint().height(); }

@@ -34,14 +34,11 @@ bool readGlobalMember(Frame& f, const std::u16string& name, Args args, Value& ou
     return false;
 }
 
-// Storage of a variable binding; nullptr when the name is no variable (a procedure, a
-// builtin, a constant, a method of Me).
+// Storage of a variable binding that plainVariable did not answer (locals and parameters it
+// always does); nullptr when the name is no variable (a procedure, a builtin, a constant, a
+// method of Me).
 Value* variableSlotSlow(Frame& f, const NameRef& r, bool write) {
     switch (r.binding) {
-    case Binding::Local:
-        return &f.locals[r.slot];
-    case Binding::Param:
-        return f.params[r.slot];
     case Binding::Field:
         return &meObject(f).field(r.slot);
     case Binding::Outer:

@@ -87,6 +87,8 @@ const Row kRuntime[] = {
     {"AssignToConstant", "Const K = 1\nK = 2", 501, 2, 0},
     {"AssignToConstantDefinedLater", "Sub S\nK = 2\nEnd Sub\nExecuteGlobal \"Const K = 1\"\nS", 501,
      2, 0},
+    {"ForCounterReplacedByAProcedure", "For i = 1 To 3\nExecuteGlobal \"Sub i : End Sub\"\nNext",
+     501, 1, 0},
     {"ForEachOverNumber", "For Each x In 5\nNext", 451, 1, 0},
     {"TypeMismatchIndex", "a = Array(1)\nx = a(\"z\")", 13, 2, 0},
     {"NullInFor", "For i = Null To 3\nNext", 94, 1, 0},

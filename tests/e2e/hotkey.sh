@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # The global hotkey (Windows+Z) calls a hidden window up with the focus in the input line, also
-# with Caps Lock on, and sends it away again; a calculation typed after it runs.
+# with Caps Lock on, and sends it away again; a calculation typed after it runs. The window is
+# topmost (TopMost=True) and stays the same window, in the topmost band, at every show.
 . "$(dirname "$0")/lib.sh"
 require_feature "CHotKey::" "global hotkey"
 require_feature "ExecuteLine" "line dispatcher"
 
-write_ini "[Options]" "SetClipboard=True" "HideAfterRun=False"
+write_ini "[Options]" "SetClipboard=True" "HideAfterRun=False" "TopMost=True"
 start_program /tray
 WIN=$("$TOOL" main-window "$PID" 3000 2>/dev/null) && fail "a /tray start showed its window"
 # The hidden window exists; find it by showing it with the hotkey.
@@ -13,6 +14,8 @@ sleep 0.5
 press super+z
 wait_main_window
 wait_state "$WIN" active
+topmost() { "$TOOL" state "$WIN" | grep -qx _NET_WM_STATE_ABOVE; }
+eventually 5 topmost || fail "not topmost: $("$TOOL" state "$WIN" | tr '\n' ' ')"
 
 type_text '6*7'
 press Return
@@ -27,6 +30,7 @@ note "the hotkey hides the window it showed"
 press Caps_Lock
 press super+z
 wait_state "$WIN" active
+eventually 5 topmost || fail "shown again, the window left the topmost band"
 press Caps_Lock
 type_text '1+2'
 press Return

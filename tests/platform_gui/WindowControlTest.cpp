@@ -143,17 +143,19 @@ TEST(Foreground, AHiddenWindowIsNeverForeground) {
 
 TEST(Taskbar, SkipStatesArePresentOnEveryShow) {
     REQUIRE_X11();
-    // Each round changes the topmost band while the window is hidden and/or shown, then shows
-    // it as the program does and hides it again.
+    // Each round changes the topmost band while the window is hidden, between its show and its
+    // map, and/or while it is shown, then shows it as the program does and hides it again.
     struct Round {
-        std::optional<bool> topMostWhileHidden;
-        std::optional<bool> topMostWhileShown;
+        std::optional<bool> whileHidden;
+        std::optional<bool> beforeTheMap;
+        std::optional<bool> whileShown;
     };
     const Round rounds[] = {
-        {{}, {}},    {{}, true}, // made topmost while shown, then hidden
-        {{}, {}},                // shown again, still topmost
-        {false, {}}, {true, {}}, // changed while hidden
-        {{}, false}, {{}, {}},
+        {{}, {}, {}},    {{}, {}, true}, // made topmost while shown, then hidden
+        {{}, {}, {}},                    // shown again, still topmost
+        {false, {}, {}}, {true, {}, {}}, // changed while hidden
+        {{}, false, {}}, {{}, true, {}}, // changed before the window manager saw the window
+        {{}, {}, false}, {{}, {}, {}},
     };
     TestWindow window;
     keepOffTaskbar(&window);
@@ -163,9 +165,11 @@ TEST(Taskbar, SkipStatesArePresentOnEveryShow) {
     int n = 0;
     for (const Round& round : rounds) {
         SCOPED_TRACE("round " + std::to_string(n++));
-        if (round.topMostWhileHidden)
-            setTopMost(&window, topMost = *round.topMostWhileHidden);
+        if (round.whileHidden)
+            setTopMost(&window, topMost = *round.whileHidden);
         forceForeground(&window);
+        if (round.beforeTheMap)
+            setTopMost(&window, topMost = *round.beforeTheMap);
         ASSERT_TRUE(waitFor([&] { return x11probe::isMapped(&window); }));
         EXPECT_EQ(window.winId(), window.windowHandle()->winId()) << "the native window changed";
         EXPECT_TRUE(waitFor([&] { return isForeground(&window); }));
@@ -174,8 +178,8 @@ TEST(Taskbar, SkipStatesArePresentOnEveryShow) {
                    state().contains(QStringLiteral("_NET_WM_STATE_SKIP_PAGER")) &&
                    state().contains(QStringLiteral("_NET_WM_STATE_ABOVE")) == topMost;
         })) << state().join(' ').toStdString();
-        if (round.topMostWhileShown) {
-            setTopMost(&window, topMost = *round.topMostWhileShown);
+        if (round.whileShown) {
+            setTopMost(&window, topMost = *round.whileShown);
             EXPECT_TRUE(waitFor([&] {
                 return state().contains(QStringLiteral("_NET_WM_STATE_ABOVE")) == topMost;
             })) << state().join(' ').toStdString();

@@ -12,7 +12,4 @@ cmake --build "$build" -j "$(nproc)"
 . scripts/x11-bed.sh
 start_x11_bed
 cd "$build"
-# A test that fails is run once more and counts as failed only if it fails again: the end-to-end
-# tests drive a real X server and window manager, and one of them (hung_instance) has failed once
-# in many runs under heavy load. Its failures stay in the log.
-ctest --output-on-failure -j "$(nproc)" --repeat until-pass:2 "$@"
+ctest --output-on-failure -j "$(nproc)" "$@"

@@ -21,6 +21,8 @@
 #include <csignal>
 #include <cstdio>
 #include <fcntl.h>
+#include <functional>
+#include <optional>
 #include <random>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -159,6 +161,39 @@ void print(const char* name, const Figures& f) {
                 f.leftoversAfterStart, f.torn, f.lostReported, f.seconds);
 }
 
+// Counts one run and checks the file it left against the saves reported so far (`saved` before
+// the run, `reported` after it). `held` reads how many saves the file holds, or nothing when it is
+// no complete version; it is read after the leftover count, since reading the file is what the
+// next start does and that removes the leftovers. False when the file was torn: the campaign
+// stops there.
+bool tally(const Run& run, int reported, const std::function<std::optional<int>()>& held,
+           const QString& dir, int& saved, Figures& f) {
+    (run.killed ? f.kills : f.finished)++;
+    f.saves += reported - saved;
+    if (leftovers(dir) > 0)
+        ++f.leftoversSeen;
+    const std::optional<int> now = held();
+    if (!now) {
+        ++f.torn;
+        return false;
+    }
+    if (*now < reported)
+        f.lostReported += reported - *now;
+    if (*now == reported + 1)
+        ++f.inFlightLanded;
+    else if (*now != reported)
+        ++f.torn;
+    f.leftoversAfterStart += leftovers(dir);
+    saved = std::max(*now, reported);
+    return true;
+}
+
+std::optional<int> memoCount(const QString& file) {
+    if (const auto numbers = memoNumbers(file))
+        return int(numbers->size());
+    return std::nullopt;
+}
+
 // The window-less writers: each run saves over and over until it is killed.
 Figures writerCampaign(const QString& writer, const QString& mode, const QString& dir, int kills,
                        std::mt19937& random) {
@@ -175,38 +210,13 @@ Figures writerCampaign(const QString& writer, const QString& mode, const QString
     const long runUs = std::max<long>(1000, once.nsecsElapsed() / 1000);
     std::uniform_int_distribution<long> delay(0, runUs);
     int saved = 0; // what the file must hold at least
+    const auto held = [&]() -> std::optional<int> {
+        return mode == u"memo" ? memoCount(file) : settingsCounter(file);
+    };
     while (f.kills < kills) {
         const Run run = runAndKill({writer, mode, file, QString::number(saved + 1)}, delay(random));
-        (run.killed ? f.kills : f.finished)++;
-        const int reported = lastSaved(run.output, saved);
-        f.saves += reported - saved;
-        if (leftovers(dir) > 0)
-            ++f.leftoversSeen;
-        int now = 0;
-        if (mode == u"memo") {
-            const auto numbers = memoNumbers(file);
-            if (!numbers) {
-                ++f.torn;
-                break;
-            }
-            now = int(numbers->size());
-        } else {
-            const auto counter = settingsCounter(file);
-            if (!counter) {
-                ++f.torn;
-                break;
-            }
-            now = *counter;
-        }
-        if (now < reported)
-            f.lostReported += reported - now;
-        if (now == reported + 1)
-            ++f.inFlightLanded;
-        else if (now != reported)
-            ++f.torn;
-        // Reading the file above is what the next start does: it removes the leftovers.
-        f.leftoversAfterStart += leftovers(dir);
-        saved = std::max(now, reported);
+        if (!tally(run, lastSaved(run.output, saved), held, dir, saved, f))
+            break;
     }
     f.seconds = clock.elapsed() / 1000.0;
     return f;
@@ -240,6 +250,7 @@ Figures cliCampaign(const QString& cli, const QString& dir, int kills, std::mt19
     };
     long typicalSum = 0;
     int measured = 0;
+    const auto held = [&] { return memoCount(file); };
     while (f.kills < kills) {
         if (f.kills / 100 >= measured) {
             measure();
@@ -248,25 +259,8 @@ Figures cliCampaign(const QString& cli, const QString& dir, int kills, std::mt19
         }
         std::uniform_int_distribution<long> delay(typical / 2, typical * 3 / 2);
         const Run run = runAndKill({cli, "--dir", dir, crash::memoLine(saved + 1)}, delay(random));
-        (run.killed ? f.kills : f.finished)++;
-        const int reported = run.exitedOk ? saved + 1 : saved;
-        f.saves += reported - saved;
-        if (leftovers(dir) > 0)
-            ++f.leftoversSeen;
-        const auto numbers = memoNumbers(file);
-        if (!numbers) {
-            ++f.torn;
+        if (!tally(run, run.exitedOk ? saved + 1 : saved, held, dir, saved, f))
             break;
-        }
-        const int now = int(numbers->size());
-        if (now < reported)
-            f.lostReported += reported - now;
-        if (now == reported + 1)
-            ++f.inFlightLanded;
-        else if (now != reported)
-            ++f.torn;
-        f.leftoversAfterStart += leftovers(dir);
-        saved = std::max(now, reported);
     }
     f.seconds = clock.elapsed() / 1000.0;
     std::printf("cli       a whole run took %.1f ms (mean of the measurements)\n",
@@ -285,8 +279,7 @@ int fullDisk(const QString& writer, const QString& cli, const QString& dir) {
         const QByteArray last = run.output.trimmed().split('\n').last();
         int now = -1;
         if (mode == u"memo") {
-            if (const auto numbers = memoNumbers(file))
-                now = int(numbers->size());
+            now = memoCount(file).value_or(-1);
         } else {
             CIniFile ini;
             ini.Load(file);

@@ -3,19 +3,8 @@
 # Exit 77 means skipped: the program, a display or a feature a script needs is not there.
 set -euo pipefail
 
-skip() {
-    echo "SKIPPED: $*" >&2
-    exit 77
-}
-fail() {
-    echo "FAILED: $*" >&2
-    if [ -n "${WORK:-}" ] && [ -s "$WORK/program.log" ]; then
-        echo "--- program output:" >&2
-        tail -n 30 "$WORK/program.log" >&2
-    fi
-    exit 1
-}
-note() { echo "-- $*" >&2; }
+# shellcheck source=tests/e2e/report.sh
+. "$(dirname "${BASH_SOURCE[0]}")/report.sh"
 
 [ -n "${SCRIVLET_PROGRAM:-}" ] && [ -x "$SCRIVLET_PROGRAM" ] || skip "the scrivlet program is not built"
 [ -n "${SCRIVLET_E2E_TOOL:-}" ] && [ -x "$SCRIVLET_E2E_TOOL" ] || skip "the e2e tool is not built"
@@ -65,9 +54,13 @@ require_feature() {
     has_feature "$1" || skip "the program has no $2 yet"
 }
 
-# Starts the program in the background; PID is its process id.
+# Starts the program in the background; PID is its process id. OWN_SESSION=1 starts it in a
+# session of its own (setsid execs it in place: a background job of a script leads no group), for
+# a script that stops it: the kernel continues the stopped members of a process group with SIGHUP,
+# which ends the program as the end of a session does, once the group loses its last parent
+# outside it (the shell that started the test run ends or leaves it in the background).
 start_program() {
-    "$PROGRAM_DIR/scrivlet" "$@" >>"$WORK/program.log" 2>&1 &
+    ${OWN_SESSION:+setsid} "$PROGRAM_DIR/scrivlet" "$@" >>"$WORK/program.log" 2>&1 &
     PID=$!
     STARTED+=("$PID")
 }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The tray icon on a desktop of its own (so that its tray host can be stopped and started again):
 # it is embedded, a left click toggles the window, a right click opens the program's menu, and a
-# restarted tray host gets the icon back.
+# restarted tray host gets the icon back. The window is topmost (/topmost) and comes back as the
+# same window, still topmost.
 if [ -z "${SCRIVLET_TRAY_BED:-}" ]; then
     command -v Xvfb >/dev/null && command -v trayer >/dev/null && command -v openbox >/dev/null ||
         { echo "SKIPPED: Xvfb, openbox or trayer is not installed" >&2; exit 77; }
@@ -15,7 +16,7 @@ fi
 . "$(dirname "$0")/lib.sh"
 require_feature "CTray::" "tray icon"
 
-start_program
+start_program /topmost
 wait_main_window
 wait_state "$WIN" active
 read -r ICON x y w h < <("$TOOL" tray-icon "$PID" 10000) || fail "the icon was not embedded"
@@ -30,7 +31,9 @@ click_icon 1
 wait_state "$WIN" unmapped
 click_icon 1
 wait_state "$WIN" active
-note "left clicks hide and show the window"
+topmost() { "$TOOL" state "$WIN" | grep -qx _NET_WM_STATE_ABOVE; }
+eventually 5 topmost || fail "shown again, the window left the topmost band"
+note "left clicks hide and show the window, which stays topmost"
 
 click_icon 3
 menu=$("$TOOL" popup "$PID" 5000) || fail "no menu opened"

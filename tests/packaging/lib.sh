@@ -4,15 +4,8 @@
 # Exit 77 means skipped.
 set -euo pipefail
 
-skip() {
-    echo "SKIPPED: $*" >&2
-    exit 77
-}
-fail() {
-    echo "FAILED: $*" >&2
-    exit 1
-}
-note() { echo "-- $*" >&2; }
+# shellcheck source=tests/e2e/report.sh
+. "$(dirname "${BASH_SOURCE[0]}")/../e2e/report.sh"
 
 HERE=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 [ -n "${SCRIVLET_BUILD_DIR:-}" ] && [ -f "$SCRIVLET_BUILD_DIR/cmake_install.cmake" ] ||

@@ -9,6 +9,9 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <string>
+
 using namespace platform;
 using x11probe::waitFor;
 
@@ -140,17 +143,48 @@ TEST(Foreground, AHiddenWindowIsNeverForeground) {
 
 TEST(Taskbar, SkipStatesArePresentOnEveryShow) {
     REQUIRE_X11();
+    // Each round changes the topmost band while the window is hidden, between its show and its
+    // map, and/or while it is shown, then shows it as the program does and hides it again.
+    struct Round {
+        std::optional<bool> whileHidden;
+        std::optional<bool> beforeTheMap;
+        std::optional<bool> whileShown;
+    };
+    const Round rounds[] = {
+        {{}, {}, {}},    {{}, {}, true}, // made topmost while shown, then hidden
+        {{}, {}, {}},                    // shown again, still topmost
+        {false, {}, {}}, {true, {}, {}}, // changed while hidden
+        {{}, false, {}}, {{}, true, {}}, // changed before the window manager saw the window
+        {{}, {}, false}, {{}, {}, {}},
+    };
     TestWindow window;
     keepOffTaskbar(&window);
     keepOffTaskbar(&window); // twice is harmless
-    for (int show = 0; show < 3; ++show) {
-        window.showAndWait();
+    bool topMost = false;
+    const auto state = [&] { return x11probe::netWmState(&window); };
+    int n = 0;
+    for (const Round& round : rounds) {
+        SCOPED_TRACE("round " + std::to_string(n++));
+        if (round.whileHidden)
+            setTopMost(&window, topMost = *round.whileHidden);
+        forceForeground(&window);
+        if (round.beforeTheMap)
+            setTopMost(&window, topMost = *round.beforeTheMap);
+        ASSERT_TRUE(waitFor([&] { return x11probe::isMapped(&window); }));
+        EXPECT_EQ(window.winId(), window.windowHandle()->winId()) << "the native window changed";
+        EXPECT_TRUE(waitFor([&] { return isForeground(&window); }));
         EXPECT_TRUE(waitFor([&] {
-            const QStringList state = x11probe::netWmState(&window);
-            return state.contains(QStringLiteral("_NET_WM_STATE_SKIP_TASKBAR")) &&
-                   state.contains(QStringLiteral("_NET_WM_STATE_SKIP_PAGER"));
-        })) << "show "
-            << show << ": " << x11probe::netWmState(&window).join(' ').toStdString();
+            return state().contains(QStringLiteral("_NET_WM_STATE_SKIP_TASKBAR")) &&
+                   state().contains(QStringLiteral("_NET_WM_STATE_SKIP_PAGER")) &&
+                   state().contains(QStringLiteral("_NET_WM_STATE_ABOVE")) == topMost;
+        })) << state().join(' ').toStdString();
+        if (round.whileShown) {
+            setTopMost(&window, topMost = *round.whileShown);
+            EXPECT_TRUE(waitFor([&] {
+                return state().contains(QStringLiteral("_NET_WM_STATE_ABOVE")) == topMost;
+            })) << state().join(' ').toStdString();
+        }
+        EXPECT_EQ(isTopMost(&window), topMost);
         window.hide();
         ASSERT_TRUE(waitFor([&] { return !x11probe::isMapped(&window); }));
     }

@@ -18,59 +18,120 @@ template <typename T> T* helperOf(const QWidget* window, const char* name) {
         window->findChild<QObject*>(QLatin1String(name), Qt::FindDirectChildrenOnly));
 }
 constexpr char kActivationRequest[] = "scrivlet-activation-request";
-constexpr char kTaskbarSkipper[] = "scrivlet-taskbar-skipper";
 constexpr char kManualMove[] = "scrivlet-manual-move";
-constexpr char kPendingTopMost[] = "scrivlet-pending-topmost";
+constexpr char kNetWmStates[] = "scrivlet-net-wm-states";
 
-// Changing the window flags of a hidden window that was shown before keeps the X11 platform from
-// mapping it at the next show. Such a change waits here until the window is exposed again.
-class PendingTopMost : public QObject {
+// The _NET_WM_STATE entries the program keeps on a window itself: off the task bar and pager, and
+// the topmost band. Not through Qt's stays-on-top flag: Qt's X11 platform re-creates the native
+// window at the next show after that flag changed, and QWidget::winId() then still names the
+// destroyed window, so the activation request and these states went nowhere. The window keeps its
+// id instead: a shown window is asked for through the window manager, a withdrawn one gets the
+// entries in its property before every map (window managers drop the property when a window is
+// hidden), asked for once more once it is managed (a manager still busy with the previous hide
+// may drop the property after it was written).
+class NetWmStates : public QObject {
 public:
-    PendingTopMost(QWidget* window, bool on) : QObject(window), m_window(window), m_on(on) {
-        setObjectName(QLatin1String(kPendingTopMost));
-        window->windowHandle()->installEventFilter(this);
+    static NetWmStates* of(QWidget* window) {
+        if (auto* states = helperOf<NetWmStates>(window, kNetWmStates))
+            return states;
+        x11::internAtoms({"_NET_WM_STATE", "_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER",
+                          "_NET_WM_STATE_ABOVE", "_NET_WM_STATE_STAYS_ON_TOP"});
+        return new NetWmStates(window);
     }
-    void set(bool on) { m_on = on; }
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Expose && m_window->windowHandle()->isExposed()) {
-            m_window->windowHandle()->setFlag(Qt::WindowStaysOnTopHint, m_on);
-            deleteLater();
+    static const NetWmStates* find(const QWidget* window) {
+        return helperOf<NetWmStates>(window, kNetWmStates);
+    }
+
+    void keepOffTaskbar() {
+        if (m_offTaskbar)
+            return;
+        m_offTaskbar = true;
+        if (m_window->isVisible())
+            askForOffTaskbar();
+    }
+    void setAbove(bool on) {
+        const bool changed = m_above != on;
+        m_above = on;
+        if (changed && m_window->isVisible())
+            askForAbove(on);
+    }
+    bool above() const { return m_above; }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        // A spontaneous show is the window manager's (a restore); the window is managed then.
+        if (watched == m_window && event->type() == QEvent::Show && !event->spontaneous()) {
+            // The show event comes after the native window exists and before it is mapped.
+            writeBeforeMap();
+            if (QWindow* handle = m_window->windowHandle(); handle && handle != m_watchedHandle) {
+                handle->installEventFilter(this);
+                m_watchedHandle = handle;
+            }
+            m_confirmPending = true;
+        } else if (watched == m_watchedHandle && event->type() == QEvent::Expose &&
+                   m_confirmPending && m_watchedHandle->isExposed()) {
+            m_confirmPending = false;
+            if (m_offTaskbar)
+                askForOffTaskbar();
+            if (m_above)
+                askForAbove(true);
         }
         return false;
     }
 
 private:
+    explicit NetWmStates(QWidget* window) : QObject(window), m_window(window) {
+        setObjectName(QLatin1String(kNetWmStates));
+        window->installEventFilter(this);
+    }
+    xcb_window_t id() const { return xcb_window_t(m_window->winId()); }
+    void askForOffTaskbar() const {
+        x11::changeNetWmState(id(), true, x11::atom("_NET_WM_STATE_SKIP_TASKBAR"),
+                              x11::atom("_NET_WM_STATE_SKIP_PAGER"));
+    }
+    void askForAbove(bool on) const {
+        x11::changeNetWmState(id(), on, x11::atom("_NET_WM_STATE_ABOVE"),
+                              x11::atom("_NET_WM_STATE_STAYS_ON_TOP"));
+    }
+    // Written without reading it first: a withdrawn window's states are its client's to set, and
+    // Qt merges its own into the property after this. No round trip to the server before the map.
+    void writeBeforeMap() const {
+        QList<xcb_atom_t> atoms;
+        if (m_offTaskbar)
+            atoms << x11::atom("_NET_WM_STATE_SKIP_TASKBAR")
+                  << x11::atom("_NET_WM_STATE_SKIP_PAGER");
+        if (m_above)
+            atoms << x11::atom("_NET_WM_STATE_ABOVE") << x11::atom("_NET_WM_STATE_STAYS_ON_TOP");
+        x11::setNetWmStateProperty(id(), atoms);
+    }
+
     QWidget* m_window;
-    bool m_on;
+    QPointer<QWindow> m_watchedHandle;
+    bool m_offTaskbar = false;
+    bool m_above = false;
+    bool m_confirmPending = false;
 };
 } // namespace
 
 void setTopMost(QWidget* window, bool on) {
     if (!window)
         return;
-    Qt::WindowFlags flags = window->windowFlags();
-    flags.setFlag(Qt::WindowStaysOnTopHint, on);
-    // QWidget::setWindowFlags would hide a shown window; the QWindow flag only changes the
-    // stacking. The widget's copy is updated without telling the window system, so a later
-    // re-creation keeps the band.
-    if (QWindow* handle = window->windowHandle()) {
-        auto* pending = helperOf<PendingTopMost>(window, kPendingTopMost);
-        if (window->isVisible() && !pending)
-            handle->setFlag(Qt::WindowStaysOnTopHint, on);
-        else if (pending)
-            pending->set(on);
-        else
-            new PendingTopMost(window, on);
+    if (x11::connection()) {
+        NetWmStates::of(window)->setAbove(on);
+        return;
     }
-    window->overrideWindowFlags(flags);
+    // Elsewhere the platform's flag is the only way. QWidget::setWindowFlags would hide a shown
+    // window; the QWindow flag only changes the stacking, and the widget's copy is updated
+    // without telling the window system, so a later re-creation keeps the band.
+    if (QWindow* handle = window->windowHandle())
+        handle->setFlag(Qt::WindowStaysOnTopHint, on);
+    window->overrideWindowFlags(window->windowFlags().setFlag(Qt::WindowStaysOnTopHint, on));
 }
 
 bool isTopMost(const QWidget* window) {
     if (!window)
         return false;
-    const QWindow* handle = window->windowHandle();
-    if (handle && !helperOf<PendingTopMost>(window, kPendingTopMost))
-        return handle->flags().testFlag(Qt::WindowStaysOnTopHint);
+    if (const NetWmStates* states = NetWmStates::find(window))
+        return states->above();
     return window->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
 }
 
@@ -130,64 +191,9 @@ bool isForeground(const QWidget* window) {
     return window->isActiveWindow();
 }
 
-namespace {
-
-class TaskbarSkipper : public QObject {
-public:
-    explicit TaskbarSkipper(QWidget* window) : QObject(window), m_window(window) {
-        setObjectName(QLatin1String(kTaskbarSkipper));
-        window->installEventFilter(this);
-    }
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched == m_window && event->type() == QEvent::Show) {
-            // The show event comes after the native window exists and before it is mapped.
-            writeBeforeMap();
-            if (QWindow* handle = m_window->windowHandle(); handle && handle != m_watchedHandle) {
-                handle->installEventFilter(this);
-                m_watchedHandle = handle;
-            }
-            m_confirmPending = true;
-        } else if (watched == m_watchedHandle && event->type() == QEvent::Expose &&
-                   m_confirmPending && m_watchedHandle->isExposed()) {
-            // A window manager still busy with the previous hide may have dropped the property
-            // again; once the window is managed, ask for the states the documented way too.
-            m_confirmPending = false;
-            sendToManagedWindow(m_window);
-        }
-        return false;
-    }
-    static void sendToManagedWindow(QWidget* window) {
-        x11::changeNetWmState(xcb_window_t(window->winId()), true,
-                              x11::atom("_NET_WM_STATE_SKIP_TASKBAR"),
-                              x11::atom("_NET_WM_STATE_SKIP_PAGER"));
-    }
-
-private:
-    // Qt may already have put its own states (topmost) into the property: add ours to them.
-    void writeBeforeMap() {
-        const auto id = xcb_window_t(m_window->winId());
-        QList<xcb_atom_t> atoms = x11::netWmState(id);
-        for (const char* name : {"_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER"}) {
-            if (!atoms.contains(x11::atom(name)))
-                atoms << x11::atom(name);
-        }
-        x11::setNetWmStateProperty(id, atoms);
-    }
-
-    QWidget* m_window;
-    QPointer<QWindow> m_watchedHandle;
-    bool m_confirmPending = false;
-};
-
-} // namespace
-
 void keepOffTaskbar(QWidget* window) {
-    if (!window || !x11::connection() || helperOf<TaskbarSkipper>(window, kTaskbarSkipper))
-        return;
-    x11::internAtoms({"_NET_WM_STATE", "_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER"});
-    new TaskbarSkipper(window);
-    if (window->isVisible())
-        TaskbarSkipper::sendToManagedWindow(window);
+    if (window && x11::connection())
+        NetWmStates::of(window)->keepOffTaskbar();
 }
 
 namespace {

@@ -8,7 +8,9 @@ class QWidget;
 namespace platform {
 
 // Puts the window into the topmost band or takes it out without moving, sizing, hiding or
-// activating it. Works before the first show too.
+// activating it, and without a new native window (its id stays). Works while it is hidden and
+// before the first show too. On X11 the band is kept by these helpers, not in the window's
+// flags: pass windows created without Qt::WindowStaysOnTopHint.
 void setTopMost(QWidget* window, bool on);
 bool isTopMost(const QWidget* window);
 

@@ -130,9 +130,9 @@ void setTopMost(QWidget* window, bool on) {
 bool isTopMost(const QWidget* window) {
     if (!window)
         return false;
-    if (const NetWmStates* states = NetWmStates::find(window))
-        return states->above();
-    return window->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+    // A window made with the stays-on-top flag is topmost whatever the helper says.
+    const NetWmStates* states = NetWmStates::find(window);
+    return (states && states->above()) || window->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
 }
 
 namespace {

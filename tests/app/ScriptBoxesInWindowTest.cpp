@@ -2,6 +2,7 @@
 #include "app/frmMemo.h"
 
 #include "FakeHotKeys.h"
+#include "ScriptedBoxes.h"
 #include "TestEnvironment.h"
 #include "platform/AppPaths.h"
 #include "platform/MessageBox.h"
@@ -27,16 +28,13 @@ protected:
     void SetUp() override {
         folder = testsupport::freshFolder(QStringLiteral("program"));
         platform::setProgramIdentity(folder, QStringLiteral("scrivlet"));
-        previousHandler = platform::setMessageBoxHandler([this](const MessageBoxRequest& r) {
-            shown << r;
+        boxes.onBox = [this](const MessageBoxRequest&) {
             topMostDuringBox << (window && platform::isTopMost(window.get()));
-            return answer;
-        });
+        };
     }
 
     void TearDown() override {
         window.reset();
-        platform::setMessageBoxHandler(previousHandler);
         platform::setProgramIdentity(QString(), QString());
     }
 
@@ -54,10 +52,8 @@ protected:
 
     QString folder;
     std::unique_ptr<frmMemo> window;
-    QList<MessageBoxRequest> shown;
+    testsupport::ScriptedBoxes boxes;
     QList<bool> topMostDuringBox;
-    int answer = mb::OK;
-    platform::MessageBoxHandler previousHandler;
     FakeHotKeys hotKeys;
 };
 
@@ -67,12 +63,12 @@ TEST_F(ScriptBoxesInWindow, MsgBoxFromTheInputLineShowsWithTheProgramTitleOutOfT
     start();
     ASSERT_TRUE(platform::isTopMost(window.get()));
 
-    answer = mb::Yes;
+    boxes.answers = {mb::Yes};
     EXPECT_EQ(run(QStringLiteral("MsgBox(\"消しますか\", vbYesNo)")), QStringLiteral("6"));
-    ASSERT_EQ(shown.size(), 1);
-    EXPECT_EQ(shown[0].text, QStringLiteral("消しますか"));
-    EXPECT_EQ(shown[0].title, QStringLiteral("Scrivlet Ver.1.73"));
-    EXPECT_EQ(shown[0].style, int(mb::YesNo));
+    ASSERT_EQ(boxes.shown.size(), 1);
+    EXPECT_EQ(boxes.shown[0].text, QStringLiteral("消しますか"));
+    EXPECT_EQ(boxes.shown[0].title, QStringLiteral("Scrivlet Ver.1.73"));
+    EXPECT_EQ(boxes.shown[0].style, int(mb::YesNo));
     EXPECT_EQ(topMostDuringBox, QList<bool>{false});
     EXPECT_TRUE(platform::isTopMost(window.get()));
 }
@@ -90,22 +86,22 @@ TEST_F(ScriptBoxesInWindow, InputBoxAnswerIsWrittenBackToTheInputLine) {
     });
     EXPECT_EQ(run(QStringLiteral("\"Hello, \" & InputBox(\"Name?\")")),
               QStringLiteral("Hello, 花子"));
-    EXPECT_TRUE(shown.isEmpty());
+    EXPECT_TRUE(boxes.shown.isEmpty());
 }
 
 TEST_F(ScriptBoxesInWindow, ScriptFileMayShowABoxWhileItLoads) {
     testsupport::writeFile(folder + QStringLiteral("/scrivlet.vbs"),
                            "MsgBox \"loaded\", vbInformation\r\n");
     start();
-    ASSERT_EQ(shown.size(), 1);
-    EXPECT_EQ(shown[0].text, QStringLiteral("loaded"));
-    EXPECT_EQ(shown[0].style, int(mb::Information));
+    ASSERT_EQ(boxes.shown.size(), 1);
+    EXPECT_EQ(boxes.shown[0].text, QStringLiteral("loaded"));
+    EXPECT_EQ(boxes.shown[0].style, int(mb::Information));
 }
 
 TEST_F(ScriptBoxesInWindow, BrokenScriptFileLeavesTheProgramsObjectsToScripts) {
     testsupport::writeFile(folder + QStringLiteral("/scrivlet.vbs"), "Function (\r\n");
     start();
-    ASSERT_EQ(shown.size(), 1); // the load failure
+    ASSERT_EQ(boxes.shown.size(), 1); // the load failure
     EXPECT_EQ(run(QStringLiteral("VBA.Format(1.5, \"0.00\")")), QStringLiteral("1.50"));
     EXPECT_EQ(run(QStringLiteral("TypeName(Clipboard)")), QStringLiteral("Clipboard"));
 }

@@ -4,6 +4,7 @@
 #include "app/PropertyDialog.h"
 #include "app/frmMemo.h"
 
+#include "ScriptedBoxes.h"
 #include "TestEnvironment.h"
 #include "config/CIniFile.h"
 #include "controls/uHotKey.h"
@@ -41,16 +42,11 @@ protected:
     void SetUp() override {
         folder = testsupport::freshFolder(QStringLiteral("program"));
         platform::setProgramIdentity(folder, QStringLiteral("scrivlet"));
-        previous = platform::setMessageBoxHandler([this](const platform::MessageBoxRequest& r) {
-            shown << r.text;
-            return platform::defaultAnswer(r.style);
-        });
     }
     void TearDown() override {
         if (window && !window->isUnloaded())
             window->Unload();
         window.reset();
-        platform::setMessageBoxHandler(previous);
         platform::setProgramIdentity(QString(), QString());
     }
 
@@ -74,8 +70,7 @@ protected:
 
     QString folder;
     std::unique_ptr<frmMemo> window;
-    QStringList shown;
-    platform::MessageBoxHandler previous;
+    testsupport::ScriptedBoxes boxes;
 };
 
 TEST_F(SettingsInWindow, StartedWithoutHotkeyTheDialogShowsTheStoredOneAndOkStoresIt) {
@@ -117,8 +112,7 @@ TEST_F(SettingsInWindow, ClearingTheHistoryEmptiesOnlyTheDropDownList) {
     start("[MRU]\r\n1=予定「会議」★\r\n2=1+1\r\n");
     ASSERT_EQ(window->inputLine()->count(), 2);
     window->inputLine()->setEditText(QStringLiteral("typing"));
-    platform::setMessageBoxHandler(
-        [](const platform::MessageBoxRequest&) { return int(platform::mb::OK); });
+    boxes.answers = {platform::mb::OK};
     whileDialogIsOpen([](frmProperty& d) {
         d.cmdDeleteMRU_Click();
         d.cmdCancel()->click();
@@ -140,8 +134,8 @@ TEST_F(SettingsInWindow, ATimerRunsItsLineOnceAndLeavesTheInputLineAndHistoryAlo
     timers.append({now.addSecs(60), QStringLiteral("MsgBox(\"later\")")});
     alarm->goOff();
     alarm->goOff();
-    EXPECT_EQ(shown.count(QStringLiteral("時間になりました。")), 1);
-    EXPECT_FALSE(shown.contains(QStringLiteral("later")));
+    EXPECT_EQ(boxes.texts().count(QStringLiteral("時間になりました。")), 1);
+    EXPECT_FALSE(boxes.texts().contains(QStringLiteral("later")));
     EXPECT_EQ(window->inputLine()->currentText(), QStringLiteral("書きかけ"));
     EXPECT_EQ(window->inputLine()->count(), 0);
     EXPECT_TRUE(window->history().MRUList().isEmpty());

@@ -1,6 +1,7 @@
 #include "app/frmMemo.h"
 
 #include "FakeHotKeys.h"
+#include "ScriptedBoxes.h"
 #include "TestEnvironment.h"
 #include "app/TitleStrip.h"
 #include "app/Twips.h"
@@ -29,9 +30,6 @@
 
 #include <gtest/gtest.h>
 
-#include <deque>
-#include <functional>
-
 namespace {
 
 using platform::MessageBoxRequest;
@@ -42,23 +40,12 @@ protected:
     void SetUp() override {
         folder = testsupport::freshFolder(QStringLiteral("program"));
         platform::setProgramIdentity(folder, QStringLiteral("scrivlet"));
-        previousHandler = platform::setMessageBoxHandler([this](const MessageBoxRequest& r) {
-            shown << r;
-            if (onBox)
-                onBox(r);
-            if (answers.empty())
-                return platform::defaultAnswer(r.style);
-            const int answer = answers.front();
-            answers.pop_front();
-            return answer;
-        });
     }
 
     void TearDown() override {
         if (window && !window->isUnloaded())
             window->Unload();
         window.reset();
-        platform::setMessageBoxHandler(previousHandler);
         platform::setProgramIdentity(QString(), QString());
     }
 
@@ -88,10 +75,7 @@ protected:
 
     QString folder;
     std::unique_ptr<frmMemo> window;
-    QList<MessageBoxRequest> shown;
-    std::deque<int> answers;
-    std::function<void(const MessageBoxRequest&)> onBox;
-    platform::MessageBoxHandler previousHandler;
+    testsupport::ScriptedBoxes boxes;
     FakeHotKeys hotKeys;
     QStringList opened;
     bool shellSucceeds = true;
@@ -110,7 +94,7 @@ TEST_F(MainWindow, FirstStartShowsACollapsedCentredBarAndWritesTheSettings) {
     const QRect screen = window->screen()->geometry();
     EXPECT_NEAR(window->x(), (screen.width() - window->width()) / 2, 1);
     EXPECT_EQ(QApplication::focusWidget(), window->inputLine());
-    EXPECT_TRUE(shown.isEmpty());
+    EXPECT_TRUE(boxes.shown.isEmpty());
 
     const QByteArray ini = settingsOnDisk();
     EXPECT_TRUE(ini.contains("[Options]"));
@@ -231,15 +215,15 @@ TEST_F(MainWindow, FullDiskDuringAMemoSaveIsReportedOnceAndNothingIsLost) {
         window->onAppDeactivate();
         window->onAppDeactivate();
     }
-    ASSERT_EQ(shown.size(), 1);
-    EXPECT_TRUE(shown[0].text.startsWith(QStringLiteral("メモの保存に失敗しました。\n")));
-    EXPECT_EQ(shown[0].style, int(mb::OKOnly) | mb::Exclamation);
+    ASSERT_EQ(boxes.shown.size(), 1);
+    EXPECT_TRUE(boxes.shown[0].text.startsWith(QStringLiteral("メモの保存に失敗しました。\n")));
+    EXPECT_EQ(boxes.shown[0].style, int(mb::OKOnly) | mb::Exclamation);
     EXPECT_EQ(window->memoPane()->memoText()->toPlainText().size(), 3000);
 
     window->onAppDeactivate();
     EXPECT_TRUE(testsupport::readFile(folder + QStringLiteral("/scrivlet.txt"))
                     .contains(QByteArray(3000, 'm')));
-    EXPECT_EQ(shown.size(), 1);
+    EXPECT_EQ(boxes.shown.size(), 1);
 }
 
 TEST_F(MainWindow, DeclinedExitKeepsEverythingAndAcceptedExitSavesHistoryAndKeys) {
@@ -249,17 +233,17 @@ TEST_F(MainWindow, DeclinedExitKeepsEverythingAndAcceptedExitSavesHistoryAndKeys
               (QStringList{QStringLiteral("second"), QStringLiteral("first")}));
     EXPECT_TRUE(window->inputLine()->currentText().isEmpty());
 
-    answers = {mb::No};
+    boxes.answers = {mb::No};
     EXPECT_TRUE(window->ExitApp());
     EXPECT_FALSE(window->isUnloaded());
     EXPECT_TRUE(window->isVisible());
-    ASSERT_EQ(shown.size(), 1);
-    EXPECT_EQ(shown[0].text, QStringLiteral("常駐解除します。\nよろしいですか？"));
-    EXPECT_EQ(shown[0].title, QStringLiteral("Scrivlet Ver.1.73"));
-    EXPECT_EQ(shown[0].style, int(mb::YesNo) | mb::DefaultButton2 | mb::Exclamation);
+    ASSERT_EQ(boxes.shown.size(), 1);
+    EXPECT_EQ(boxes.shown[0].text, QStringLiteral("常駐解除します。\nよろしいですか？"));
+    EXPECT_EQ(boxes.shown[0].title, QStringLiteral("Scrivlet Ver.1.73"));
+    EXPECT_EQ(boxes.shown[0].style, int(mb::YesNo) | mb::DefaultButton2 | mb::Exclamation);
 
     QSignalSpy unloaded(window.get(), &frmMemo::unloaded);
-    answers = {mb::Yes};
+    boxes.answers = {mb::Yes};
     EXPECT_TRUE(window->QuitApp());
     EXPECT_EQ(unloaded.count(), 1);
     EXPECT_FALSE(window->isVisible());
@@ -288,7 +272,7 @@ TEST_F(MainWindow, NoConfirmationWhenUnresidentInfoIsOff) {
     start();
     EXPECT_TRUE(window->QuitApp());
     EXPECT_TRUE(window->isUnloaded());
-    EXPECT_TRUE(shown.isEmpty());
+    EXPECT_TRUE(boxes.shown.isEmpty());
 }
 
 TEST_F(MainWindow, FailedHistorySaveIsReportedAndTheProgramStillEnds) {
@@ -303,10 +287,10 @@ TEST_F(MainWindow, FailedHistorySaveIsReportedAndTheProgramStillEnds) {
         window->QuitApp();
     }
     EXPECT_EQ(unloaded.count(), 1);
-    ASSERT_FALSE(shown.isEmpty());
-    EXPECT_EQ(shown[0].text, QStringLiteral("MRUの保存に失敗しました。"));
-    EXPECT_EQ(shown[0].style, int(mb::OKOnly));
-    EXPECT_EQ(shown[0].title, QStringLiteral("Scrivlet"));
+    ASSERT_FALSE(boxes.shown.isEmpty());
+    EXPECT_EQ(boxes.shown[0].text, QStringLiteral("MRUの保存に失敗しました。"));
+    EXPECT_EQ(boxes.shown[0].style, int(mb::OKOnly));
+    EXPECT_EQ(boxes.shown[0].title, QStringLiteral("Scrivlet"));
 }
 
 TEST_F(MainWindow, CloseRequestUnloadsWithoutAsking) {
@@ -314,7 +298,7 @@ TEST_F(MainWindow, CloseRequestUnloadsWithoutAsking) {
     QSignalSpy unloaded(window.get(), &frmMemo::unloaded);
     window->close();
     EXPECT_EQ(unloaded.count(), 1);
-    EXPECT_TRUE(shown.isEmpty());
+    EXPECT_TRUE(boxes.shown.isEmpty());
     EXPECT_TRUE(settingsOnDisk().contains("[KeyMapping]"));
 }
 
@@ -354,15 +338,15 @@ TEST_F(MainWindow, DeletingAMemoAsksFirst) {
     window->CreateNewMemo();
     ASSERT_EQ(window->memoPane()->MemoCount(), 2);
 
-    answers = {mb::No};
+    boxes.answers = {mb::No};
     EXPECT_TRUE(window->DeleteActiveMemo());
     EXPECT_EQ(window->memoPane()->MemoCount(), 2);
-    ASSERT_EQ(shown.size(), 1);
-    EXPECT_EQ(shown[0].text, QStringLiteral("このメモを削除します。よろしいですか？"));
-    EXPECT_EQ(shown[0].title, QStringLiteral("確認"));
-    EXPECT_EQ(shown[0].style, int(mb::YesNo) | mb::DefaultButton2);
+    ASSERT_EQ(boxes.shown.size(), 1);
+    EXPECT_EQ(boxes.shown[0].text, QStringLiteral("このメモを削除します。よろしいですか？"));
+    EXPECT_EQ(boxes.shown[0].title, QStringLiteral("確認"));
+    EXPECT_EQ(boxes.shown[0].style, int(mb::YesNo) | mb::DefaultButton2);
 
-    answers = {mb::Yes};
+    boxes.answers = {mb::Yes};
     window->DeleteActiveMemo();
     EXPECT_EQ(window->memoPane()->MemoCount(), 1);
 }
@@ -372,10 +356,10 @@ TEST_F(MainWindow, BoxesAppearWithTheWindowOutOfTheTopmostBand) {
     start();
     EXPECT_TRUE(platform::isTopMost(window.get()));
     QList<bool> topMostDuringBox;
-    onBox = [&](const MessageBoxRequest&) {
+    boxes.onBox = [&](const MessageBoxRequest&) {
         topMostDuringBox << platform::isTopMost(window.get());
     };
-    answers = {mb::No, mb::OK, mb::No};
+    boxes.answers = {mb::No, mb::OK, mb::No};
     window->QuitApp();
     window->ShowVersionInfo();
     window->CreateNewMemo();
@@ -466,10 +450,10 @@ TEST_F(MainWindow, PositionIsSavedOnDeactivation) {
 TEST_F(MainWindow, BrokenScriptFileIsReportedOnceAndStartUpGoesOn) {
     testsupport::writeFile(folder + QStringLiteral("/scrivlet.vbs"), "Function (\r\n");
     start();
-    ASSERT_EQ(shown.size(), 1);
-    EXPECT_EQ(shown[0].text, QStringLiteral("Scrivlet.vbsファイルのロードに失敗しました。"));
-    EXPECT_EQ(shown[0].style, int(mb::OKOnly) | mb::Exclamation);
-    EXPECT_EQ(shown[0].title, QStringLiteral("Scrivlet Ver.1.73"));
+    ASSERT_EQ(boxes.shown.size(), 1);
+    EXPECT_EQ(boxes.shown[0].text, QStringLiteral("Scrivlet.vbsファイルのロードに失敗しました。"));
+    EXPECT_EQ(boxes.shown[0].style, int(mb::OKOnly) | mb::Exclamation);
+    EXPECT_EQ(boxes.shown[0].title, QStringLiteral("Scrivlet Ver.1.73"));
     EXPECT_TRUE(window->isVisible());
 }
 
@@ -586,15 +570,15 @@ TEST_F(MainWindow, ARefusedHotKeyIsReportedAndAHiddenStartStaysReachable) {
                         "を割り当ててください。")},
     };
     for (const auto& row : rows) {
-        shown.clear();
+        boxes.shown.clear();
         hotKeys.refused = {kWindowsZ};
         hotKeys.unavailable = row.unavailable;
         // /tray with neither a hotkey nor a tray (offscreen has none): shown all the same.
         start({QStringLiteral("/tray")});
-        ASSERT_EQ(shown.size(), 1) << row.name;
-        EXPECT_EQ(shown[0].text, row.text) << row.name;
-        EXPECT_EQ(shown[0].style, int(mb::OKOnly) | mb::Exclamation) << row.name;
-        EXPECT_EQ(shown[0].title, QStringLiteral("Scrivlet")) << row.name;
+        ASSERT_EQ(boxes.shown.size(), 1) << row.name;
+        EXPECT_EQ(boxes.shown[0].text, row.text) << row.name;
+        EXPECT_EQ(boxes.shown[0].style, int(mb::OKOnly) | mb::Exclamation) << row.name;
+        EXPECT_EQ(boxes.shown[0].title, QStringLiteral("Scrivlet")) << row.name;
         EXPECT_TRUE(window->isVisible()) << row.name;
         window->Unload();
     }
@@ -602,7 +586,7 @@ TEST_F(MainWindow, ARefusedHotKeyIsReportedAndAHiddenStartStaysReachable) {
 
 TEST_F(MainWindow, NoHotKeySwitchNeitherRegistersNorWarns) {
     start({QStringLiteral("/nohotkey")});
-    EXPECT_TRUE(shown.isEmpty());
+    EXPECT_TRUE(boxes.shown.isEmpty());
     EXPECT_TRUE(window->isVisible());
 }
 
@@ -617,7 +601,7 @@ TEST_F(MainWindow, TheSettingsDialogRunsWithoutHotKeyAndRegistersTheNewOneAfter)
     window->ShowProperty();
     EXPECT_TRUE(heldDuringDialog.isEmpty());
     EXPECT_EQ(hotKeys.held, QList<int>{65 * 65536 + 3});
-    EXPECT_TRUE(shown.isEmpty());
+    EXPECT_TRUE(boxes.shown.isEmpty());
 }
 
 TEST_F(MainWindow, TrayClicksToggleByTheForegroundSeenWhenThePointerCame) {

@@ -43,16 +43,16 @@ TEST_P(CommandAdd, ChecksInOrderAndFocusesTheBoxAtFault) {
                                 ? kTwoLines
                                 : QString::fromUtf8(c.message);
     if (message.isEmpty()) {
-        EXPECT_TRUE(shown.isEmpty()) << shown.join(QLatin1Char('|')).toStdString();
+        EXPECT_TRUE(boxes.shown.isEmpty()) << boxes.texts().join(QLatin1Char('|')).toStdString();
         ASSERT_EQ(page->lsvCommand()->topLevelItemCount(), 2);
         const QTreeWidgetItem* row = page->lsvCommand()->topLevelItem(1);
         EXPECT_EQ(row->text(1), QString::fromUtf8(c.command).toLower());
         EXPECT_EQ(page->lsvCommand()->currentItem(), row);
         EXPECT_TRUE(d.cmdApp()->isEnabled());
     } else {
-        ASSERT_EQ(shown.size(), 1);
-        EXPECT_EQ(shown[0], message);
-        EXPECT_EQ(styles[0], int(mb::OKOnly) | mb::Exclamation);
+        ASSERT_EQ(boxes.shown.size(), 1);
+        EXPECT_EQ(boxes.shown[0].text, message);
+        EXPECT_EQ(boxes.shown[0].style, int(mb::OKOnly) | mb::Exclamation);
         EXPECT_EQ(page->lsvCommand()->topLevelItemCount(), 1);
         EXPECT_FALSE(d.cmdApp()->isEnabled());
     }
@@ -92,12 +92,12 @@ TEST_F(DialogTest, AddingAnExistingCommandInAnotherCaseAsksToReplace) {
     EXPECT_EQ(page->txtCommand()->text(), QStringLiteral("gg"));
     page->txtCommand()->setText(QStringLiteral("Gg"));
     page->txtCommandContent()->setText(QStringLiteral("two %a"));
-    answers = {mb::No, mb::Yes};
+    boxes.answers = {mb::No, mb::Yes};
     page->cmdAdd_Click();
-    ASSERT_EQ(shown.size(), 1);
-    EXPECT_EQ(shown[0], QStringLiteral("コマンドggは既に登録されています。\n"
-                                       "既存のコマンドと置き換えますか？"));
-    EXPECT_EQ(styles[0], int(mb::YesNo) | mb::Exclamation | mb::DefaultButton2);
+    ASSERT_EQ(boxes.shown.size(), 1);
+    EXPECT_EQ(boxes.shown[0].text, QStringLiteral("コマンドggは既に登録されています。\n"
+                                                  "既存のコマンドと置き換えますか？"));
+    EXPECT_EQ(boxes.shown[0].style, int(mb::YesNo) | mb::Exclamation | mb::DefaultButton2);
     EXPECT_EQ(page->templateOf(QStringLiteral("gg")), QStringLiteral("one %a"));
     page->cmdAdd_Click();
     EXPECT_EQ(page->lsvCommand()->topLevelItemCount(), 1);
@@ -112,18 +112,18 @@ TEST_F(DialogTest, DeletingAsksAndTheLastRowDisablesDelete) {
     EXPECT_TRUE(page->cmdDelete()->isEnabled());
     page->selectRow(1);
     EXPECT_EQ(page->txtCommand()->text(), QStringLiteral("b"));
-    answers = {mb::Cancel, mb::OK};
+    boxes.answers = {mb::Cancel, mb::OK};
     page->cmdDelete_Click();
     EXPECT_EQ(page->lsvCommand()->topLevelItemCount(), 2);
-    EXPECT_EQ(shown.last(), QStringLiteral("コマンドbを削除します。\nよろしいですか？"));
-    EXPECT_EQ(styles.last(), int(mb::OKCancel) | mb::Exclamation | mb::DefaultButton2);
+    EXPECT_EQ(boxes.shown.last().text, QStringLiteral("コマンドbを削除します。\nよろしいですか？"));
+    EXPECT_EQ(boxes.shown.last().style, int(mb::OKCancel) | mb::Exclamation | mb::DefaultButton2);
     page->cmdDelete_Click();
     EXPECT_EQ(page->lsvCommand()->topLevelItemCount(), 1);
     EXPECT_TRUE(page->cmdDelete()->isEnabled());
     // The Delete key in the list does the same.
     page->selectRow(0);
     page->lsvCommand()->setFocus();
-    answers = {mb::OK};
+    boxes.answers = {mb::OK};
     QTest::keyClick(page->lsvCommand(), Qt::Key_Delete);
     EXPECT_EQ(page->lsvCommand()->topLevelItemCount(), 0);
     EXPECT_FALSE(page->cmdDelete()->isEnabled());
@@ -153,7 +153,7 @@ TEST_P(CommandTest, TriesTheUnsavedList) {
     page->txtCommandTest()->setText(QString::fromUtf8(c.line));
     page->cmdCommandTest_Click();
     EXPECT_EQ(page->txtCommandResult()->toPlainText(), QString::fromUtf8(c.result));
-    EXPECT_EQ(shown.contains(QStringLiteral("このコマンドは登録されていませんでした。")),
+    EXPECT_EQ(boxes.texts().contains(QStringLiteral("このコマンドは登録されていませんでした。")),
               c.notRegisteredBox);
     EXPECT_EQ(page->txtCommandTest()->selectedText(), page->txtCommandTest()->text());
     EXPECT_TRUE(sectionOnDisk(QStringLiteral("Command")).size() == 1) << "nothing saved";

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FakeAlarm.h"
+#include "ScriptedBoxes.h"
 #include "TestEnvironment.h"
 
 #include "config/CIniFile.h"
@@ -20,7 +21,6 @@
 
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <memory>
 
 namespace dialogtest {
@@ -57,22 +57,10 @@ protected:
     void SetUp() override {
         folder = testsupport::freshFolder(QStringLiteral("program"));
         platform::setProgramIdentity(folder, QStringLiteral("scrivlet"));
-        previousBoxes =
-            platform::setMessageBoxHandler([this](const platform::MessageBoxRequest& r) {
-                shown << r.text;
-                styles << r.style;
-                titles << r.title;
-                if (answers.empty())
-                    return platform::defaultAnswer(r.style);
-                const int answer = answers.front();
-                answers.pop_front();
-                return answer;
-            });
     }
 
     void TearDown() override {
         dialog.reset();
-        platform::setMessageBoxHandler(previousBoxes);
         setOpenFileDialogHandler({});
         platform::setProgramIdentity(QString(), QString());
     }
@@ -113,11 +101,7 @@ protected:
     FakeTimers timers;
     std::unique_ptr<CIniFile> ini;
     std::unique_ptr<frmProperty> dialog;
-    QStringList shown;
-    QList<int> styles;
-    QStringList titles;
-    std::deque<int> answers;
-    platform::MessageBoxHandler previousBoxes;
+    testsupport::ScriptedBoxes boxes;
 };
 
 } // namespace dialogtest

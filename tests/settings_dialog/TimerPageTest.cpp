@@ -46,15 +46,15 @@ TEST_P(TimerRegister, GivesTheMomentAndShowsItsTimeOfDay) {
     } else {
         page->uspnStopWatch()->setValue(c.hourOrMinutes);
     }
-    answers = {mb::OK};
+    boxes.answers = {mb::OK};
     page->cmdTimerSet_Click();
     ASSERT_EQ(timers.list.entries().size(), 1);
     EXPECT_EQ(timers.list.entries()[0].moment, c.moment);
     EXPECT_EQ(timers.list.entries()[0].command, QStringLiteral("MsgBox(\"時間になりました。\")"));
     ASSERT_EQ(page->lsvTimer()->topLevelItemCount(), 1);
     EXPECT_EQ(page->lsvTimer()->topLevelItem(0)->text(0), QString::fromUtf8(c.shown));
-    EXPECT_EQ(shown, QStringList({"タイマーを開始します。"}));
-    EXPECT_EQ(styles[0], int(mb::OKCancel) | mb::Information);
+    EXPECT_EQ(boxes.texts(), QStringList({"タイマーを開始します。"}));
+    EXPECT_EQ(boxes.shown[0].style, int(mb::OKCancel) | mb::Information);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -73,13 +73,13 @@ TEST_F(DialogTest, TimersAreKeptInOrderOutliveTheDialogAndAreDeletedByTheirRow) 
     TimerPage* page = d.timerPage();
     page->txtExecuteCommand()->clear();
     page->cmdTimerSet_Click();
-    EXPECT_EQ(shown, QStringList({"実行するコマンドが入力されていません"}));
+    EXPECT_EQ(boxes.texts(), QStringList({"実行するコマンドが入力されていません"}));
     EXPECT_TRUE(timers.list.entries().isEmpty());
     EXPECT_FALSE(page->cmdTimerReset()->isEnabled());
 
     page->optTimer(1)->click();
     page->uspnStopWatch()->setValue(5);
-    answers = {mb::Cancel, mb::OK, mb::OK};
+    boxes.answers = {mb::Cancel, mb::OK, mb::OK};
     for (const char* command : {"cancelled", "first", "second"}) {
         page->txtExecuteCommand()->setText(QString::fromUtf8(command));
         page->cmdTimerSet_Click();
@@ -95,10 +95,11 @@ TEST_F(DialogTest, TimersAreKeptInOrderOutliveTheDialogAndAreDeletedByTheirRow) 
     EXPECT_EQ(reopened->mode(), 0) << "the kind is remembered only through OK";
     ASSERT_EQ(reopened->lsvTimer()->topLevelItemCount(), 2);
     reopened->lsvTimer()->setCurrentItem(reopened->lsvTimer()->topLevelItem(1));
-    shown.clear();
-    answers = {mb::OK};
+    boxes.shown.clear();
+    boxes.answers = {mb::OK};
     reopened->cmdTimerReset_Click();
-    EXPECT_EQ(shown, QStringList({"10:05:30に作動するタイマーを削除します。\nよろしいですか？"}));
+    EXPECT_EQ(boxes.texts(),
+              QStringList({"10:05:30に作動するタイマーを削除します。\nよろしいですか？"}));
     ASSERT_EQ(timers.list.entries().size(), 1);
     EXPECT_EQ(timers.list.entries()[0].command, QStringLiteral("first"));
 

@@ -60,7 +60,7 @@ TEST_F(DialogTest, OkWithNothingChangedRewritesEveryOptionAndTheWholeCommandSect
     EXPECT_EQ(running.HotKey, 65);
     EXPECT_EQ(running.HotKeyMask, 3);
     EXPECT_EQ(running.MRU, 10);
-    EXPECT_TRUE(shown.isEmpty());
+    EXPECT_TRUE(boxes.shown.isEmpty());
 }
 
 TEST_F(DialogTest, UntickedHistoryLimitStoresMinusOneAndReopensAtZeroDisabled) {
@@ -166,29 +166,30 @@ INSTANTIATE_TEST_SUITE_P(Names, Browse,
 
 TEST_F(DialogTest, ClearHistoryAndScriptReloadAskFirst) {
     frmProperty& d = open(kStoredSettings);
-    answers = {mb::Cancel, mb::OK};
+    boxes.answers = {mb::Cancel, mb::OK};
     d.cmdDeleteMRU_Click();
     EXPECT_EQ(host.historyCleared, 0);
     d.cmdDeleteMRU_Click();
     EXPECT_EQ(host.historyCleared, 1);
-    EXPECT_EQ(shown.last(),
+    EXPECT_EQ(boxes.shown.last().text,
               QStringLiteral("履歴を削除します。\nこの操作は元に戻せませんがよろしいですか？"));
-    EXPECT_EQ(styles.last(), int(mb::OKCancel) | mb::Exclamation | mb::DefaultButton2);
+    EXPECT_EQ(boxes.shown.last().style, int(mb::OKCancel) | mb::Exclamation | mb::DefaultButton2);
 
-    shown.clear();
-    answers = {mb::No, mb::Yes, mb::OK, mb::Yes, mb::OK};
+    boxes.shown.clear();
+    boxes.answers = {mb::No, mb::Yes, mb::OK, mb::Yes, mb::OK};
     d.cmdVbsLoad_Click();
     EXPECT_TRUE(host.reloaded.isEmpty());
     d.cmdVbsLoad_Click();
     host.reloadWorks = false;
     d.cmdVbsLoad_Click();
     EXPECT_EQ(host.reloaded, QStringList(2, platform::userScriptFilePath()));
-    EXPECT_EQ(shown, QStringList({"Scrivlet.vbsをロードし直します。\nよろしいですか？",
-                                  "Scrivlet.vbsをロードし直します。\nよろしいですか？",
-                                  "処理が終了しました。",
-                                  "Scrivlet.vbsをロードし直します。\nよろしいですか？",
-                                  "ロードに失敗しました。"}));
-    EXPECT_EQ(titles, QStringList(titles.size(), QStringLiteral("Scrivlet Ver.1.73")));
+    EXPECT_EQ(boxes.texts(), QStringList({"Scrivlet.vbsをロードし直します。\nよろしいですか？",
+                                          "Scrivlet.vbsをロードし直します。\nよろしいですか？",
+                                          "処理が終了しました。",
+                                          "Scrivlet.vbsをロードし直します。\nよろしいですか？",
+                                          "ロードに失敗しました。"}));
+    for (const platform::MessageBoxRequest& box : boxes.shown)
+        EXPECT_EQ(box.title, QStringLiteral("Scrivlet Ver.1.73"));
 }
 
 TEST_F(DialogTest, MissingScriptEngineIsShownAndTheDialogStillSaves) {
@@ -239,8 +240,8 @@ TEST_F(DialogTest, FailedSaveIsReportedAndKeepsTheDialogOpen) {
     d.optionBox(QStringLiteral("TopMost"))->click();
     d.cmdOK()->click();
     EXPECT_NE(d.result(), QDialog::Accepted);
-    ASSERT_EQ(shown.size(), 1);
-    EXPECT_TRUE(shown[0].startsWith(QStringLiteral("設定を保存できませんでした。")));
+    ASSERT_EQ(boxes.shown.size(), 1);
+    EXPECT_TRUE(boxes.shown[0].text.startsWith(QStringLiteral("設定を保存できませんでした。")));
 }
 
 TEST_F(DialogTest, StartAtLoginWritesAndRemovesTheAutostartEntry) {
@@ -280,9 +281,9 @@ TEST_F(DialogTest, StartAtLoginWritesAndRemovesTheAutostartEntry) {
     failing.optionBox(QStringLiteral("StartAtLogin"))->click();
     failing.cmdOK()->click();
     EXPECT_NE(failing.result(), QDialog::Accepted);
-    ASSERT_FALSE(shown.isEmpty());
-    EXPECT_TRUE(
-        shown.last().startsWith(QStringLiteral("ログイン時の起動を設定できませんでした。")));
+    ASSERT_FALSE(boxes.shown.isEmpty());
+    EXPECT_TRUE(boxes.shown.last().text.startsWith(
+        QStringLiteral("ログイン時の起動を設定できませんでした。")));
     qputenv("XDG_CONFIG_HOME", previous);
 }
 

@@ -4,8 +4,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <pthread.h>
-
 namespace {
 
 void MainStackBound(benchmark::State& state) {
@@ -14,16 +12,8 @@ void MainStackBound(benchmark::State& state) {
 }
 
 void MainStackBoundThroughLibc(benchmark::State& state) {
-    for (auto _ : state) {
-        pthread_attr_t attr;
-        void* low = nullptr;
-        size_t size = 0;
-        if (pthread_getattr_np(pthread_self(), &attr) == 0) {
-            pthread_attr_getstack(&attr, &low, &size);
-            pthread_attr_destroy(&attr);
-        }
-        benchmark::DoNotOptimize(low);
-    }
+    for (auto _ : state)
+        benchmark::DoNotOptimize(vbscript::detail::stackBottomFromThreadAttributes());
 }
 
 } // namespace

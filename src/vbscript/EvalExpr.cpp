@@ -501,46 +501,6 @@ template <class Apply> inline auto withOperands(Expr& left, Expr& right, Frame& 
     return apply(heldA, heldB);
 }
 
-} // namespace
-
-Value BinaryExpr::eval(Frame& f) {
-    checkStack();
-    return withOperands(*left, *right, f,
-                        [this](const Value& a, const Value& b) { return applyBinary(op, a, b); });
-}
-
-bool BinaryExpr::condition(Frame& f) {
-    ops::Compare compare;
-    switch (op) {
-    case BinaryOp::Eq:
-        compare = ops::Compare::Eq;
-        break;
-    case BinaryOp::Ne:
-        compare = ops::Compare::Ne;
-        break;
-    case BinaryOp::Lt:
-        compare = ops::Compare::Lt;
-        break;
-    case BinaryOp::Gt:
-        compare = ops::Compare::Gt;
-        break;
-    case BinaryOp::Le:
-        compare = ops::Compare::Le;
-        break;
-    case BinaryOp::Ge:
-        compare = ops::Compare::Ge;
-        break;
-    default:
-        return ops::isTrue(eval(f));
-    }
-    checkStack();
-    return withOperands(*left, *right, f, [compare](const Value& a, const Value& b) {
-        return ops::compareHolds(a, b, compare);
-    });
-}
-
-namespace {
-
 constexpr bool isComparison(BinaryOp op) {
     return op == BinaryOp::Eq || op == BinaryOp::Ne || op == BinaryOp::Lt || op == BinaryOp::Gt ||
            op == BinaryOp::Le || op == BinaryOp::Ge;
@@ -562,6 +522,26 @@ constexpr ops::Compare comparisonOf(BinaryOp op) {
         return ops::Compare::Eq;
     }
 }
+
+} // namespace
+
+Value BinaryExpr::eval(Frame& f) {
+    checkStack();
+    return withOperands(*left, *right, f,
+                        [this](const Value& a, const Value& b) { return applyBinary(op, a, b); });
+}
+
+bool BinaryExpr::condition(Frame& f) {
+    if (!isComparison(op))
+        return ops::isTrue(eval(f));
+    checkStack();
+    const ops::Compare compare = comparisonOf(op);
+    return withOperands(*left, *right, f, [compare](const Value& a, const Value& b) {
+        return ops::compareHolds(a, b, compare);
+    });
+}
+
+namespace {
 
 template <BinaryOp Op> ExprPtr makeOperator(ExprPtr left, ExprPtr right) {
     return std::make_unique<OperatorExpr<Op>>(std::move(left), std::move(right));

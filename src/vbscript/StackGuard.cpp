@@ -53,26 +53,15 @@ const char* mainStackBottom(const char* here) {
     return reinterpret_cast<const char*>(top - size);
 }
 
-const char* stackBottomFromThreadAttributes() {
-    pthread_attr_t attr;
-    void* low = nullptr;
-    size_t size = 0;
-    if (pthread_getattr_np(pthread_self(), &attr) == 0) {
-        pthread_attr_getstack(&attr, &low, &size);
-        pthread_attr_destroy(&attr);
-    }
-    return (low && size != 0) ? static_cast<const char*>(low) : nullptr;
-}
-
 // Not cached for the main thread: a program may lower its limit between two runs.
 const char* findStackBottom(const char* here) {
     if (getpid() == gettid()) {
         if (const char* bottom = mainStackBottom(here))
             return bottom;
-        thread_local const char* const slowBottom = stackBottomFromThreadAttributes();
+        thread_local const char* const slowBottom = detail::stackBottomFromThreadAttributes();
         return slowBottom;
     }
-    return stackBottomFromThreadAttributes();
+    return detail::stackBottomFromThreadAttributes();
 }
 
 const char* computeLimit() {
@@ -87,6 +76,17 @@ const char* computeLimit() {
 }
 
 } // namespace
+
+const char* detail::stackBottomFromThreadAttributes() {
+    pthread_attr_t attr;
+    void* low = nullptr;
+    size_t size = 0;
+    if (pthread_getattr_np(pthread_self(), &attr) == 0) {
+        pthread_attr_getstack(&attr, &low, &size);
+        pthread_attr_destroy(&attr);
+    }
+    return (low && size != 0) ? static_cast<const char*>(low) : nullptr;
+}
 
 const char* detail::threadStackBottom() {
     return findStackBottom(static_cast<const char*>(__builtin_frame_address(0)));

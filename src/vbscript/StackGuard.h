@@ -11,6 +11,8 @@ extern thread_local constinit const char* t_stackLimit;
 [[noreturn]] void raiseOutOfStack();
 // The lowest usable address of the calling thread's stack (nullptr when it cannot be told).
 const char* threadStackBottom();
+// The same from the C library, which reads /proc/self/maps for the main thread.
+const char* stackBottomFromThreadAttributes();
 } // namespace detail
 
 // Sets the limit for the current thread if none is set; the previous state is restored by the

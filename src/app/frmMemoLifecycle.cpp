@@ -71,15 +71,14 @@ void frmMemo::Initialize(const QStringList& arguments) {
     if (options().StartUpTray) {
         // Hidden only when the tray or the hotkey can bring it back.
         createCallBackPaths();
-        if (canBeCalledBack()) {
+        if (canBeCalledBack())
             HideForm();
-        } else {
+        else
             ShowForm();
-            focusInputLine();
-        }
     } else {
         // The tray (a bus query and a docking handshake) and the icon's decoding take longer
-        // than everything else the start adds to a bare window: they follow the first show.
+        // than everything else the start adds to a bare window: they follow the first show. Until
+        // they are there, ShowForm leaves the focus to the caller.
         ShowForm();
         focusInputLine();
         platform::flushWindowSystem();

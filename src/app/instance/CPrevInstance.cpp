@@ -32,11 +32,22 @@ CPrevInstance::CPrevInstance(const QString& serverPath, QObject* parent)
 CPrevInstance::~CPrevInstance() = default;
 
 bool CPrevInstance::CheckPrevInstance(QWidget* parentForm) {
+    if (m_serverPath.isEmpty()) {
+        qWarning("single instance: no runtime folder private to this user; running without the "
+                 "channel (later starts will not find this one)");
+        return false;
+    }
     // A retry covers an instance that ends between the probe and the message.
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
         instance::StartupLock lock(m_serverPath);
-        if (instance::probe(m_serverPath) == instance::Reach::NobodyListening) {
+        const instance::Reach reach = instance::probe(m_serverPath);
+        if (reach == instance::Reach::NobodyListening) {
             listen(); // still under the lock, so no other start can listen in between
+            return false;
+        }
+        if (reach == instance::Reach::Foreign) {
+            qWarning("single instance: %s is another user's; running without the channel",
+                     qPrintable(m_serverPath));
             return false;
         }
         lock.unlock();
@@ -103,12 +114,16 @@ CPrevInstance::deliverMemoLine(const QString& memoFile, const QString& line,
     const auto writeLocally = [&] {
         return writeHere() ? MemoLineDelivery::WrittenHere : MemoLineDelivery::WriteFailed;
     };
+    if (serverPath.isEmpty())
+        return writeLocally(); // no channel: no window can be reached, and none listens
     const QString message =
         instance::memoLineMessage({QFileInfo(memoFile).absoluteFilePath(), line});
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
         instance::StartupLock lock(serverPath);
-        if (instance::probe(serverPath) == instance::Reach::NobodyListening)
-            return writeLocally(); // under the lock: a window starting now loads the file after us
+        // Under the lock: a window starting now loads the file after us. A listener of another
+        // user is never told the line.
+        if (instance::probe(serverPath) != instance::Reach::Listening)
+            return writeLocally();
         lock.unlock();
 
         bool connected = false;

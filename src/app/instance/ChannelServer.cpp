@@ -144,6 +144,10 @@ void ChannelServer::acceptClients() {
                 continue;
             return; // EAGAIN: all taken; anything else: try again at the next notification
         }
+        if (!peerIsOwnUser(client)) {
+            ::close(client); // another user's process: not a byte read, nothing answered
+            continue;
+        }
         new ClientConnection(client, m_handler, this);
     }
 }

@@ -1,12 +1,12 @@
 #include "InstanceChannel.h"
 
 #include "InstanceMessage.h"
+#include "RuntimeFolder.h"
 #include "UnixSocket.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QScopeGuard>
-#include <QStandardPaths>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -34,38 +34,22 @@ QString applicationTitle() {
     return QStringLiteral("Scrivlet");
 }
 
-namespace {
-// XDG_RUNTIME_DIR, else the private folder Qt would fall back to (/tmp/runtime-<user>), taken
-// without Qt's warning on every look-up; Qt itself checks a folder it did not make.
-QString runtimeFolder() {
-    const QString xdg = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (!xdg.isEmpty())
-        return xdg;
-    const QString own = QDir::tempPath() + QStringLiteral("/runtime-") + userName();
-    const QByteArray ownPath = QFile::encodeName(own);
-    if (::mkdir(ownPath.constData(), 0700) == 0 || errno == EEXIST) {
-        struct stat st {};
-        if (::lstat(ownPath.constData(), &st) == 0 && S_ISDIR(st.st_mode) &&
-            st.st_uid == ::getuid() && (st.st_mode & 077) == 0)
-            return own;
-    }
-    return QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-}
-} // namespace
-
 QString defaultServerPath() {
-    QString folder = runtimeFolder();
+    const QString folder =
+        chooseRuntimeFolder(qEnvironmentVariable("XDG_RUNTIME_DIR"), QDir::tempPath(), userName());
     if (folder.isEmpty())
-        folder = QDir::tempPath();
+        return {};
     return folder + QLatin1Char('/') + applicationTitle() + QStringLiteral("-frmMemo-") +
            userName();
 }
 
 StartupLock::StartupLock(const QString& serverPath) {
+    if (serverPath.isEmpty())
+        return; // no channel, nothing to lock
     const QByteArray path = QFile::encodeName(serverPath + QStringLiteral(".lock"));
     m_fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, S_IRUSR | S_IWUSR);
     if (m_fd < 0)
-        return; // no runtime folder: go on unlocked, as without any lock
+        return;
     // Short steps: a lock is held for well under a millisecond, unless its holder hangs.
     const QDeadlineTimer deadline(kLockWaitMs);
     while (!(m_locked = ::flock(m_fd, LOCK_EX | LOCK_NB) == 0) && !deadline.hasExpired())
@@ -93,7 +77,16 @@ Reach probe(const QString& serverPath) {
     const int fd = connectTo(QFile::encodeName(serverPath), std::chrono::milliseconds(0), outcome);
     if (fd >= 0)
         ::close(fd);
-    return outcome == ConnectOutcome::NobodyListening ? Reach::NobodyListening : Reach::Listening;
+    switch (outcome) {
+    case ConnectOutcome::NobodyListening:
+        return Reach::NobodyListening;
+    case ConnectOutcome::Foreign:
+        return Reach::Foreign;
+    case ConnectOutcome::Connected:
+    case ConnectOutcome::Busy:
+        break;
+    }
+    return Reach::Listening;
 }
 
 std::optional<QString> exchange(const QString& serverPath, const QString& text, bool& connected,

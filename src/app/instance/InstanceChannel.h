@@ -14,7 +14,9 @@ namespace instance {
 QString applicationTitle();
 
 // $XDG_RUNTIME_DIR/Scrivlet-frmMemo-<user>: named after the application, the main window's name and
-// the user, so instances of other users never meet.
+// the user, so instances of other users never meet. In a private folder of the user's own when
+// there is no usable XDG_RUNTIME_DIR (see chooseRuntimeFolder); empty when there is none at all,
+// and the program then runs without the channel.
 QString defaultServerPath();
 
 // Held while a start decides whether it is the first instance (and, for scrivlet-cli, while it
@@ -39,13 +41,18 @@ private:
 // own) to get to its event loop; past it the running instance counts as not answering.
 inline constexpr std::chrono::milliseconds kReplyTimeout{8000};
 
-enum class Reach { Listening, NobodyListening };
+enum class Reach {
+    Listening,
+    NobodyListening,
+    Foreign, // something of another user listens there: nothing may be sent or taken over
+};
 
-// Whether an instance listens at `serverPath` (a connect that succeeds).
+// Whether an instance listens at `serverPath` (a connect that succeeds) and is the user's own.
 Reach probe(const QString& serverPath);
 
 // Sends one text and waits for the receiver's reply. Nothing when no instance listens, or when it
-// does not reply within `timeout`; `connected` tells the two apart.
+// does not reply within `timeout`; `connected` tells the two apart. Nothing is sent to a listener
+// of another user (`connected` stays false).
 std::optional<QString> exchange(const QString& serverPath, const QString& text, bool& connected,
                                 std::chrono::milliseconds timeout = kReplyTimeout);
 

@@ -1,5 +1,7 @@
 #include "UnixSocket.h"
 
+#include "RuntimeFolder.h"
+
 #include <QDeadlineTimer>
 
 #include <cerrno>
@@ -45,6 +47,11 @@ int connectTo(const QByteArray& path, std::chrono::milliseconds timeout, Connect
     const QDeadlineTimer deadline(timeout);
     for (;;) {
         if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0) {
+            if (!peerIsOwnUser(fd)) {
+                ::close(fd);
+                outcome = ConnectOutcome::Foreign;
+                return -1;
+            }
             outcome = ConnectOutcome::Connected;
             return fd;
         }
@@ -62,6 +69,13 @@ int connectTo(const QByteArray& path, std::chrono::milliseconds timeout, Connect
         }
         ::usleep(2000);
     }
+}
+
+bool peerIsOwnUser(int fd) {
+    ucred peer{};
+    socklen_t size = sizeof peer;
+    return ::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 && size == sizeof peer &&
+           peer.uid == ownUserId();
 }
 
 int listenAt(const QByteArray& path, QString& error) {

@@ -185,4 +185,43 @@ TEST(ChannelPeer, NothingIsSentToAnotherUsersListener) {
     EXPECT_TRUE(heard.isEmpty()) << heard.toStdString();
 }
 
+TEST(ChannelFiles, LockHeldByAnotherUserIsNotWaitedFor) {
+    const QString path = freshServerPath();
+    const QByteArray lockPath = QFile::encodeName(path + QStringLiteral(".lock"));
+    const int holder = ::open(lockPath.constData(), O_RDWR | O_CREAT, 0600);
+    ASSERT_GE(holder, 0);
+    ASSERT_EQ(::flock(holder, LOCK_EX), 0);
+
+    PretendToBeAnotherUser other; // the held lock file now belongs to someone else
+    QElapsedTimer clock;
+    clock.start();
+    instance::StartupLock lock(path);
+    EXPECT_FALSE(lock.isLocked());
+    EXPECT_LT(clock.elapsed(), 1000) << "waited for another user's lock";
+    ::close(holder);
+}
+
+TEST(ChannelFiles, LinksAtTheLockAndSocketPathsAreNotFollowed) {
+    const QString folder = testsupport::freshFolder(QStringLiteral("runtime"));
+    const QString path = folder + QStringLiteral("/channel");
+    const QString chosenByOther = folder + QStringLiteral("/planted");
+    ASSERT_TRUE(QFile::link(chosenByOther, path + QStringLiteral(".lock")));
+    // A link at the socket path to a listener elsewhere is no instance of ours.
+    const QString elsewhere = testsupport::freshFolder() + QStringLiteral("/listener");
+    QLocalServer other;
+    ASSERT_TRUE(other.listen(elsewhere));
+    ASSERT_TRUE(QFile::link(elsewhere, path));
+
+    QElapsedTimer clock;
+    clock.start();
+    CPrevInstance first(path, nullptr);
+    EXPECT_FALSE(first.CheckPrevInstance(nullptr));
+    EXPECT_LT(clock.elapsed(), 1000);
+    EXPECT_FALSE(QFile::exists(chosenByOther)) << "a file was created where the link pointed";
+    EXPECT_TRUE(first.isListening());
+    EXPECT_TRUE(QFileInfo(path).isSymLink() == false);
+    QTest::qWait(50);
+    EXPECT_FALSE(other.hasPendingConnections());
+}
+
 } // namespace

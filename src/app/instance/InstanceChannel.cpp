@@ -47,7 +47,19 @@ StartupLock::StartupLock(const QString& serverPath) {
     if (serverPath.isEmpty())
         return; // no channel, nothing to lock
     const QByteArray path = QFile::encodeName(serverPath + QStringLiteral(".lock"));
-    m_fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, S_IRUSR | S_IWUSR);
+    // Never through a link, never a special file, never a file of another user: each could make us
+    // create a file where someone else chose, or wait on a lock someone else holds.
+    m_fd =
+        ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY | O_NONBLOCK,
+               S_IRUSR | S_IWUSR);
+    struct stat st {};
+    if (m_fd >= 0 &&
+        (::fstat(m_fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ownUserId())) {
+        qWarning("single instance: the lock file %s is not the user's own file; going on unlocked",
+                 path.constData());
+        ::close(m_fd);
+        m_fd = -1;
+    }
     if (m_fd < 0)
         return;
     // Short steps: a lock is held for well under a millisecond, unless its holder hangs.

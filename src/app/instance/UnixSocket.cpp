@@ -41,6 +41,11 @@ int connectTo(const QByteArray& path, std::chrono::milliseconds timeout, Connect
     sockaddr_un address;
     if (!toAddress(path, address))
         return -1;
+    // connect() follows links: what is not a socket itself counts as no listener (and is removed
+    // by the next listenAt).
+    struct stat st {};
+    if (::lstat(path.constData(), &st) != 0 || !S_ISSOCK(st.st_mode))
+        return -1;
     const int fd = newSocket();
     if (fd < 0)
         return -1;

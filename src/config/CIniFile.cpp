@@ -244,6 +244,12 @@ bool CIniFile::Load(const QString& fileName) {
         d->image = IniFileImage();
         // A file that exists but cannot be read must not be replaced by what little we know.
         d->imageReadable = file.missing();
+        if (file.errorNumber == platform::kNotARegularFile ||
+            file.errorNumber == platform::kFileTooLarge)
+            platform::showMessageBox(
+                QStringLiteral("設定ファイルを読み込めませんでした。既定の設定で動作します。\n%1")
+                    .arg(file.error),
+                int(platform::mb::OKOnly) | platform::mb::Exclamation, QStringLiteral("Scrivlet"));
     }
     d->keepOriginal = !d->image.exact();
 

@@ -221,8 +221,13 @@ MemoFileContent ReadMemoFile(const QString& fileName) {
     if (file.missing())
         return content;
     if (!file.ok()) {
-        content.error = memoFileError(file.errorNumber == EISDIR ? EIO : file.errorNumber,
-                                      QStringLiteral("%1: %2").arg(fileName, file.error));
+        // A FIFO, a device or a huge file is a wrong setting rather than a failing disk.
+        const bool wrongKind = file.errorNumber == platform::kNotARegularFile ||
+                               file.errorNumber == platform::kFileTooLarge;
+        content.error =
+            memoFileError(file.errorNumber == EISDIR ? EIO : file.errorNumber,
+                          wrongKind ? QStringLiteral("%1 (MemoFileName)").arg(file.error)
+                                    : QStringLiteral("%1: %2").arg(fileName, file.error));
         return content;
     }
     platform::DecodedText decoded = platform::decodeText(file.bytes);

@@ -1,6 +1,7 @@
 #include "AtomicFile.h"
 
 #include "FileFaults.h"
+#include "FileRead.h"
 
 #include <QDir>
 #include <QFile>
@@ -114,6 +115,11 @@ WriteResult writeFileAtomically(const QString& path, QByteArrayView bytes) {
     if (hadOld) {
         if (S_ISDIR(old.st_mode))
             return failure(EISDIR, QStringLiteral("cannot write ") + path);
+        // A FIFO or a device is no file to keep text in; replacing it would break whatever uses it.
+        if (!S_ISREG(old.st_mode))
+            return {false, kNotARegularFile,
+                    QStringLiteral("%1 is not a regular file but %2")
+                        .arg(path, specialFileKind(unsigned(old.st_mode)))};
         if ((old.st_mode & 0222) == 0 || ::access(targetName.constData(), W_OK) != 0) {
             const int error = (old.st_mode & 0222) == 0 ? EACCES : errno;
             return {false, error,

@@ -77,7 +77,7 @@ bool CEval::LoadCodeFile(const QString& path) {
         return true;
     }
     const QFileInfo info(path);
-    if (!info.exists() || !info.isFile()) {
+    if (!info.exists() || info.isDir()) {
         return true; // a missing script file is no failure
     }
     const auto text = platform::readTextFile(path);

@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <sys/stat.h>
 
 using initest::iniWith;
 using testsupport::readFile;
@@ -127,6 +128,28 @@ TEST(IniSafety, FailedSavesReturnFalseAndKeepTheFile) {
 
 // Bytes that are neither UTF-8 nor CP932 (a Latin-1 file) are kept beside the file before the
 // first write changes them, and the user is told once. Text CP932 lacks never becomes "?".
+// A settings file that is a FIFO would hang every start: it is refused with a box, the program goes
+// on with the defaults, and the FIFO is never replaced.
+TEST(IniSafety, FifoIsRefusedWithABoxAndNeverReplaced) {
+    const QString path = testsupport::freshFolder() + QStringLiteral("/scrivlet.ini");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    QStringList boxes;
+    const platform::MessageBoxHandler previous =
+        platform::setMessageBoxHandler([&](const platform::MessageBoxRequest& box) {
+            boxes << box.text;
+            return platform::defaultAnswer(box.style);
+        });
+    CIniFile ini;
+    ini.Load(path);
+    ini.setNowSection(QStringLiteral("Options"));
+    ini.setData(QStringLiteral("TopMost"), QStringLiteral("1"));
+    EXPECT_FALSE(ini.Save());
+    platform::setMessageBoxHandler(previous);
+    ASSERT_EQ(boxes.size(), 1);
+    EXPECT_TRUE(boxes[0].contains(QStringLiteral("FIFO"))) << boxes[0].toStdString();
+    EXPECT_TRUE(QFileInfo(path).exists() && !QFileInfo(path).isFile());
+}
+
 TEST(IniSafety, UndecodableFileIsKeptBeforeTheFirstWrite) {
     const QByteArray latin1 = "[Options]\r\nMemoFileName=/home/Jos\xe9/memo.txt\r\n";
     const QString path = iniWith(latin1);

@@ -8,6 +8,8 @@
 #include <QFile>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <functional>
 
@@ -196,6 +198,19 @@ TEST(MemoFile, FolderOrUnreadableFileIsAnError) {
     platform::clearFileFaults();
     ASSERT_FALSE(content.ok());
     EXPECT_EQ(content.error->number, 70);
+}
+
+// A memo file name that leads to a FIFO is a wrong setting: reported at once, naming it.
+TEST(MemoFile, FifoIsRefusedNamingTheSetting) {
+    const QString fifo = testsupport::freshFolder() + "/scrivlet.txt";
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const auto content = ReadMemoFile(fifo);
+    ASSERT_FALSE(content.ok());
+    EXPECT_EQ(content.error->number, 75);
+    EXPECT_TRUE(content.error->description.contains("MemoFileName"));
+    EXPECT_TRUE(content.error->description.contains("FIFO"));
+    QList<MemoRecord> memos{MemoRecord{}};
+    EXPECT_TRUE(WriteMemoFile(fifo, memos).has_value());
 }
 
 // The file stays in CP932 while the code page holds the text, best-fit characters included;

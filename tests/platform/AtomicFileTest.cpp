@@ -210,4 +210,53 @@ TEST(FileRead, MissingIsNoErrorUnreadableIs) {
     EXPECT_EQ(platform::readWholeFile(dir + "/a.txt").bytes, QByteArray("abc"));
 }
 
+// A FIFO blocks a reader for good and a device never ends: neither is read or replaced, and a
+// file far beyond any memo is refused before its bytes are read.
+TEST(FileRead, OnlyRegularFilesOfSaneSizeAreReadOrReplaced) {
+    const QString dir = testsupport::freshFolder();
+    const QString fifo = dir + "/memo-fifo.txt";
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString linkToFifo = dir + "/link.txt";
+    ASSERT_TRUE(QFile::link(fifo, linkToFifo));
+    const QString huge = dir + "/huge.txt"; // sparse: no disk space used
+    {
+        QFile f(huge);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(f.resize(platform::kMaxReadBytes + 1));
+    }
+    const struct {
+        const char* name;
+        QString path;
+        int error;
+        const char* says;
+        bool tryWrite;
+    } rows[] = {
+        {"fifo", fifo, platform::kNotARegularFile, "a FIFO", true},
+        {"linkToFifo", linkToFifo, platform::kNotARegularFile, "a FIFO", true},
+        {"endlessDevice", QStringLiteral("/dev/zero"), platform::kNotARegularFile,
+         "a character device", false},
+        {"huge", huge, platform::kFileTooLarge, "larger than 128 MB", false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const platform::FileBytes read = platform::readWholeFile(row.path);
+        EXPECT_FALSE(read.ok());
+        EXPECT_FALSE(read.missing());
+        EXPECT_EQ(read.errorNumber, row.error);
+        EXPECT_TRUE(read.bytes.isEmpty());
+        EXPECT_TRUE(read.error.contains(QLatin1String(row.says))) << read.error.toStdString();
+        if (row.tryWrite) {
+            const platform::WriteResult written = platform::writeFileAtomically(row.path, "x");
+            EXPECT_FALSE(written.ok);
+            EXPECT_TRUE(written.error.contains(QLatin1String(row.says)));
+        }
+    }
+    struct stat st {};
+    ASSERT_EQ(::lstat(QFile::encodeName(fifo).constData(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode)) << "the FIFO was replaced";
+    EXPECT_TRUE(QFileInfo(linkToFifo).isSymLink());
+    EXPECT_EQ(filesIn(dir), QStringList({"huge.txt", "link.txt", "memo-fifo.txt"}))
+        << "a temporary file was left";
+}
+
 } // namespace

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <sys/stat.h>
 
 using script::CEval;
 
@@ -143,6 +144,14 @@ TEST(CEval, MissingScriptFileCountsAsLoaded) {
         EXPECT_EQ(e.eval->AddCodeFile(), path);
     }
     EXPECT_FALSE(e.engine->log.join(u'|').contains(QStringLiteral("code:")));
+}
+
+TEST(CEval, ScriptFileThatIsAFifoFailsToLoadInsteadOfHanging) {
+    Evaluator e;
+    const QString path = testsupport::freshFolder() + QStringLiteral("/scrivlet.vbs");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    e.eval->setAddCodeFile(path);
+    EXPECT_EQ(e.eval->AddCodeFile(), QString());
 }
 
 TEST(CEval, ScriptFileIsReadWithTheProgramCodec) {

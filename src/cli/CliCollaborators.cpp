@@ -15,7 +15,8 @@ namespace {
 class ConsoleCollaborators final : public CliCollaborators {
 public:
     explicit ConsoleCollaborators(const CliSession& session)
-        : evaluator(script::createProgramEvaluator(session.scriptFile, scriptClipboard)),
+        : evaluator(script::createProgramEvaluator(session.scriptFile, scriptClipboard, nullptr,
+                                                   session.scriptWatcher)),
           memoStore(session.memoFile, session.settingsFile, *session.err) {
         ports.evaluator = evaluator.get();
         ports.memoPane = &memoStore;

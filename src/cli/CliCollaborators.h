@@ -2,6 +2,7 @@
 
 #include "config/Settings.h"
 #include "engine/DispatcherPorts.h"
+#include "script/ScriptEngine.h"
 
 #include <QString>
 #include <QTextStream>
@@ -17,6 +18,7 @@ struct CliSession {
     QString memoFile;     // where prose is filed
     Options options;
     QTextStream* err = nullptr;
+    script::RunWatcher* scriptWatcher = nullptr; // watches every script run, the file's load too
 };
 
 // The collaborators of the dispatcher for one run, with everything they own.

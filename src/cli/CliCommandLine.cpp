@@ -47,6 +47,21 @@ CliCommandLine parseCommandLine(const QStringList& arguments) {
                 result.error = QStringLiteral("--dir needs a folder");
                 return result;
             }
+        } else if (arg == QLatin1String("--time-limit") ||
+                   arg.startsWith(QLatin1String("--time-limit="))) {
+            const QString value = arg.contains(QLatin1Char('='))
+                                      ? arg.section(QLatin1Char('='), 1)
+                                      : (i + 1 < arguments.size() ? arguments.at(++i) : QString());
+            bool ok = false;
+            const double seconds = value.toDouble(&ok);
+            // Up to a day; beyond that "no limit" (0) says what is meant.
+            if (!ok || !(seconds >= 0 && seconds <= 86400)) {
+                result.error = QStringLiteral("--time-limit needs a number of seconds from 0 "
+                                              "(no limit) to 86400, not \"%1\"")
+                                   .arg(value);
+                return result;
+            }
+            result.timeLimit = std::chrono::milliseconds(qint64(seconds * 1000 + 0.5));
         } else {
             result.error = QStringLiteral("unknown option %1").arg(arg);
             return result;
@@ -63,7 +78,7 @@ CliCommandLine parseCommandLine(const QStringList& arguments) {
 
 QString usageText() {
     return QStringLiteral(
-        "Usage: scrivlet-cli [--dir DIR] [--dry-run] [--] LINE...\n"
+        "Usage: scrivlet-cli [--dir DIR] [--dry-run] [--time-limit SECONDS] [--] LINE...\n"
         "       scrivlet-cli [--dir DIR] [--dry-run] --vbs FILE [ARGUMENT...]\n"
         "\n"
         "Runs one input line the way the Scrivlet window does: the line is cut at \"|\",\n"
@@ -92,6 +107,12 @@ QString usageText() {
         "              VERB<TAB>FILE<TAB>PARAMETERS<TAB>RESULT, where RESULT says what\n"
         "              would start, or \"refused\". An open-with request prints\n"
         "              \"openwith<TAB>FILE\" (the console has no chooser).\n"
+        "  --time-limit SECONDS\n"
+        "              stop a script that stays busy longer than this (a loop that never\n"
+        "              ends in scrivlet.vbs or in the line), as the window's stop box\n"
+        "              would: the run ends with error 18 and the rest of the line goes on.\n"
+        "              Waiting for an InputBox answer does not count. Default 10; 0 for no\n"
+        "              limit. Ctrl+C stops a running script the same way at any time.\n"
         "  --vbs FILE  run the script file FILE (UTF-8 or CP932) instead of a line; the\n"
         "              words after FILE are the script's WScript.Arguments. The script\n"
         "              has WScript (Echo, Quit, Arguments, StdOut, StdErr, ScriptName,\n"
@@ -103,7 +124,8 @@ QString usageText() {
         "The settings file is read, never written.\n"
         "\n"
         "Exit status for a line: 0 when a piece ran (opened, evaluated or filed), 1 when\n"
-        "none did, 2 for a usage error, 3 when a prose line could not be filed.\n"
+        "none did, 2 for a usage error, 3 when a prose line could not be filed, 4 when\n"
+        "a script was stopped by the time limit or Ctrl+C (3 wins over 4).\n"
         "For --vbs: the code given to WScript.Quit, 0 when the script ends by itself,\n"
         "1 after an uncaught error or when FILE cannot be read, 2 for a usage error.\n");
 }

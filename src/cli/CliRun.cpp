@@ -2,6 +2,7 @@
 
 #include "cli/CliCollaborators.h"
 #include "cli/CliCommandLine.h"
+#include "cli/ScriptTimeLimit.h"
 #include "cli/TextStreamBuffer.h"
 #include "config/CIniFile.h"
 #include "engine/LineDispatcher.h"
@@ -69,6 +70,8 @@ int runLine(const CliCommandLine& commandLine, QTextStream& out, QTextStream& er
     session.options = readOptions(ini);
     session.memoFile = platform::memoFilePath(session.options.MemoFileName);
     session.err = &err;
+    ScriptTimeLimit timeLimit(commandLine.timeLimit);
+    session.scriptWatcher = &timeLimit;
 
     const std::unique_ptr<CliCollaborators> collaborators = makeCollaborators(session);
     collaborators->ports.inputLine->setText(commandLine.line);
@@ -77,8 +80,12 @@ int runLine(const CliCommandLine& commandLine, QTextStream& out, QTextStream& er
     const engine::LineRun run = dispatcher.ExecuteLine(commandLine.line);
     if (run.wroteBack)
         out << run.writeBack << Qt::endl;
+    if (!timeLimit.stopReason().isEmpty())
+        err << "scrivlet-cli: " << timeLimit.stopReason() << Qt::endl;
     if (collaborators->lostMemoLines() > 0)
         return MemoNotFiled;
+    if (!timeLimit.stopReason().isEmpty())
+        return ScriptStopped;
     return run.anyRan() ? PieceRan : NothingRan;
 }
 

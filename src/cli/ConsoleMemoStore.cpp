@@ -45,6 +45,12 @@ bool ConsoleMemoStore::AddMessage(const QString& text) {
         return false;
     case Delivery::NoAnswer:
         return lose(QStringLiteral("the running Scrivlet window did not take the line"), text);
+    case Delivery::MaybeFiled:
+        ++m_lost;
+        m_err << "scrivlet-cli: the Scrivlet window got the line but did not confirm it; it may "
+                 "have been filed. Look at the memo before sending it again."
+              << "\nscrivlet-cli: not confirmed: " << text << Qt::endl;
+        return false;
     }
     return false;
 }

@@ -353,12 +353,56 @@ TEST(MemoLineHandOff, NothingIsWrittenWhenTheRunningWindowCannotTakeTheLine) {
         EXPECT_EQ(deliver(path), Delivery::NoAnswer);
     }
     {
+        // A window that got the line but never answers may still file it: not written here.
         const QString path = freshServerPath();
         QLocalServer hung;
         ASSERT_TRUE(hung.listen(path));
-        EXPECT_EQ(deliver(path), Delivery::NoAnswer);
+        EXPECT_EQ(deliver(path), Delivery::MaybeFiled);
     }
     EXPECT_FALSE(wroteHere);
+}
+
+// The same request sent again (its reply was lost) is answered without filing the line twice;
+// other requests with the same text are new lines.
+TEST(MemoLineHandOff, ARepeatedRequestIsFiledOnce) {
+    const QString path = freshServerPath();
+    const QString memo = testsupport::freshFolder() + QStringLiteral("/scrivlet.txt");
+    MemoWindow window(path, memo);
+    const QString line = QStringLiteral("会議：10時→11時 ※変更");
+    const QString first = instance::memoLineMessage({memo, line, instance::newRequestId()});
+    const QString second = instance::memoLineMessage({memo, line, instance::newRequestId()});
+    for (const QString& message : {first, first, second, first}) {
+        const std::optional<QString> reply = whileServing([&] { return poke(path, message); });
+        ASSERT_TRUE(reply);
+        EXPECT_EQ(*reply, instance::kReplyDone);
+    }
+    EXPECT_EQ(window.lines, QStringList({line, line}));
+}
+
+// A window that ends after it got the line but before it replied: the sender says the line may
+// have been filed and writes nothing itself (that would file it twice).
+TEST(MemoLineHandOff, AWindowThatEndsBeforeReplyingLeavesTheLineUnconfirmed) {
+    const QString path = freshServerPath();
+    const QString memo = testsupport::freshFolder() + QStringLiteral("/scrivlet.txt");
+    QLocalServer dying;
+    ASSERT_TRUE(dying.listen(path));
+    QByteArray heard;
+    QObject::connect(&dying, &QLocalServer::newConnection, [&] {
+        QLocalSocket* client = dying.nextPendingConnection();
+        QObject::connect(client, &QLocalSocket::readyRead, [&, client] {
+            heard += client->readAll();
+            dying.close(); // gone before any reply
+            client->abort();
+        });
+    });
+    bool wroteHere = false;
+    const Delivery got = whileServing([&] {
+        return CPrevInstance::deliverMemoLine(
+            memo, QStringLiteral("x"), [&] { return wroteHere = true; }, path, 2000ms);
+    });
+    EXPECT_EQ(got, Delivery::MaybeFiled);
+    EXPECT_FALSE(wroteHere);
+    EXPECT_TRUE(heard.contains("requestId")) << heard.toStdString();
 }
 
 TEST(MemoLineHandOff, SameFileSeesThroughRelativeNamesAndLinks) {

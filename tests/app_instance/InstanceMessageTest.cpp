@@ -54,19 +54,24 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(InstanceMessage, MemoLineSurvivesTheTripWithAnyCharacters) {
-    const MemoLineMessage sent{QStringLiteral("/tmp/a b/メモ.txt"),
-                               QStringLiteral("今日は晴れ | \"quoted\"\nsecond line\t\\")};
-    const std::optional<MemoLineMessage> got = parseMemoLineMessage(memoLineMessage(sent));
-    ASSERT_TRUE(got);
-    EXPECT_EQ(got->memoFile, sent.memoFile);
-    EXPECT_EQ(got->line, sent.line);
-    EXPECT_FALSE(parsePrevInstanceMessage(memoLineMessage(sent)));
+    for (const QString& id : {newRequestId(), QString()}) {
+        const MemoLineMessage sent{QStringLiteral("/tmp/a b/メモ.txt"),
+                                   QStringLiteral("今日は晴れ | \"quoted\"\nsecond line\t\\"), id};
+        const std::optional<MemoLineMessage> got = parseMemoLineMessage(memoLineMessage(sent));
+        ASSERT_TRUE(got);
+        EXPECT_EQ(got->memoFile, sent.memoFile);
+        EXPECT_EQ(got->line, sent.line);
+        EXPECT_EQ(got->requestId, id);
+        EXPECT_FALSE(parsePrevInstanceMessage(memoLineMessage(sent)));
+    }
+    EXPECT_NE(newRequestId(), newRequestId());
 }
 
 TEST(InstanceMessage, MalformedMemoLinesAreNotMemoLines) {
-    for (const char* text :
-         {"MEMOLINE:", "MEMOLINE:{", "MEMOLINE:{\"line\":\"x\"}",
-          "MEMOLINE:{\"memoFile\":1,\"line\":\"x\"}", "memoline:{}", "PREVINSTANCE:1"})
+    for (const char* text : {"MEMOLINE:", "MEMOLINE:{", "MEMOLINE:{\"line\":\"x\"}",
+                             "MEMOLINE:{\"memoFile\":1,\"line\":\"x\"}",
+                             "MEMOLINE:{\"memoFile\":\"f\",\"line\":\"x\",\"requestId\":7}",
+                             "memoline:{}", "PREVINSTANCE:1"})
         EXPECT_FALSE(parseMemoLineMessage(QString::fromUtf8(text))) << text;
 }
 

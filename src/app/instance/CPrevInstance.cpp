@@ -5,6 +5,7 @@
 #include "InstanceMessage.h"
 #include "platform/MessageBox.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QMetaMethod>
@@ -12,6 +13,9 @@
 
 namespace {
 constexpr int kAttempts = 3;
+// A sender asks again within seconds; ids are kept far longer, and only so many of them.
+constexpr size_t kRememberedRequests = 256;
+constexpr qint64 kRememberRequestsMs = 10 * 60 * 1000;
 
 const QString kNoAnswerText = QStringLiteral("起動中の%1が応答しません。\n"
                                              "終了していることを確かめてから、もう一度起動して"
@@ -89,15 +93,37 @@ QString CPrevInstance::handle(const QString& text) {
         emit RunAnotherInstance(*windowHandle);
         return instance::kReplyDone;
     }
-    if (const auto memo = instance::parseMemoLineMessage(text)) {
-        if (!isSignalConnected(QMetaMethod::fromSignal(&CPrevInstance::MemoLineArrived)))
-            return instance::kReplyRefused;
-        bool appended = false;
-        emit MemoLineArrived(memo->memoFile, memo->line, appended);
-        return appended ? QString(instance::kReplyDone) : QString(instance::kReplyOtherMemoFile);
-    }
+    if (const auto memo = instance::parseMemoLineMessage(text))
+        return handleMemoLine(memo->memoFile, memo->line, memo->requestId);
     // Anything else is dropped; the sender's message was still delivered.
     return instance::kReplyDone;
+}
+
+QString CPrevInstance::handleMemoLine(const QString& memoFile, const QString& line,
+                                      const QString& requestId) {
+    if (!isSignalConnected(QMetaMethod::fromSignal(&CPrevInstance::MemoLineArrived)))
+        return instance::kReplyRefused;
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    while (!m_filedRequests.empty() &&
+           (m_filedRequests.size() > kRememberedRequests ||
+            now - m_filedRequests.front().filedAtMs > kRememberRequestsMs))
+        m_filedRequests.pop_front();
+    if (!requestId.isEmpty()) {
+        if (m_requestsInProgress.contains(requestId))
+            return instance::kReplyPending;
+        for (const FiledRequest& filed : m_filedRequests)
+            if (filed.id == requestId)
+                return instance::kReplyDone; // a repeat after a lost reply: filed once already
+        m_requestsInProgress.insert(requestId);
+    }
+    bool appended = false;
+    emit MemoLineArrived(memoFile, line, appended);
+    if (!requestId.isEmpty()) {
+        m_requestsInProgress.remove(requestId);
+        if (appended)
+            m_filedRequests.push_back({requestId, now});
+    }
+    return appended ? QString(instance::kReplyDone) : QString(instance::kReplyOtherMemoFile);
 }
 
 CPrevInstance::MemoLineDelivery
@@ -116,30 +142,39 @@ CPrevInstance::deliverMemoLine(const QString& memoFile, const QString& line,
     };
     if (serverPath.isEmpty())
         return writeLocally(); // no channel: no window can be reached, and none listens
-    const QString message =
-        instance::memoLineMessage({QFileInfo(memoFile).absoluteFilePath(), line});
+    const QString message = instance::memoLineMessage(
+        {QFileInfo(memoFile).absoluteFilePath(), line, instance::newRequestId()});
+    // Once a window may have the line, it is never written here: that could file it twice.
+    bool sent = false;
+    int unanswered = 0;
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
         instance::StartupLock lock(serverPath);
         // Under the lock: a window starting now loads the file after us. A listener of another
         // user is never told the line.
         if (instance::probe(serverPath) != instance::Reach::Listening)
-            return writeLocally();
+            return sent ? MemoLineDelivery::MaybeFiled : writeLocally();
         lock.unlock();
 
         bool connected = false;
         const std::optional<QString> reply =
             instance::exchange(serverPath, message, connected, replyTimeout);
-        if (!reply && connected)
-            return MemoLineDelivery::NoAnswer;
+        if (!reply) {
+            // The window got the line (or part of it) and ended, or is still busy: ask again with
+            // the same request id, which it files only once.
+            sent = sent || connected;
+            if (connected && ++unanswered >= 2)
+                break;
+            continue;
+        }
         if (reply == instance::kReplyDone)
             return MemoLineDelivery::HandedOver;
+        if (reply == instance::kReplyPending)
+            return MemoLineDelivery::MaybeFiled;
         if (reply == instance::kReplyOtherMemoFile)
-            return writeLocally();
-        if (reply)
-            return MemoLineDelivery::NoAnswer; // refused
-        // The window ended in between; start over so the lock covers a local write.
+            return sent ? MemoLineDelivery::MaybeFiled : writeLocally();
+        return sent ? MemoLineDelivery::MaybeFiled : MemoLineDelivery::NoAnswer; // refused
     }
-    return MemoLineDelivery::NoAnswer;
+    return sent ? MemoLineDelivery::MaybeFiled : MemoLineDelivery::NoAnswer;
 }
 
 bool CPrevInstance::isSameFile(const QString& a, const QString& b) {

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QObject>
+#include <QSet>
 #include <QString>
 
 #include <chrono>
+#include <deque>
 #include <functional>
 
 class QWidget;
@@ -58,6 +60,8 @@ public:
         WrittenHere, // no window runs, or it shows another memo file: writeHere wrote it
         WriteFailed, // writeHere was called and returned false
         NoAnswer,    // a window runs but did not take the line: nothing was written
+        MaybeFiled,  // a window got the line but did not confirm it (it ended, or is still busy):
+                     // it may be in the file, so it is not written here
     };
     // Hands `line` to the running window when one runs with `memoFile` open; otherwise calls
     // writeHere, with the start-up lock held so that a window starting meanwhile loads the file
@@ -87,6 +91,16 @@ signals:
 private:
     void listen();
     QString handle(const QString& text);
+    QString handleMemoLine(const QString& memoFile, const QString& line, const QString& requestId);
+
+    // Request ids of memo lines filed lately, so that a sender asking again after a lost reply
+    // gets the answer without the line being filed twice; and those being filed right now.
+    struct FiledRequest {
+        QString id;
+        qint64 filedAtMs;
+    };
+    std::deque<FiledRequest> m_filedRequests;
+    QSet<QString> m_requestsInProgress;
 
     QString m_serverPath;
     std::chrono::milliseconds m_replyTimeout;

@@ -2,6 +2,7 @@
 
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QUuid>
 #include <QtEndian>
 
 namespace instance {
@@ -49,9 +50,15 @@ std::optional<qint32> parsePrevInstanceMessage(const QString& text) {
     return hexToLong(QStringView(text).mid(kPrevInstancePrefix.size()));
 }
 
+QString newRequestId() {
+    return QUuid::createUuid().toString(QUuid::WithoutBraces);
+}
+
 QString memoLineMessage(const MemoLineMessage& message) {
-    const QJsonObject body{{QStringLiteral("memoFile"), message.memoFile},
-                           {QStringLiteral("line"), message.line}};
+    QJsonObject body{{QStringLiteral("memoFile"), message.memoFile},
+                     {QStringLiteral("line"), message.line}};
+    if (!message.requestId.isEmpty())
+        body.insert(QStringLiteral("requestId"), message.requestId);
     return kMemoLinePrefix + QString::fromUtf8(QJsonDocument(body).toJson(QJsonDocument::Compact));
 }
 
@@ -63,9 +70,10 @@ std::optional<MemoLineMessage> parseMemoLineMessage(const QString& text) {
     const QJsonObject body = doc.object();
     const QJsonValue file = body.value(QStringLiteral("memoFile"));
     const QJsonValue line = body.value(QStringLiteral("line"));
-    if (!file.isString() || !line.isString())
+    const QJsonValue id = body.value(QStringLiteral("requestId"));
+    if (!file.isString() || !line.isString() || !(id.isUndefined() || id.isString()))
         return std::nullopt;
-    return MemoLineMessage{file.toString(), line.toString()};
+    return MemoLineMessage{file.toString(), line.toString(), id.toString()};
 }
 
 QByteArray encodeFrame(const QString& text) {

@@ -19,10 +19,15 @@ QString prevInstanceMessage(quint32 windowId);
 std::optional<qint32> parsePrevInstanceMessage(const QString& text);
 
 // A memo line handed over by scrivlet-cli, with the memo file the sender would have written to.
+// A sender that asks again after a lost reply sends the same request id, so that the receiver can
+// tell the repeat from a new line (empty: no id, every request is new).
 struct MemoLineMessage {
     QString memoFile;
     QString line;
+    QString requestId;
 };
+// A fresh request id, unique across processes.
+QString newRequestId();
 QString memoLineMessage(const MemoLineMessage& message);
 std::optional<MemoLineMessage> parseMemoLineMessage(const QString& text);
 
@@ -30,6 +35,7 @@ std::optional<MemoLineMessage> parseMemoLineMessage(const QString& text);
 inline constexpr QLatin1StringView kReplyDone{"OK"};
 inline constexpr QLatin1StringView kReplyOtherMemoFile{"OTHER"}; // memo line not taken: not my file
 inline constexpr QLatin1StringView kReplyRefused{"REFUSED"};     // memo line not taken: no taker
+inline constexpr QLatin1StringView kReplyPending{"PENDING"}; // the same request is being filed now
 
 // Frames: a 32-bit big-endian byte count, then the text in UTF-8. Larger frames are refused so a
 // stray client cannot make the receiver buffer without end.

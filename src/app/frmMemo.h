@@ -97,7 +97,9 @@ public:
     }
 
     // Appends a log line to the current memo and saves the memo file; false when the save failed.
-    bool addMemoMessage(const QString& text);
+    // With `failure`, the reason is put there and the box about it is shown only after the caller
+    // has returned to the event loop (a line handed over through the channel).
+    bool addMemoMessage(const QString& text, QString* failure = nullptr);
     void focusMemoPane();
 
     // How the window opens help and memo lines (the program's shell execution, empty verb).
@@ -159,7 +161,9 @@ private:
     void onTitleStripReleased(Qt::MouseButton button, const QPoint& globalPosition);
     void createEvaluator();
     void createDispatcher();
-    bool saveMemoPane(bool reportFailure);
+    bool saveMemoPane(bool reportFailure, QString* failure = nullptr);
+    // A box now, or (afterReply) once the event loop runs again, one for a run of failures.
+    void tellUser(const QString& text, bool afterReply);
     void reportMemoFileError(const MemoFileError& error, const QString& fileName);
     void runSettingsDialog(int tabIndex);
     bool routeInputLineKey(QKeyEvent* event);
@@ -203,6 +207,7 @@ private:
     bool m_settingsLoaded = false;
     bool m_unloaded = false;
     bool m_memoSaveFailureShown = false;
+    bool m_boxAfterReplyPending = false;
     std::function<bool(const QString&)> m_shellOpener;
     std::function<void(frmMemo&, int)> m_settingsDialog;
 };

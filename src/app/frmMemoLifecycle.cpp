@@ -18,6 +18,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QTimer>
 
 void frmMemo::setPrevInstance(CPrevInstance* guard) {
     m_pPI = guard;
@@ -26,11 +27,12 @@ void frmMemo::setPrevInstance(CPrevInstance* guard) {
     // A prose line handed over by the console companion joins the memo shown here, when it is
     // the same file, and is saved at once so that it is on disk when the companion returns.
     connect(guard, &CPrevInstance::MemoLineArrived, this,
-            [this](const QString& file, const QString& line, bool& appended) {
+            [this](const QString& file, const QString& line, bool& appended, QString& failure) {
                 if (!m_settingsLoaded || m_unloaded ||
                     !CPrevInstance::isSameFile(file, m_ctlMemo->FileName()))
                     return;
-                appended = addMemoMessage(line);
+                // The sender waits for the reply: the reason goes back now, a box comes after.
+                appended = addMemoMessage(line, &failure);
             });
 }
 
@@ -182,25 +184,46 @@ void frmMemo::SavePosition() {
     ini->Save(QStringLiteral("Position"));
 }
 
-bool frmMemo::saveMemoPane(bool reportFailure) {
+bool frmMemo::saveMemoPane(bool reportFailure, QString* failure) {
     const std::optional<MemoFileError> error = m_ctlMemo->Save();
     if (!error) {
         m_memoSaveFailureShown = false;
         return true;
     }
+    const QString text = QStringLiteral("メモの保存に失敗しました。\n%1\n%2")
+                             .arg(m_ctlMemo->FileName(), error->description);
+    if (failure)
+        *failure = text;
     if (m_ctlMemo->memoList().loadError())
         return false; // said at start-up; the pane takes no text meanwhile
     // One box per run of failures: the save is retried at every focus change.
     if (reportFailure || !m_memoSaveFailureShown) {
         m_memoSaveFailureShown = true;
-        withTopMostSuspended([&] {
-            platform::showMessageBox(QStringLiteral("メモの保存に失敗しました。\n%1\n%2")
-                                         .arg(m_ctlMemo->FileName(), error->description),
-                                     int(platform::mb::OKOnly) | platform::mb::Exclamation,
-                                     app::AppTitleWithVersion());
-        });
+        tellUser(text, failure != nullptr);
     }
     return false;
+}
+
+void frmMemo::tellUser(const QString& text, bool afterReply) {
+    const auto show = [this, text] {
+        withTopMostSuspended([&] {
+            platform::showMessageBox(text, int(platform::mb::OKOnly) | platform::mb::Exclamation,
+                                     app::AppTitleWithVersion());
+        });
+    };
+    if (!afterReply) {
+        show();
+        return;
+    }
+    // Inside the channel's handler: a box would keep the sender waiting. One box stands for every
+    // line that fails until the user has closed it.
+    if (m_boxAfterReplyPending)
+        return;
+    m_boxAfterReplyPending = true;
+    QTimer::singleShot(0, this, [this, show] {
+        show();
+        m_boxAfterReplyPending = false;
+    });
 }
 
 void frmMemo::reportMemoFileError(const MemoFileError& error, const QString& fileName) {
@@ -212,7 +235,7 @@ void frmMemo::reportMemoFileError(const MemoFileError& error, const QString& fil
     });
 }
 
-bool frmMemo::addMemoMessage(const QString& text) {
+bool frmMemo::addMemoMessage(const QString& text, QString* failure) {
     if (text.isEmpty())
         return false;
     // The entry is appended to the list's copy of the memo; a view edited since the last save
@@ -224,15 +247,14 @@ bool frmMemo::addMemoMessage(const QString& text) {
         const QString why = m_ctlMemo->memoList().loadError()
                                 ? m_ctlMemo->memoList().loadError()->description
                                 : m_ctlMemo->FileName();
-        withTopMostSuspended([&] {
-            platform::showMessageBox(
-                QStringLiteral("メモファイルを読み込めないため、メモを保存できません。\n%1")
-                    .arg(why),
-                int(platform::mb::OKOnly) | platform::mb::Exclamation, app::AppTitleWithVersion());
-        });
+        const QString message =
+            QStringLiteral("メモファイルを読み込めないため、メモを保存できません。\n%1").arg(why);
+        if (failure)
+            *failure = message;
+        tellUser(message, failure != nullptr);
         return false;
     }
-    return saveMemoPane(false);
+    return saveMemoPane(false, failure);
 }
 
 void frmMemo::UpdateMenuCaptions() {

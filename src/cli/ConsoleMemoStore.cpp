@@ -35,8 +35,10 @@ bool ConsoleMemoStore::AddMessage(const QString& text) {
         return lose(QStringLiteral("the memo file is the settings file %1").arg(m_memoFile), text);
 
     using Delivery = CPrevInstance::MemoLineDelivery;
+    QString failure;
     switch (CPrevInstance::deliverMemoLine(
-        m_memoFile, text, [&] { return writeHere(text); }, m_serverPath, m_replyTimeout)) {
+        m_memoFile, text, [&] { return writeHere(text); }, m_serverPath, m_replyTimeout,
+        &failure)) {
     case Delivery::HandedOver:
     case Delivery::WrittenHere:
         return true;
@@ -45,6 +47,10 @@ bool ConsoleMemoStore::AddMessage(const QString& text) {
         return false;
     case Delivery::NoAnswer:
         return lose(QStringLiteral("the running Scrivlet window did not take the line"), text);
+    case Delivery::Failed:
+        return lose(QStringLiteral("the running Scrivlet window could not file the line: ") +
+                        QString(failure).replace(QLatin1Char('\n'), QLatin1Char(' ')),
+                    text);
     case Delivery::MaybeFiled:
         ++m_lost;
         m_err << "scrivlet-cli: the Scrivlet window got the line but did not confirm it; it may "

@@ -13,6 +13,7 @@
 #include "input/CMRUCombo.h"
 #include "memo/pane/uMultiMemo.h"
 #include "platform/AppPaths.h"
+#include "platform/FileFaults.h"
 #include "platform/MessageBox.h"
 #include "platform/gui/WindowControl.h"
 
@@ -192,8 +193,9 @@ TEST_F(MainWindow, HandedOverLineKeepsWhatIsBeingTypedInThePane) {
     auto* guard = new CPrevInstance(folder + QStringLiteral("/instance.sock"), nullptr);
     window->setPrevInstance(guard);
     bool appended = false;
+    QString failure;
     emit guard->MemoLineArrived(folder + QStringLiteral("/scrivlet.txt"), QStringLiteral("note"),
-                                appended);
+                                appended, failure);
     EXPECT_TRUE(appended);
     EXPECT_TRUE(text->toPlainText().startsWith(QStringLiteral("draft[")));
     EXPECT_TRUE(text->toPlainText().endsWith(QStringLiteral("] note\n")));
@@ -202,8 +204,35 @@ TEST_F(MainWindow, HandedOverLineKeepsWhatIsBeingTypedInThePane) {
 
     bool elsewhere = false;
     emit guard->MemoLineArrived(folder + QStringLiteral("/other.txt"), QStringLiteral("x"),
-                                elsewhere);
+                                elsewhere, failure);
     EXPECT_FALSE(elsewhere);
+    EXPECT_TRUE(failure.isEmpty()) << "another file is no failure";
+}
+
+// A line handed over while the memo file cannot be read: the reason goes back with the reply at
+// once, and the box about it comes after the handler, one for a run of such lines.
+TEST_F(MainWindow, HandedOverLineThatCannotBeFiledIsAnsweredFirstAndBoxedOnce) {
+    const QString memo = folder + QStringLiteral("/scrivlet.txt");
+    testsupport::writeFile(memo, "old\r\n");
+    platform::injectFileFault(memo, platform::FileStep::Read, EACCES);
+    start();
+    platform::clearFileFaults();
+    const qsizetype atStart = boxes.shown.size(); // the start-up report of the unreadable file
+    auto* guard = new CPrevInstance(folder + QStringLiteral("/instance.sock"), nullptr);
+    window->setPrevInstance(guard);
+    for (int line = 1; line <= 3; ++line) {
+        bool appended = true;
+        QString failure;
+        emit guard->MemoLineArrived(memo, QStringLiteral("行%1").arg(line), appended, failure);
+        EXPECT_FALSE(appended);
+        EXPECT_TRUE(failure.contains(QStringLiteral("メモを保存できません")))
+            << failure.toStdString();
+        EXPECT_EQ(boxes.shown.size(), atStart) << "a box inside the channel's handler";
+    }
+    QTest::qWait(50);
+    ASSERT_EQ(boxes.shown.size(), atStart + 1);
+    EXPECT_TRUE(boxes.shown.last().text.contains(QStringLiteral("メモを保存できません")));
+    EXPECT_EQ(testsupport::readFile(memo), QByteArray("old\r\n"));
 }
 
 TEST_F(MainWindow, FullDiskDuringAMemoSaveIsReportedOnceAndNothingIsLost) {

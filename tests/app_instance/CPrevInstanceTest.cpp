@@ -353,6 +353,24 @@ TEST(MemoLineHandOff, NothingIsWrittenWhenTheRunningWindowCannotTakeTheLine) {
         EXPECT_EQ(deliver(path), Delivery::NoAnswer);
     }
     {
+        // A window that holds the file but cannot file the line says why.
+        const QString path = freshServerPath();
+        CPrevInstance window(path, nullptr);
+        ASSERT_FALSE(window.CheckPrevInstance(nullptr));
+        QObject::connect(&window, &CPrevInstance::MemoLineArrived,
+                         [](const QString&, const QString&, bool&, QString& failure) {
+                             failure = QStringLiteral("メモファイルを読み込めません");
+                         });
+        QString why;
+        EXPECT_EQ(whileServing([&] {
+                      return CPrevInstance::deliverMemoLine(
+                          memo, QStringLiteral("x"), [&] { return wroteHere = true; }, path, 5000ms,
+                          &why);
+                  }),
+                  Delivery::Failed);
+        EXPECT_EQ(why, QStringLiteral("メモファイルを読み込めません"));
+    }
+    {
         // A window that got the line but never answers may still file it: not written here.
         const QString path = freshServerPath();
         QLocalServer hung;

@@ -117,13 +117,17 @@ QString CPrevInstance::handleMemoLine(const QString& memoFile, const QString& li
         m_requestsInProgress.insert(requestId);
     }
     bool appended = false;
-    emit MemoLineArrived(memoFile, line, appended);
+    QString failure;
+    emit MemoLineArrived(memoFile, line, appended, failure);
     if (!requestId.isEmpty()) {
         m_requestsInProgress.remove(requestId);
         if (appended)
             m_filedRequests.push_back({requestId, now});
     }
-    return appended ? QString(instance::kReplyDone) : QString(instance::kReplyOtherMemoFile);
+    if (appended)
+        return instance::kReplyDone;
+    return failure.isEmpty() ? QString(instance::kReplyOtherMemoFile)
+                             : instance::kReplyFailedPrefix + failure;
 }
 
 CPrevInstance::MemoLineDelivery
@@ -136,7 +140,7 @@ CPrevInstance::deliverMemoLine(const QString& memoFile, const QString& line,
 CPrevInstance::MemoLineDelivery
 CPrevInstance::deliverMemoLine(const QString& memoFile, const QString& line,
                                const std::function<bool()>& writeHere, const QString& serverPath,
-                               std::chrono::milliseconds replyTimeout) {
+                               std::chrono::milliseconds replyTimeout, QString* failure) {
     const auto writeLocally = [&] {
         return writeHere() ? MemoLineDelivery::WrittenHere : MemoLineDelivery::WriteFailed;
     };
@@ -170,6 +174,11 @@ CPrevInstance::deliverMemoLine(const QString& memoFile, const QString& line,
             return MemoLineDelivery::HandedOver;
         if (reply == instance::kReplyPending)
             return MemoLineDelivery::MaybeFiled;
+        if (reply->startsWith(instance::kReplyFailedPrefix)) {
+            if (failure)
+                *failure = reply->mid(instance::kReplyFailedPrefix.size());
+            return sent ? MemoLineDelivery::MaybeFiled : MemoLineDelivery::Failed;
+        }
         if (reply == instance::kReplyOtherMemoFile)
             return sent ? MemoLineDelivery::MaybeFiled : writeLocally();
         return sent ? MemoLineDelivery::MaybeFiled : MemoLineDelivery::NoAnswer; // refused

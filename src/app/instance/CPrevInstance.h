@@ -62,6 +62,7 @@ public:
         NoAnswer,    // a window runs but did not take the line: nothing was written
         MaybeFiled,  // a window got the line but did not confirm it (it ended, or is still busy):
                      // it may be in the file, so it is not written here
+        Failed,      // the window holds the file but could not file the line; nothing was written
     };
     // Hands `line` to the running window when one runs with `memoFile` open; otherwise calls
     // writeHere, with the start-up lock held so that a window starting meanwhile loads the file
@@ -71,7 +72,8 @@ public:
     static MemoLineDelivery deliverMemoLine(const QString& memoFile, const QString& line,
                                             const std::function<bool()>& writeHere,
                                             const QString& serverPath,
-                                            std::chrono::milliseconds replyTimeout);
+                                            std::chrono::milliseconds replyTimeout,
+                                            QString* failure = nullptr); // why, for Failed
 
     // Whether two memo file names name the same file (absolute, cleaned, symbolic links resolved
     // where the file exists). For MemoLineArrived handlers.
@@ -85,8 +87,12 @@ signals:
     // scrivlet-cli hands over a prose line meant for memoFile. A handler that appends it to the
     // current memo (and saves, so the line is on disk when the cli returns) sets appended to true;
     // one whose memo pane shows another file leaves it false, and the cli writes that file itself.
-    // Without any handler the cli is told that the line was not taken and writes nothing.
-    void MemoLineArrived(const QString& memoFile, const QString& line, bool& appended);
+    // Without any handler the cli is told that the line was not taken and writes nothing. A
+    // handler that holds the file but cannot file the line sets `failure` to the reason, which the
+    // cli prints; such a handler must not open boxes (the cli waits for the reply): it shows them
+    // after it has returned.
+    void MemoLineArrived(const QString& memoFile, const QString& line, bool& appended,
+                         QString& failure);
 
 private:
     void listen();

@@ -36,6 +36,8 @@ inline constexpr QLatin1StringView kReplyDone{"OK"};
 inline constexpr QLatin1StringView kReplyOtherMemoFile{"OTHER"}; // memo line not taken: not my file
 inline constexpr QLatin1StringView kReplyRefused{"REFUSED"};     // memo line not taken: no taker
 inline constexpr QLatin1StringView kReplyPending{"PENDING"}; // the same request is being filed now
+// The window holds the memo file but could not file the line; the reason follows the prefix.
+inline constexpr QLatin1StringView kReplyFailedPrefix{"FAILED:"};
 
 // Frames: a 32-bit big-endian byte count, then the text in UTF-8. Larger frames are refused so a
 // stray client cannot make the receiver buffer without end.

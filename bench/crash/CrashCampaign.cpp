@@ -5,6 +5,7 @@
 // says so and leaves the last good version.
 //
 //   crash_campaign --writer BIN --cli BIN --dir DIR [--kills N] [--seed S]
+//                  [--window BIN --window-dir DIR]
 //   crash_campaign --writer BIN --cli BIN --dir DIR --full
 #include "CrashFormat.h"
 
@@ -17,6 +18,7 @@
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -26,6 +28,7 @@
 #include <random>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 extern char** environ;
@@ -268,6 +271,66 @@ Figures cliCampaign(const QString& cli, const QString& dir, int kills, std::mt19
     return f;
 }
 
+// The running window: started, handed lines by scrivlet-cli one after another, and killed at a
+// random moment (during its start, between lines, while it saves a line or before it replies).
+// A line is reported saved when scrivlet-cli exits 0; the next start must find every reported line,
+// at most one more, in order, and no leftover.
+Figures windowCampaign(const QString& window, const QString& cli, const QString& dir, int kills,
+                       std::mt19937& random) {
+    const QString file = dir + "/scrivlet.txt";
+    QFile::remove(file);
+    Figures f;
+    QElapsedTimer clock;
+    clock.start();
+    int saved = 0;
+    long totalLines = 0;
+    const auto held = [&] { return memoCount(file); };
+    // A window's life: its start, and a few lines handed over (the kill lands anywhere in it).
+    std::uniform_int_distribution<long> lifeUs(0, 1'500'000);
+    while (f.kills + f.finished < kills) {
+        pid_t pid = 0;
+        const QByteArray program = QFile::encodeName(window);
+        char* argv[] = {const_cast<char*>(program.constData()), nullptr};
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+        if (posix_spawn(&pid, argv[0], &actions, nullptr, argv, environ) != 0)
+            std::abort();
+        posix_spawn_file_actions_destroy(&actions);
+        const long killAtUs = lifeUs(random);
+        std::atomic<bool> dead{false};
+        std::thread killer([&] {
+            ::usleep(useconds_t(killAtUs));
+            ::kill(pid, SIGKILL);
+            int status = 0;
+            ::waitpid(pid, &status, 0);
+            dead = true;
+        });
+        int reported = saved;
+        // Lines go in one at a time while the window lives, and one more that may meet its end.
+        bool last = false;
+        while (!last) {
+            last = dead.load();
+            const Run run = runAndKill({cli, "--dir", dir, crash::memoLine(reported + 1)}, -1);
+            ++totalLines;
+            if (run.exitedOk)
+                ++reported;
+            else
+                break; // not confirmed: the number of the next line depends on the file
+        }
+        killer.join();
+        Run killed;
+        killed.killed = true;
+        if (!tally(killed, reported, held, dir, saved, f))
+            break;
+    }
+    f.seconds = clock.elapsed() / 1000.0;
+    std::printf("window    %ld lines handed over or filed in %d window lives\n", totalLines,
+                f.kills);
+    return f;
+}
+
 // On a small file system: the save that runs out of space says so, and the file keeps the last
 // version that was reported saved.
 int fullDisk(const QString& writer, const QString& cli, const QString& dir) {
@@ -318,7 +381,7 @@ int fullDisk(const QString& writer, const QString& cli, const QString& dir) {
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    QString writer, cli, dir;
+    QString writer, cli, dir, window, windowDir;
     int kills = 1000;
     unsigned seed = std::random_device{}();
     bool full = false;
@@ -338,6 +401,10 @@ int main(int argc, char** argv) {
             seed = next.toUInt(), ++i;
         else if (a == u"--full")
             full = true;
+        else if (a == u"--window")
+            window = next, ++i;
+        else if (a == u"--window-dir")
+            windowDir = next, ++i;
     }
     if (writer.isEmpty() || cli.isEmpty() || dir.isEmpty()) {
         std::fprintf(stderr, "usage: crash_campaign --writer BIN --cli BIN --dir DIR "
@@ -358,6 +425,12 @@ int main(int argc, char** argv) {
     int bad = 0;
     for (const Figures& f : {memo, settings, viaCli})
         bad += f.torn + f.lostReported + f.leftoversAfterStart;
+    if (!window.isEmpty()) {
+        // The window reads its files from the folder it runs from.
+        const Figures viaWindow = windowCampaign(window, cli, windowDir, kills, random);
+        print("window", viaWindow);
+        bad += viaWindow.torn + viaWindow.lostReported + viaWindow.leftoversAfterStart;
+    }
     std::printf("%s\n", bad == 0 ? "no torn file, no lost save, no leftover" : "FAILED");
     return bad == 0 ? 0 : 1;
 }

@@ -61,9 +61,11 @@ int runLine(const CliCommandLine& commandLine, QTextStream& out, QTextStream& er
     script::ConsoleHostServices hostServices(in, boxes);
     const script::ScopedHostServices installed(&hostServices);
 
-    // The settings are read, never saved: repairs happen in memory only.
+    // The settings are read, never saved: repairs happen in memory only. Only the sections a line
+    // run reads are loaded, so a settings file grown large elsewhere costs nothing here.
     CIniFile ini;
-    ini.Load(platform::settingsFilePath());
+    ini.LoadSectionsForReading(platform::settingsFilePath(),
+                               {QStringLiteral("Options"), QStringLiteral("Command")});
     CliSession session;
     session.settingsFile = platform::settingsFilePath();
     session.scriptFile = platform::userScriptFilePath();

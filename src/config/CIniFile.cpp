@@ -162,6 +162,7 @@ struct CIniFile::Private {
     QString fileName;
     std::vector<Section> sections;
     QHash<QString, int> sectionIndex;
+    bool partlyRead = false; // loaded by LoadSectionsForReading: never written
     QString current;
     int currentIndex = -1;
     bool exists = false;
@@ -204,6 +205,23 @@ struct CIniFile::Private {
         section.put(lookup, std::move(e));
     }
 
+    // One line of the file as it is read; `section` is the section its lines go to.
+    void takeLine(Section*& section, LineKind kind, QStringView text) {
+        if (kind == LineKind::Header) {
+            const QString name = config::headerName(text);
+            if (name.isEmpty()) {
+                section = nullptr; // a nameless section is skipped with its lines
+                return;
+            }
+            int i = findSection(name);
+            if (i < 0)
+                i = addSection(name);
+            section = &sections[i];
+        } else if (kind == LineKind::Data && section) {
+            addLoadedLine(*section, text);
+        }
+    }
+
     bool bringImageUpToDate();
     bool keepOriginalBeside();
     bool writeSections(const std::vector<int>& indices);
@@ -214,6 +232,7 @@ CIniFile::~CIniFile() = default;
 
 bool CIniFile::Load(const QString& fileName) {
     d->fileName = fileName;
+    d->partlyRead = false;
     d->sections.clear();
     d->sectionIndex.clear();
     d->exists = false;
@@ -225,19 +244,7 @@ bool CIniFile::Load(const QString& fileName) {
     if (file.ok()) {
         Section* section = nullptr;
         d->image = IniFileImage::parse(std::move(file.bytes), [&](LineKind kind, QStringView text) {
-            if (kind == LineKind::Header) {
-                const QString name = config::headerName(text);
-                if (name.isEmpty()) {
-                    section = nullptr; // a nameless section is skipped with its lines
-                    return;
-                }
-                int i = d->findSection(name);
-                if (i < 0)
-                    i = d->addSection(name);
-                section = &d->sections[i];
-            } else if (kind == LineKind::Data && section) {
-                d->addLoadedLine(*section, text);
-            }
+            d->takeLine(section, kind, text);
         });
         d->imageReadable = true;
     } else {
@@ -254,6 +261,34 @@ bool CIniFile::Load(const QString& fileName) {
     d->keepOriginal = !d->image.exact();
 
     // The selected section name survives a load; it now refers to the new table.
+    d->currentIndex = d->current.isEmpty() ? -1 : d->findSection(d->current);
+    return true;
+}
+
+bool CIniFile::LoadSectionsForReading(const QString& fileName, const QStringList& sections) {
+    d->fileName = fileName;
+    d->sections.clear();
+    d->sectionIndex.clear();
+    d->exists = false;
+    d->stamp = FileStamp::of(fileName);
+    // Only part of the file is known: nothing may ever be written from it.
+    d->image = IniFileImage();
+    d->imageReadable = false;
+    d->partlyRead = true;
+    d->keepOriginal = false;
+    Section* section = nullptr;
+    QString error;
+    if (!fileName.isEmpty() &&
+        !IniFileImage::scanSections(
+            fileName, sections,
+            [&](LineKind kind, QStringView text) { d->takeLine(section, kind, text); }, error)) {
+        d->sections.clear();
+        d->sectionIndex.clear();
+        platform::showMessageBox(
+            QStringLiteral("設定ファイルを読み込めませんでした。既定の設定で動作します。\n%1: %2")
+                .arg(fileName, error),
+            int(platform::mb::OKOnly) | platform::mb::Exclamation, QStringLiteral("Scrivlet"));
+    }
     d->currentIndex = d->current.isEmpty() ? -1 : d->findSection(d->current);
     return true;
 }
@@ -450,7 +485,7 @@ bool CIniFile::Private::keepOriginalBeside() {
 }
 
 bool CIniFile::Private::writeSections(const std::vector<int>& indices) {
-    if (fileName.isEmpty() || !bringImageUpToDate())
+    if (fileName.isEmpty() || partlyRead || !bringImageUpToDate())
         return false;
 
     std::vector<config::SectionWrite> writes;

@@ -18,6 +18,10 @@ public:
     CIniFile& operator=(const CIniFile&) = delete;
 
     bool Load(const QString& fileName);
+    // Reads only the named sections (other sections' lines are neither decoded nor kept), for a
+    // reader that never writes: every later save is refused. The time and memory a large settings
+    // file costs then do not depend on what the other sections hold.
+    bool LoadSectionsForReading(const QString& fileName, const QStringList& sections);
     bool Save(const QString& sectionName = QString()); // "" writes every section
 
     QString NowSection() const;

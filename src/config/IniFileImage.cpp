@@ -1,7 +1,17 @@
 #include "IniFileImage.h"
 
+#include "platform/FileRead.h"
+
+#include <QFile>
+#include <QScopeGuard>
+#include <QSet>
+
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace config {
 
@@ -150,6 +160,125 @@ IniFileImage IniFileImage::parse(QByteArray bytes, const LineVisitor& visit,
             visit(line.kind, lineText);
     }
     return img;
+}
+
+namespace {
+
+// The file in pieces of this size: two passes (the encoding, then the lines) never hold more.
+constexpr qsizetype kScanPiece = 1 << 20;
+
+// Calls `line` for every line of the file (LF removed; `terminated` false for a last line without
+// one). False on a read error.
+bool forEachLine(int fd, const std::function<void(QByteArrayView line, bool terminated)>& line) {
+    QByteArray carry;
+    QByteArray piece(kScanPiece, Qt::Uninitialized);
+    for (;;) {
+        const ssize_t n = ::read(fd, piece.data(), size_t(piece.size()));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return false;
+        if (n == 0)
+            break;
+        QByteArrayView rest(piece.constData(), n);
+        while (const void* lf = std::memchr(rest.data(), '\n', size_t(rest.size()))) {
+            const qsizetype len = static_cast<const char*>(lf) - rest.data();
+            if (carry.isEmpty()) {
+                line(rest.first(len), true);
+            } else {
+                carry.append(rest.first(len));
+                line(carry, true);
+                carry.clear();
+            }
+            rest = rest.sliced(len + 1);
+        }
+        carry.append(rest);
+    }
+    if (!carry.isEmpty())
+        line(carry, false);
+    return true;
+}
+
+bool startsLikeHeader(QByteArrayView line) {
+    for (const char c : line) {
+        if (c == ' ' || c == '\t')
+            continue;
+        return c == '[';
+    }
+    return false;
+}
+
+} // namespace
+
+bool IniFileImage::scanSections(const QString& fileName, const QStringList& wanted,
+                                const LineVisitor& visit, QString& error) {
+    const QByteArray name = QFile::encodeName(fileName);
+    const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0) {
+        if (errno == ENOENT || errno == ENOTDIR)
+            return true;
+        error = QString::fromLocal8Bit(std::strerror(errno));
+        return false;
+    }
+    const auto closeFd = qScopeGuard([fd] { ::close(fd); });
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        error = QStringLiteral("%1 is not a regular file but %2")
+                    .arg(fileName, platform::specialFileKind(unsigned(st.st_mode)));
+        return false;
+    }
+
+    // First pass: the encoding, as parse would detect it.
+    platform::Utf8Check utf8;
+    QByteArray head;
+    if (!forEachLine(fd, [&](QByteArrayView line, bool terminated) {
+            if (head.isEmpty())
+                head = line.first(std::min<qsizetype>(3, line.size())).toByteArray();
+            utf8.feed(line);
+            if (terminated)
+                utf8.feed("\n");
+        })) {
+        error = QString::fromLocal8Bit(std::strerror(errno));
+        return false;
+    }
+    const bool bom = head.startsWith("\xEF\xBB\xBF");
+    const platform::TextEncoding encoding = bom ? platform::TextEncoding::Utf8Bom
+                                            : utf8.valid() && utf8.beyondAscii()
+                                                ? platform::TextEncoding::Utf8
+                                                : platform::TextEncoding::Cp932;
+
+    // Second pass: only headers and the lines of wanted sections are decoded.
+    QSet<QString> wantedNames;
+    for (const QString& section : wanted)
+        wantedNames.insert(lookupName(section));
+    if (::lseek(fd, 0, SEEK_SET) != 0) {
+        error = QString::fromLocal8Bit(std::strerror(errno));
+        return false;
+    }
+    bool first = true;
+    bool inWanted = false;
+    return forEachLine(fd, [&](QByteArrayView bytes, bool terminated) {
+        if (first && bom)
+            bytes = bytes.sliced(3);
+        first = false;
+        const bool header = startsLikeHeader(bytes);
+        if (!header && !inWanted)
+            return;
+        QString text;
+        if (!terminated && encoding == platform::TextEncoding::Cp932) {
+            // As parse reads a lead byte cut off by the end of the file.
+            text = decodeLine(bytes.toByteArray() + '\n', encoding);
+            text.chop(1);
+        } else {
+            text = decodeLine(bytes, encoding);
+        }
+        const QStringView lineText = withoutCr(text);
+        const LineKind kind = classifyLine(lineText);
+        if (kind == LineKind::Header)
+            inWanted = wantedNames.contains(lookupName(headerName(lineText)));
+        if (inWanted)
+            visit(kind, lineText);
+    });
 }
 
 QByteArray IniFileImage::encode(const QString& text, bool* lossless) const {

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QHash>
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 
 #include <functional>
@@ -48,6 +49,14 @@ public:
     // The encoding is detected unless one is given.
     static IniFileImage parse(QByteArray bytes, const LineVisitor& visit = {},
                               std::optional<platform::TextEncoding> encoding = std::nullopt);
+
+    // Visits the lines of the wanted sections only (their headers included), reading the
+    // file piece by piece: a settings file grown large through sections nobody asked for costs
+    // neither the time to decode it nor the memory to hold it. Lines are read as parse reads them.
+    // False, with `error` set, when the file exists but cannot be read; a missing file visits
+    // nothing.
+    static bool scanSections(const QString& fileName, const QStringList& wanted,
+                             const LineVisitor& visit, QString& error);
 
     platform::TextEncoding encoding() const { return m_encoding; }
     // False when the bytes read were neither valid UTF-8 nor valid CP932.

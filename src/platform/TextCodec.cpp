@@ -5,6 +5,8 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <algorithm>
+
 namespace platform {
 
 namespace {
@@ -19,9 +21,9 @@ bool isAscii(QByteArrayView bytes) {
 }
 
 bool isValidUtf8(QByteArrayView bytes) {
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString ignored = decoder.decode(bytes);
-    return !decoder.hasError();
+    Utf8Check check;
+    check.feed(bytes);
+    return check.valid();
 }
 
 // The character whose CP932 bytes Windows writes for `c`, or `c` itself.
@@ -69,6 +71,8 @@ QByteArray encodeAnsi(QStringView text, bool yenIsBackslash, bool* lossless) {
         *lossless = true;
     if (needsBestFit(text, yenIsBackslash))
         return encodeAnsi(withBestFit(text, yenIsBackslash), false, lossless);
+    if (std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; }))
+        return text.toLatin1();
     QStringEncoder encoder("CP932", QStringEncoder::Flag::Stateless);
     if (!encoder.isValid()) {
         if (lossless)
@@ -98,13 +102,54 @@ QByteArray encodeAnsi(QStringView text, bool yenIsBackslash, bool* lossless) {
 
 } // namespace
 
+void Utf8Check::feed(QByteArrayView bytes) {
+    for (const char ch : bytes) {
+        if (!m_valid)
+            return;
+        const auto c = static_cast<unsigned char>(ch);
+        if (m_pending > 0) {
+            if (c < m_low || c > m_high) {
+                m_valid = false;
+                return;
+            }
+            --m_pending;
+            m_low = 0x80;
+            m_high = 0xBF;
+            continue;
+        }
+        if (c < 0x80)
+            continue;
+        m_beyondAscii = true;
+        if (c >= 0xC2 && c <= 0xDF) {
+            m_pending = 1;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            m_pending = 2;
+            if (c == 0xE0)
+                m_low = 0xA0; // no overlong forms
+            else if (c == 0xED)
+                m_high = 0x9F; // no surrogates
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            m_pending = 3;
+            if (c == 0xF0)
+                m_low = 0x90;
+            else if (c == 0xF4)
+                m_high = 0x8F; // nothing beyond U+10FFFF
+        } else {
+            m_valid = false;
+        }
+    }
+}
+
 DecodedText decodeText(QByteArrayView bytes) {
     if (bytes.startsWith(QByteArrayView(kUtf8Bom, 3))) {
         QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
         QString text = decoder.decode(bytes.sliced(3));
         return {std::move(text), TextEncoding::Utf8Bom, !decoder.hasError()};
     }
-    if (!isAscii(bytes) && isValidUtf8(bytes))
+    // ASCII reads the same in the code page; skipping its converter keeps its tables out of memory.
+    if (isAscii(bytes))
+        return {QString::fromLatin1(bytes), TextEncoding::Cp932, true};
+    if (isValidUtf8(bytes))
         return {QString::fromUtf8(bytes), TextEncoding::Utf8, true};
     QStringDecoder decoder("CP932", QStringDecoder::Flag::Stateless);
     if (!decoder.isValid())
@@ -140,6 +185,8 @@ QByteArray toAnsiForUrl(QStringView text) {
 }
 
 QString fromAnsi(QByteArrayView bytes) {
+    if (isAscii(bytes))
+        return QString::fromLatin1(bytes);
     QStringDecoder decoder("CP932", QStringDecoder::Flag::Stateless);
     if (!decoder.isValid())
         return QString::fromLatin1(bytes);

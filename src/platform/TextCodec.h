@@ -22,6 +22,23 @@ struct DecodedText {
 // UTF-8 when the bytes are valid UTF-8 holding something beyond ASCII (a UTF-8 BOM is honoured and
 // dropped), otherwise CP932. Pure ASCII counts as CP932 so that new text stays in the code page.
 DecodedText decodeText(QByteArrayView bytes);
+
+// Checks UTF-8 piece by piece without decoding it (a large file need not be held as text to learn
+// its encoding): feed the bytes in any pieces, then ask. Overlong forms, surrogates and code points
+// beyond U+10FFFF are invalid, as for the decoder.
+class Utf8Check {
+public:
+    void feed(QByteArrayView bytes);
+    bool valid() const { return m_valid && m_pending == 0; }
+    bool beyondAscii() const { return m_beyondAscii; }
+
+private:
+    int m_pending = 0;          // continuation bytes still expected
+    unsigned char m_low = 0x80; // range of the next continuation byte
+    unsigned char m_high = 0xBF;
+    bool m_valid = true;
+    bool m_beyondAscii = false;
+};
 // The text in the encoding; nothing when the code page cannot hold every character of it. The
 // caller then moves the file to UTF-8: a user's file never gets "?" for a character.
 std::optional<QByteArray> encodeTextExactly(QStringView text, TextEncoding encoding);

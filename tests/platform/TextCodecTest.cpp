@@ -1,5 +1,6 @@
 #include "platform/TextCodec.h"
 
+#include <QStringDecoder>
 #include <gtest/gtest.h>
 
 using platform::TextEncoding;
@@ -104,4 +105,30 @@ TEST(Codec, Latin1BytesAreNotExact) {
     EXPECT_FALSE(platform::decodeText("caf\xe9\r\nna\xefve").exact);
     EXPECT_FALSE(platform::decodeText("\xef\xbb\xbf\xff").exact);
     EXPECT_TRUE(platform::decodeText("\x82\xa0").exact);
+}
+
+// The piecewise UTF-8 check agrees with the decoder, whatever the pieces.
+TEST(Codec, Utf8CheckAgreesWithTheDecoderInAnyPieces) {
+    const QByteArray samples[] = {
+        "",
+        "ascii only",
+        QStringLiteral("メモ「★」〜 한국어 😀 é").toUtf8(),
+        "\xC0\xAF",         // overlong "/"
+        "\xE0\x80\xAF",     // overlong, three bytes
+        "\xED\xA0\x80",     // a surrogate
+        "\xF4\x90\x80\x80", // beyond U+10FFFF
+        "\xE3\x81",         // cut short
+        "\x82\xA0\x82\xA2", // CP932 あい
+        "\xEF\xBF\xBF",     // a noncharacter is still UTF-8
+    };
+    for (const QByteArray& bytes : samples) {
+        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        const QString decoded = decoder.decode(bytes); // the decoder works only when converted
+        for (qsizetype cut = 0; cut <= bytes.size(); ++cut) {
+            platform::Utf8Check check;
+            check.feed(QByteArrayView(bytes).first(cut));
+            check.feed(QByteArrayView(bytes).sliced(cut));
+            EXPECT_EQ(check.valid(), !decoder.hasError()) << bytes.toHex().toStdString();
+        }
+    }
 }

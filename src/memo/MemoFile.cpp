@@ -1,6 +1,7 @@
 #include "memo/MemoFile.h"
 
 #include "config/NumericText.h"
+#include "memo/MemoDateFormat.h"
 #include "platform/AtomicFile.h"
 #include "platform/FileRead.h"
 
@@ -163,6 +164,14 @@ QString FormatMemo(MemoRecord& record) {
     out += QStringLiteral("CursorPos:") + QString::number(record.CursorPos) + kCrLf + kCrLf;
     out += record.Text;
     return escapeDotLines(out, +1);
+}
+
+void AppendLogLine(MemoRecord& memo, const QDateTime& now, const QString& message,
+                   const QString& dateFormat) {
+    memo.Text += QLatin1Char('[') + FormatMemoDate(now, kLogStampFormat) + QStringLiteral("] ") +
+                 message + QStringLiteral("\r\n");
+    memo.CursorPos = qint32(std::min<qsizetype>(memo.Text.size(), INT32_MAX));
+    memo.LastModified = FormatMemoDate(now, dateFormat);
 }
 
 QString FormatMemoFileText(QList<MemoRecord>& memos) {

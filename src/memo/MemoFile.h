@@ -4,6 +4,7 @@
 #include "platform/FileStamp.h"
 #include "platform/TextCodec.h"
 
+#include <QDateTime>
 #include <QList>
 #include <QString>
 
@@ -48,6 +49,10 @@ MemoFileError memoFileError(int errorNumber, const QString& description);
 // One memo as found between two separator lines, and back.
 MemoRecord ParseMemo(const QString& piece);
 QString FormatMemo(MemoRecord& record);
+// Appends "[yyyy/mm/dd hh:mm:ss] message" as a line to the memo, moves its caret to the end and
+// stamps its Last-Modified with `dateFormat`.
+void AppendLogLine(MemoRecord& memo, const QDateTime& now, const QString& message,
+                   const QString& dateFormat);
 
 // The whole file's text from the memos, and the memos from the file's text (no codec involved).
 QString FormatMemoFileText(QList<MemoRecord>& memos);

@@ -18,6 +18,9 @@ public:
     std::optional<MemoFileError> append(const QString& message);
 
 private:
+    // The fast way for a file whose first memo reads back exactly; false when it does not apply.
+    bool appendToFirstMemoOnly(const QString& message, std::optional<MemoFileError>& result);
+
     QString m_fileName;
     MemoClock m_clock;
     QString m_dateFormat = kDefaultMemoDateFormat;

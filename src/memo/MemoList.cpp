@@ -1,5 +1,6 @@
 #include "memo/MemoList.h"
 
+#include "memo/MemoFileSplice.h"
 #include "platform/AtomicFile.h"
 #include "platform/FileRead.h"
 #include "platform/MessageBox.h"
@@ -79,6 +80,7 @@ void MemoList::adopt(MemoFileContent& content, QByteArray bytes) {
     m_encoding = content.encoding;
     m_stamp = content.stamp;
     m_bytes = std::move(bytes);
+    m_syncedMemos = m_memos; // what m_bytes holds (an empty file holds no memo)
     if (m_memos.isEmpty())
         m_memos.append(MemoRecord{});
     m_syncedContent = contentKey(false);
@@ -135,6 +137,7 @@ std::optional<MemoFileError> MemoList::takeOutsideChanges(bool& reloaded) {
         return memoFileError(kept.errorNumber, kept.error);
     m_stamp = now;
     m_bytes = std::move(disk.bytes);
+    m_syncedMemos.clear(); // the bytes are the other program's now: the next save writes them all
     tell(QStringLiteral("メモファイルは他のプログラムにも変更されていました。\n"
                         "そちらの内容は次のファイルに残しました。\n%1")
              .arg(copy));
@@ -160,6 +163,7 @@ std::optional<MemoFileError> MemoList::Save() {
     if (reloaded)
         return std::nullopt; // the file already holds everything
     m_memos[m_index - 1] = CollectMemo();
+    const bool exact = m_original.isEmpty();
     if (!m_original.isEmpty()) {
         platform::WriteResult kept;
         const QString copy = platform::keepCopyBeside(m_fileName, m_original,
@@ -171,8 +175,19 @@ std::optional<MemoFileError> MemoList::Save() {
                             "元のファイルは次の名前で残しました。\n%1")
                  .arg(copy));
     }
-    if (auto error = WriteMemoFile(m_fileName, m_memos, m_encoding, &m_bytes))
+    // Years of notes in one file: only the memos changed since the last save are encoded again.
+    std::optional<QByteArray> spliced =
+        exact ? memosplice::spliceChangedMemos(m_bytes, m_syncedMemos, m_memos, m_encoding)
+              : std::nullopt;
+    if (spliced) {
+        const platform::WriteResult result = platform::writeFileAtomically(m_fileName, *spliced);
+        if (!result)
+            return memoFileError(result.errorNumber, result.error);
+        m_bytes = std::move(*spliced);
+    } else if (auto error = WriteMemoFile(m_fileName, m_memos, m_encoding, &m_bytes)) {
         return error;
+    }
+    m_syncedMemos = m_memos;
     m_stamp = platform::FileStamp::of(m_fileName);
     m_syncedContent = contentKey(false);
     return std::nullopt;
@@ -242,12 +257,7 @@ bool MemoList::AddMessage(const QString& message, int index) {
         index = m_index;
     if (!isMemo(index))
         return false;
-    const QDateTime now = m_clock();
-    MemoRecord& memo = m_memos[index - 1];
-    memo.Text += QLatin1Char('[') + FormatMemoDate(now, kLogStampFormat) + QStringLiteral("] ") +
-                 message + QStringLiteral("\r\n");
-    memo.CursorPos = qint32(std::min<qsizetype>(memo.Text.size(), INT32_MAX));
-    memo.LastModified = FormatMemoDate(now, m_dateFormat);
+    AppendLogLine(m_memos[index - 1], m_clock(), message, m_dateFormat);
     // The view shows the current memo only; showing another one there would let the next
     // save-back write it over the current memo.
     if (index == m_index)

@@ -83,6 +83,9 @@ private:
     // texts at that moment (to tell whether anything changed here since).
     platform::FileStamp m_stamp;
     QByteArray m_bytes;
+    // The memos m_bytes holds, memo by memo (empty when they are not known): a save encodes again
+    // only the memos that differ from them.
+    QList<MemoRecord> m_syncedMemos;
     QString m_syncedContent;
     // The bytes of a file that was neither UTF-8 nor CP932, kept beside it before the first save.
     QByteArray m_original;

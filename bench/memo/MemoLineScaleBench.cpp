@@ -48,6 +48,7 @@ double medianMs(const std::function<void()>& step) {
 void writeMemoFile(const QString& path, qint64 bytes) {
     const QString line = QStringLiteral("[2024/03/01 09:15:00] 会議の議事録：予算は「承認」★ "
                                         "follow up with the team → 来週");
+    const qint64 lineBytes = platform::toAnsi(line).size() + 2;
     QList<MemoRecord> memos;
     qint64 size = 0;
     int n = 0;
@@ -57,7 +58,7 @@ void writeMemoFile(const QString& path, qint64 bytes) {
         memo.LastModified = QStringLiteral("2024-03-01");
         for (int j = 0; j < 20 && size < bytes; ++j) {
             memo.Text += line + QStringLiteral("\r\n");
-            size += 70;
+            size += lineBytes;
         }
         memos.append(memo);
     }

@@ -83,21 +83,24 @@ void MemoList::adopt(MemoFileContent& content, QByteArray bytes) {
     m_syncedMemos = m_memos; // what m_bytes holds (an empty file holds no memo)
     if (m_memos.isEmpty())
         m_memos.append(MemoRecord{});
-    m_syncedContent = contentKey(false);
+    m_syncedContent = m_memos;
     m_view.clearTitles();
     for (const MemoRecord& memo : std::as_const(m_memos))
         m_view.appendTitle(memo.Title);
 }
 
-// The memos' titles and texts; with `withView`, the current memo as the view shows it.
-QString MemoList::contentKey(bool withView) const {
-    QString key;
+// Whether the memos' titles and texts (the current memo as the view shows it) are those of the
+// last read or write. Memo by memo: the copies share their text with the list, so equal memos
+// compare at once, and a large file costs no joined copy of everything.
+bool MemoList::unchangedSinceSync() const {
+    if (m_syncedContent.size() != m_memos.size())
+        return false;
     for (qsizetype i = 0; i < m_memos.size(); ++i) {
-        const bool shown = withView && i == m_index - 1;
-        const MemoRecord memo = shown ? CollectMemo() : m_memos[i];
-        key += memo.Title + QChar(0) + memo.Text + QChar(1);
+        const MemoRecord memo = i == m_index - 1 ? CollectMemo() : m_memos[i];
+        if (memo.Title != m_syncedContent[i].Title || memo.Text != m_syncedContent[i].Text)
+            return false;
     }
-    return key;
+    return true;
 }
 
 // Before the list goes to the file: when another program changed the file since it was read or
@@ -116,7 +119,7 @@ std::optional<MemoFileError> MemoList::takeOutsideChanges(bool& reloaded) {
         m_stamp = now;
         return std::nullopt;
     }
-    if (contentKey(true) == m_syncedContent) {
+    if (unchangedSinceSync()) {
         const platform::DecodedText decoded = platform::decodeText(disk.bytes);
         MemoFileContent theirs;
         theirs.memos = ParseMemoFileText(decoded.text);
@@ -189,7 +192,7 @@ std::optional<MemoFileError> MemoList::Save() {
     }
     m_syncedMemos = m_memos;
     m_stamp = platform::FileStamp::of(m_fileName);
-    m_syncedContent = contentKey(false);
+    m_syncedContent = m_memos;
     return std::nullopt;
 }
 

@@ -66,7 +66,7 @@ private:
     void showPosition();
     bool isMemo(int index) const { return index >= 1 && index <= MemoCount(); }
     void adopt(MemoFileContent& content, QByteArray bytes);
-    QString contentKey(bool withView) const;
+    bool unchangedSinceSync() const;
     std::optional<MemoFileError> takeOutsideChanges(bool& reloaded);
     void tell(const QString& text) const;
 
@@ -86,7 +86,7 @@ private:
     // The memos m_bytes holds, memo by memo (empty when they are not known): a save encodes again
     // only the memos that differ from them.
     QList<MemoRecord> m_syncedMemos;
-    QString m_syncedContent;
+    QList<MemoRecord> m_syncedContent; // titles and texts as last read or written
     // The bytes of a file that was neither UTF-8 nor CP932, kept beside it before the first save.
     QByteArray m_original;
     QString m_dateFormat = kDefaultMemoDateFormat;

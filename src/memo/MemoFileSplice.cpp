@@ -78,10 +78,12 @@ std::optional<FirstMemo> readFirstMemo(const QByteArray& bytes) {
         if (utf8.valid() && utf8.beyondAscii())
             encoding = platform::TextEncoding::Utf8;
     }
-    const auto ranges = memoRanges(bytes, encoding);
-    if (!ranges)
+    // Up to the first separator only: the rest is never looked at.
+    const qsizetype begin = bomLength(bytes, encoding);
+    if (bytes.size() <= begin || !bytes.contains("\r\n"))
         return std::nullopt;
-    const auto [begin, end] = ranges->front();
+    const qsizetype separator = bytes.indexOf(kSeparator, begin);
+    const qsizetype end = separator < 0 ? bytes.size() : separator;
     const QByteArrayView piece(bytes.constData() + begin, end - begin);
     const QString text = encoding == platform::TextEncoding::Cp932 ? platform::fromAnsi(piece)
                                                                    : QString::fromUtf8(piece);

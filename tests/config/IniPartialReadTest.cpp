@@ -5,6 +5,7 @@
 #include "platform/TextCodec.h"
 
 #include "IniTestSupport.h"
+#include "ScriptedBoxes.h"
 
 #include <QFile>
 #include <gtest/gtest.h>
@@ -73,17 +74,11 @@ TEST(IniPartialRead, NeverWritesAndRefusesSpecialFiles) {
 
     const QString fifo = initest::missingIni();
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-    QStringList boxes;
-    const platform::MessageBoxHandler previous =
-        platform::setMessageBoxHandler([&](const platform::MessageBoxRequest& box) {
-            boxes << box.text;
-            return platform::defaultAnswer(box.style);
-        });
+    testsupport::ScriptedBoxes boxes;
     CIniFile fromFifo;
     fromFifo.LoadSectionsForReading(fifo, {QStringLiteral("Options")});
-    platform::setMessageBoxHandler(previous);
-    ASSERT_EQ(boxes.size(), 1);
-    EXPECT_TRUE(boxes[0].contains(QStringLiteral("FIFO")));
+    ASSERT_EQ(boxes.texts().size(), 1);
+    EXPECT_TRUE(boxes.texts()[0].contains(QStringLiteral("FIFO")));
     EXPECT_TRUE(sectionDump(fromFifo, QStringLiteral("Options")).isEmpty());
 }
 

@@ -6,6 +6,7 @@
 #include "platform/MessageBox.h"
 
 #include "IniTestSupport.h"
+#include "ScriptedBoxes.h"
 
 #include <QDir>
 #include <QFile>
@@ -133,20 +134,15 @@ TEST(IniSafety, FailedSavesReturnFalseAndKeepTheFile) {
 TEST(IniSafety, FifoIsRefusedWithABoxAndNeverReplaced) {
     const QString path = testsupport::freshFolder() + QStringLiteral("/scrivlet.ini");
     ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
-    QStringList boxes;
-    const platform::MessageBoxHandler previous =
-        platform::setMessageBoxHandler([&](const platform::MessageBoxRequest& box) {
-            boxes << box.text;
-            return platform::defaultAnswer(box.style);
-        });
+    testsupport::ScriptedBoxes boxes;
     CIniFile ini;
     ini.Load(path);
     ini.setNowSection(QStringLiteral("Options"));
     ini.setData(QStringLiteral("TopMost"), QStringLiteral("1"));
     EXPECT_FALSE(ini.Save());
-    platform::setMessageBoxHandler(previous);
-    ASSERT_EQ(boxes.size(), 1);
-    EXPECT_TRUE(boxes[0].contains(QStringLiteral("FIFO"))) << boxes[0].toStdString();
+    ASSERT_EQ(boxes.texts().size(), 1);
+    EXPECT_TRUE(boxes.texts()[0].contains(QStringLiteral("FIFO")))
+        << boxes.texts()[0].toStdString();
     EXPECT_TRUE(QFileInfo(path).exists() && !QFileInfo(path).isFile());
 }
 

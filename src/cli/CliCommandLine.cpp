@@ -124,8 +124,10 @@ QString usageText() {
         "The settings file is read, never written.\n"
         "\n"
         "Exit status for a line: 0 when a piece ran (opened, evaluated or filed), 1 when\n"
-        "none did, 2 for a usage error, 3 when a prose line could not be filed, 4 when\n"
-        "a script was stopped by the time limit or Ctrl+C (3 wins over 4).\n"
+        "none did, 2 for a usage error, 3 when a prose line could not be filed (or a\n"
+        "window got it but did not confirm it: it may have been filed; look before\n"
+        "sending it again), 4 when a script was stopped by the time limit or Ctrl+C\n"
+        "(3 wins over 4).\n"
         "For --vbs: the code given to WScript.Quit, 0 when the script ends by itself,\n"
         "1 after an uncaught error or when FILE cannot be read, 2 for a usage error.\n");
 }

@@ -6,7 +6,6 @@
 #include "platform/AppPaths.h"
 
 #include <algorithm>
-#include <functional>
 #include <memory>
 
 namespace {
@@ -14,7 +13,6 @@ namespace {
 std::unique_ptr<CIniFile> g_ini;
 
 const QString kOptions = QStringLiteral("Options");
-const QString kPosition = QStringLiteral("Position");
 
 // Section "Options" must be selected.
 void repairOptions(CIniFile& ini, const Options& defaults) {
@@ -33,36 +31,6 @@ Options defaultOptions() {
     Options o;
     o.MemoFileName = platform::defaultMemoFilePath();
     return o;
-}
-
-// Reads one geometry value, applies it and writes back what the window actually took.
-void restoreGeometry(CIniFile& ini, const QString& key, int defaultValue,
-                     const std::function<void(int)>& apply, const std::function<int()>& applied) {
-    apply(ini.InitData(key, CIniFile::IniLong, defaultValue).toInt());
-    ini.setData(key, QString::number(applied()));
-}
-
-void restorePosition(CIniFile& ini, ISettingsWindow& w) {
-    ini.setNowSection(kPosition);
-    restoreGeometry(
-        ini, QStringLiteral("Width"), 3000, [&](int v) { w.setWindowWidthTwips(v); },
-        [&] { return w.windowWidthTwips(); });
-    restoreGeometry(
-        ini, QStringLiteral("Height"), 1500, [&](int v) { w.setMemoPaneHeightTwips(v); },
-        [&] { return w.memoPaneHeightTwips(); });
-    restoreGeometry(
-        ini, QStringLiteral("Left"), (w.screenWidthTwips() - w.windowWidthTwips()) / 2,
-        [&](int v) { w.setWindowLeftTwips(v); }, [&] { return w.windowLeftTwips(); });
-    restoreGeometry(
-        ini, QStringLiteral("Top"), (w.screenHeightTwips() - w.windowHeightTwips()) / 2,
-        [&](int v) { w.setWindowTopTwips(v); }, [&] { return w.windowTopTwips(); });
-
-    static const QStringList kPositionKeys = {QStringLiteral("Width"), QStringLiteral("Height"),
-                                              QStringLiteral("Left"), QStringLiteral("Top")};
-    for (const QString& key : ini.Keys())
-        if (!kPositionKeys.contains(key)) // exact case
-            ini.DeleteData(key);
-    ini.Save(kPosition);
 }
 
 void applySwitches(Options& o, const QStringList& arguments) {
@@ -97,15 +65,8 @@ Options readOptions(CIniFile& ini) {
     return readRepairedOptions(ini);
 }
 
-void LoadSettings(ISettingsWindow& window, const QStringList& arguments) {
+void LoadSettings(const QStringList& arguments) {
     options() = defaultOptions();
-    // The list of running timers starts empty here once timers exist.
-
-    // Provisional height: frame, input line and the memo pane at its design height, centred.
-    const int height =
-        window.frameHeightTwips() + window.inputLineHeightTwips() + window.memoPaneHeightTwips();
-    window.setWindowHeightTwips(height);
-    window.setWindowTopTwips((window.screenHeightTwips() - window.windowHeightTwips()) / 2);
 
     g_ini = std::make_unique<CIniFile>();
     CIniFile& ini = *g_ini;
@@ -130,8 +91,6 @@ void LoadSettings(ISettingsWindow& window, const QStringList& arguments) {
             ini.setData(known->key, value);
     }
     ini.Save(kOptions);
-
-    restorePosition(ini, window);
 
     ini.setNowSection(kCommandSection);
     for (const QString& key : ini.Keys())

@@ -705,6 +705,13 @@ double toDate(const Value& v) {
     }
 }
 
+std::u16string toMemberText(const Value& v) {
+    const Value& value = v.isObject() ? dereference(v) : v;
+    if (value.type() == VarType::Boolean)
+        return value.asBool() ? u"-1" : u"0";
+    return toString(value);
+}
+
 std::u16string toString(const Value& v) {
     switch (v.type()) {
     case VarType::Empty:
@@ -729,8 +736,8 @@ std::u16string toString(const Value& v) {
         return v.asBool() ? u"True" : u"False";
     case VarType::String:
         return v.asString();
-    case VarType::Error:
-        return u"Error " + ascii(std::to_string(v.asError()).c_str());
+    case VarType::Error: // only a parameter left out: it has no text, as it has no number
+        typeMismatch();
     case VarType::Object:
         return toString(dereference(v));
     default:

@@ -23,6 +23,9 @@ uint8_t toByte(const Value& v);
 bool toBool(const Value& v);
 double toDate(const Value& v); // OLE date: days since 1899-12-30
 std::u16string toString(const Value& v);
+// The text an object's method receives for a text parameter: as CStr, except that a Boolean
+// becomes "-1" or "0", as the automation conversion of the objects' own interfaces gives.
+std::u16string toMemberText(const Value& v);
 
 // A numeric Value for arithmetic: numbers keep their subtype, Empty is Integer 0, text is read
 // as Double (error 13 when it is no number), Boolean stays Boolean. Null stays Null.

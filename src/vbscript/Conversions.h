@@ -54,15 +54,10 @@ std::u16string formatDate(double oleDate); // "2026/12/07 9:05:03", date or time
 bool isNumericValue(const Value& v);
 bool isDateValue(const Value& v);
 
-// Calendar helpers on OLE dates.
-struct DateParts {
-    int year = 1899, month = 12, day = 30;
-    int hour = 0, minute = 0, second = 0;
-};
+// Calendar helpers on OLE dates (the calendar itself is builtins/DateMath.h).
 // nullopt when the date is out of the language's range (100-01-01 .. 9999-12-31).
 std::optional<double> makeDate(int year, int month, int day);
 double makeTime(int hour, int minute, int second);
-DateParts splitDate(double oleDate);
 
 // The value's TypeName() text ("Integer", "String", "Variant()", an object's class name).
 std::u16string typeName(const Value& v);

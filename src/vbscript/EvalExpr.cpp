@@ -53,7 +53,7 @@ Value* variableSlotSlow(Frame& f, const NameRef& r, bool write) {
             if (r.strict)
                 undefinedVariable();
             if (write)
-                c->declared = true;
+                c->setDeclared();
         }
         return &c->value;
     }
@@ -126,6 +126,20 @@ int32_t indexValue(const Value& v) {
         raiseError(err::TypeMismatch);
     if (const Value* v = peekOperand(*e, f); v && !v->isObject())
         return indexValue(*v);
+    if (e->shape == ExprShape::Sum || e->shape == ExprShape::Difference) {
+        // a(j + 1): two whole numbers read in place need no Value in between; anything else
+        // (and a result beyond a Long) takes the operator's own rules.
+        const auto& sum = static_cast<const BinaryExpr&>(*e);
+        const Value* x = peekOperand(*sum.left, f);
+        const Value* y = x ? peekOperand(*sum.right, f) : nullptr;
+        if (y && ops::detail::isWhole(x->type()) && ops::detail::isWhole(y->type())) {
+            const int64_t a = ops::detail::wholeOf(*x);
+            const int64_t b = ops::detail::wholeOf(*y);
+            const int64_t r = e->shape == ExprShape::Sum ? a + b : a - b;
+            if (r >= INT32_MIN && r <= INT32_MAX)
+                return static_cast<int32_t>(r);
+        }
+    }
     return indexValue(e->eval(f));
 }
 
@@ -183,7 +197,7 @@ Value NameExpr::eval(Frame& f) {
     case Binding::Global:
     case Binding::Dynamic: {
         GlobalCell* c = r.cell;
-        if (c->declared && !c->proc && !c->builtin)
+        if (c->isVariable)
             return c->value;
         if (c->proc)
             return f.in.callProcedure(c->proc, nullptr, nullptr, 0);

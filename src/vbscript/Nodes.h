@@ -137,7 +137,12 @@ struct BinaryExpr : Expr {
 
 // A binary operator compiled for its operation, so that running it chooses nothing.
 template <BinaryOp Op> struct OperatorExpr final : BinaryExpr {
-    OperatorExpr(ExprPtr l, ExprPtr r) : BinaryExpr(Op, std::move(l), std::move(r)) {}
+    OperatorExpr(ExprPtr l, ExprPtr r) : BinaryExpr(Op, std::move(l), std::move(r)) {
+        if constexpr (Op == BinaryOp::Add)
+            shape = ExprShape::Sum;
+        else if constexpr (Op == BinaryOp::Sub)
+            shape = ExprShape::Difference;
+    }
     Value eval(Frame& f) override;
     bool condition(Frame& f) override;
 };

@@ -264,6 +264,32 @@ const ProgramRow kObjects[] = {
 INSTANTIATE_TEST_SUITE_P(NothingAndWith, LanguageProgram, ::testing::ValuesIn(kObjects),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// Index sums computed without a Value keep the operator's rules at the edges, and a global
+// name read in place follows what the name is at the time (variable, procedure, builtin).
+const ProgramRow kFastPaths[] = {
+    {"IndexSumOfIntegersPassesTheIntegerRange",
+     "Dim a(40000)\na(32768) = \"x\"\ni = 32767\nOut.Echo a(i + 1) & a(CInt(i) + CInt(1))", "xx"},
+    {"IndexDifferenceBelowTheLowerBound", "Dim a(2)\ni = 0\nx = a(i - 1)", "error 9"},
+    {"IndexSumBeyondALongOverflows", "Dim a(2)\ni = 2147483647\nx = a(i + 1)", "error 6"},
+    {"IndexSumOfTextAndDoubleRoundsAsCLng",
+     "Dim a(3)\na(2) = \"two\"\na(3) = \"three\"\ni = \"1\"\nd = 1.5\n"
+     "Out.Echo a(i + 1) & \" \" & a(d + 1)",
+     "two two"},
+    {"IndexSumReadsTheDefaultMemberOfAnObject",
+     "Class C\nPublic Default Property Get V : V = 1 : End Property\nEnd Class\n"
+     "Dim a(2)\na(2) = \"ok\"\nSet o = New C\nOut.Echo a(o + 1)",
+     "ok"},
+    {"GlobalDefinedLaterAsAProcedure",
+     "x = 1\nOut.Echo x\nExecuteGlobal \"Function x : x = 7 : End Function\"\nOut.Echo x()",
+     "1\n7"},
+    {"BuiltinNameDimmedBecomesAVariable", "Dim Len\nOut.Echo TypeName(Len)\nx = Len(\"abc\")",
+     "Empty\nerror 13"},
+    {"UndeclaredInAProcedureIsItsOwn",
+     "Sub S : g = 5 : End Sub\nS\nOut.Echo \"[\" & g & \"]\"\ng = 2\nS\nOut.Echo g", "[]\n5"},
+};
+INSTANTIATE_TEST_SUITE_P(FastPaths, LanguageProgram, ::testing::ValuesIn(kFastPaths),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 // Err after Err.Raise.
 const ProgramRow kErr[] = {
     {"RaiseKnownNumber",

@@ -89,6 +89,16 @@ TEST(LanguageRules, BuiltinArgumentsRaiseTheLanguagesNumbers) {
 
 TEST(LanguageRules, ResultsKeepTheLanguagesSubtypes) {
     const ExprRow rows[] = {
+        // The smallest Long divided by -1: Mod is 0, \ overflows; neither may fault the CPU.
+        {"(CLng(-2147483647) - 1) Mod -1", "0:Long"},
+        {"(CLng(-2147483647) - 1) Mod CLng(-1)", "0:Long"},
+        {"(CLng(-2147483647) - 1) \\ -1", "error 6"},
+        {"(-32767 - 1) Mod -1", "0:Integer"},
+        {"-7 Mod 3", "-1:Integer"},
+        {"7 Mod CLng(-3)", "1:Long"},
+        {"7 Mod 0", "error 11"},
+        {"7.5 Mod 2", "0:Long"},
+        {"\"7\" Mod 3", "1:Long"},
         {"Round(True)", "-1:Integer"},
         {"Round(CByte(3))", "3:Byte"},
         {"CByte(True)", "255:Byte"},

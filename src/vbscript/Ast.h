@@ -56,9 +56,9 @@ struct Node {
     int column = 0;
 };
 
-// Nodes whose value can be read in place (see Operand.h), and sums whose whole-number case an
-// array index computes without building a Value.
-enum class ExprShape : uint8_t { Other, Literal, Name, Sum, Difference };
+// Nodes whose value can be read in place (see Operand.h), sums whose whole-number case an
+// array index computes without building a Value, and name(index) forms that may be an element.
+enum class ExprShape : uint8_t { Other, Literal, Name, Sum, Difference, Element };
 
 struct Expr : Node {
     virtual ~Expr() = default;

@@ -31,7 +31,11 @@ struct NameExpr final : Expr {
 
 // name(args): an array element, a call, or an object's default member.
 struct CallExpr final : Expr {
-    CallExpr(NameRef* r, ExprList a) : ref(r), args(std::move(a)) { mayReference = true; }
+    CallExpr(NameRef* r, ExprList a) : ref(r), args(std::move(a)) {
+        mayReference = true;
+        if (args.size() == 1 && args[0])
+            shape = ExprShape::Element;
+    }
     Value eval(Frame& f) override;
     Value* reference(Frame& f, Ref<ArrayData>* locked) override;
     void assign(Frame& f, Value v, bool isSet) override;

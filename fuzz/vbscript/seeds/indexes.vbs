@@ -8,3 +8,7 @@ Function Len(t) : Len = 0 : End Function
 Dim Mid : Mid = 3
 ExecuteGlobal "Function g : g = 7 : End Function"
 y = g + a(g - 7)
+Class C : Public Default Property Get V : V = 41 : End Property : End Class
+Set a(3) = New C
+z = a(3) + a(2) : z = a(1) < a(2) : z = a(i - 32767) = a(s)
+For k = 1 To 3 : ReDim b(k) : b(k) = k : z = b(k) + b(k - 1) : Next

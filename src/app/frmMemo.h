@@ -1,8 +1,10 @@
 #pragma once
 
+#include "WindowPlacement.h"
 #include "config/Settings.h"
 
 #include "memo/MemoFile.h"
+#include "memo/MemoFiler.h"
 
 #include <QWidget>
 
@@ -29,7 +31,7 @@ class LineDispatcher;
 
 // The program's one permanent window: a captionless bar with the title strip on the left, the
 // input line cmbMemo, and the memo pane ctlMemo below it, which can be collapsed away.
-class frmMemo : public QWidget, public ISettingsWindow {
+class frmMemo : public QWidget, public app::IPlacedWindow {
     Q_OBJECT
 
 public:
@@ -96,11 +98,9 @@ public:
         return box();
     }
 
-    // Appends a log line to the current memo and saves the memo file; false when the save failed.
-    // With `failure`, the reason is put there and the box about it is shown only after the caller
-    // has returned to the event loop (a line handed over through the channel).
-    bool addMemoMessage(const QString& text, QString* failure = nullptr);
     void focusMemoPane();
+    // The memos of the memo file, which the memo pane shows.
+    MemoFiler& memos() const;
 
     // How the window opens help and memo lines (the program's shell execution, empty verb).
     void setShellOpener(std::function<bool(const QString& target)> opener);
@@ -128,7 +128,7 @@ public:
     void onAppDeactivate();
     void SavePosition();
 
-    // ISettingsWindow
+    // app::IPlacedWindow
     int frameHeightTwips() const override;
     int inputLineHeightTwips() const override;
     int memoPaneHeightTwips() const override;
@@ -161,7 +161,8 @@ private:
     void onTitleStripReleased(Qt::MouseButton button, const QPoint& globalPosition);
     void createEvaluator();
     void createDispatcher();
-    bool saveMemoPane(bool reportFailure, QString* failure = nullptr);
+    void reportMemoFailure(MemoFiler::Failure failure, const MemoFileError& error,
+                           const QString& fileName);
     // A box now, or (afterReply) once the event loop runs again, one for a run of failures.
     void tellUser(const QString& text, bool afterReply);
     void reportMemoFileError(const MemoFileError& error, const QString& fileName);
@@ -206,7 +207,8 @@ private:
     bool m_wasForeground = false;
     bool m_settingsLoaded = false;
     bool m_unloaded = false;
-    bool m_memoSaveFailureShown = false;
+    // While a line handed over through the channel is filed: where the reason of a failure goes.
+    QString* m_handOffFailure = nullptr;
     bool m_boxAfterReplyPending = false;
     std::function<bool(const QString&)> m_shellOpener;
     std::function<void(frmMemo&, int)> m_settingsDialog;

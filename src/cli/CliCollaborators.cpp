@@ -19,9 +19,8 @@ public:
                                                    session.scriptWatcher)),
           memoStore(session.memoFile, session.settingsFile, *session.err) {
         ports.evaluator = evaluator.get();
-        ports.memoPane = &memoStore;
+        ports.memos = &memoStore.filer();
         ports.history = &history;
-        ports.inputLine = &inputLine;
         ports.clipboard = &clipboard;
         ports.window = &window;
         if (evaluator->AddCodeFile().isEmpty() && !session.scriptFile.isEmpty())
@@ -38,7 +37,6 @@ public:
     std::unique_ptr<script::CEval> evaluator;
     ConsoleMemoStore memoStore;
     NoHistory history;
-    ConsoleInputLine inputLine;
     NoClipboard clipboard;
     ConsoleWindow window;
 };

@@ -1,8 +1,8 @@
 // Saving only the memos that changed gives the file a full rewrite would give, and falls back to
 // the full rewrite wherever the shortcut cannot be sure.
+#include "memo/FirstMemoAppend.h"
 #include "memo/HeadlessMemoView.h"
 #include "memo/MemoFile.h"
-#include "memo/MemoFileAppender.h"
 #include "memo/MemoList.h"
 #include "platform/TextCodec.h"
 
@@ -55,7 +55,16 @@ struct AppendCase {
     const char* name;
     platform::TextEncoding encoding;
     QString line;
+    FirstMemoAppend outcome;
 };
+
+FirstMemoAppend appendLine(const QString& path, const QString& line) {
+    std::optional<MemoFileError> error;
+    const FirstMemoAppend outcome =
+        appendToFirstMemo(path, line, kNow, kDefaultMemoDateFormat, error);
+    EXPECT_EQ(error.has_value(), outcome == FirstMemoAppend::Failed);
+    return outcome;
+}
 
 void PrintTo(const AppendCase& c, std::ostream* os) {
     *os << c.name;
@@ -66,20 +75,25 @@ class QuickAppend : public ::testing::TestWithParam<AppendCase> {};
 TEST_P(QuickAppend, GivesTheBytesOfAFullRewrite) {
     const AppendCase& c = GetParam();
     const QString path = canonicalFile(threeMemos(), c.encoding);
+    const QByteArray before = testsupport::readFile(path);
     const QByteArray expected = fullRewriteAppend(path, c.line);
-    ASSERT_FALSE(MemoFileAppender(path, fixedClock()).append(c.line));
-    EXPECT_EQ(testsupport::readFile(path), expected);
+    ASSERT_EQ(appendLine(path, c.line), c.outcome);
+    EXPECT_EQ(testsupport::readFile(path), c.outcome == FirstMemoAppend::Filed ? expected : before);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Table, QuickAppend,
-    ::testing::Values(
-        AppendCase{"cp932", platform::TextEncoding::Cp932, QStringLiteral("買い物：卵〜牛乳")},
-        AppendCase{"utf8", platform::TextEncoding::Utf8, QStringLiteral("한국어 😀 é")},
-        AppendCase{"utf8Bom", platform::TextEncoding::Utf8Bom, QStringLiteral("≠ − ‖")},
-        // Text the code page cannot hold moves the whole file to UTF-8: the full way.
-        AppendCase{"cp932GainsKorean", platform::TextEncoding::Cp932, QStringLiteral("한국어")},
-        AppendCase{"dotLine", platform::TextEncoding::Cp932, QStringLiteral(".")}),
+    ::testing::Values(AppendCase{"cp932", platform::TextEncoding::Cp932,
+                                 QStringLiteral("買い物：卵〜牛乳"), FirstMemoAppend::Filed},
+                      AppendCase{"utf8", platform::TextEncoding::Utf8, QStringLiteral("한국어 😀 é"),
+                                 FirstMemoAppend::Filed},
+                      AppendCase{"utf8Bom", platform::TextEncoding::Utf8Bom,
+                                 QStringLiteral("≠ − ‖"), FirstMemoAppend::Filed},
+                      // Text the code page cannot hold moves the whole file to UTF-8: the full way.
+                      AppendCase{"cp932GainsKorean", platform::TextEncoding::Cp932,
+                                 QStringLiteral("한국어"), FirstMemoAppend::NotApplicable},
+                      AppendCase{"dotLine", platform::TextEncoding::Cp932, QStringLiteral("."),
+                                 FirstMemoAppend::Filed}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(QuickAppend, BytesOfOtherMemosAreCopiedEvenWhenTheyDoNotDecode) {
@@ -88,7 +102,7 @@ TEST(QuickAppend, BytesOfOtherMemosAreCopiedEvenWhenTheyDoNotDecode) {
     const QString path = testsupport::freshFolder() + QStringLiteral("/scrivlet.txt");
     testsupport::writeFile(path,
                            "Title:a\r\nLast-Modified:x\r\nCursorPos:0\r\n\r\nfirst\r\n" + rest);
-    ASSERT_FALSE(MemoFileAppender(path, fixedClock()).append(QStringLiteral("メモ")));
+    ASSERT_EQ(appendLine(path, QStringLiteral("メモ")), FirstMemoAppend::Filed);
     const QByteArray bytes = testsupport::readFile(path);
     EXPECT_TRUE(bytes.endsWith(rest));
     EXPECT_TRUE(bytes.startsWith("Title:a\r\nLast-Modified:2026-03-01\r\n"));
@@ -129,16 +143,23 @@ TEST(SpliceSave, WindowSavesReadBackAsTheListInEveryCase) {
     }
 }
 
-TEST(SpliceSave, FileFromAnEditorWithoutCrLfIsWrittenWhole) {
-    const QString path = testsupport::freshFolder() + QStringLiteral("/scrivlet.txt");
-    testsupport::writeFile(path, "Title:a\nLast-Modified:x\nCursorPos:0\n\nfirst\n.\n"
-                                 "Title:b\nLast-Modified:y\nCursorPos:0\n\nsecond\n");
-    ASSERT_FALSE(MemoFileAppender(path, fixedClock()).append(QStringLiteral("x")));
-    const QByteArray bytes = testsupport::readFile(path);
-    EXPECT_FALSE(bytes.contains("\n.\n")) << "lone LFs left beside CR LF change how it reads";
-    const MemoFileContent back = ReadMemoFile(path);
-    ASSERT_EQ(back.memos.size(), 2);
-    EXPECT_EQ(back.memos[1].Text, QStringLiteral("second\r\n"));
+TEST(QuickAppend, LeavesFilesItCannotBeSureOfToTheWholeWay) {
+    const QByteArray rows[] = {
+        // An editor's file without CR LF: its lone LFs read as line ends only as a whole.
+        "Title:a\nLast-Modified:x\nCursorPos:0\n\nfirst\n.\nTitle:b\nLast-Modified:y\n",
+        // A first memo that does not read back exactly (Latin-1).
+        "Title:a\r\nLast-Modified:x\r\nCursorPos:0\r\n\ncaf\xe9\r\n",
+        "",
+    };
+    for (const QByteArray& bytes : rows) {
+        const QString path = testsupport::freshFolder() + QStringLiteral("/scrivlet.txt");
+        testsupport::writeFile(path, bytes);
+        EXPECT_EQ(appendLine(path, QStringLiteral("x")), FirstMemoAppend::NotApplicable);
+        EXPECT_EQ(testsupport::readFile(path), bytes);
+    }
+    EXPECT_EQ(
+        appendLine(testsupport::freshFolder() + QStringLiteral("/none.txt"), QStringLiteral("x")),
+        FirstMemoAppend::NotApplicable);
 }
 
 } // namespace

@@ -1,12 +1,14 @@
 // What filing one line costs as the memo file grows: a 10 KB file against a 20 MB one, through
-// scrivlet-cli's route (MemoFileAppender: load, append, save) and the window's (a loaded MemoList:
+// scrivlet-cli's route (the first memo alone, else the memo filer: load, append, save) and the
+// window's (a loaded MemoList:
 // AddMessage, Save), with the phases of a whole-file save timed one by one; and a scrivlet-cli run
 // with a 20 MB settings file (time and peak resident memory of the process).
 //
 //   memo_line_scale_bench [--cli PATH_TO_SCRIVLET_CLI] [--runs N]
+#include "memo/FirstMemoAppend.h"
 #include "memo/HeadlessMemoView.h"
 #include "memo/MemoFile.h"
-#include "memo/MemoFileAppender.h"
+#include "memo/MemoFiler.h"
 #include "memo/MemoList.h"
 #include "platform/AtomicFile.h"
 #include "platform/FileRead.h"
@@ -74,7 +76,19 @@ struct Figures {
 Figures fileOneLine(const QString& path) {
     int i = 0;
     const double cli = medianMs([&] {
-        if (MemoFileAppender(path).append(QStringLiteral("一行 %1").arg(++i)))
+        const QString line = QStringLiteral("一行 %1").arg(++i);
+        std::optional<MemoFileError> error;
+        switch (appendToFirstMemo(path, line, QDateTime::currentDateTime(), kDefaultMemoDateFormat,
+                                  error)) {
+        case FirstMemoAppend::Filed:
+            return;
+        case FirstMemoAppend::Failed:
+            std::abort();
+        case FirstMemoAppend::NotApplicable:
+            break;
+        }
+        MemoFiler filer;
+        if (filer.open(path) || !filer.fileLine(line))
             std::abort();
     });
     HeadlessMemoView view;

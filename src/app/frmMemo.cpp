@@ -3,7 +3,7 @@
 #include "AppInfo.h"
 #include "DropText.h"
 #include "TitleStrip.h"
-#include "Twips.h"
+#include "platform/gui/Twips.h"
 #include "WindowOps.h"
 #include "frmMemoMembers.h"
 #include "memo/pane/uMultiMemo.h"
@@ -51,8 +51,8 @@ frmMemo::frmMemo(QWidget* parent)
     m_ctlMemo = new uMultiMemo(m->memos.list(), this);
     m_ctlMemo->setObjectName(QStringLiteral("ctlMemo"));
 
-    m_picTitleBar->resize(app::twipsToPixelsX(this, kTitleStripWidth), 1);
-    m_ctlMemo->resize(m_ctlMemo->width(), app::twipsToPixelsY(this, kMemoPaneDesignHeight));
+    m_picTitleBar->resize(platform::twipsToPixelsX(this, kTitleStripWidth), 1);
+    m_ctlMemo->resize(m_ctlMemo->width(), platform::twipsToPixelsY(this, kMemoPaneDesignHeight));
 
     m_cmbMemo->installEventFilter(this);
     m_cmbMemo->lineEdit()->installEventFilter(this);
@@ -77,7 +77,7 @@ frmMemo::frmMemo(QWidget* parent)
     setShellOpener([](const QString& target) { return engine::ExecuteShell(target, QString()); });
 
     buildMenu();
-    resize(app::twipsToPixelsX(this, kMinimumWidth),
+    resize(platform::twipsToPixelsX(this, kMinimumWidth),
            m_cmbMemo->sizeHint().height() + m_ctlMemo->height());
     layoutControls();
 }
@@ -168,7 +168,7 @@ void frmMemo::SetMemoView(int mode) {
     m_memoView = mode;
     const int collapsedHeight = frameHeight() + m_cmbMemo->sizeHint().height();
     const QRect screenRect = screen() ? screen()->geometry() : QRect(0, 0, 1920, 1080);
-    const int minWidth = app::twipsToPixelsX(this, kMinimumWidth);
+    const int minWidth = platform::twipsToPixelsX(this, kMinimumWidth);
     if (mode == 0) {
         applySizeLimits(minWidth, screenRect.width(), collapsedHeight, collapsedHeight);
         resize(width(), collapsedHeight - frameHeight());
@@ -185,50 +185,50 @@ void frmMemo::SetMemoView(int mode) {
 // ---- app::IPlacedWindow -----------------------------------------------------------------------
 
 int frmMemo::frameHeightTwips() const {
-    return app::pixelsToTwipsY(this, frameHeight());
+    return platform::pixelsToTwipsY(this, frameHeight());
 }
 int frmMemo::inputLineHeightTwips() const {
-    return app::pixelsToTwipsY(this, m_cmbMemo->sizeHint().height());
+    return platform::pixelsToTwipsY(this, m_cmbMemo->sizeHint().height());
 }
 int frmMemo::memoPaneHeightTwips() const {
-    return app::pixelsToTwipsY(this, m_ctlMemo->height());
+    return platform::pixelsToTwipsY(this, m_ctlMemo->height());
 }
 int frmMemo::screenWidthTwips() const {
     const QScreen* s = screen();
-    return app::pixelsToTwipsX(this, s ? s->geometry().width() : 0);
+    return platform::pixelsToTwipsX(this, s ? s->geometry().width() : 0);
 }
 int frmMemo::screenHeightTwips() const {
     const QScreen* s = screen();
-    return app::pixelsToTwipsY(this, s ? s->geometry().height() : 0);
+    return platform::pixelsToTwipsY(this, s ? s->geometry().height() : 0);
 }
 // Widths are those of the inner area: the frame is the window manager's, is unknown before the
 // first show, and must not make the stored width creep from one start to the next.
 void frmMemo::setWindowHeightTwips(int height) {
-    resize(width(), qMax(1, app::twipsToPixelsY(this, height) - frameHeight()));
+    resize(width(), qMax(1, platform::twipsToPixelsY(this, height) - frameHeight()));
 }
 int frmMemo::windowHeightTwips() const {
-    return app::pixelsToTwipsY(this, height() + frameHeight());
+    return platform::pixelsToTwipsY(this, height() + frameHeight());
 }
 void frmMemo::setWindowWidthTwips(int width) {
-    resize(qMax(1, app::twipsToPixelsX(this, width)), height());
+    resize(qMax(1, platform::twipsToPixelsX(this, width)), height());
 }
 int frmMemo::windowWidthTwips() const {
-    return app::pixelsToTwipsX(this, width());
+    return platform::pixelsToTwipsX(this, width());
 }
 void frmMemo::setMemoPaneHeightTwips(int height) {
-    m_ctlMemo->resize(m_ctlMemo->width(), qMax(0, app::twipsToPixelsY(this, height)));
+    m_ctlMemo->resize(m_ctlMemo->width(), qMax(0, platform::twipsToPixelsY(this, height)));
 }
 void frmMemo::setWindowLeftTwips(int left) {
-    move(app::twipsToPixelsX(this, left), pos().y());
+    move(platform::twipsToPixelsX(this, left), pos().y());
 }
 int frmMemo::windowLeftTwips() const {
-    return app::pixelsToTwipsX(this, pos().x());
+    return platform::pixelsToTwipsX(this, pos().x());
 }
 void frmMemo::setWindowTopTwips(int top) {
-    move(pos().x(), app::twipsToPixelsY(this, top));
+    move(pos().x(), platform::twipsToPixelsY(this, top));
 }
 int frmMemo::windowTopTwips() const {
-    return app::pixelsToTwipsY(this, pos().y());
+    return platform::pixelsToTwipsY(this, pos().y());
 }
 
 // ---- showing and hiding -----------------------------------------------------------------------

@@ -1,6 +1,6 @@
 #include "CTray.h"
 
-#include "SubClass.h"
+#include "HookRegistry.h"
 #include "platform/gui/X11Support.h"
 
 #include <QAbstractNativeEventFilter>

@@ -1,7 +1,7 @@
 #include "X11HotKeyService.h"
 
 #include "HotKeyModifiers.h"
-#include "SubClass.h"
+#include "HookRegistry.h"
 #include "platform/VirtualKey.h"
 #include "platform/gui/X11Support.h"
 

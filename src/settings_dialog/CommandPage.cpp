@@ -2,7 +2,7 @@
 
 #include "CommandKeyRule.h"
 #include "PropertyHost.h"
-#include "Twips.h"
+#include "platform/gui/Twips.h"
 
 #include "config/CIniFile.h"
 #include "config/CommandEntry.h"
@@ -83,9 +83,9 @@ CommandPage::CommandPage(IPropertyHost& host, QWidget* parent) : QWidget(parent)
     m_lsvCommand->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_lsvCommand->setSelectionMode(QAbstractItemView::SingleSelection);
     m_lsvCommand->setAllColumnsShowFocus(true);
-    m_lsvCommand->setColumnWidth(0, dialogTwipsToPixels(this, 2117));
-    m_lsvCommand->setColumnWidth(1, dialogTwipsToPixels(this, 1060));
-    m_lsvCommand->setColumnWidth(2, dialogTwipsToPixels(this, 5292));
+    m_lsvCommand->setColumnWidth(0, platform::twipsToPixelsX(this, 2117));
+    m_lsvCommand->setColumnWidth(1, platform::twipsToPixelsX(this, 1060));
+    m_lsvCommand->setColumnWidth(2, platform::twipsToPixelsX(this, 5292));
 
     m_txtCommandTest = new QLineEdit(this);
     m_txtCommandTest->setObjectName(QStringLiteral("txtCommandTest"));

@@ -2,7 +2,7 @@
 
 #include "PropertyHost.h"
 #include "TimerList.h"
-#include "Twips.h"
+#include "platform/gui/Twips.h"
 
 #include "controls/uSpinButton.h"
 #include "platform/MessageBox.h"
@@ -105,8 +105,8 @@ TimerPage::TimerPage(IPropertyHost& host, TimerList& timers, QWidget* parent)
     m_lsvTimer->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_lsvTimer->setSelectionMode(QAbstractItemView::SingleSelection);
     m_lsvTimer->setAllColumnsShowFocus(true);
-    m_lsvTimer->setColumnWidth(0, dialogTwipsToPixels(this, 1235));
-    m_lsvTimer->setColumnWidth(1, dialogTwipsToPixels(this, 7409));
+    m_lsvTimer->setColumnWidth(0, platform::twipsToPixelsX(this, 1235));
+    m_lsvTimer->setColumnWidth(1, platform::twipsToPixelsX(this, 7409));
     auto* lblTimerList =
         namedLabel(QStringLiteral("lblTimerList"), QStringLiteral("作動中のタイマー(&L):"), this);
     lblTimerList->setBuddy(m_lsvTimer);

@@ -3,8 +3,8 @@
 #include "CommandPage.h"
 #include "PropertyHost.h"
 #include "TimerPage.h"
-#include "Twips.h"
-#include "mdlComDlg.h"
+#include "platform/gui/Twips.h"
+#include "OpenFileDialog.h"
 
 #include "config/CIniFile.h"
 #include "config/CommandEntry.h"
@@ -153,7 +153,7 @@ frmProperty::frmProperty(IPropertyHost& host, CIniFile& ini, Options& options, T
 
     load();
     // Wide enough for the command list's columns at their design widths.
-    resize(qMax(sizeHint().width(), dialogTwipsToPixels(this, 9400)), sizeHint().height());
+    resize(qMax(sizeHint().width(), platform::twipsToPixelsX(this, 9400)), sizeHint().height());
 }
 
 frmProperty::~frmProperty() = default;

@@ -10,7 +10,7 @@
 #include "platform/MessageBox.h"
 #include "settings_dialog/PropertyHost.h"
 #include "settings_dialog/frmProperty.h"
-#include "settings_dialog/mdlComDlg.h"
+#include "settings_dialog/OpenFileDialog.h"
 
 #include <QApplication>
 #include <QDir>

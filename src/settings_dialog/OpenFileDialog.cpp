@@ -1,4 +1,4 @@
-#include "mdlComDlg.h"
+#include "OpenFileDialog.h"
 
 #include <QDir>
 #include <QFileDialog>

@@ -6,7 +6,7 @@
 
 class QWidget;
 
-// The open-file dialog: returns the chosen path, or "" when the user cancelled. An empty title
+// The open-file dialog (the module mdlComDlg): returns the chosen path, or "" when the user cancelled. An empty title
 // becomes "ﾌｧｲﾙを開く"; `filter` alternates descriptions and patterns separated by "|". The file
 // itself need not exist; its folder must.
 QString ShowOpenFileDialog(QWidget* owner, const QString& title, const QString& initialFolder,

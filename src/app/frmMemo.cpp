@@ -3,12 +3,12 @@
 #include "AppInfo.h"
 #include "DropText.h"
 #include "TitleStrip.h"
-#include "platform/gui/Twips.h"
 #include "WindowOps.h"
 #include "frmMemoMembers.h"
 #include "memo/pane/uMultiMemo.h"
 #include "platform/MessageBox.h"
 #include "platform/gui/KeyStroke.h"
+#include "platform/gui/Twips.h"
 
 #include "engine/ShellExecution.h"
 
@@ -48,7 +48,7 @@ frmMemo::frmMemo(QWidget* parent)
     m_cmbMemo->setCompleter(nullptr);
     m_cmbMemo->setAcceptDrops(true);
     m_cmbMemo->lineEdit()->setAcceptDrops(true);
-    m_ctlMemo = new uMultiMemo(m->memos.list(), this);
+    m_ctlMemo = new memo::uMultiMemo(m->memos.list(), this);
     m_ctlMemo->setObjectName(QStringLiteral("ctlMemo"));
 
     m_picTitleBar->resize(platform::twipsToPixelsX(this, kTitleStripWidth), 1);
@@ -62,16 +62,16 @@ frmMemo::frmMemo(QWidget* parent)
     connect(m_picTitleBar, &TitleStrip::released, this, &frmMemo::onTitleStripReleased);
     connect(m_picTitleBar, &TitleStrip::doubleClicked, this, [this] { HideForm(); });
 
-    connect(m_ctlMemo, &uMultiMemo::GotFocus, this, [this] { SetMemoView(1); });
-    connect(m_ctlMemo, &uMultiMemo::LostFocus, this, [this] {
+    connect(m_ctlMemo, &memo::uMultiMemo::GotFocus, this, [this] { SetMemoView(1); });
+    connect(m_ctlMemo, &memo::uMultiMemo::LostFocus, this, [this] {
         if (m_settingsLoaded && !m_unloaded)
             m->memos.save(false);
     });
-    connect(m_ctlMemo, &uMultiMemo::KeyDown, this, &frmMemo::routeMemoPaneKeyDown);
-    connect(m_ctlMemo, &uMultiMemo::KeyPress, this, &frmMemo::routeMemoPaneKeyPress);
-    connect(m_ctlMemo, &uMultiMemo::BeforeDelete, this, &frmMemo::confirmMemoDelete);
-    connect(m_ctlMemo, &uMultiMemo::AfterExecuteFile, this, [this] {
-        if (options().HideAfterRun)
+    connect(m_ctlMemo, &memo::uMultiMemo::KeyDown, this, &frmMemo::routeMemoPaneKeyDown);
+    connect(m_ctlMemo, &memo::uMultiMemo::KeyPress, this, &frmMemo::routeMemoPaneKeyPress);
+    connect(m_ctlMemo, &memo::uMultiMemo::BeforeDelete, this, &frmMemo::confirmMemoDelete);
+    connect(m_ctlMemo, &memo::uMultiMemo::AfterExecuteFile, this, [this] {
+        if (config::options().HideAfterRun)
             HideForm();
     });
     setShellOpener([](const QString& target) { return engine::ExecuteShell(target, QString()); });
@@ -245,7 +245,7 @@ void frmMemo::focusInputLine() {
     // Qt has no "input method off" state; preferring Latin input is the nearest: the input
     // method starts in direct input and the user may still switch it on. Never undone.
     // The combo box holds the focus and answers the input method for its line edit.
-    if (!options().IMEState)
+    if (!config::options().IMEState)
         m_cmbMemo->setInputMethodHints(m_cmbMemo->inputMethodHints() | Qt::ImhPreferLatin);
 }
 
@@ -326,7 +326,7 @@ bool frmMemo::eventFilter(QObject* watched, QEvent* event) {
 // The window sees the input line's keys first: a bound function that handles the key swallows
 // it, and the character of a bound keystroke is not typed.
 bool frmMemo::routeInputLineKey(QKeyEvent* event) {
-    CKeyMapping* keys = m->KeyMapping.get();
+    input::CKeyMapping* keys = m->KeyMapping.get();
     if (!keys)
         return false;
     const platform::KeyStroke stroke = platform::keyStrokeFromEvent(*event);
@@ -344,7 +344,7 @@ bool frmMemo::routeInputLineKey(QKeyEvent* event) {
 }
 
 void frmMemo::routeMemoPaneKeyDown(int& keyCode, int& shift) {
-    if (CKeyMapping* keys = m->KeyMapping.get())
+    if (input::CKeyMapping* keys = m->KeyMapping.get())
         keys->Exec(keyCode, shift);
     if (isMenuKey(keyCode, shift)) {
         ShowMenu();
@@ -353,7 +353,7 @@ void frmMemo::routeMemoPaneKeyDown(int& keyCode, int& shift) {
 }
 
 void frmMemo::routeMemoPaneKeyPress(int& keyAscii) {
-    if (CKeyMapping* keys = m->KeyMapping.get(); keys && keys->IsKeyMappingAscii(keyAscii))
+    if (input::CKeyMapping* keys = m->KeyMapping.get(); keys && keys->IsKeyMappingAscii(keyAscii))
         keyAscii = 0;
 }
 

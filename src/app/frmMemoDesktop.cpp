@@ -42,7 +42,7 @@ void frmMemo::createCallBackPaths() {
     connect(m->mTray.get(), &CTray::MouseDown, this, &frmMemo::onTrayMouseDown);
     connect(m->mTray.get(), &CTray::DblClick, this, [this] { onTrayMouseDown(1); });
     connect(m->mTray.get(), &CTray::MouseUp, this, &frmMemo::onTrayMouseUp);
-    if (!options().NoTray)
+    if (!config::options().NoTray)
         m->mTray->AddIcon(this);
     m_trayReady = true;
 
@@ -70,7 +70,7 @@ void frmMemo::SetupHotKey(bool enable) {
         m->mHotKey->ResetHotKeys();
         return;
     }
-    if (m->mHotKey->SetHotKey(this, options().HotKey, options().HotKeyMask)) {
+    if (m->mHotKey->SetHotKey(this, config::options().HotKey, config::options().HotKeyMask)) {
         m->mHotKey->StartHotKeys();
         return;
     }
@@ -88,7 +88,7 @@ void frmMemo::SetupHotKey(bool enable) {
 bool frmMemo::canBeCalledBack() const {
     const bool trayShown = m->mTray && m->mTray->Visible() && CTray::isTrayAvailable();
     const bool hotKeyHeld =
-        m->mHotKey && options().HotKey != 0 && !m->mHotKey->registeredIds().isEmpty();
+        m->mHotKey && config::options().HotKey != 0 && !m->mHotKey->registeredIds().isEmpty();
     return trayShown || hotKeyHeld;
 }
 

@@ -15,7 +15,7 @@ struct CliSession {
     QString settingsFile; // read only
     QString scriptFile;   // the user's script functions
     QString memoFile;     // where prose is filed
-    Options options;
+    config::Options options;
     QTextStream* err = nullptr;
 };
 

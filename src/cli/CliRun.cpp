@@ -61,12 +61,12 @@ int runLine(const CliCommandLine& commandLine, QTextStream& out, QTextStream& er
     const script::ScopedHostServices installed(&hostServices);
 
     // The settings are read, never saved: repairs happen in memory only.
-    CIniFile ini;
+    config::CIniFile ini;
     ini.Load(platform::settingsFilePath());
     CliSession session;
     session.settingsFile = platform::settingsFilePath();
     session.scriptFile = platform::userScriptFilePath();
-    session.options = readOptions(ini);
+    session.options = config::readOptions(ini);
     session.memoFile = platform::memoFilePath(session.options.MemoFileName);
     session.err = &err;
 

@@ -9,6 +9,8 @@
 
 #include <algorithm>
 
+namespace memo {
+
 namespace {
 constexpr int kFileNotFound = 53;
 constexpr int kPathFileAccessError = 75;
@@ -308,3 +310,5 @@ MemoRecord MemoList::CollectMemo() const {
     }
     return memo;
 }
+
+} // namespace memo

@@ -4,6 +4,8 @@
 #include <QFileDialog>
 #include <QStringList>
 
+namespace settings_dialog {
+
 namespace {
 
 OpenFileDialogHandler& handler() {
@@ -48,3 +50,5 @@ QString ShowOpenFileDialog(QWidget* owner, const QString& title, const QString& 
         return QString();
     return dialog.selectedFiles().front();
 }
+
+} // namespace settings_dialog

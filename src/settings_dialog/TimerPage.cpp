@@ -19,14 +19,16 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+namespace settings_dialog {
+
 namespace mb = platform::mb;
 
 namespace {
 
 int g_rememberedMode = 0;
 
-uSpinButton* spinBox(const QString& name, int min, int max, QWidget* parent) {
-    auto* spin = new uSpinButton(parent);
+controls::uSpinButton* spinBox(const QString& name, int min, int max, QWidget* parent) {
+    auto* spin = new controls::uSpinButton(parent);
     spin->setObjectName(name);
     spin->setMin(min);
     spin->setMax(max);
@@ -235,3 +237,5 @@ bool TimerPage::eventFilter(QObject* watched, QEvent* event) {
     }
     return QWidget::eventFilter(watched, event);
 }
+
+} // namespace settings_dialog

@@ -4,7 +4,6 @@
 #include "ScriptedBoxes.h"
 #include "TestEnvironment.h"
 #include "app/TitleStrip.h"
-#include "platform/gui/Twips.h"
 #include "app/instance/CPrevInstance.h"
 #include "config/CIniFile.h"
 #include "desktop/CHotKey.h"
@@ -14,6 +13,7 @@
 #include "memo/pane/uMultiMemo.h"
 #include "platform/AppPaths.h"
 #include "platform/MessageBox.h"
+#include "platform/gui/Twips.h"
 #include "platform/gui/WindowControl.h"
 
 #include <QAction>
@@ -431,7 +431,7 @@ TEST_F(MainWindow, PositionIsSavedOnDeactivation) {
     window->move(150, 90);
     window->onAppDeactivate();
     EXPECT_FALSE(window->titleStrip()->activeLook());
-    CIniFile check;
+    config::CIniFile check;
     ASSERT_TRUE(check.Load(folder + QStringLiteral("/scrivlet.ini")));
     check.setNowSection(QStringLiteral("Position"));
     EXPECT_EQ(check.Data(QStringLiteral("Left")),
@@ -498,8 +498,8 @@ TEST_F(MainWindow, SettingsDialogRoundTripReloadsAChangedMemoFile) {
     window->setSettingsDialog([&](frmMemo& w, int tab) {
         EXPECT_EQ(tab, 0);
         trayReadyDuringDialog = w.trayReady();
-        options().MemoFileName = other;
-        options().MRU = 1;
+        config::options().MemoFileName = other;
+        config::options().MRU = 1;
     });
     EXPECT_TRUE(window->ShowProperty());
     EXPECT_FALSE(trayReadyDuringDialog);
@@ -595,8 +595,8 @@ TEST_F(MainWindow, TheSettingsDialogRunsWithoutHotKeyAndRegistersTheNewOneAfter)
     QList<int> heldDuringDialog{-1};
     window->setSettingsDialog([&](frmMemo&, int) {
         heldDuringDialog = hotKeys.held;
-        options().HotKey = 65; // the dialog's OK writes the option variables
-        options().HotKeyMask = 3;
+        config::options().HotKey = 65; // the dialog's OK writes the option variables
+        config::options().HotKeyMask = 3;
     });
     window->ShowProperty();
     EXPECT_TRUE(heldDuringDialog.isEmpty());

@@ -1,0 +1,75 @@
+#include "ShortcutTrigger.h"
+
+#include <QStringList>
+
+namespace desktop {
+
+namespace {
+
+QString keyName(int virtualKey) {
+    if ((virtualKey >= 'A' && virtualKey <= 'Z') || (virtualKey >= '0' && virtualKey <= '9'))
+        return QString(QChar(virtualKey));
+    if (virtualKey >= 96 && virtualKey <= 105)
+        return QStringLiteral("KP_%1").arg(virtualKey - 96);
+    if (virtualKey >= 112 && virtualKey <= 135)
+        return QStringLiteral("F%1").arg(virtualKey - 111);
+    switch (virtualKey) {
+    case 8:
+        return QStringLiteral("BackSpace");
+    case 9:
+        return QStringLiteral("Tab");
+    case 13:
+        return QStringLiteral("Return");
+    case 19:
+        return QStringLiteral("Pause");
+    case 27:
+        return QStringLiteral("Escape");
+    case 32:
+        return QStringLiteral("space");
+    case 33:
+        return QStringLiteral("Prior");
+    case 34:
+        return QStringLiteral("Next");
+    case 35:
+        return QStringLiteral("End");
+    case 36:
+        return QStringLiteral("Home");
+    case 37:
+        return QStringLiteral("Left");
+    case 38:
+        return QStringLiteral("Up");
+    case 39:
+        return QStringLiteral("Right");
+    case 40:
+        return QStringLiteral("Down");
+    case 44:
+        return QStringLiteral("Print");
+    case 45:
+        return QStringLiteral("Insert");
+    case 46:
+        return QStringLiteral("Delete");
+    default:
+        return QString();
+    }
+}
+
+} // namespace
+
+QString shortcutTrigger(int mask, int virtualKey) {
+    const QString key = keyName(virtualKey);
+    if (key.isEmpty())
+        return QString();
+    QStringList parts;
+    if (mask & 2)
+        parts << QStringLiteral("CTRL");
+    if (mask & 1)
+        parts << QStringLiteral("ALT");
+    if (mask & 4)
+        parts << QStringLiteral("SHIFT");
+    if (mask & 8)
+        parts << QStringLiteral("LOGO");
+    parts << key;
+    return parts.join(QLatin1Char('+'));
+}
+
+} // namespace desktop

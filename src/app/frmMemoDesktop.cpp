@@ -54,6 +54,16 @@ void frmMemo::createCallBackPaths() {
     connect(m->mTray.get(), &CTray::MouseDown, this, &frmMemo::onTrayMouseDown);
     connect(m->mTray.get(), &CTray::DblClick, this, [this] { onTrayMouseDown(1); });
     connect(m->mTray.get(), &CTray::MouseUp, this, &frmMemo::onTrayMouseUp);
+    if (m->mTray->hostDrawsMenu()) {
+        // The tray host draws this menu itself; it holds the same actions as the window's.
+        auto* hostMenu = new QMenu(this);
+        hostMenu->addActions(m_mnuPopup->actions());
+        connect(hostMenu, &QMenu::aboutToShow, this, [this] {
+            m_mnuPopupView->setText(app::IsForeground(this) ? QStringLiteral("閉じる(&E)")
+                                                            : QStringLiteral("表示(&V)"));
+        });
+        m->mTray->setHostMenu(hostMenu, m_mnuPopupView);
+    }
     if (!options().NoTray)
         m->mTray->AddIcon(this);
     m_trayReady = true;

@@ -15,7 +15,7 @@ if [ "${1:-run}" = test ]; then
     # The Wayland test bed: headless sway, its input, screenshot and clipboard tools, and the
     # desktop portal with KDE's backend and shortcut daemon for the real stack.
     packages+=(sway wtype grim wl-clipboard xdg-desktop-portal xdg-desktop-portal-kde
-               libkf5globalaccel-bin)
+               libkf5globalaccel-bin libwayland-dev wayland-protocols jq)
     # The packaging tests: AppStream validation, cpack's DEB generator (dpkg-shlibdeps), man -l.
     packages+=(appstream dpkg-dev man-db)
 fi

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Starts headless sway and a private session bus for the Wayland tests, when there is no
 # WAYLAND_DISPLAY. Source it: it exports WAYLAND_DISPLAY (an absolute path), SWAYSOCK and
-# DBUS_SESSION_BUS_ADDRESS, and registers a trap that stops what it started.
+# DBUS_SESSION_BUS_ADDRESS, and registers a trap that stops what it started (stop_wayland_bed).
 #
 # sway refuses to run as root, so it runs as nobody with a runtime folder of its own; the
 # socket is made reachable for the tests (which may run as root).
@@ -43,6 +43,11 @@ start_wayland_bed() {
     export WAYLAND_DISPLAY="$socket"
     SWAYSOCK="$(find "$runtime" -maxdepth 1 -name 'sway-ipc.*' -type s | head -n1)"
     export SWAYSOCK
+    # A headless seat has no keyboard: clients then follow the compositor's activated state, and
+    # each typing tool's keyboard coming and going would leave them without keyboard focus. One
+    # virtual keyboard that stays for the whole session is what a real seat looks like.
+    wtype -s 3600000 &
+    WAYLAND_BED_PIDS="$WAYLAND_BED_PIDS $!"
     dbus-daemon --config-file="$here/wayland-bed/session-bus.conf" --nofork \
         --print-address=3 3>"$WAYLAND_BED_DIR/bus-address" &
     WAYLAND_BED_PIDS="$WAYLAND_BED_PIDS $!"
@@ -52,5 +57,13 @@ start_wayland_bed() {
     done
     DBUS_SESSION_BUS_ADDRESS="$(head -n1 "$WAYLAND_BED_DIR/bus-address")"
     export DBUS_SESSION_BUS_ADDRESS
-    trap 'kill $WAYLAND_BED_PIDS 2>/dev/null || true; rm -rf "$WAYLAND_BED_DIR"' EXIT
+    trap stop_wayland_bed EXIT
+}
+
+stop_wayland_bed() {
+    [ -n "${WAYLAND_BED_PIDS:-}" ] || return 0
+    kill $WAYLAND_BED_PIDS 2>/dev/null || true
+    wait $WAYLAND_BED_PIDS 2>/dev/null || true
+    rm -rf "$WAYLAND_BED_DIR"
+    WAYLAND_BED_PIDS=
 }

@@ -148,7 +148,19 @@ public:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Expose && m_window && m_window->windowHandle() == watched &&
             m_window->windowHandle()->isExposed()) {
-            send(m_window);
+            if (x11::connection()) {
+                send(m_window);
+            } else {
+                // A Wayland surface counts as mapped once its first frame is committed, which
+                // the expose's own handling does, after this filter.
+                QMetaObject::invokeMethod(
+                    m_window,
+                    [window = m_window] {
+                        if (window)
+                            send(window);
+                    },
+                    Qt::QueuedConnection);
+            }
             deleteLater();
         }
         return false;

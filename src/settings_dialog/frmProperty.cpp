@@ -6,6 +6,7 @@
 #include "Twips.h"
 #include "mdlComDlg.h"
 
+#include "DesktopLimits.h"
 #include "config/CIniFile.h"
 #include "config/NumericTextQt.h"
 #include "config/Settings.h"
@@ -162,6 +163,8 @@ frmProperty::frmProperty(IPropertyHost& host, CIniFile& ini, Options& options, T
     makeDefault(m_cmdOK);
 
     load();
+    settings_dialog::showDesktopOwnedHotKey(this);
+    settings_dialog::markX11OnlyOptions(this);
     // Wide enough for the command list's columns at their design widths.
     resize(qMax(sizeHint().width(), dialogTwipsToPixels(this, 9400)), sizeHint().height());
 }

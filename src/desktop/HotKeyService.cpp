@@ -1,5 +1,6 @@
 #include "HotKeyService.h"
 
+#include "KGlobalAccelHotKeyService.h"
 #include "PortalHotKeyService.h"
 #include "X11HotKeyService.h"
 
@@ -16,11 +17,25 @@ IHotKeyService* g_service = nullptr;
 IHotKeyService& hotKeyService() {
     if (g_service)
         return *g_service;
-    // Wayland has no global grabs: the desktop hands out shortcuts through its portal.
+    // Wayland has no global grabs: the desktop hands out shortcuts through its portal, or on
+    // Plasma without the portal's backend through KDE's own service.
     if (QGuiApplication::platformName() == QLatin1String("wayland")) {
         static PortalHotKeyService portal(QDBusConnection::sessionBus(),
                                           QGuiApplication::desktopFileName());
-        return portal;
+        static IHotKeyService* chosen = nullptr;
+        if (!chosen) {
+            const bool plasma = qEnvironmentVariable("XDG_CURRENT_DESKTOP")
+                                    .split(QLatin1Char(':'))
+                                    .contains(QLatin1String("KDE"));
+            if (!portal.portalOffersShortcuts() && plasma &&
+                KGlobalAccelHotKeyService::isAvailable(QDBusConnection::sessionBus())) {
+                static KGlobalAccelHotKeyService kde(QDBusConnection::sessionBus());
+                chosen = &kde;
+            } else {
+                chosen = &portal;
+            }
+        }
+        return *chosen;
     }
     static X11HotKeyService x11;
     return x11;

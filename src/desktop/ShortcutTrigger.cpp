@@ -1,5 +1,6 @@
 #include "ShortcutTrigger.h"
 
+#include <QHash>
 #include <QStringList>
 
 namespace desktop {
@@ -70,6 +71,37 @@ QString shortcutTrigger(int mask, int virtualKey) {
         parts << QStringLiteral("LOGO");
     parts << key;
     return parts.join(QLatin1Char('+'));
+}
+
+int qtKeyCombination(int mask, int virtualKey) {
+    int key = 0;
+    if ((virtualKey >= 'A' && virtualKey <= 'Z') || (virtualKey >= '0' && virtualKey <= '9'))
+        key = virtualKey; // Qt's key codes of letters and digits are their ASCII codes
+    else if (virtualKey >= 96 && virtualKey <= 105)
+        key = (Qt::Key_0 + virtualKey - 96) | Qt::KeypadModifier;
+    else if (virtualKey >= 112 && virtualKey <= 135)
+        key = Qt::Key_F1 + virtualKey - 112;
+    else {
+        static const QHash<int, int> named = {
+            {8, Qt::Key_Backspace}, {9, Qt::Key_Tab},       {13, Qt::Key_Return},
+            {19, Qt::Key_Pause},    {27, Qt::Key_Escape},   {32, Qt::Key_Space},
+            {33, Qt::Key_PageUp},   {34, Qt::Key_PageDown}, {35, Qt::Key_End},
+            {36, Qt::Key_Home},     {37, Qt::Key_Left},     {38, Qt::Key_Up},
+            {39, Qt::Key_Right},    {40, Qt::Key_Down},     {44, Qt::Key_Print},
+            {45, Qt::Key_Insert},   {46, Qt::Key_Delete}};
+        key = named.value(virtualKey);
+    }
+    if (!key)
+        return 0;
+    if (mask & 1)
+        key |= Qt::AltModifier;
+    if (mask & 2)
+        key |= Qt::ControlModifier;
+    if (mask & 4)
+        key |= Qt::ShiftModifier;
+    if (mask & 8)
+        key |= Qt::MetaModifier;
+    return key;
 }
 
 } // namespace desktop

@@ -9,4 +9,7 @@ namespace desktop {
 // "" for the empty combination and for keys that have no name there.
 QString shortcutTrigger(int mask, int virtualKey);
 
+// The same combination as a Qt key combination (Qt::META | Qt::Key_Z), 0 for keys without one.
+int qtKeyCombination(int mask, int virtualKey);
+
 } // namespace desktop

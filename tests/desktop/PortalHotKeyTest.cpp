@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <QDBusMessage>
+#include <QKeySequence>
 #include <QSignalSpy>
 
 namespace {
@@ -166,25 +167,32 @@ TEST_F(PortalHotKey, ARestartedPortalGetsTheSessionAgainAndPressesStillArrive) {
     EXPECT_TRUE(waitUntil([&] { return portalCalls().contains("ConfigureShortcuts"); }));
 }
 
-TEST(ShortcutTrigger, CombinationsReadAsTheDesktopsShortcutNames) {
+TEST(ShortcutTrigger, CombinationsReadAsTheDesktopsShortcutNamesAndQtKeys) {
     struct Row {
         int mask;
         int key;
         const char* trigger;
+        const char* qtKey; // Qt's portable text of the same combination
     } rows[] = {
-        {8, 'Z', "LOGO+Z"},
-        {3, 'Z', "CTRL+ALT+Z"},
-        {15, '5', "CTRL+ALT+SHIFT+LOGO+5"},
-        {2, 32, "CTRL+space"},
-        {1, 123, "ALT+F12"},
-        {4, 101, "SHIFT+KP_5"},
-        {2, 33, "CTRL+Prior"},
-        {0, 0, ""},
-        {2, 186, ""}, // no name there
+        {8, 'Z', "LOGO+Z", "Meta+Z"},
+        {3, 'Z', "CTRL+ALT+Z", "Ctrl+Alt+Z"},
+        {15, '5', "CTRL+ALT+SHIFT+LOGO+5", "Meta+Ctrl+Alt+Shift+5"},
+        {2, 32, "CTRL+space", "Ctrl+Space"},
+        {1, 123, "ALT+F12", "Alt+F12"},
+        {4, 101, "SHIFT+KP_5", "Shift+Num+5"},
+        {2, 33, "CTRL+Prior", "Ctrl+PgUp"},
+        {0, 0, "", ""},
+        {2, 186, "", ""}, // no name there
     };
-    for (const Row& row : rows)
+    for (const Row& row : rows) {
         EXPECT_EQ(shortcutTrigger(row.mask, row.key), QString::fromLatin1(row.trigger))
             << row.mask << " " << row.key;
+        const int combined = qtKeyCombination(row.mask, row.key);
+        EXPECT_EQ(combined ? QKeySequence(combined).toString(QKeySequence::PortableText)
+                           : QString(),
+                  QString::fromLatin1(row.qtKey))
+            << row.mask << " " << row.key;
+    }
 }
 
 } // namespace

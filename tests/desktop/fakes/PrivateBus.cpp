@@ -29,6 +29,10 @@ PrivateBus::PrivateBus() {
 
 PrivateBus::~PrivateBus() {
     stopPortal();
+    for (const auto& service : m_services) {
+        service->terminate();
+        service->waitForFinished(3000);
+    }
     for (const QString& name : m_connections)
         QDBusConnection::disconnectFromBus(name);
     m_daemon.terminate();
@@ -54,6 +58,19 @@ bool PrivateBus::startPortal(const QStringList& arguments) {
         return probe.interface()->isServiceRegistered(QStringLiteral("org.freedesktop.portal."
                                                                      "Desktop"));
     });
+}
+
+bool PrivateBus::startService(const QString& program, const QString& busName) {
+    auto process = std::make_unique<QProcess>();
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), m_address);
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    process->setProcessEnvironment(env);
+    process->setProcessChannelMode(QProcess::MergedChannels);
+    process->start(program, {});
+    m_services.push_back(std::move(process));
+    QDBusConnection probe = connect(QStringLiteral("service-probe"));
+    return waitUntil([&] { return probe.interface()->isServiceRegistered(busName); }, 10000);
 }
 
 void PrivateBus::stopPortal() {

@@ -98,12 +98,7 @@ bool KGlobalAccelHotKeyService::registerHotKey(WindowHandle hWnd, int id, int ma
 void KGlobalAccelHotKeyService::unregisterHotKey(WindowHandle hWnd, int id) {
     // The action and its key stay with the service, as the user set them; presses are ignored
     // until registered again.
-    for (qsizetype i = 0; i < d->registrations.size(); ++i) {
-        if (d->registrations[i].hWnd == hWnd && d->registrations[i].id == id) {
-            d->registrations.removeAt(i);
-            return;
-        }
-    }
+    d->registrations.removeIf([&](const Registration& r) { return r.hWnd == hWnd && r.id == id; });
 }
 
 QString KGlobalAccelHotKeyService::unavailableReason() const {

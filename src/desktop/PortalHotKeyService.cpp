@@ -358,12 +358,7 @@ void PortalHotKeyService::onPortalOwnerChanged(const QString&, const QString& ol
 
 void PortalHotKeyService::unregisterHotKey(WindowHandle hWnd, int id) {
     // The session and the desktop's binding stay: presses are ignored until registered again.
-    for (qsizetype i = 0; i < d->registrations.size(); ++i) {
-        if (d->registrations[i].hWnd == hWnd && d->registrations[i].id == id) {
-            d->registrations.removeAt(i);
-            return;
-        }
-    }
+    d->registrations.removeIf([&](const Registration& r) { return r.hWnd == hWnd && r.id == id; });
 }
 
 QString PortalHotKeyService::unavailableReason() const {

@@ -8,7 +8,7 @@
 #include "CrashFormat.h"
 
 #include "config/CIniFile.h"
-#include "memo/MemoFileAppender.h"
+#include "memo/MemoFiler.h"
 
 #include <QCoreApplication>
 
@@ -24,10 +24,14 @@ void say(const QByteArray& text) {
 
 int memoLoop(const QString& file, int first, int count, bool fill) {
     for (int n = first; count <= 0 || n < first + count; ++n) {
-        MemoFileAppender appender(file, crash::fixedClock());
+        MemoFiler filer(crash::fixedClock());
+        std::optional<MemoFileError> failed = filer.open(file);
+        filer.setFailureReporter([&](MemoFiler::Failure, const MemoFileError& error,
+                                     const QString&) { failed = error; });
         const QString line = fill ? crash::memoLine(n) + QString(4000, u'ｘ') : crash::memoLine(n);
-        if (const auto error = appender.append(line)) {
-            say("error " + QByteArray::number(error->number) + " " + error->description.toUtf8());
+        if (failed || !filer.fileLine(line)) {
+            say("error " + QByteArray::number(failed ? failed->number : 0) + " " +
+                (failed ? failed->description.toUtf8() : QByteArray()));
             return 1;
         }
         say("saved " + QByteArray::number(n));

@@ -3,7 +3,6 @@
 #include "AppInfo.h"
 #include "frmMemo.h"
 #include "input/CMRUCombo.h"
-#include "memo/pane/uMultiMemo.h"
 
 #include <QClipboard>
 #include <QComboBox>
@@ -24,29 +23,26 @@ void InputLinePort::setSelection(int start, int length) {
     m_combo.lineEdit()->setSelection(start, length);
 }
 
-bool MemoPanePort::AddMessage(const QString& text) {
-    return m_window.addMemoMessage(text);
+void HistoryPort::AddMRU(const QString& line, bool addFirst) {
+    m_history.AddMRU(line, addFirst);
 }
 
-void MemoPanePort::focusMemoPane() {
-    m_window.focusMemoPane();
-}
-
-bool MemoPanePort::isActiveControl() const {
-    return m_window.memoPane()->hasFocusInside();
-}
-
-void HistoryPort::AddMRU(bool addFirst) {
-    m_history.AddMRU(QString(), addFirst);
-}
-
-void HistoryPort::AddMRUTemp(bool addFirst) {
-    m_history.AddMRUTemp(QString(), addFirst);
+void HistoryPort::AddMRUTemp(const QString& line, bool addFirst) {
+    m_history.AddMRUTemp(line, addFirst);
 }
 
 void SystemClipboardPort::setText(const QString& text) {
     if (QClipboard* clipboard = QGuiApplication::clipboard())
         clipboard->setText(text);
+}
+
+void WindowPort::showResult(const QString& text) {
+    m_inputLine.setText(text);
+    engine::SelectAllText(m_inputLine);
+}
+
+void WindowPort::focusMemoPane() {
+    m_window.focusMemoPane();
 }
 
 void WindowPort::HideForm() {

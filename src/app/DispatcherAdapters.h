@@ -1,11 +1,11 @@
 #pragma once
 
 #include "engine/DispatcherPorts.h"
+#include "engine/TextChecks.h"
 
 class CMRUCombo;
 class QComboBox;
 class frmMemo;
-class uMultiMemo;
 
 // The main window's controls as the line dispatcher sees them.
 namespace app {
@@ -22,22 +22,11 @@ private:
     QComboBox& m_combo;
 };
 
-class MemoPanePort final : public engine::IMemoPane {
-public:
-    explicit MemoPanePort(frmMemo& window) : m_window(window) {}
-    bool AddMessage(const QString& text) override;
-    void focusMemoPane() override;
-    bool isActiveControl() const override;
-
-private:
-    frmMemo& m_window;
-};
-
 class HistoryPort final : public engine::IHistory {
 public:
     explicit HistoryPort(CMRUCombo& history) : m_history(history) {}
-    void AddMRU(bool addFirst) override;
-    void AddMRUTemp(bool addFirst) override;
+    void AddMRU(const QString& line, bool addFirst) override;
+    void AddMRUTemp(const QString& line, bool addFirst) override;
 
 private:
     CMRUCombo& m_history;
@@ -50,13 +39,16 @@ public:
 
 class WindowPort final : public engine::IMainWindow {
 public:
-    explicit WindowPort(frmMemo& window) : m_window(window) {}
+    WindowPort(frmMemo& window, QComboBox& inputLine) : m_window(window), m_inputLine(inputLine) {}
+    void showResult(const QString& text) override;
+    void focusMemoPane() override;
     void HideForm() override;
     void SetTopMost(bool on) override;
     QString AppTitleWithVersion() const override;
 
 private:
     frmMemo& m_window;
+    InputLinePort m_inputLine;
 };
 
 } // namespace app

@@ -48,7 +48,7 @@ frmMemo::frmMemo(QWidget* parent)
     m_cmbMemo->setCompleter(nullptr);
     m_cmbMemo->setAcceptDrops(true);
     m_cmbMemo->lineEdit()->setAcceptDrops(true);
-    m_ctlMemo = new uMultiMemo(this);
+    m_ctlMemo = new uMultiMemo(m->memos.list(), this);
     m_ctlMemo->setObjectName(QStringLiteral("ctlMemo"));
 
     m_picTitleBar->resize(app::twipsToPixelsX(this, kTitleStripWidth), 1);
@@ -65,7 +65,7 @@ frmMemo::frmMemo(QWidget* parent)
     connect(m_ctlMemo, &uMultiMemo::GotFocus, this, [this] { SetMemoView(1); });
     connect(m_ctlMemo, &uMultiMemo::LostFocus, this, [this] {
         if (m_settingsLoaded && !m_unloaded)
-            saveMemoPane(false);
+            m->memos.save(false);
     });
     connect(m_ctlMemo, &uMultiMemo::KeyDown, this, &frmMemo::routeMemoPaneKeyDown);
     connect(m_ctlMemo, &uMultiMemo::KeyPress, this, &frmMemo::routeMemoPaneKeyPress);
@@ -276,7 +276,7 @@ void frmMemo::onAppDeactivate() {
     m_picTitleBar->setActiveLook(false);
     SavePosition();
     if (m_settingsLoaded && !m_unloaded)
-        saveMemoPane(false);
+        m->memos.save(false);
 }
 
 // ---- drops and keys ---------------------------------------------------------------------------

@@ -3,6 +3,7 @@
 #include "config/Settings.h"
 
 #include "memo/MemoFile.h"
+#include "memo/MemoFiler.h"
 
 #include <QWidget>
 
@@ -96,9 +97,9 @@ public:
         return box();
     }
 
-    // Appends a log line to the current memo and saves the memo file; false when the save failed.
-    bool addMemoMessage(const QString& text);
     void focusMemoPane();
+    // The memos of the memo file, which the memo pane shows.
+    MemoFiler& memos() const;
 
     // How the window opens help and memo lines (the program's shell execution, empty verb).
     void setShellOpener(std::function<bool(const QString& target)> opener);
@@ -159,7 +160,8 @@ private:
     void onTitleStripReleased(Qt::MouseButton button, const QPoint& globalPosition);
     void createEvaluator();
     void createDispatcher();
-    bool saveMemoPane(bool reportFailure);
+    void reportMemoFailure(MemoFiler::Failure failure, const MemoFileError& error,
+                           const QString& fileName);
     void reportMemoFileError(const MemoFileError& error, const QString& fileName);
     void runSettingsDialog(int tabIndex);
     bool routeInputLineKey(QKeyEvent* event);
@@ -202,7 +204,6 @@ private:
     bool m_wasForeground = false;
     bool m_settingsLoaded = false;
     bool m_unloaded = false;
-    bool m_memoSaveFailureShown = false;
     std::function<bool(const QString&)> m_shellOpener;
     std::function<void(frmMemo&, int)> m_settingsDialog;
 };

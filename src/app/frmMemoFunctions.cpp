@@ -12,12 +12,19 @@
 #include <QFileInfo>
 #include <QMenu>
 
+// Enter and Shift+Enter belong to the memo pane while it is the active control.
 bool frmMemo::Execute() {
-    return m->dispatcher ? m->dispatcher->Execute() : false;
+    if (!m->dispatcher || memoPaneIsActive())
+        return false;
+    m->dispatcher->ExecuteLine(m_cmbMemo->currentText());
+    return true;
 }
 
 bool frmMemo::AddMemo() {
-    return m->dispatcher ? m->dispatcher->AddMemo() : false;
+    if (!m->dispatcher || memoPaneIsActive())
+        return false;
+    m->dispatcher->AddMemoText(m_cmbMemo->currentText());
+    return true;
 }
 
 bool frmMemo::ShowProperty() {
@@ -31,12 +38,13 @@ bool frmMemo::ShowProperty() {
     SetTopMost(options().TopMost);
     SetupHotKey(true);
     const QString memoFile = platform::memoFilePath(options().MemoFileName);
-    if (m_ctlMemo->FileName() != memoFile) {
-        if (auto error = m_ctlMemo->setFileName(memoFile)) {
+    MemoList& memos = m->memos.list();
+    if (memos.FileName() != memoFile) {
+        if (auto error = memos.setFileName(memoFile)) {
             reportMemoFileError(*error, memoFile);
         } else {
-            m_ctlMemo->setMemoIndex(1);
-            if (auto loadError = m_ctlMemo->Load())
+            memos.setMemoIndex(1);
+            if (auto loadError = memos.Load())
                 reportMemoFileError(*loadError, memoFile);
         }
     }
@@ -56,7 +64,7 @@ void frmMemo::runSettingsDialog(int tabIndex) {
 bool frmMemo::RunTimerLine(const QString& line) {
     if (!m->dispatcher || m_unloaded)
         return false;
-    m->dispatcher->ExecuteDetachedLine(line);
+    m->dispatcher->ExecuteLine(line, engine::LineOrigin::Timer);
     return true;
 }
 
@@ -133,6 +141,14 @@ bool frmMemo::DropdownTitle() {
 
 bool frmMemo::ExecuteMemoLine() {
     return m_ctlMemo->ExecuteMemoLine();
+}
+
+MemoFiler& frmMemo::memos() const {
+    return m->memos;
+}
+
+bool frmMemo::memoPaneIsActive() const {
+    return m_ctlMemo->hasFocusInside();
 }
 
 void frmMemo::focusMemoPane() {

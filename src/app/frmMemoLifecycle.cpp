@@ -28,9 +28,9 @@ void frmMemo::setPrevInstance(CPrevInstance* guard) {
     connect(guard, &CPrevInstance::MemoLineArrived, this,
             [this](const QString& file, const QString& line, bool& appended) {
                 if (!m_settingsLoaded || m_unloaded ||
-                    !CPrevInstance::isSameFile(file, m_ctlMemo->FileName()))
+                    !CPrevInstance::isSameFile(file, m->memos.list().FileName()))
                     return;
-                appended = addMemoMessage(line);
+                appended = m->memos.fileLine(line);
             });
 }
 
@@ -47,10 +47,12 @@ void frmMemo::Initialize(const QStringList& arguments) {
     m_cmbMemo->setEditText(QString());
 
     const QString memoFile = platform::memoFilePath(options().MemoFileName);
-    if (auto error = m_ctlMemo->setFileName(memoFile))
+    m->memos.setFailureReporter(
+        [this](MemoFiler::Failure failure, const MemoFileError& error, const QString& fileName) {
+            reportMemoFailure(failure, error, fileName);
+        });
+    if (auto error = m->memos.open(memoFile))
         reportMemoFileError(*error, memoFile);
-    else if (auto loadError = m_ctlMemo->Load())
-        reportMemoFileError(*loadError, memoFile);
 
     m->KeyMapping = std::make_unique<CKeyMapping>();
     m->KeyMapping->setCapsLockProbe(&platform::isCapsLockOn);
@@ -107,16 +109,13 @@ void frmMemo::createEvaluator() {
 }
 
 void frmMemo::createDispatcher() {
-    m->inputLinePort = std::make_unique<app::InputLinePort>(*m_cmbMemo);
-    m->memoPanePort = std::make_unique<app::MemoPanePort>(*this);
     m->historyPort = std::make_unique<app::HistoryPort>(m->history);
     m->clipboardPort = std::make_unique<app::SystemClipboardPort>();
-    m->windowPort = std::make_unique<app::WindowPort>(*this);
+    m->windowPort = std::make_unique<app::WindowPort>(*this, *m_cmbMemo);
     engine::DispatcherPorts ports;
     ports.evaluator = m->pEval.get();
-    ports.memoPane = m->memoPanePort.get();
+    ports.memos = &m->memos;
     ports.history = m->historyPort.get();
-    ports.inputLine = m->inputLinePort.get();
     ports.clipboard = m->clipboardPort.get();
     ports.window = m->windowPort.get();
     m->dispatcher = std::make_unique<engine::LineDispatcher>(ports, iniFile(), options());
@@ -137,7 +136,7 @@ void frmMemo::Unload() {
             }
         }
         // Text typed into the memo since the last focus change is not lost at the end.
-        saveMemoPane(true);
+        m->memos.save(true);
     }
     hide();
     // The pane's focus signals fire while the window's children are destroyed; nothing of ours
@@ -182,25 +181,16 @@ void frmMemo::SavePosition() {
     ini->Save(QStringLiteral("Position"));
 }
 
-bool frmMemo::saveMemoPane(bool reportFailure) {
-    const std::optional<MemoFileError> error = m_ctlMemo->Save();
-    if (!error) {
-        m_memoSaveFailureShown = false;
-        return true;
-    }
-    if (m_ctlMemo->memoList().loadError())
-        return false; // said at start-up; the pane takes no text meanwhile
-    // One box per run of failures: the save is retried at every focus change.
-    if (reportFailure || !m_memoSaveFailureShown) {
-        m_memoSaveFailureShown = true;
-        withTopMostSuspended([&] {
-            platform::showMessageBox(QStringLiteral("メモの保存に失敗しました。\n%1\n%2")
-                                         .arg(m_ctlMemo->FileName(), error->description),
-                                     int(platform::mb::OKOnly) | platform::mb::Exclamation,
-                                     app::AppTitleWithVersion());
-        });
-    }
-    return false;
+void frmMemo::reportMemoFailure(MemoFiler::Failure failure, const MemoFileError& error,
+                                const QString& fileName) {
+    const QString text =
+        failure == MemoFiler::Failure::NotReadable
+            ? memoNotWritableText(error.description)
+            : QStringLiteral("メモの保存に失敗しました。\n%1\n%2").arg(fileName, error.description);
+    withTopMostSuspended([&] {
+        platform::showMessageBox(text, int(platform::mb::OKOnly) | platform::mb::Exclamation,
+                                 app::AppTitleWithVersion());
+    });
 }
 
 void frmMemo::reportMemoFileError(const MemoFileError& error, const QString& fileName) {
@@ -210,29 +200,6 @@ void frmMemo::reportMemoFileError(const MemoFileError& error, const QString& fil
                                  int(platform::mb::OKOnly) | platform::mb::Exclamation,
                                  app::AppTitleWithVersion());
     });
-}
-
-bool frmMemo::addMemoMessage(const QString& text) {
-    if (text.isEmpty())
-        return false;
-    // The entry is appended to the list's copy of the memo; a view edited since the last save
-    // (a line handed over while the user types in the pane) is collected first, not dropped.
-    if (m_ctlMemo->hasFocusInside())
-        m_ctlMemo->Save();
-    if (!m_ctlMemo->AddMessage(text)) {
-        // No memo file was read (or its name is unusable): the line is not filed, and says so.
-        const QString why = m_ctlMemo->memoList().loadError()
-                                ? m_ctlMemo->memoList().loadError()->description
-                                : m_ctlMemo->FileName();
-        withTopMostSuspended([&] {
-            platform::showMessageBox(
-                QStringLiteral("メモファイルを読み込めないため、メモを保存できません。\n%1")
-                    .arg(why),
-                int(platform::mb::OKOnly) | platform::mb::Exclamation, app::AppTitleWithVersion());
-        });
-        return false;
-    }
-    return saveMemoPane(false);
 }
 
 void frmMemo::UpdateMenuCaptions() {

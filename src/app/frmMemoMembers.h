@@ -11,6 +11,7 @@
 #include "desktop/CLimitForm.h"
 #include "desktop/CTray.h"
 #include "engine/LineDispatcher.h"
+#include "memo/MemoFiler.h"
 #include "script/ConsoleHostServices.h"
 #include "script/widgets/RunawayScriptGuard.h"
 #include "script/widgets/WindowHostServices.h"
@@ -20,6 +21,8 @@
 // The long-lived objects the main window owns. Initialize creates them in its fixed order and
 // Unload releases them in the reverse of their use.
 struct frmMemo::Members {
+    // The memos of the memo file; the memo pane views them, prose lines are filed into them.
+    MemoFiler memos;
     // The boxes and the shell of scripts run from the window, installed while the evaluator lives.
     std::unique_ptr<script::WindowHostServices> hostServices;
     std::unique_ptr<script::ScopedHostServices> hostServicesInstalled;
@@ -30,8 +33,6 @@ struct frmMemo::Members {
     std::unique_ptr<HistoryComboAdapter> historyAdapter;
     std::unique_ptr<CKeyMapping> KeyMapping;
 
-    std::unique_ptr<app::InputLinePort> inputLinePort;
-    std::unique_ptr<app::MemoPanePort> memoPanePort;
     std::unique_ptr<app::HistoryPort> historyPort;
     std::unique_ptr<app::SystemClipboardPort> clipboardPort;
     std::unique_ptr<app::WindowPort> windowPort;

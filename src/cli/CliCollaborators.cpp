@@ -18,9 +18,8 @@ public:
         : evaluator(script::createProgramEvaluator(session.scriptFile, scriptClipboard)),
           memoStore(session.memoFile, session.settingsFile, *session.err) {
         ports.evaluator = evaluator.get();
-        ports.memoPane = &memoStore;
+        ports.memos = &memoStore.filer();
         ports.history = &history;
-        ports.inputLine = &inputLine;
         ports.clipboard = &clipboard;
         ports.window = &window;
         if (evaluator->AddCodeFile().isEmpty() && !session.scriptFile.isEmpty())
@@ -37,7 +36,6 @@ public:
     std::unique_ptr<script::CEval> evaluator;
     ConsoleMemoStore memoStore;
     NoHistory history;
-    ConsoleInputLine inputLine;
     NoClipboard clipboard;
     ConsoleWindow window;
 };

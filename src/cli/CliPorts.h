@@ -1,27 +1,17 @@
 #pragma once
 
-// The console's stand-ins for the window's parts: the input line is a string; the history, the
-// clipboard and hiding do nothing (the console never rewrites the user's settings).
+// The console's stand-ins for the window's parts: the results are printed from the run; the
+// history, the clipboard and the window's changes do nothing (the console never rewrites the user's
+// settings).
 
 #include "engine/DispatcherPorts.h"
 
 namespace cli {
 
-class ConsoleInputLine final : public engine::ITextControl {
-public:
-    QString typeName() const override { return QStringLiteral("ComboBox"); }
-    QString text() const override { return m_text; }
-    void setText(const QString& text) override { m_text = text; }
-    void setSelection(int, int) override {}
-
-private:
-    QString m_text;
-};
-
 class NoHistory final : public engine::IHistory {
 public:
-    void AddMRU(bool) override {}
-    void AddMRUTemp(bool) override {}
+    void AddMRU(const QString&, bool) override {}
+    void AddMRUTemp(const QString&, bool) override {}
 };
 
 class NoClipboard final : public engine::IClipboard {
@@ -31,6 +21,8 @@ public:
 
 class ConsoleWindow final : public engine::IMainWindow {
 public:
+    void showResult(const QString&) override {}
+    void focusMemoPane() override {}
     void HideForm() override {}
     void SetTopMost(bool) override {}
     QString AppTitleWithVersion() const override;

@@ -71,7 +71,6 @@ int runLine(const CliCommandLine& commandLine, QTextStream& out, QTextStream& er
     session.err = &err;
 
     const std::unique_ptr<CliCollaborators> collaborators = makeCollaborators(session);
-    collaborators->ports.inputLine->setText(commandLine.line);
 
     engine::LineDispatcher dispatcher(collaborators->ports, &ini, session.options);
     const engine::LineRun run = dispatcher.ExecuteLine(commandLine.line);

@@ -2,67 +2,65 @@
 
 #include "app/instance/CPrevInstance.h"
 #include "app/instance/InstanceChannel.h"
-#include "memo/MemoFileAppender.h"
 
 #include <QtGlobal>
 
 namespace cli {
 
-namespace {
-
-QString channelPath() {
-    return instance::defaultServerPath();
-}
-
-} // namespace
-
 ConsoleMemoStore::ConsoleMemoStore(QString memoFile, QString settingsFile, QTextStream& err,
                                    MemoClock clock)
     : m_memoFile(std::move(memoFile)), m_settingsFile(std::move(settingsFile)), m_err(err),
-      m_clock(std::move(clock)), m_serverPath(channelPath()),
-      m_replyTimeout(instance::kReplyTimeout) {}
+      m_filer(std::move(clock)), m_serverPath(instance::defaultServerPath()),
+      m_replyTimeout(instance::kReplyTimeout) {
+    m_filer.setHandOff([this](const QString& line, const std::function<bool()>& fileHere) {
+        return handOff(line, fileHere);
+    });
+    m_filer.setFailureReporter(
+        [this](MemoFiler::Failure, const MemoFileError& error, const QString& fileName) {
+            m_err << "scrivlet-cli: cannot file the memo line in " << fileName << ": error "
+                  << error.number << ": " << error.description << Qt::endl;
+        });
+}
 
 void ConsoleMemoStore::setChannel(QString serverPath, std::chrono::milliseconds replyTimeout) {
     m_serverPath = std::move(serverPath);
     m_replyTimeout = replyTimeout;
 }
 
-bool ConsoleMemoStore::AddMessage(const QString& text) {
-    if (text.isEmpty())
-        return false;
+bool ConsoleMemoStore::handOff(const QString& line, const std::function<bool()>& fileHere) {
     // A MemoFileName pointing at the settings file would turn the user's settings into a memo.
     if (CPrevInstance::isSameFile(m_memoFile, m_settingsFile))
-        return lose(QStringLiteral("the memo file is the settings file %1").arg(m_memoFile), text);
+        return lose(QStringLiteral("the memo file is the settings file %1").arg(m_memoFile), line);
 
+    // Read only now, under the start-up lock: a window starting meanwhile loads the file after
+    // the line is in it.
+    const auto readAndFile = [&] {
+        if (const std::optional<MemoFileError> error = m_filer.open(m_memoFile)) {
+            m_err << "scrivlet-cli: cannot file the memo line in " << m_memoFile << ": error "
+                  << error->number << ": " << error->description << Qt::endl;
+            return false;
+        }
+        return fileHere();
+    };
     using Delivery = CPrevInstance::MemoLineDelivery;
-    switch (CPrevInstance::deliverMemoLine(
-        m_memoFile, text, [&] { return writeHere(text); }, m_serverPath, m_replyTimeout)) {
+    switch (CPrevInstance::deliverMemoLine(m_memoFile, line, readAndFile, m_serverPath,
+                                           m_replyTimeout)) {
     case Delivery::HandedOver:
     case Delivery::WrittenHere:
         return true;
     case Delivery::WriteFailed:
-        ++m_lost; // writeHere has said why
-        return false;
+        return lose(QString(), line); // the filer has said why
     case Delivery::NoAnswer:
-        return lose(QStringLiteral("the running Scrivlet window did not take the line"), text);
+        return lose(QStringLiteral("the running Scrivlet window did not take the line"), line);
     }
     return false;
 }
 
-bool ConsoleMemoStore::writeHere(const QString& text) {
-    MemoFileAppender appender(m_memoFile, m_clock);
-    if (const std::optional<MemoFileError> error = appender.append(text)) {
-        m_err << "scrivlet-cli: cannot file the memo line in " << m_memoFile << ": error "
-              << error->number << ": " << error->description
-              << "\nscrivlet-cli: not filed: " << text << Qt::endl;
-        return false;
-    }
-    return true;
-}
-
 bool ConsoleMemoStore::lose(const QString& why, const QString& text) {
     ++m_lost;
-    m_err << "scrivlet-cli: " << why << "\nscrivlet-cli: not filed: " << text << Qt::endl;
+    if (!why.isEmpty())
+        m_err << "scrivlet-cli: " << why << '\n';
+    m_err << "scrivlet-cli: not filed: " << text << Qt::endl;
     return false;
 }
 

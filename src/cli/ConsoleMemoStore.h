@@ -1,7 +1,7 @@
 #pragma once
 
-#include "engine/DispatcherPorts.h"
 #include "memo/MemoDateFormat.h"
+#include "memo/MemoFiler.h"
 
 #include <QString>
 #include <QTextStream>
@@ -10,11 +10,11 @@
 
 namespace cli {
 
-// Files prose lines for the console. When a Scrivlet window runs with the same memo file open, the
-// line is handed to it, so the window's next save cannot undo the entry; otherwise the memo file
-// is loaded, the line appended to its first memo and the file saved. A line that could not be
-// filed is reported on `err` and counted, and AddMessage says false.
-class ConsoleMemoStore final : public engine::IMemoPane {
+// Files prose lines for the console through the memo filer. When a Scrivlet window runs with the
+// same memo file open, the line is handed to it, so the window's next save cannot undo the entry;
+// otherwise the filer reads the memo file, appends the line to its first memo and saves. A line
+// that could not be filed is reported on `err` and counted.
+class ConsoleMemoStore {
 public:
     ConsoleMemoStore(QString memoFile, QString settingsFile, QTextStream& err,
                      MemoClock clock = systemMemoClock());
@@ -22,21 +22,20 @@ public:
     // Where the running window listens, and how long it may take to answer (tests).
     void setChannel(QString serverPath, std::chrono::milliseconds replyTimeout);
 
-    bool AddMessage(const QString& text) override;
-    void focusMemoPane() override {}
-    bool isActiveControl() const override { return false; }
+    // The dispatcher's memo port.
+    MemoFiler& filer() { return m_filer; }
 
     // Lines that reached neither the window nor the file.
     int lostLines() const { return m_lost; }
 
 private:
-    bool writeHere(const QString& text);
+    bool handOff(const QString& line, const std::function<bool()>& fileHere);
     bool lose(const QString& why, const QString& text);
 
     QString m_memoFile;
     QString m_settingsFile;
     QTextStream& m_err;
-    MemoClock m_clock;
+    MemoFiler m_filer;
     QString m_serverPath;
     std::chrono::milliseconds m_replyTimeout;
     int m_lost = 0;

@@ -1,13 +1,15 @@
 #pragma once
 
 // What the line dispatcher needs of the rest of the program, as small interfaces free of Qt
-// Widgets. The main window implements the input line, clipboard and window ports; the script
-// evaluator, the memo pane and the history implement theirs. scrivlet-cli implements all of them
+// Widgets. The main window implements the window, history and clipboard ports; the script
+// evaluator its own; prose is filed by the memo filer. scrivlet-cli implements all of them
 // without a window.
 
 #include <QString>
 
 #include <functional>
+
+class MemoFiler;
 
 namespace engine {
 
@@ -53,37 +55,12 @@ private:
     ErrorHandler m_handler; // kept for symmetry; never called
 };
 
-// The memo pane (ctlMemo).
-class IMemoPane {
-public:
-    virtual ~IMemoPane() = default;
-    // Appends a time-stamped entry to the current memo. False when it could not be stored (a
-    // memo file that cannot be written); the window's pane always stores it.
-    virtual bool AddMessage(const QString& text) = 0;
-    // Moves the keyboard focus to the memo pane.
-    virtual void focusMemoPane() = 0;
-    // Whether the memo pane is the window's active control (Enter then belongs to it).
-    virtual bool isActiveControl() const = 0;
-};
-
-// The history of entered lines (CMRUCombo around cmbMemo). Both take the input line's current
-// text, since the dispatcher never passes an explicit one.
+// The history of entered lines (CMRUCombo around cmbMemo), given the line that ran.
 class IHistory {
 public:
     virtual ~IHistory() = default;
-    virtual void AddMRU(bool addFirst) = 0;     // a lasting entry
-    virtual void AddMRUTemp(bool addFirst) = 0; // an entry of the drop-down list only
-};
-
-// A text control as SelectAllText sees it. The input line (cmbMemo) is one.
-class ITextControl {
-public:
-    virtual ~ITextControl() = default;
-    // "TextBox" or "ComboBox" for controls that hold editable text; anything else otherwise.
-    virtual QString typeName() const = 0;
-    virtual QString text() const = 0;
-    virtual void setText(const QString& text) = 0;
-    virtual void setSelection(int start, int length) = 0;
+    virtual void AddMRU(const QString& line, bool addFirst) = 0;     // a lasting entry
+    virtual void AddMRUTemp(const QString& line, bool addFirst) = 0; // the drop-down list only
 };
 
 // The system clipboard.
@@ -93,10 +70,14 @@ public:
     virtual void setText(const QString& text) = 0;
 };
 
-// The main window (frmMemo) as the dispatcher uses it.
+// What the dispatcher tells the main window (frmMemo), and the one thing it asks of it.
 class IMainWindow {
 public:
     virtual ~IMainWindow() = default;
+    // Writes a line's results into the input line and selects them, so typing replaces them.
+    virtual void showResult(const QString& text) = 0;
+    // A prose line was filed: the keyboard focus goes to the memo pane, which shows it.
+    virtual void focusMemoPane() = 0;
     virtual void HideForm() = 0;
     virtual void SetTopMost(bool on) = 0;
     // Title of the program's own message boxes ("Scrivlet Ver.1.73").
@@ -106,9 +87,8 @@ public:
 // Everything one dispatcher talks to. Every pointer must be set; the dispatcher does not own them.
 struct DispatcherPorts {
     IEvaluator* evaluator = nullptr;
-    IMemoPane* memoPane = nullptr;
+    MemoFiler* memos = nullptr;
     IHistory* history = nullptr;
-    ITextControl* inputLine = nullptr;
     IClipboard* clipboard = nullptr;
     IMainWindow* window = nullptr;
 };

@@ -5,6 +5,7 @@
 #include "engine/ShellExecution.h"
 #include "engine/TextChecks.h"
 #include "engine/TextTrim.h"
+#include "memo/MemoFiler.h"
 #include "platform/MessageBox.h"
 
 namespace engine {
@@ -38,21 +39,7 @@ LineDispatcher::~LineDispatcher() {
     m_ports.evaluator->setErrorHandler({});
 }
 
-bool LineDispatcher::Execute() {
-    if (m_ports.memoPane->isActiveControl())
-        return false;
-    ExecuteLine(m_ports.inputLine->text());
-    return true;
-}
-
-bool LineDispatcher::AddMemo() {
-    if (m_ports.memoPane->isActiveControl())
-        return false;
-    AddMemoText(m_ports.inputLine->text());
-    return true;
-}
-
-LineRun LineDispatcher::ExecuteLine(const QString& line) {
+LineRun LineDispatcher::ExecuteLine(const QString& line, LineOrigin origin) {
     LineRun run;
     if (trimSpaces(line).isEmpty())
         return run;
@@ -87,18 +74,18 @@ LineRun LineDispatcher::ExecuteLine(const QString& line) {
         }
     }
 
-    // The history takes the input line's text, which still shows the typed line.
-    if (run.historyKind == 1)
-        m_ports.history->AddMRU(true);
-    else if (run.historyKind == 2)
-        m_ports.history->AddMRUTemp(true);
+    const bool typed = origin == LineOrigin::Typed;
+    if (typed && run.historyKind == 1)
+        m_ports.history->AddMRU(line, true);
+    else if (typed && run.historyKind == 2)
+        m_ports.history->AddMRUTemp(line, true);
 
     if (!resultText.isEmpty()) {
         resultText.truncate(resultText.lastIndexOf(kSeparator));
-        run.wroteBack = true;
+        run.wroteBack = typed;
         run.writeBack = resultText;
-        m_ports.inputLine->setText(resultText);
-        SelectAllText(*m_ports.inputLine);
+        if (typed)
+            m_ports.window->showResult(resultText);
         if (m_options.SetClipboard)
             m_ports.clipboard->setText(resultText);
     }
@@ -106,43 +93,6 @@ LineRun LineDispatcher::ExecuteLine(const QString& line) {
     if (run.hidden)
         m_ports.window->HideForm();
     return run;
-}
-
-namespace {
-
-// Stands in for the input line and the history while a line runs that was not typed.
-class DetachedText final : public ITextControl {
-public:
-    QString typeName() const override { return QStringLiteral("TextBox"); }
-    QString text() const override { return m_text; }
-    void setText(const QString& text) override { m_text = text; }
-    void setSelection(int, int) override {}
-
-private:
-    QString m_text;
-};
-
-class NoHistory final : public IHistory {
-public:
-    void AddMRU(bool) override {}
-    void AddMRUTemp(bool) override {}
-};
-
-} // namespace
-
-LineRun LineDispatcher::ExecuteDetachedLine(const QString& line) {
-    DetachedText text;
-    NoHistory history;
-    // The real ports come back when the run ends, for a typed line that may be waiting on the
-    // stack below (a box of it ran the event loop in which the timer went off).
-    struct Restore {
-        DispatcherPorts& ports;
-        DispatcherPorts saved;
-        ~Restore() { ports = saved; }
-    } restore{m_ports, m_ports};
-    m_ports.inputLine = &text;
-    m_ports.history = &history;
-    return ExecuteLine(line);
 }
 
 PieceOutcome LineDispatcher::ExecutePiece(const QString& piece) {
@@ -173,9 +123,9 @@ PieceOutcome LineDispatcher::ExecutePiece(const QString& piece) {
 bool LineDispatcher::AddMemoText(const QString& text) {
     if (text.isEmpty())
         return false;
-    if (!m_ports.memoPane->AddMessage(text))
+    if (!m_ports.memos->fileLine(text))
         return false;
-    m_ports.memoPane->focusMemoPane();
+    m_ports.window->focusMemoPane();
     return true;
 }
 

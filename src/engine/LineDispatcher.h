@@ -14,6 +14,10 @@ namespace engine {
 // Outcome of running one piece of a line.
 enum class PieceOutcome { None = 0, Evaluated = 1, ShellExecuted = 2, Memo = 3 };
 
+// Where a line comes from. A typed line is the input line's: its results are written back there
+// and it enters the history. A timer's line leaves both alone.
+enum class LineOrigin { Typed, Timer };
+
 // What one run of a line did, for callers that want to know (scrivlet-cli, tests).
 struct LineRun {
     QList<PieceOutcome> outcomes;
@@ -36,14 +40,7 @@ public:
     LineDispatcher(const LineDispatcher&) = delete;
     LineDispatcher& operator=(const LineDispatcher&) = delete;
 
-    // The window's Execute and AddMemo: false (and nothing done) while the memo pane is active.
-    bool Execute();
-    bool AddMemo();
-
-    LineRun ExecuteLine(const QString& line);
-    // Runs a line that was not typed (a timer's) exactly as ExecuteLine does, except that the
-    // input line's text and the history stay as they are.
-    LineRun ExecuteDetachedLine(const QString& line);
+    LineRun ExecuteLine(const QString& line, LineOrigin origin = LineOrigin::Typed);
     PieceOutcome ExecutePiece(const QString& piece);
     // False when there was nothing to add or the memo could not be stored.
     bool AddMemoText(const QString& text);

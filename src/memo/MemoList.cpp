@@ -14,8 +14,30 @@ constexpr int kFileNotFound = 53;
 constexpr int kPathFileAccessError = 75;
 } // namespace
 
+QString memoNotWritableText(const QString& why) {
+    return QStringLiteral("メモファイルを読み込めないため、メモを保存できません。\n%1").arg(why);
+}
+
 MemoList::MemoList(IMemoView& view, MemoClock clock, QObject* parent)
-    : QObject(parent), m_view(view), m_clock(std::move(clock)) {}
+    : QObject(parent), m_view(&view), m_clock(std::move(clock)) {}
+
+void MemoList::setView(IMemoView& view) {
+    // What the old view holds that the list has not collected yet comes along.
+    const bool shown = isMemo(m_index);
+    if (shown)
+        m_memos[m_index - 1] = CollectMemo();
+    const bool writable = !m_loadError;
+    m_view = &view;
+    m_view->clearTitles();
+    for (const MemoRecord& memo : std::as_const(m_memos))
+        m_view->appendTitle(memo.Title);
+    m_view->setWritable(writable,
+                        writable ? QString() : memoNotWritableText(m_loadError->description));
+    if (shown)
+        ShowMemo(m_index);
+    else
+        showPosition();
+}
 
 std::optional<MemoFileError> MemoList::setFileName(const QString& fileName) {
     const qsizetype slash = fileName.lastIndexOf(u'/');
@@ -52,14 +74,12 @@ std::optional<MemoFileError> MemoList::Load() {
         m_memos.clear();
         m_loadedFrom.reset();
         m_loadError = content.error;
-        m_view.clearTitles();
-        m_view.setText(QString());
-        m_view.setTitleText(QString());
+        m_view->clearTitles();
+        m_view->setText(QString());
+        m_view->setTitleText(QString());
         m_index = 0;
         showPosition();
-        m_view.setWritable(
-            false, QStringLiteral("メモファイルを読み込めないため、メモを保存できません。\n%1")
-                       .arg(content.error->description));
+        m_view->setWritable(false, memoNotWritableText(content.error->description));
         return content.error;
     }
     const int previous = m_index;
@@ -69,7 +89,7 @@ std::optional<MemoFileError> MemoList::Load() {
     adopt(content, std::move(content.bytes));
     m_loadedFrom = m_fileName;
     m_loadError.reset();
-    m_view.setWritable(true, QString());
+    m_view->setWritable(true, QString());
     setMemoIndex(previous < 0 ? 1 : previous);
     return std::nullopt;
 }
@@ -82,9 +102,9 @@ void MemoList::adopt(MemoFileContent& content, QByteArray bytes) {
     if (m_memos.isEmpty())
         m_memos.append(MemoRecord{});
     m_syncedContent = contentKey(false);
-    m_view.clearTitles();
+    m_view->clearTitles();
     for (const MemoRecord& memo : std::as_const(m_memos))
-        m_view.appendTitle(memo.Title);
+        m_view->appendTitle(memo.Title);
 }
 
 // The memos' titles and texts; with `withView`, the current memo as the view shows it.
@@ -180,7 +200,7 @@ std::optional<MemoFileError> MemoList::Save() {
 
 bool MemoList::CreateNewMemo() {
     m_memos.append(MemoRecord{});
-    m_view.appendTitle(QString());
+    m_view->appendTitle(QString());
     setMemoIndex(MemoCount());
     return true;
 }
@@ -200,7 +220,7 @@ void MemoList::DeleteMemo(int index) {
     const bool wasCurrent = index == m_index;
     if (wasCurrent)
         m_index = -1;
-    m_view.removeTitle(index - 1);
+    m_view->removeTitle(index - 1);
     if (MemoCount() == 1) {
         m_memos.clear();
         m_index = -1;
@@ -242,6 +262,9 @@ bool MemoList::AddMessage(const QString& message, int index) {
         index = m_index;
     if (!isMemo(index))
         return false;
+    // Typing in the view that the list has not collected yet stays: the entry follows it.
+    if (index == m_index)
+        m_memos[index - 1] = CollectMemo();
     const QDateTime now = m_clock();
     MemoRecord& memo = m_memos[index - 1];
     memo.Text += QLatin1Char('[') + FormatMemoDate(now, kLogStampFormat) + QStringLiteral("] ") +
@@ -257,31 +280,31 @@ bool MemoList::AddMessage(const QString& message, int index) {
 
 void MemoList::ShowMemo(int index) {
     const MemoRecord& memo = m_memos[index - 1];
-    m_view.setText(memo.Text);
-    m_view.setCaretPosition(std::clamp<int>(memo.CursorPos, 0, int(memo.Text.size())));
-    m_view.setTitleText(memo.Title);
-    m_view.setTitleAt(index - 1, memo.Title);
-    m_view.selectTitleRow(index - 1);
-    m_view.clearTitleSelection();
+    m_view->setText(memo.Text);
+    m_view->setCaretPosition(std::clamp<int>(memo.CursorPos, 0, int(memo.Text.size())));
+    m_view->setTitleText(memo.Title);
+    m_view->setTitleAt(index - 1, memo.Title);
+    m_view->selectTitleRow(index - 1);
+    m_view->clearTitleSelection();
     showPosition();
 }
 
 void MemoList::showPosition() {
-    m_view.showPosition(QStringLiteral("%1/%2").arg(m_index).arg(MemoCount()), m_index > 1,
-                        m_index < MemoCount());
+    m_view->showPosition(QStringLiteral("%1/%2").arg(m_index).arg(MemoCount()), m_index > 1,
+                         m_index < MemoCount());
 }
 
 MemoRecord MemoList::CollectMemo() const {
     MemoRecord memo;
-    memo.Text = m_view.text();
-    memo.CursorPos = m_view.caretPosition();
+    memo.Text = m_view->text();
+    memo.CursorPos = m_view->caretPosition();
     memo.LastModified = FormatMemoDate(m_clock(), m_dateFormat);
-    if (m_view.selectedTitleRow() == m_index - 1) {
-        memo.Title = m_view.titleText();
+    if (m_view->selectedTitleRow() == m_index - 1) {
+        memo.Title = m_view->titleText();
         if (memo.Title.isEmpty())
             memo.Title = FirstNonEmptyLine(memo.Text);
     } else {
-        memo.Title = m_view.titleAt(m_index - 1);
+        memo.Title = m_view->titleAt(m_index - 1);
     }
     return memo;
 }

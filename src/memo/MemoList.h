@@ -9,6 +9,9 @@
 
 #include <optional>
 
+// What the user is told when memos cannot be filed because the memo file could not be read.
+QString memoNotWritableText(const QString& why);
+
 // The memos of one memo file held in memory, one of them current and shown in the view. Every
 // switch of the current memo saves the view back into the list first; Save writes the whole file.
 //
@@ -25,6 +28,9 @@ class MemoList : public QObject {
 public:
     explicit MemoList(IMemoView& view, MemoClock clock = systemMemoClock(),
                       QObject* parent = nullptr);
+
+    // Shows the list in another view from now on; it first gets everything the old one showed.
+    void setView(IMemoView& view);
 
     QString FileName() const { return m_fileName; }
     // The folder of the name must exist (error 53 otherwise, the old name stays). Does not load.
@@ -70,7 +76,7 @@ private:
     std::optional<MemoFileError> takeOutsideChanges(bool& reloaded);
     void tell(const QString& text) const;
 
-    IMemoView& m_view;
+    IMemoView* m_view;
     MemoClock m_clock;
     QList<MemoRecord> m_memos;
     int m_index = 0;

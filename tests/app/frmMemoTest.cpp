@@ -504,7 +504,7 @@ TEST_F(MainWindow, SettingsDialogRoundTripReloadsAChangedMemoFile) {
     EXPECT_TRUE(window->ShowProperty());
     EXPECT_FALSE(trayReadyDuringDialog);
     EXPECT_TRUE(window->trayReady());
-    EXPECT_EQ(window->memoPane()->FileName(), other);
+    EXPECT_EQ(window->memos().list().FileName(), other);
     EXPECT_EQ(window->memoPane()->MemoIndex(), 1);
     EXPECT_EQ(window->memoPane()->memoText()->toPlainText(), QStringLiteral("from a"));
     EXPECT_EQ(window->history().Max(), 1);

@@ -1,11 +1,15 @@
 #pragma once
 
 // Stand-ins for the collaborators of the command engine: a scripted evaluator, a command list,
-// and recording ports for the dispatcher.
+// and recording ports for the dispatcher; memos go to the real memo filer.
 
 #include "engine/BareWord.h"
 #include "engine/CommandSource.h"
 #include "engine/DispatcherPorts.h"
+#include "engine/TextChecks.h"
+#include "memo/MemoFiler.h"
+
+#include "TestEnvironment.h"
 
 #include <QHash>
 #include <QStringList>
@@ -84,30 +88,39 @@ public:
     QString templateOf(const QString& name) const override { return templates.value(name); }
 };
 
-class RecordingMemoPane : public engine::IMemoPane {
+// The real memo filer on a memo file of the test's own. Unopened, it files nothing, as when the
+// memo file could not be read.
+class TestMemos {
 public:
-    QStringList messages;
-    int focusCount = 0;
-    bool active = false;
-    bool storeWorks = true;
-    bool AddMessage(const QString& text) override {
-        if (!storeWorks)
-            return false;
-        messages.append(text);
-        return true;
+    explicit TestMemos(bool readable = true) {
+        if (readable)
+            filer.open(testsupport::freshFolder(QStringLiteral("memos")) +
+                       QStringLiteral("/memo.txt"));
     }
-    void focusMemoPane() override { ++focusCount; }
-    bool isActiveControl() const override { return active; }
+    // The lines filed into the current memo, without their time stamps.
+    QStringList filedLines() const {
+        QStringList lines;
+        if (filer.list().MemoCount() == 0)
+            return lines;
+        const QString text = filer.list().memos()[filer.list().MemoIndex() - 1].Text;
+        for (const QString& line : text.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts))
+            lines << line.mid(line.indexOf(QStringLiteral("] ")) + 2);
+        return lines;
+    }
+    MemoFiler filer;
 };
 
 class RecordingHistory : public engine::IHistory {
 public:
     QStringList calls;
-    void AddMRU(bool addFirst) override {
+    QStringList lines;
+    void AddMRU(const QString& line, bool addFirst) override {
         calls.append(QStringLiteral("AddMRU(%1)").arg(addFirst));
+        lines.append(line);
     }
-    void AddMRUTemp(bool addFirst) override {
+    void AddMRUTemp(const QString& line, bool addFirst) override {
         calls.append(QStringLiteral("AddMRUTemp(%1)").arg(addFirst));
+        lines.append(line);
     }
 };
 
@@ -135,9 +148,19 @@ public:
     void setText(const QString& text) override { texts.append(text); }
 };
 
+// The main window: what the input line shows (results are written back selected), the memo
+// pane's focus, and the window's other calls in order.
 class RecordingWindow : public engine::IMainWindow {
 public:
     QStringList calls;
+    QString inputLine;
+    bool selected = false;
+    int memoFocusCount = 0;
+    void showResult(const QString& text) override {
+        inputLine = text;
+        selected = true;
+    }
+    void focusMemoPane() override { ++memoFocusCount; }
     void HideForm() override { calls.append(QStringLiteral("HideForm")); }
     void SetTopMost(bool on) override { calls.append(QStringLiteral("SetTopMost(%1)").arg(on)); }
     QString AppTitleWithVersion() const override { return QStringLiteral("Scrivlet Ver.1.73"); }

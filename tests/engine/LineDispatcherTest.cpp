@@ -38,19 +38,19 @@ protected:
     }
     void TearDown() override { platform::setMessageBoxHandler(std::move(m_oldBox)); }
 
-    LineRun run(const QString& line) {
-        input.content = line;
+    LineRun run(const QString& line, LineOrigin origin = LineOrigin::Typed) {
+        window.inputLine = line;
+        window.selected = false;
         LineDispatcher dispatcher(ports(), &ini, options);
-        return dispatcher.ExecuteLine(line);
+        return dispatcher.ExecuteLine(line, origin);
     }
     DispatcherPorts ports() {
-        return DispatcherPorts{&eval, &memo, &history, &input, &clipboard, &window};
+        return DispatcherPorts{&eval, &memo.filer, &history, &clipboard, &window};
     }
 
     ScriptedEvaluator eval;
-    RecordingMemoPane memo;
+    TestMemos memo;
     RecordingHistory history;
-    FakeInputLine input;
     RecordingClipboard clipboard;
     RecordingWindow window;
     ShellRecorder shell;
@@ -66,7 +66,7 @@ TEST_F(LineDispatcherTest, BlankLineDoesNothing) {
     const LineRun r = run(QStringLiteral("    "));
     EXPECT_TRUE(r.outcomes.isEmpty());
     EXPECT_TRUE(history.calls.isEmpty());
-    EXPECT_EQ(input.content, QStringLiteral("    "));
+    EXPECT_EQ(window.inputLine, QStringLiteral("    "));
     EXPECT_TRUE(window.calls.isEmpty());
     EXPECT_TRUE(shell.requests.isEmpty());
 }
@@ -91,18 +91,17 @@ TEST_P(LineTable, WritesBackAndFilesTheLine) {
     options.IfVoidThenHide = c.ifVoidThenHide;
     options.SetClipboard = c.setClipboard;
     run(QString::fromUtf8(c.line));
-    EXPECT_EQ(input.content, QString::fromUtf8(c.inputLine));
-    if (c.selected) {
-        EXPECT_EQ(input.selStart, 0);
-        EXPECT_EQ(input.selLength, input.content.size());
-    }
+    EXPECT_EQ(window.inputLine, QString::fromUtf8(c.inputLine));
+    EXPECT_EQ(window.selected, c.selected);
     const QStringList expectedHistory =
         *c.history ? QStringList{QString::fromUtf8(c.history)} : QStringList();
     EXPECT_EQ(history.calls, expectedHistory);
+    // The history gets the line as typed, not what the input line shows afterwards.
+    EXPECT_EQ(history.lines, *c.history ? QStringList{QString::fromUtf8(c.line)} : QStringList());
     EXPECT_EQ(window.calls.contains(QStringLiteral("HideForm")), c.hidden);
     EXPECT_EQ(clipboard.texts.size(), c.clipboardSets);
     if (c.clipboardSets > 0) {
-        EXPECT_EQ(clipboard.texts.last(), input.content);
+        EXPECT_EQ(clipboard.texts.last(), window.inputLine);
     }
     EXPECT_TRUE(boxes.isEmpty());
 }
@@ -134,7 +133,7 @@ TEST_F(LineDispatcherTest, HideAfterRunOffKeepsTheWindow) {
     run(QStringLiteral("prog"));
     EXPECT_EQ(history.calls, QStringList{QStringLiteral("AddMRU(1)")});
     EXPECT_TRUE(window.calls.isEmpty());
-    EXPECT_EQ(input.content, QStringLiteral("prog")); // nothing written back
+    EXPECT_EQ(window.inputLine, QStringLiteral("prog")); // nothing written back
 }
 
 TEST_F(LineDispatcherTest, ShellTriesQuotedThenAsTyped) {
@@ -162,9 +161,9 @@ TEST_F(LineDispatcherTest, ProseBecomesAMemo) {
     const QString prose = QStringLiteral("今日は 晴れ");
     const LineRun r = run(prose);
     EXPECT_EQ(r.outcomes, QList<PieceOutcome>{PieceOutcome::Memo});
-    EXPECT_EQ(memo.messages, QStringList{prose});
-    EXPECT_EQ(memo.focusCount, 1);
-    EXPECT_EQ(input.content, prose);
+    EXPECT_EQ(memo.filedLines(), QStringList{prose});
+    EXPECT_EQ(window.memoFocusCount, 1);
+    EXPECT_EQ(window.inputLine, prose);
     EXPECT_TRUE(history.calls.isEmpty());
     EXPECT_TRUE(boxes.isEmpty()); // the failed evaluation is silent
 }
@@ -188,22 +187,25 @@ TEST_F(LineDispatcherTest, ProseThatEvaluates) {
         {"date", "2026/12/07"},
     };
     for (const Row& row : rows) {
-        memo.messages.clear();
+        const QStringList before = memo.filedLines();
         shell.requests.clear();
         const QString line = QString::fromUtf8(row.line);
         run(line);
-        EXPECT_EQ(input.content, row.result ? QString::fromUtf8(row.result) : line) << row.line;
-        EXPECT_EQ(memo.messages, row.result ? QStringList() : QStringList{line}) << row.line;
+        EXPECT_EQ(window.inputLine, row.result ? QString::fromUtf8(row.result) : line) << row.line;
+        EXPECT_EQ(memo.filedLines(), row.result ? before : before + QStringList{line}) << row.line;
     }
     EXPECT_TRUE(shell.requests.isEmpty()) << "date went to the shell";
 }
 
 TEST_F(LineDispatcherTest, MemoThatCannotBeStoredRanNothing) {
-    memo.storeWorks = false;
-    const LineRun r = run(QStringLiteral("メモ です"));
+    TestMemos unreadable(false);
+    DispatcherPorts p = ports();
+    p.memos = &unreadable.filer;
+    LineDispatcher dispatcher(p, &ini, options);
+    const LineRun r = dispatcher.ExecuteLine(QStringLiteral("メモ です"));
     EXPECT_EQ(r.outcomes, QList<PieceOutcome>{PieceOutcome::None});
     EXPECT_FALSE(r.anyRan());
-    EXPECT_EQ(memo.focusCount, 0);
+    EXPECT_EQ(window.memoFocusCount, 0);
 }
 
 TEST_F(LineDispatcherTest, ScriptErrorShowsTheBox) {
@@ -215,7 +217,7 @@ TEST_F(LineDispatcherTest, ScriptErrorShowsTheBox) {
     EXPECT_EQ(boxes[0].style, int(platform::mb::Critical));
     EXPECT_TRUE(window.calls.isEmpty());
     EXPECT_TRUE(history.calls.isEmpty());
-    EXPECT_EQ(input.content, QStringLiteral("two words"));
+    EXPECT_EQ(window.inputLine, QStringLiteral("two words"));
 }
 
 TEST_F(LineDispatcherTest, ErrorBoxStepsOutOfTheTopmostBand) {
@@ -232,7 +234,7 @@ TEST_F(LineDispatcherTest, ErrorsHiddenWhenAskedTo) {
     run(QStringLiteral("two words|1+1"));
     EXPECT_TRUE(boxes.isEmpty());
     EXPECT_TRUE(window.calls.isEmpty());
-    EXPECT_EQ(input.content, QStringLiteral("2")); // the other pieces still ran
+    EXPECT_EQ(window.inputLine, QStringLiteral("2")); // the other pieces still ran
 }
 
 TEST_F(LineDispatcherTest, ExpressionErrorsInTemplatesAreReported) {
@@ -243,30 +245,28 @@ TEST_F(LineDispatcherTest, ExpressionErrorsInTemplatesAreReported) {
     EXPECT_EQ(boxes.size(), 2);
 }
 
-TEST_F(LineDispatcherTest, ExecuteAndAddMemoBelongToTheMemoPaneWhenActive) {
-    LineDispatcher dispatcher(ports(), &ini, options);
-    input.content = QStringLiteral("1+1");
-    memo.active = true;
-    EXPECT_FALSE(dispatcher.Execute());
-    EXPECT_FALSE(dispatcher.AddMemo());
-    EXPECT_EQ(input.content, QStringLiteral("1+1"));
-    EXPECT_TRUE(memo.messages.isEmpty());
-
-    memo.active = false;
-    EXPECT_TRUE(dispatcher.Execute());
-    EXPECT_EQ(input.content, QStringLiteral("2"));
-    input.content = QStringLiteral("plain note");
-    EXPECT_TRUE(dispatcher.AddMemo());
-    EXPECT_EQ(memo.messages, QStringList{QStringLiteral("plain note")});
-    EXPECT_TRUE(history.calls.size() == 1); // only the Execute above
+// A timer's line runs like a typed one, but the input line and the history are the user's.
+TEST_F(LineDispatcherTest, TimerLineLeavesInputLineAndHistory) {
+    const LineRun r = run(QStringLiteral("1+1|prog"), LineOrigin::Timer);
+    EXPECT_EQ(r.outcomes,
+              (QList<PieceOutcome>{PieceOutcome::Evaluated, PieceOutcome::ShellExecuted}));
+    EXPECT_EQ(r.writeBack, QStringLiteral("2"));
+    EXPECT_FALSE(r.wroteBack);
+    EXPECT_EQ(window.inputLine, QStringLiteral("1+1|prog"));
+    EXPECT_FALSE(window.selected);
+    EXPECT_TRUE(history.calls.isEmpty());
 }
 
-TEST_F(LineDispatcherTest, AddMemoWithEmptyLineDoesNothing) {
+TEST_F(LineDispatcherTest, AddMemoTextFilesAsTypedAndNothingWhenEmpty) {
     LineDispatcher dispatcher(ports(), &ini, options);
-    input.content.clear();
-    EXPECT_TRUE(dispatcher.AddMemo());
-    EXPECT_TRUE(memo.messages.isEmpty());
-    EXPECT_EQ(memo.focusCount, 0);
+    EXPECT_FALSE(dispatcher.AddMemoText(QString()));
+    EXPECT_EQ(window.memoFocusCount, 0);
+    const QString line = QStringLiteral("1+1 「見積」→ ★ 〜 − 한국어 😀");
+    EXPECT_TRUE(dispatcher.AddMemoText(line));
+    EXPECT_EQ(memo.filedLines(), QStringList{line});
+    EXPECT_EQ(window.memoFocusCount, 1);
+    EXPECT_TRUE(history.calls.isEmpty());
+    EXPECT_TRUE(eval.calls.isEmpty());
 }
 
 TEST_F(LineDispatcherTest, NoScriptEngine) {

@@ -23,14 +23,13 @@ protected:
         SandboxedDesktopTest::SetUp();
         dir = testsupport::freshFolder(QStringLiteral("launch"));
         dispatcher = std::make_unique<LineDispatcher>(
-            DispatcherPorts{&eval, &memo, &history, &input, &clipboard, &window}, &ini, options);
+            DispatcherPorts{&eval, &memo.filer, &history, &clipboard, &window}, &ini, options);
     }
 
     QString dir;
     ScriptedEvaluator eval;
-    RecordingMemoPane memo;
+    TestMemos memo;
     RecordingHistory history;
-    FakeInputLine input;
     RecordingClipboard clipboard;
     RecordingWindow window;
     Options options;
@@ -55,8 +54,7 @@ TEST_F(ShellLaunch, ProgramOnPathWithItsArgumentsAsTyped) {
         {"scrivlet-mark-prog open \"unclosed", "open", {"\"unclosed"}},
     };
     for (const Row& row : rows) {
-        input.content = QString::fromUtf8(row.line);
-        const LineRun run = dispatcher->ExecuteLine(input.content);
+        const LineRun run = dispatcher->ExecuteLine(QString::fromUtf8(row.line));
         EXPECT_EQ(run.outcomes, QList<PieceOutcome>{PieceOutcome::ShellExecuted}) << row.line;
         EXPECT_EQ(desktop->waitForMark(QString::fromUtf8(row.tag)), row.arguments) << row.line;
     }
@@ -83,8 +81,7 @@ TEST_F(ShellLaunch, RegisteredCommandReachesTheUrlHandler) {
     testsupport::writeFile(dir + QStringLiteral("/s.ini"),
                            "[Command]\r\ng=Search,scrivlet-test://find?q=%A\r\n");
     ASSERT_TRUE(ini.Load(dir + QStringLiteral("/s.ini")));
-    input.content = QStringLiteral("g あ b");
-    const LineRun run = dispatcher->ExecuteLine(input.content);
+    const LineRun run = dispatcher->ExecuteLine(QStringLiteral("g あ b"));
     EXPECT_EQ(run.outcomes, QList<PieceOutcome>{PieceOutcome::ShellExecuted});
     EXPECT_EQ(desktop->waitForMark(QStringLiteral("url")),
               QStringList{QStringLiteral("scrivlet-test://find?q=%82%A0%20b")});

@@ -2,7 +2,7 @@
 
 #include "TestEnvironment.h"
 #include "controls/uHoverButton.h"
-#include "memo/MemoList.h"
+#include "memo/MemoFiler.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -22,7 +22,7 @@ protected:
     void SetUp() override {
         folder = testsupport::freshFolder(QStringLiteral("pane"));
         window.resize(300, 200);
-        pane = new uMultiMemo(&window);
+        pane = new uMultiMemo(memos.list(), &window);
         pane->setGeometry(0, 0, 300, 200);
         outside = new QLineEdit(&window);
         outside->setGeometry(0, 190, 10, 10);
@@ -47,8 +47,8 @@ protected:
         }
         const QString file = folder + QStringLiteral("/memo.txt");
         testsupport::writeFile(file, bytes);
-        ASSERT_FALSE(pane->setFileName(file).has_value());
-        ASSERT_FALSE(pane->Load().has_value());
+        ASSERT_FALSE(memos.list().setFileName(file).has_value());
+        ASSERT_FALSE(memos.list().Load().has_value());
     }
 
     void setCaret(int position) {
@@ -58,6 +58,7 @@ protected:
     }
 
     QString folder;
+    MemoFiler memos; // outlives the pane, which views its list
     QWidget window;
     uMultiMemo* pane = nullptr;
     QLineEdit* outside = nullptr;
@@ -240,25 +241,25 @@ TEST_F(MemoPane, FocusEnteringAndLeavingIsReported) {
 
 TEST_F(MemoPane, FileNameInAMissingFolderFailsAndKeepsTheOldName) {
     const QString good = folder + QStringLiteral("/memo.txt");
-    ASSERT_FALSE(pane->setFileName(good).has_value());
-    const auto error = pane->setFileName(folder + QStringLiteral("/missing/memo.txt"));
+    ASSERT_FALSE(memos.list().setFileName(good).has_value());
+    const auto error = memos.list().setFileName(folder + QStringLiteral("/missing/memo.txt"));
     ASSERT_TRUE(error.has_value());
     EXPECT_EQ(error->number, 53);
-    EXPECT_EQ(pane->FileName(), good);
+    EXPECT_EQ(memos.list().FileName(), good);
     // A bare name has no folder part and is taken as it is.
-    EXPECT_FALSE(pane->setFileName(QStringLiteral("memo.txt")).has_value());
+    EXPECT_FALSE(memos.list().setFileName(QStringLiteral("memo.txt")).has_value());
 }
 
 TEST_F(MemoPane, TextAndCaretSurviveASaveAndLoad) {
     loadMemos({QStringLiteral("one")});
     pane->memoText()->setPlainText(QStringLiteral("line 1\nline 2"));
     setCaret(9);
-    ASSERT_FALSE(pane->Save().has_value());
+    ASSERT_FALSE(memos.list().Save().has_value());
     const QByteArray file = testsupport::readFile(folder + QStringLiteral("/memo.txt"));
     EXPECT_TRUE(file.contains("CursorPos:10\r\n"));
     EXPECT_TRUE(file.endsWith("line 1\r\nline 2"));
     pane->memoText()->clear();
-    ASSERT_FALSE(pane->Load().has_value());
+    ASSERT_FALSE(memos.list().Load().has_value());
     EXPECT_EQ(pane->memoText()->toPlainText(), QStringLiteral("line 1\nline 2"));
     EXPECT_EQ(pane->memoText()->textCursor().position(), 9);
 }
@@ -291,8 +292,9 @@ struct PaneState {
 // Loads a file of three memos, moves to the second, adds a log line and saves; `buildFirst` builds
 // the controls before anything happens, otherwise only afterwards.
 PaneState runMemos(const QString& folder, bool buildFirst) {
+    MemoFiler memos;
     QWidget window;
-    auto* pane = new uMultiMemo(&window);
+    auto* pane = new uMultiMemo(memos.list(), &window);
     if (buildFirst)
         pane->ensureControls();
     const QString file =
@@ -303,14 +305,14 @@ PaneState runMemos(const QString& folder, bool buildFirst) {
                   "\r\nTitle:ｶﾀｶﾅ★\r\nLast-Modified:\r\nCursorPos:7\r\n\r\n「一行目」\n二行目…"
                   "\r\n〜−한국어 😀\r\n.\r\nTitle:third\r\nLast-Modified:\r\nCursorPos:0\r\n\r\nx")
                   .toUtf8());
-    EXPECT_FALSE(pane->setFileName(file).has_value());
-    EXPECT_FALSE(pane->Load().has_value());
+    EXPECT_FALSE(memos.list().setFileName(file).has_value());
+    EXPECT_FALSE(memos.list().Load().has_value());
     pane->setMemoIndex(2);
     if (!buildFirst) {
         EXPECT_EQ(pane->findChild<QPlainTextEdit*>(), nullptr) << "controls built before use";
     }
-    pane->AddMessage(QStringLiteral("メモ→追記"));
-    EXPECT_FALSE(pane->Save().has_value());
+    memos.list().AddMessage(QStringLiteral("メモ→追記"));
+    EXPECT_FALSE(memos.list().Save().has_value());
 
     PaneState state;
     for (int row = 0; row < pane->titleList()->count(); ++row)

@@ -5,6 +5,7 @@
 
 #include "config/Settings.h"
 #include "engine/LineDispatcher.h"
+#include "memo/MemoFiler.h"
 #include "platform/MessageBox.h"
 #include "platform/ShellExecute.h"
 #include "script/ClipboardAccess.h"
@@ -14,30 +15,34 @@
 
 namespace {
 
-struct QuietMemo final : engine::IMemoPane {
-    QStringList entries;
-    bool AddMessage(const QString& text) override {
-        entries << text;
-        return true;
+// The real memo filer on a file of the test's own; entries() are the lines filed since clear().
+struct Memos {
+    Memos() { filer.open(testsupport::freshFolder(QStringLiteral("memos")) + "/memo.txt"); }
+    QStringList entries() const {
+        QStringList lines;
+        const QString text = filer.list().memos().value(0).Text.mid(m_seen);
+        for (const QString& line : text.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts))
+            lines << line.mid(line.indexOf(QStringLiteral("] ")) + 2);
+        return lines;
     }
-    void focusMemoPane() override {}
-    bool isActiveControl() const override { return false; }
+    void clear() { m_seen = filer.list().memos().value(0).Text.size(); }
+    MemoFiler filer;
+
+private:
+    qsizetype m_seen = 0;
 };
 struct NoHistory final : engine::IHistory {
-    void AddMRU(bool) override {}
-    void AddMRUTemp(bool) override {}
-};
-struct Line final : engine::ITextControl {
-    QString value;
-    QString typeName() const override { return QStringLiteral("ComboBox"); }
-    QString text() const override { return value; }
-    void setText(const QString& text) override { value = text; }
-    void setSelection(int, int) override {}
+    void AddMRU(const QString&, bool) override {}
+    void AddMRUTemp(const QString&, bool) override {}
 };
 struct Clip final : engine::IClipboard {
     void setText(const QString&) override {}
 };
+// The input line shows the results written back.
 struct Window final : engine::IMainWindow {
+    QString value;
+    void showResult(const QString& text) override { value = text; }
+    void focusMemoPane() override {}
     void HideForm() override {}
     void SetTopMost(bool) override {}
     QString AppTitleWithVersion() const override { return QStringLiteral("Scrivlet Ver.1.73"); }
@@ -61,9 +66,8 @@ protected:
         ASSERT_EQ(evaluator->AddCodeFile(), script) << "the user's script did not load";
         engine::DispatcherPorts ports;
         ports.evaluator = evaluator.get();
-        ports.memoPane = &memo;
+        ports.memos = &memo.filer;
         ports.history = &history;
-        ports.inputLine = &line;
         ports.clipboard = &clip;
         ports.window = &window;
         dispatcher = std::make_unique<engine::LineDispatcher>(ports, nullptr, options);
@@ -76,9 +80,8 @@ protected:
 
     script::MemoryClipboard scriptClipboard;
     std::unique_ptr<script::CEval> evaluator;
-    QuietMemo memo;
+    Memos memo;
     NoHistory history;
-    Line line;
     Clip clip;
     Window window;
     Options options;
@@ -93,14 +96,14 @@ private:
 TEST_F(DispatcherWithEvaluator, ResultsOfPiecesAreJoined) {
     const engine::LineRun run = dispatcher->ExecuteLine(QStringLiteral("1+1|2*3"));
     EXPECT_EQ(run.writeBack, QStringLiteral("2 |6"));
-    EXPECT_EQ(line.value, QStringLiteral("2 |6"));
+    EXPECT_EQ(window.value, QStringLiteral("2 |6"));
     EXPECT_TRUE(boxes.isEmpty());
 }
 
 TEST_F(DispatcherWithEvaluator, VbaAndClipboardObjectsAreThere) {
     dispatcher->ExecuteLine(
         QStringLiteral("VBA.Format(1234567, \"#,##0\")|VBA.StrConv(\"ｶﾞ\", 4)"));
-    EXPECT_EQ(line.value, QStringLiteral("1,234,567 |ガ"));
+    EXPECT_EQ(window.value, QStringLiteral("1,234,567 |ガ"));
     dispatcher->ExecuteLine(QStringLiteral("Call Clipboard.SetText(\"x\")"));
     EXPECT_EQ(scriptClipboard.text(), QStringLiteral("x"));
 }
@@ -114,7 +117,7 @@ TEST_F(DispatcherWithEvaluator, ScriptErrorIsShownWithNumberAndDescription) {
 TEST_F(DispatcherWithEvaluator, ProseThatIsNoScriptBecomesAMemo) {
     dispatcher->ExecuteLine(QStringLiteral("今日は晴れ"));
     EXPECT_TRUE(boxes.isEmpty());
-    EXPECT_EQ(memo.entries, QStringList({QStringLiteral("今日は晴れ")}));
+    EXPECT_EQ(memo.entries(), QStringList({QStringLiteral("今日は晴れ")}));
 }
 
 // Prose of an ordinary day reaches the memo as typed and the input line keeps it; calculations,
@@ -122,18 +125,18 @@ TEST_F(DispatcherWithEvaluator, ProseThatIsNoScriptBecomesAMemo) {
 TEST_F(DispatcherWithEvaluator, EverydayLines) {
     for (const char* prose : everyday::kProse) {
         const QString typed = QString::fromUtf8(prose);
-        line.value = typed;
-        memo.entries.clear();
+        window.value = typed;
+        memo.clear();
         const engine::LineRun run = dispatcher->ExecuteLine(typed);
-        EXPECT_EQ(memo.entries, QStringList{typed}) << prose;
+        EXPECT_EQ(memo.entries(), QStringList{typed}) << prose;
         EXPECT_EQ(run.outcomes, QList{engine::PieceOutcome::Memo}) << prose;
-        EXPECT_EQ(line.value, typed) << prose;
+        EXPECT_EQ(window.value, typed) << prose;
     }
     for (const everyday::Calculation& calculation : everyday::kCalculations) {
-        memo.entries.clear();
+        memo.clear();
         dispatcher->ExecuteLine(QString::fromUtf8(calculation.line));
-        EXPECT_EQ(line.value, calculation.result) << calculation.line;
-        EXPECT_TRUE(memo.entries.isEmpty()) << calculation.line;
+        EXPECT_EQ(window.value, calculation.result) << calculation.line;
+        EXPECT_TRUE(memo.entries().isEmpty()) << calculation.line;
     }
     EXPECT_TRUE(boxes.isEmpty()) << boxes.join(QLatin1Char('\n')).toStdString();
 }
@@ -143,14 +146,14 @@ TEST_F(DispatcherWithEvaluator, AsciiTextThatIsNoScriptShowsTheError) {
     dispatcher->ExecuteLine(QStringLiteral("call me"));
     dispatcher->ExecuteLine(QStringLiteral("buy milk"));
     EXPECT_EQ(boxes.size(), 2);
-    EXPECT_TRUE(memo.entries.isEmpty());
+    EXPECT_TRUE(memo.entries().isEmpty());
 }
 
 TEST_F(DispatcherWithEvaluator, BareWordChangesNothing) {
-    line.value = QStringLiteral("abc");
+    window.value = QStringLiteral("abc");
     const engine::LineRun run = dispatcher->ExecuteLine(QStringLiteral("abc"));
     EXPECT_FALSE(run.anyRan());
-    EXPECT_EQ(line.value, QStringLiteral("abc"));
+    EXPECT_EQ(window.value, QStringLiteral("abc"));
     EXPECT_TRUE(boxes.isEmpty());
 }
 

@@ -35,17 +35,16 @@ protected:
 
 } // namespace
 
-uMultiMemo::uMultiMemo(QWidget* parent) : QWidget(parent) {
+uMultiMemo::uMultiMemo(MemoList& list, QWidget* parent) : QWidget(parent), m_list(list) {
     // Until its controls exist, a focus that arrives here (Tab from the input line, or the owner
     // opening the pane) builds them and passes on.
     setFocusPolicy(Qt::TabFocus);
     connect(qApp, &QApplication::focusChanged, this, &uMultiMemo::onFocusChanged);
 
-    m_list = std::make_unique<MemoList>(static_cast<IMemoView&>(*this));
-    connect(m_list.get(), &MemoList::BeforeDelete, this,
+    m_list.setView(static_cast<IMemoView&>(*this));
+    connect(&m_list, &MemoList::BeforeDelete, this,
             [this](int& index, bool& cancel) { emit BeforeDelete(index, cancel); });
 }
-
 
 // The controls are built the first time the pane is used: most starts never open it, and the
 // window comes up faster without them. The memo list works on m_detached until then.
@@ -116,7 +115,7 @@ void uMultiMemo::buildControls() {
     connect(m_cmbMemoList->lineEdit(), &QLineEdit::textEdited, this,
             [this] { m_titleEdited = true; });
     connect(m_cmbMemoList, &QComboBox::activated, this,
-            [this](int row) { m_list->setMemoIndex(row + 1); });
+            [this](int row) { m_list.setMemoIndex(row + 1); });
     connect(m_cmdNew, &uHoverButton::Click, this, [this] { CreateNewMemo(); });
     connect(m_cmdDelete, &uHoverButton::Click, this, [this] { DeleteActiveMemo(); });
     connect(m_cmdPrev, &uHoverButton::Click, this, [this] { MovePrevMemo(); });
@@ -156,50 +155,29 @@ void uMultiMemo::focusInEvent(QFocusEvent* event) {
         m_txtMemo->setFocus(event->reason());
 }
 
-QString uMultiMemo::FileName() const {
-    return m_list->FileName();
-}
-std::optional<MemoFileError> uMultiMemo::setFileName(const QString& fileName) {
-    return m_list->setFileName(fileName);
-}
 int uMultiMemo::MemoCount() const {
-    return m_list->MemoCount();
+    return m_list.MemoCount();
 }
 int uMultiMemo::MemoIndex() const {
-    return m_list->MemoIndex();
+    return m_list.MemoIndex();
 }
 void uMultiMemo::setMemoIndex(int index) {
-    m_list->setMemoIndex(index);
-}
-QString uMultiMemo::DateFormat() const {
-    return m_list->DateFormat();
-}
-void uMultiMemo::setDateFormat(const QString& format) {
-    m_list->setDateFormat(format);
-}
-std::optional<MemoFileError> uMultiMemo::Load() {
-    return m_list->Load();
-}
-std::optional<MemoFileError> uMultiMemo::Save() {
-    return m_list->Save();
+    m_list.setMemoIndex(index);
 }
 bool uMultiMemo::CreateNewMemo() {
-    return m_list->CreateNewMemo();
+    return m_list.CreateNewMemo();
 }
 bool uMultiMemo::DeleteActiveMemo() {
-    return m_list->DeleteActiveMemo();
+    return m_list.DeleteActiveMemo();
 }
 void uMultiMemo::DeleteMemo(int index) {
-    m_list->DeleteMemo(index);
+    m_list.DeleteMemo(index);
 }
 bool uMultiMemo::MovePrevMemo() {
-    return m_list->MovePrevMemo();
+    return m_list.MovePrevMemo();
 }
 bool uMultiMemo::MoveNextMemo() {
-    return m_list->MoveNextMemo();
-}
-bool uMultiMemo::AddMessage(const QString& message, int index) {
-    return m_list->AddMessage(message, index);
+    return m_list.MoveNextMemo();
 }
 
 // ---- the view the memo list drives ----------------------------------------------------------

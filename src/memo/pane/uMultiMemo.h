@@ -18,34 +18,25 @@ class MemoList;
 class uHoverButton;
 
 // The memo pane of the main window: four buttons, the editable title list and the counter above
-// the text of the current memo.
+// the text of the current memo. It views a memo list it does not own (the memo filer's): the file
+// behind it is read, written and filed into elsewhere.
 class uMultiMemo : public QWidget, private IMemoView {
     Q_OBJECT
 
 public:
-    explicit uMultiMemo(QWidget* parent = nullptr);
+    explicit uMultiMemo(MemoList& list, QWidget* parent = nullptr);
     ~uMultiMemo() override;
 
-    // The memo file. Setting a name whose folder does not exist fails (error 53) and keeps the old
-    // name; setting it does not load the file.
-    QString FileName() const;
-    std::optional<MemoFileError> setFileName(const QString& fileName);
-
-    // The memo list (number, current memo, loading and saving, log lines).
+    // The memo list's number and current memo, and the buttons' functions.
     int MemoCount() const;
     int MemoIndex() const;
     void setMemoIndex(int index);
-    QString DateFormat() const;
-    void setDateFormat(const QString& format);
-    std::optional<MemoFileError> Load();
-    std::optional<MemoFileError> Save();
     bool CreateNewMemo();
     bool DeleteActiveMemo();
     void DeleteMemo(int index);
     bool MovePrevMemo();
     bool MoveNextMemo();
-    bool AddMessage(const QString& message, int index = -1);
-    MemoList& memoList() const { return *m_list; }
+    MemoList& memoList() const { return m_list; }
 
     // Focuses the title field and opens the title list. Always true.
     bool DropdownTitle();
@@ -128,7 +119,7 @@ private:
 
     // What the memo list shows while the controls are not built.
     HeadlessMemoView m_detached;
-    std::unique_ptr<MemoList> m_list;
+    MemoList& m_list;
     bool m_titleEdited = false;
     ShellOpener m_shellOpener;
 };

@@ -58,7 +58,8 @@ int main(int argc, char** argv) {
     QGuiApplication::setDesktopFileName(appId);
     QLineEdit window;
     window.setWindowTitle(appId);
-    window.resize(400, 40);
+    // A fixed size, like the bar's: sway floats it instead of tiling it to half the screen.
+    window.setFixedSize(400, 40);
     Toggle toggle(&window, appId);
     window.winId();
     window.windowHandle()->installEventFilter(&toggle);

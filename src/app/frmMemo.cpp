@@ -182,7 +182,7 @@ void frmMemo::SetMemoView(int mode) {
     layoutControls();
 }
 
-// ---- ISettingsWindow --------------------------------------------------------------------------
+// ---- app::IPlacedWindow -----------------------------------------------------------------------
 
 int frmMemo::frameHeightTwips() const {
     return app::pixelsToTwipsY(this, frameHeight());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "WindowPlacement.h"
 #include "config/Settings.h"
 
 #include "memo/MemoFile.h"
@@ -30,7 +31,7 @@ class LineDispatcher;
 
 // The program's one permanent window: a captionless bar with the title strip on the left, the
 // input line cmbMemo, and the memo pane ctlMemo below it, which can be collapsed away.
-class frmMemo : public QWidget, public ISettingsWindow {
+class frmMemo : public QWidget, public app::IPlacedWindow {
     Q_OBJECT
 
 public:
@@ -127,7 +128,7 @@ public:
     void onAppDeactivate();
     void SavePosition();
 
-    // ISettingsWindow
+    // app::IPlacedWindow
     int frameHeightTwips() const override;
     int inputLineHeightTwips() const override;
     int memoPaneHeightTwips() const override;

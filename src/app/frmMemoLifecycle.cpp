@@ -35,7 +35,7 @@ void frmMemo::setPrevInstance(CPrevInstance* guard) {
 }
 
 void frmMemo::Initialize(const QStringList& arguments) {
-    LoadSettings(*this, arguments);
+    app::LoadSettingsAndPlacement(*this, arguments);
     m_settingsLoaded = true;
 
     createEvaluator();
@@ -173,12 +173,7 @@ void frmMemo::SavePosition() {
     CIniFile* ini = iniFile();
     if (!ini || !m_settingsLoaded)
         return;
-    ini->setNowSection(QStringLiteral("Position"));
-    ini->setData(QStringLiteral("Left"), QString::number(windowLeftTwips()));
-    ini->setData(QStringLiteral("Top"), QString::number(windowTopTwips()));
-    ini->setData(QStringLiteral("Width"), QString::number(windowWidthTwips()));
-    ini->setData(QStringLiteral("Height"), QString::number(memoPaneHeightTwips()));
-    ini->Save(QStringLiteral("Position"));
+    app::SaveWindowPlacement(*ini, *this);
 }
 
 void frmMemo::reportMemoFailure(MemoFiler::Failure failure, const MemoFileError& error,

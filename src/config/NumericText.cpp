@@ -48,39 +48,21 @@ int digitValue(char16_t c, int radix) {
     return v < radix ? v : -1;
 }
 
-// "&H..." / "&O..." / "&...": the caller has removed the "&".
-std::optional<double> parseRadix(std::u16string_view t) {
-    int radix = 8;
-    if (!t.empty() && (t.front() == u'H' || t.front() == u'h')) {
-        radix = 16;
-        t.remove_prefix(1);
-    } else if (!t.empty() && (t.front() == u'O' || t.front() == u'o')) {
-        t.remove_prefix(1);
-    }
-    if (t.empty())
-        return std::nullopt;
-    uint64_t value = 0;
-    for (char16_t c : t) {
-        const int d = digitValue(c, radix);
-        if (d < 0)
-            return std::nullopt;
-        value = value * static_cast<uint64_t>(radix) + static_cast<uint64_t>(d);
-        if (value > 0xFFFFFFFFull)
-            return std::nullopt;
-    }
-    if (value <= 0xFFFF && t.size() <= (radix == 16 ? 4u : 6u))
-        return static_cast<double>(static_cast<int16_t>(static_cast<uint16_t>(value)));
-    return static_cast<double>(static_cast<int32_t>(static_cast<uint32_t>(value)));
-}
-
 } // namespace
 
 std::optional<double> parseNumber(std::u16string_view text) {
     std::u16string_view t = trimmed(text);
     if (t.empty())
         return std::nullopt;
-    if (t.front() == u'&')
-        return parseRadix(t.substr(1));
+    if (t.front() == u'&') {
+        const auto r = parseRadixDigits(t);
+        if (!r)
+            return std::nullopt;
+        // Up to 4 hex (6 octal) digits read as a 16-bit Integer, longer ones as 32 bits.
+        if (r->value <= 0xFFFF && r->digits <= (r->radix == 16 ? 4u : 6u))
+            return static_cast<double>(static_cast<int16_t>(static_cast<uint16_t>(r->value)));
+        return static_cast<double>(static_cast<int32_t>(r->value));
+    }
 
     std::string ascii;
     ascii.reserve(t.size());
@@ -124,6 +106,34 @@ std::optional<double> parseNumber(std::u16string_view text) {
     if (!std::isfinite(value))
         return std::nullopt;
     return value;
+}
+
+std::optional<RadixDigits> parseRadixDigits(std::u16string_view text) {
+    std::u16string_view t = trimmed(text);
+    if (t.empty() || t.front() != u'&')
+        return std::nullopt;
+    t.remove_prefix(1);
+    RadixDigits out;
+    if (!t.empty() && (t.front() == u'H' || t.front() == u'h')) {
+        out.radix = 16;
+        t.remove_prefix(1);
+    } else if (!t.empty() && (t.front() == u'O' || t.front() == u'o')) {
+        t.remove_prefix(1);
+    }
+    if (t.empty())
+        return std::nullopt;
+    uint64_t value = 0;
+    for (char16_t c : t) {
+        const int d = digitValue(c, out.radix);
+        if (d < 0)
+            return std::nullopt;
+        value = value * static_cast<uint64_t>(out.radix) + static_cast<uint64_t>(d);
+        if (value > 0xFFFFFFFFull)
+            return std::nullopt;
+    }
+    out.value = static_cast<uint32_t>(value);
+    out.digits = t.size();
+    return out;
 }
 
 double roundHalfEven(double value) {

@@ -3,6 +3,8 @@
 // Numeric text as the program reads it, shared by the settings store and the script engine.
 // Free of Qt on purpose: the script engine is a library of its own.
 
+#include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string_view>
 
@@ -13,6 +15,15 @@ namespace numtext {
 // "&O" (or "&") octal, read as 16-bit signed up to 4 hex digits (6 octal) and 32-bit signed up to
 // 8 hex digits (11 octal). Anything else, including empty text, gives nullopt.
 std::optional<double> parseNumber(std::u16string_view text);
+
+// "&H" hexadecimal, "&O" or "&" octal digits (blanks at both ends ignored) as an unsigned number
+// of at most 32 bits, with the count of digits written; nullopt for any other text.
+struct RadixDigits {
+    std::uint32_t value = 0;
+    std::size_t digits = 0;
+    int radix = 8;
+};
+std::optional<RadixDigits> parseRadixDigits(std::u16string_view text);
 
 // Rounds to a whole number with halves going to the even neighbour (2.5 -> 2, 3.5 -> 4).
 double roundHalfEven(double value);

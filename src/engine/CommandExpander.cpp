@@ -1,6 +1,7 @@
 #include "engine/CommandExpander.h"
 
 #include "config/CIniFile.h"
+#include "config/CommandEntry.h"
 #include "engine/DispatcherPorts.h"
 #include "engine/TextTrim.h"
 
@@ -8,7 +9,6 @@ namespace engine {
 
 namespace {
 
-const QString kCommandSection = QStringLiteral("Command");
 const QString kEscapedBar = QStringLiteral("%|");
 
 // Template fillings and inline evaluations allowed for one call from outside. A template that
@@ -138,13 +138,8 @@ QString CommandExpander::lookUpTemplate(const QString& name, CommandSource sourc
         return QString();
     if (m_ini->NowSection() != kCommandSection)
         m_ini->setNowSection(kCommandSection);
-    // The value is "display name,template"; only the first comma separates. A value without a
-    // comma is no command (loading the settings deletes such keys).
-    const QString value = m_ini->Data(name);
-    const qsizetype comma = value.indexOf(QLatin1Char(','));
-    if (comma < 0)
-        return QString();
-    return value.mid(comma + 1);
+    const std::optional<CommandEntry> entry = parseCommandEntry(m_ini->Data(name));
+    return entry ? entry->templateText : QString();
 }
 
 QString CommandExpander::replace(const QString& templateText, const QStringList& arguments,

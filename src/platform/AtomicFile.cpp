@@ -1,4 +1,5 @@
 #include "AtomicFile.h"
+#include "platform/Log.h"
 
 #include "FileFaults.h"
 
@@ -22,6 +23,7 @@ namespace {
 const QString kTemporaryMark = QStringLiteral(".tmp-");
 
 WriteResult failure(int errorNumber, const QString& what) {
+    qCWarning(lcFile).noquote() << "cannot write:" << what << std::strerror(errorNumber);
     return {false, errorNumber,
             what + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(errorNumber))};
 }

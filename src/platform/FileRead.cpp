@@ -1,4 +1,5 @@
 #include "FileRead.h"
+#include "platform/Log.h"
 
 #include "FileFaults.h"
 
@@ -15,6 +16,7 @@ namespace platform {
 namespace {
 
 FileBytes failed(int errorNumber, bool exists) {
+    qCWarning(lcFile) << "cannot read:" << std::strerror(errorNumber);
     FileBytes r;
     r.exists = exists;
     r.errorNumber = errorNumber;

@@ -1,4 +1,5 @@
 #include "MessageBox.h"
+#include "platform/Log.h"
 
 #include <cstdio>
 
@@ -25,6 +26,7 @@ int defaultAnswer(int style) {
 }
 
 int showMessageBox(const QString& text, int style, const QString& title) {
+    qCInfo(lcBox).noquote() << title << "|" << text;
     if (MessageBoxHandler& handler = handlerSlot())
         return handler({text, title, style});
     std::fprintf(stderr, "%s: %s\n", qPrintable(title), qPrintable(text));

@@ -1,4 +1,5 @@
 #include "platform/ShellExecute.h"
+#include "platform/Log.h"
 
 #include "platform/GioHandles.h"
 
@@ -259,7 +260,10 @@ bool shellExecute(const QString& verb, const QString& file, const QString& param
     if (shellHandler())
         return shellHandler()(request);
     std::optional<Launch> launch = resolve(request);
-    return launch && launch->start();
+    const bool started = launch && launch->start();
+    if (!started)
+        qCInfo(lcShell).noquote() << "nothing opened:" << verb << file << parameters;
+    return started;
 }
 
 ShellHandler setShellHandler(ShellHandler handler) {

@@ -1,4 +1,5 @@
 #include "script/CEval.h"
+#include "platform/Log.h"
 
 #include "engine/BareWord.h"
 #include "platform/TextCodec.h"
@@ -137,7 +138,7 @@ bool CEval::UsesUnknownNameBeyondAscii(const QString& code) const {
 }
 
 void CEval::raiseError(const ScriptErrorInfo& error) {
-    emit Error(error.number, error.description);
+    qCInfo(lcScript).noquote() << "error" << error.number << error.description;
     if (m_errorHandler) {
         m_errorHandler(error.number, error.description);
     }

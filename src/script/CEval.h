@@ -14,7 +14,7 @@ namespace script {
 
 // The program's one script evaluator: evaluates a line's expression to text or runs a
 // statement, loads the user's script file and offers the host objects to scripts under fixed
-// names. Script errors are reported by the Error signal (and to the dispatcher's handler).
+// names. Script errors go to the one error handler (the dispatcher's pEval_Error).
 class CEval : public QObject, public engine::IEvaluator {
     Q_OBJECT
 
@@ -41,9 +41,6 @@ public:
     bool UsesUnknownNameBeyondAscii(const QString& code) const override;
     // Lets the host stop runs that take too long (null for none).
     void setRunWatcher(RunWatcher* watcher);
-
-signals:
-    void Error(long Number, const QString& Description);
 
 private:
     bool Reload();

@@ -5,6 +5,7 @@
 #include "Twips.h"
 
 #include "config/CIniFile.h"
+#include "config/CommandEntry.h"
 #include "engine/CommandExpander.h"
 #include "platform/MessageBox.h"
 
@@ -26,7 +27,6 @@ namespace mb = platform::mb;
 
 namespace {
 
-const QString kCommandSection = QStringLiteral("Command");
 constexpr int kKeyRole = Qt::UserRole;
 
 bool isAsciiAlphanumeric(QChar c) {
@@ -150,13 +150,11 @@ void CommandPage::load(CIniFile& ini) {
     ini.setNowSection(kCommandSection);
     for (const QString& key : ini.Keys()) {
         const QString value = ini.Data(key);
-        const qsizetype comma = value.indexOf(QLatin1Char(','));
-        const QString name = comma < 0 ? value : value.left(comma);
-        const QString content = comma < 0 ? QString() : value.mid(comma + 1);
+        const CommandEntry entry = parseCommandEntry(value).value_or(CommandEntry{value, {}});
         const QString command = key.toLower();
         // A second key differing only in case would be the same command; the first one stays.
         if (!rowOf(command))
-            addRow(command, name, content);
+            addRow(command, entry.name, entry.templateText);
     }
     m_cmdDelete->setEnabled(m_lsvCommand->topLevelItemCount() > 0);
 }
@@ -167,7 +165,7 @@ void CommandPage::save(CIniFile& ini) const {
         ini.DeleteData(key);
     for (int i = 0; i < m_lsvCommand->topLevelItemCount(); ++i) {
         const QTreeWidgetItem* row = m_lsvCommand->topLevelItem(i);
-        ini.setData(row->text(1), row->text(0) + QLatin1Char(',') + row->text(2));
+        ini.setData(row->text(1), formatCommandEntry({row->text(0), row->text(2)}));
     }
 }
 

@@ -8,7 +8,8 @@
 
 #include "DesktopLimits.h"
 #include "config/CIniFile.h"
-#include "config/NumericTextQt.h"
+#include "config/CommandEntry.h"
+#include "config/OptionSchema.h"
 #include "config/Settings.h"
 #include "controls/uHotKey.h"
 #include "controls/uSpinButton.h"
@@ -44,43 +45,32 @@ const QString kStartAtLogin = QStringLiteral("StartAtLogin");
 
 int g_rememberedTab = 1;
 
-// The check boxes of section "Options", in the order they are written.
+// The check boxes of section "Options".
 struct OptionBox {
-    const char* key;
+    bool Options::*member;
     const char* objectName;
     const char* caption;
+    QString key() const { return optionField(member).key; }
 };
 const OptionBox kWindowOptions[] = {
-    {"TopMost", "chkTopMost", "常に手前に表示する(&T)"},
-    {"StartUpTray", "chkStartUpTray", "起動時に最小化(&M)"},
-    {"UnresidentInfo", "chkUnresidentInfo", "終了時に確認ダイアログ表示(&U)"},
-    {"IMEState", "chkIMEState", "IMEの状態を復元する(&I)"},
-    {"HideAfterRun", "chkHideAfterRun", "実行後閉じる(&X)"},
-    {"NoTray", "chkNoTray", "タスクトレイに入れない(&K)"},
+    {&Options::TopMost, "chkTopMost", "常に手前に表示する(&T)"},
+    {&Options::StartUpTray, "chkStartUpTray", "起動時に最小化(&M)"},
+    {&Options::UnresidentInfo, "chkUnresidentInfo", "終了時に確認ダイアログ表示(&U)"},
+    {&Options::IMEState, "chkIMEState", "IMEの状態を復元する(&I)"},
+    {&Options::HideAfterRun, "chkHideAfterRun", "実行後閉じる(&X)"},
+    {&Options::NoTray, "chkNoTray", "タスクトレイに入れない(&K)"},
 };
 const OptionBox kCalculationOptions[] = {
-    {"SetClipboard", "chkSetClipBoard", "結果をクリップボードへ(&C)"},
-    {"IfVoidThenHide", "chkIfVoidThenHide", "結果が無ければ閉じる(&N)"},
-    {"ShowErrMsg", "chkShowErrMsg", "エラーメッセージを表示(&S)"},
+    {&Options::SetClipboard, "chkSetClipBoard", "結果をクリップボードへ(&C)"},
+    {&Options::IfVoidThenHide, "chkIfVoidThenHide", "結果が無ければ閉じる(&N)"},
+    {&Options::ShowErrMsg, "chkShowErrMsg", "エラーメッセージを表示(&S)"},
 };
 
-bool* optionField(Options& o, const QString& key) {
-    static const QHash<QString, bool Options::*> fields = {
-        {QStringLiteral("TopMost"), &Options::TopMost},
-        {QStringLiteral("StartUpTray"), &Options::StartUpTray},
-        {QStringLiteral("UnresidentInfo"), &Options::UnresidentInfo},
-        {QStringLiteral("IMEState"), &Options::IMEState},
-        {QStringLiteral("HideAfterRun"), &Options::HideAfterRun},
-        {QStringLiteral("NoTray"), &Options::NoTray},
-        {QStringLiteral("SetClipboard"), &Options::SetClipboard},
-        {QStringLiteral("IfVoidThenHide"), &Options::IfVoidThenHide},
-        {QStringLiteral("ShowErrMsg"), &Options::ShowErrMsg},
-    };
-    return &(o.*fields.value(key));
-}
-
-QString boolText(bool value) {
-    return value ? QStringLiteral("True") : QStringLiteral("False");
+template <typename Visit> void forEachOptionBox(Visit&& visit) {
+    for (const OptionBox& option : kWindowOptions)
+        visit(option);
+    for (const OptionBox& option : kCalculationOptions)
+        visit(option);
 }
 
 // The picture of the keep-above button: a pin.
@@ -183,7 +173,7 @@ QWidget* frmProperty::buildGeneralPage() {
     for (const OptionBox& option : kWindowOptions) {
         auto* box = new QCheckBox(QString::fromUtf8(option.caption), page);
         box->setObjectName(QLatin1String(option.objectName));
-        m_optionBoxes.insert(QLatin1String(option.key), box);
+        m_optionBoxes.insert(option.key(), box);
         checks->addWidget(box);
     }
     // Start at login is the desktop's own setting (the autostart entry), not the program's.
@@ -240,7 +230,7 @@ QWidget* frmProperty::buildGeneralPage() {
     for (const OptionBox& option : kCalculationOptions) {
         auto* box = new QCheckBox(QString::fromUtf8(option.caption), fraVBSRun);
         box->setObjectName(QLatin1String(option.objectName));
-        m_optionBoxes.insert(QLatin1String(option.key), box);
+        m_optionBoxes.insert(option.key(), box);
         calc->addWidget(box);
     }
     auto* cmdVbsEdit = new QPushButton(QStringLiteral("Scrivlet.vbs の編集(&E)..."), fraVBSRun);
@@ -304,16 +294,17 @@ QWidget* frmProperty::buildGeneralPage() {
 
 void frmProperty::load() {
     m_ini.setNowSection(kOptions);
-    const auto text = [this](const char* key) { return m_ini.Data(QLatin1String(key)); };
-    for (auto it = m_optionBoxes.cbegin(); it != m_optionBoxes.cend(); ++it) {
-        if (it.key() != kStartAtLogin)
-            it.value()->setChecked(numtext::toBool(numtext::view(m_ini.Data(it.key()))));
-    }
+    Options stored;
+    for (const OptionField& field : optionSchema())
+        readOption(stored, field, m_ini.Data(field.key));
+    forEachOptionBox([&](const OptionBox& option) {
+        m_optionBoxes.value(option.key())->setChecked(stored.*option.member);
+    });
     m_optionBoxes.value(kStartAtLogin)->setChecked(platform::isStartedAtLogin());
-    m_txtMemoFileName->setText(text("MemoFileName"));
-    m_txtHotKey->setMask(int(numtext::toLng(numtext::view(text("HotKeyMask")))));
-    m_txtHotKey->setHotKey(int(numtext::toLng(numtext::view(text("HotKey")))));
-    const int mru = int(numtext::toLng(numtext::view(text("MRU"))));
+    m_txtMemoFileName->setText(stored.MemoFileName);
+    m_txtHotKey->setMask(stored.HotKeyMask);
+    m_txtHotKey->setHotKey(stored.HotKey);
+    const int mru = stored.MRU;
     if (mru == -1) {
         m_chkMRULimit->setChecked(false);
         m_uspnMRU->setValue(0);
@@ -352,30 +343,22 @@ void frmProperty::enableApply() const {
 
 bool frmProperty::save() {
     m_ini.setNowSection(kOptions);
-    const auto writeFlag = [this](const OptionBox& option) {
-        const QString key = QLatin1String(option.key);
-        const bool on = m_optionBoxes.value(key)->isChecked();
-        m_ini.setData(key, boolText(on));
-        *optionField(m_options, key) = on;
-    };
-    for (const OptionBox& option : kWindowOptions)
-        writeFlag(option);
-    m_ini.setData(QStringLiteral("MemoFileName"), m_txtMemoFileName->text());
-    m_options.MemoFileName = m_txtMemoFileName->text();
-    m_ini.setData(QStringLiteral("HotKeyMask"), QString::number(m_txtHotKey->Mask()));
-    m_options.HotKeyMask = m_txtHotKey->Mask();
-    m_ini.setData(QStringLiteral("HotKey"), QString::number(m_txtHotKey->HotKey()));
-    m_options.HotKey = m_txtHotKey->HotKey();
-    const int mru = m_chkMRULimit->isChecked() ? m_uspnMRU->Value() : -1;
-    m_ini.setData(QStringLiteral("MRU"), QString::number(mru));
-    m_options.MRU = short(mru);
-    for (const OptionBox& option : kCalculationOptions)
-        writeFlag(option);
+    Options edited = m_options;
+    forEachOptionBox([&](const OptionBox& option) {
+        edited.*option.member = m_optionBoxes.value(option.key())->isChecked();
+    });
+    edited.MemoFileName = m_txtMemoFileName->text();
+    edited.HotKeyMask = m_txtHotKey->Mask();
+    edited.HotKey = m_txtHotKey->HotKey();
+    edited.MRU = short(m_chkMRULimit->isChecked() ? m_uspnMRU->Value() : -1);
+    for (const OptionField& field : optionSchema())
+        writeOption(m_ini, field, edited);
+    m_options = edited;
     m_commandPage->save(m_ini);
 
     // Only the two sections the dialog owns are written: the history and the key bindings in
     // memory are the ones read at start and are saved by the window at exit.
-    const bool saved = m_ini.Save(kOptions) && m_ini.Save(QStringLiteral("Command"));
+    const bool saved = m_ini.Save(kOptions) && m_ini.Save(kCommandSection);
     if (!saved) {
         ask(QStringLiteral("設定を保存できませんでした。\n%1").arg(m_ini.fileName()),
             int(mb::OKOnly) | mb::Exclamation);

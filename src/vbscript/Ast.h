@@ -25,10 +25,28 @@ struct Frame;
 struct GlobalCell {
     std::u16string name;
     Value value;
+    // Written only through the setters below, which keep isVariable in step.
     Procedure* proc = nullptr;
     const BuiltinFunction* builtin = nullptr;
     bool declared = false; // Dim, Const, a procedure, an assignment at global level
     bool isConst = false;
+    // Declared and neither a procedure nor a builtin: a variable read in place. One flag, so
+    // that the hot path of every global read tests one byte.
+    bool isVariable = false;
+
+    void setDeclared() {
+        declared = true;
+        isVariable = !proc && !builtin;
+    }
+    void setProcedure(Procedure* p) {
+        proc = p;
+        builtin = nullptr;
+        isVariable = declared && !proc;
+    }
+    void setBuiltin(const BuiltinFunction* fn) {
+        builtin = fn;
+        isVariable = declared && !proc && !builtin;
+    }
 };
 
 enum class Flow : uint8_t { Normal, ExitDo, ExitFor, ExitProc };
@@ -38,8 +56,9 @@ struct Node {
     int column = 0;
 };
 
-// Nodes whose value can be read in place (see Operand.h).
-enum class ExprShape : uint8_t { Other, Literal, Name };
+// Nodes whose value can be read in place (see Operand.h), sums whose whole-number case an
+// array index computes without building a Value, and name(index) forms that may be an element.
+enum class ExprShape : uint8_t { Other, Literal, Name, Sum, Difference, Element };
 
 struct Expr : Node {
     virtual ~Expr() = default;

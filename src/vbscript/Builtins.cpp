@@ -6,7 +6,7 @@
 
 namespace vbscript {
 
-void registerAllModules(Registry& registry); // generated from the module folders
+void registerAllModules(Registry& registry); // ModuleIndex.cpp
 
 struct Registry::Tables {
     std::unordered_map<std::u16string, BuiltinFunction> functions;

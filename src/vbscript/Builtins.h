@@ -1,7 +1,7 @@
 #pragma once
 
 // The table of built-in functions, constants and creatable classes. Each source file of
-// builtins/, objects/ and core_builtins/ adds its entries in one registration function:
+// builtins/ and objects/ adds its entries in one registration function:
 //
 //   // src/vbscript/builtins/Strings.cpp
 //   #include "vbscript/Builtins.h"
@@ -15,8 +15,8 @@
 //   } // namespace vbscript
 //   SCRIVLET_VBS_MODULE(Strings) { registry.addFunctions(vbscript::kFunctions); }
 //
-// The module's name must be the file's base name; the build generates the list of modules from
-// the file names, so adding a file is all it takes.
+// The module's name is the file's base name; ModuleIndex.cpp lists every module, in the order
+// they register.
 
 #include "Context.h"
 #include "Object.h"

@@ -5,6 +5,7 @@
 #include "ScriptError.h"
 #include "Text.h"
 #include "config/NumericText.h"
+#include "vbscript/builtins/DateMath.h"
 #include "vbscript/builtins/DateText.h"
 #include "vbscript/builtins/Regional.h"
 
@@ -32,29 +33,6 @@ double roundEven(double v) {
 
 double currencyToDouble(int64_t cy) {
     return static_cast<double>(cy) / 10000.0;
-}
-
-// Days since 1899-12-30 of a proleptic Gregorian date.
-int64_t daysFromCivil(int64_t y, int m, int d) {
-    y -= m <= 2;
-    const int64_t era = (y >= 0 ? y : y - 399) / 400;
-    const int64_t yoe = y - era * 400;
-    const int64_t doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + doe - 719468 + 25569; // 1970-01-01 is day 25569
-}
-
-void civilFromDays(int64_t z, int& y, int& m, int& d) {
-    z -= 25569;
-    z += 719468;
-    const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-    const int64_t doe = z - era * 146097;
-    const int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const int64_t mp = (5 * doy + 2) / 153;
-    d = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-    m = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-    y = static_cast<int>(yoe + era * 400 + (m <= 2));
 }
 
 std::u16string ascii(const char* s) {
@@ -351,53 +329,14 @@ std::u16string plainNumberText(std::u16string_view text) {
     return out;
 }
 
-// "&HFFFF", "&O17": the digits as an unsigned number of at most 32 bits; nullopt for other text.
-std::optional<uint32_t> radixDigits(std::u16string_view text) {
-    size_t i = 0;
-    while (i < text.size() && isBlankChar(text[i]))
-        ++i;
-    size_t end = text.size();
-    while (end > i && isBlankChar(text[end - 1]))
-        --end;
-    if (i >= end || text[i] != u'&')
-        return std::nullopt;
-    ++i;
-    int radix = 8;
-    if (i < end && (text[i] == u'H' || text[i] == u'h')) {
-        radix = 16;
-        ++i;
-    } else if (i < end && (text[i] == u'O' || text[i] == u'o')) {
-        ++i;
-    }
-    if (i >= end)
-        return std::nullopt;
-    uint64_t value = 0;
-    for (; i < end; ++i) {
-        const char16_t c = text[i];
-        int d = 16;
-        if (c >= u'0' && c <= u'9')
-            d = c - u'0';
-        else if (c >= u'a' && c <= u'f')
-            d = c - u'a' + 10;
-        else if (c >= u'A' && c <= u'F')
-            d = c - u'A' + 10;
-        if (d >= radix)
-            return std::nullopt;
-        value = value * static_cast<uint64_t>(radix) + static_cast<uint64_t>(d);
-        if (value > 0xFFFFFFFFull)
-            return std::nullopt;
-    }
-    return static_cast<uint32_t>(value);
-}
-
 } // namespace
 
 std::optional<double> parseNumber(std::u16string_view original) {
     const std::u16string plain = plainNumberText(original);
     const std::u16string_view text = plain;
     // Hexadecimal and octal text is unsigned up to 32 bits: "&HFFFF" is 65535, "&HFFFFFFFF" -1.
-    if (const auto bits = radixDigits(text))
-        return static_cast<double>(static_cast<int32_t>(*bits));
+    if (const auto radix = numtext::parseRadixDigits(text))
+        return static_cast<double>(static_cast<int32_t>(radix->value));
     if (auto v = numtext::parseNumber(text))
         return v;
     // Thousands separators in the whole part: "1,234.5".
@@ -455,7 +394,7 @@ std::optional<double> parseDate(std::u16string_view text, DateTextOrder order) {
 std::optional<double> makeDate(int year, int month, int day) {
     if (year < 100 || year > 9999)
         return std::nullopt;
-    const double v = static_cast<double>(daysFromCivil(year, month, 1) + (day - 1));
+    const double v = static_cast<double>(lib::daysFromCivil(year, month, 1) + (day - 1));
     if (v < kMinDate || v > kMaxDate)
         return std::nullopt;
     return v;
@@ -463,22 +402,6 @@ std::optional<double> makeDate(int year, int month, int day) {
 
 double makeTime(int hour, int minute, int second) {
     return (hour * 3600.0 + minute * 60.0 + second) / 86400.0;
-}
-
-DateParts splitDate(double oleDate) {
-    DateParts p;
-    double whole = std::trunc(oleDate);
-    const double frac = std::fabs(oleDate - whole);
-    int64_t secs = std::llround(frac * 86400.0);
-    if (secs >= 86400) {
-        secs -= 86400;
-        whole += oleDate < 0 ? -1 : 1;
-    }
-    civilFromDays(static_cast<int64_t>(whole), p.year, p.month, p.day);
-    p.hour = static_cast<int>(secs / 3600);
-    p.minute = static_cast<int>(secs / 60 % 60);
-    p.second = static_cast<int>(secs % 60);
-    return p;
 }
 
 std::u16string formatDouble(double v) {
@@ -509,7 +432,7 @@ std::u16string formatCurrency(int64_t cy) {
 }
 
 std::u16string formatDate(double oleDate) {
-    const DateParts p = splitDate(oleDate);
+    const lib::CivilDateTime p = lib::splitDate(oleDate);
     const double whole = std::trunc(oleDate);
     const bool hasTime = p.hour || p.minute || p.second;
     char buf[64];
@@ -632,8 +555,9 @@ int32_t toLong(const Value& v) {
 int16_t toInteger(const Value& v) {
     // Hexadecimal text converts at the Integer's width: CInt("&HFFFF") is -1.
     if (v.isString())
-        if (const auto bits = radixDigits(plainNumberText(v.asString())); bits && *bits <= 0xFFFF)
-            return static_cast<int16_t>(static_cast<uint16_t>(*bits));
+        if (const auto radix = numtext::parseRadixDigits(plainNumberText(v.asString()));
+            radix && radix->value <= 0xFFFF)
+            return static_cast<int16_t>(static_cast<uint16_t>(radix->value));
     const int32_t l = toLong(v);
     if (l < -32768 || l > 32767)
         raiseError(err::Overflow);
@@ -705,6 +629,13 @@ double toDate(const Value& v) {
     }
 }
 
+std::u16string toMemberText(const Value& v) {
+    const Value& value = v.isObject() ? dereference(v) : v;
+    if (value.type() == VarType::Boolean)
+        return value.asBool() ? u"-1" : u"0";
+    return toString(value);
+}
+
 std::u16string toString(const Value& v) {
     switch (v.type()) {
     case VarType::Empty:
@@ -729,8 +660,8 @@ std::u16string toString(const Value& v) {
         return v.asBool() ? u"True" : u"False";
     case VarType::String:
         return v.asString();
-    case VarType::Error:
-        return u"Error " + ascii(std::to_string(v.asError()).c_str());
+    case VarType::Error: // only a parameter left out: it has no text, as it has no number
+        typeMismatch();
     case VarType::Object:
         return toString(dereference(v));
     default:

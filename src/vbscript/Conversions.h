@@ -23,6 +23,9 @@ uint8_t toByte(const Value& v);
 bool toBool(const Value& v);
 double toDate(const Value& v); // OLE date: days since 1899-12-30
 std::u16string toString(const Value& v);
+// The text an object's method receives for a text parameter: as CStr, except that a Boolean
+// becomes "-1" or "0", as the automation conversion of the objects' own interfaces gives.
+std::u16string toMemberText(const Value& v);
 
 // A numeric Value for arithmetic: numbers keep their subtype, Empty is Integer 0, text is read
 // as Double (error 13 when it is no number), Boolean stays Boolean. Null stays Null.
@@ -51,15 +54,10 @@ std::u16string formatDate(double oleDate); // "2026/12/07 9:05:03", date or time
 bool isNumericValue(const Value& v);
 bool isDateValue(const Value& v);
 
-// Calendar helpers on OLE dates.
-struct DateParts {
-    int year = 1899, month = 12, day = 30;
-    int hour = 0, minute = 0, second = 0;
-};
+// Calendar helpers on OLE dates (the calendar itself is builtins/DateMath.h).
 // nullopt when the date is out of the language's range (100-01-01 .. 9999-12-31).
 std::optional<double> makeDate(int year, int month, int day);
 double makeTime(int hour, int minute, int second);
-DateParts splitDate(double oleDate);
 
 // The value's TypeName() text ("Integer", "String", "Variant()", an object's class name).
 std::u16string typeName(const Value& v);

@@ -53,7 +53,7 @@ Value* variableSlotSlow(Frame& f, const NameRef& r, bool write) {
             if (r.strict)
                 undefinedVariable();
             if (write)
-                c->declared = true;
+                c->setDeclared();
         }
         return &c->value;
     }
@@ -121,11 +121,32 @@ int32_t indexValue(const Value& v) {
 
 // An index expression's value; a variable is read in place unless it holds an object, whose
 // default member may run code.
+// a(j + 1): two whole numbers read in place need no Value in between. False for anything else
+// (and a result beyond a Long), which takes the operator's own rules.
+[[gnu::always_inline]] inline bool wholeSumIndex(const Expr& e, const Frame& f, int32_t& index) {
+    if (e.shape != ExprShape::Sum && e.shape != ExprShape::Difference)
+        return false;
+    const auto& sum = static_cast<const BinaryExpr&>(e);
+    const Value* x = peekOperand(*sum.left, f);
+    const Value* y = x ? peekOperand(*sum.right, f) : nullptr;
+    if (!y || !ops::detail::isWhole(x->type()) || !ops::detail::isWhole(y->type()))
+        return false;
+    const int64_t a = ops::detail::wholeOf(*x);
+    const int64_t b = ops::detail::wholeOf(*y);
+    const int64_t r = e.shape == ExprShape::Sum ? a + b : a - b;
+    if (r < INT32_MIN || r > INT32_MAX)
+        return false;
+    index = static_cast<int32_t>(r);
+    return true;
+}
+
 [[gnu::always_inline]] inline int32_t indexOf(Frame& f, const ExprPtr& e) {
     if (!e)
         raiseError(err::TypeMismatch);
     if (const Value* v = peekOperand(*e, f); v && !v->isObject())
         return indexValue(*v);
+    if (int32_t index; wholeSumIndex(*e, f, index))
+        return index;
     return indexValue(e->eval(f));
 }
 
@@ -145,6 +166,40 @@ int32_t indexValue(const Value& v) {
         return a.items[static_cast<size_t>(i)];
     }
     return a.at(indexes, static_cast<int>(count));
+}
+
+// The element a(i) of an array variable whose index reads in place (a literal, a variable or
+// a whole-number sum of them), found where it is stored. Its look-up runs no code and raises
+// 9 or 13 exactly where evaluating a(i) would; nullptr for every other form.
+[[gnu::noinline]] const Value* peekElement(Expr& e, Frame& f) {
+    const auto& call = static_cast<const CallExpr&>(e);
+    const NameRef& r = *call.ref;
+    Value* slot = plainVariable(r, f);
+    if (!slot) {
+        // A call of a procedure, a builtin or a method stays one: later passes skip this look.
+        // (Should the name become a variable after all, the node still evaluates it correctly.)
+        const bool global = r.binding == Binding::Global || r.binding == Binding::Dynamic;
+        if (r.binding == Binding::Method || r.binding == Binding::Constant ||
+            (global && (r.cell->proc || r.cell->builtin)))
+            e.shape = ExprShape::Other;
+        return nullptr;
+    }
+    if (!slot->isArray())
+        return nullptr;
+    const Expr& indexExpr = *call.args[0];
+    int32_t index;
+    if (const Value* v = peekOperand(indexExpr, f); v && !v->isObject())
+        index = indexValue(*v);
+    else if (!wholeSumIndex(indexExpr, f, index))
+        return nullptr;
+    return &elementAt(slot, &index, 1, false, nullptr);
+}
+
+// An operator's operand read in place: a literal, a variable or an array element.
+[[gnu::always_inline]] inline const Value* peekValue(Expr& e, Frame& f) {
+    if (const Value* v = peekOperand(e, f))
+        return v;
+    return e.shape == ExprShape::Element ? peekElement(e, f) : nullptr;
 }
 
 [[gnu::noinline]] Value& elementOfManyIndexes(Frame& f, Value* slot, const ExprList& args,
@@ -183,7 +238,7 @@ Value NameExpr::eval(Frame& f) {
     case Binding::Global:
     case Binding::Dynamic: {
         GlobalCell* c = r.cell;
-        if (c->declared && !c->proc && !c->builtin)
+        if (c->isVariable)
             return c->value;
         if (c->proc)
             return f.in.callProcedure(c->proc, nullptr, nullptr, 0);
@@ -486,8 +541,8 @@ namespace {
 // read in place unless an object is involved: reading an object's default member runs script
 // code, which could change the variable under the operator.
 template <class Apply> inline auto withOperands(Expr& left, Expr& right, Frame& f, Apply&& apply) {
-    if (const Value* a = peekOperand(left, f)) {
-        const Value* b = peekOperand(right, f);
+    if (const Value* a = peekValue(left, f)) {
+        const Value* b = peekValue(right, f);
         if (b && !a->isObject() && !b->isObject())
             return apply(*a, *b);
         const Value heldA = *a; // read before the right side runs
@@ -495,7 +550,7 @@ template <class Apply> inline auto withOperands(Expr& left, Expr& right, Frame& 
         return apply(heldA, heldB);
     }
     const Value heldA = left.eval(f);
-    if (const Value* b = peekOperand(right, f); b && !b->isObject())
+    if (const Value* b = peekValue(right, f); b && !b->isObject())
         return apply(heldA, *b);
     const Value heldB = right.eval(f);
     return apply(heldA, heldB);

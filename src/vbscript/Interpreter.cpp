@@ -173,7 +173,7 @@ Interpreter::Interpreter() : m_err(makeRef<ErrObject>()), m_link(makeRef<Interpr
     m_link->interpreter = this;
     GlobalCell* err = cell(u"Err", true);
     err->value = Value::object(m_err);
-    err->declared = true;
+    err->setDeclared();
     err->isConst = true;
 }
 
@@ -210,9 +210,8 @@ Procedure* Interpreter::findProcedure(std::u16string_view name) const {
 void Interpreter::addNamedObject(std::u16string_view name, Ref<Object> object, bool membersGlobal) {
     GlobalCell* c = cell(name, true);
     c->value = Value::object(object);
-    c->proc = nullptr;
-    c->builtin = nullptr;
-    c->declared = true;
+    c->setProcedure(nullptr);
+    c->setDeclared();
     c->isConst = true;
     if (membersGlobal && object)
         m_globalMemberObjects.push_back(object);
@@ -304,10 +303,9 @@ void Interpreter::bind(Program& program, Frame* outer) {
         if (proc->owner)
             continue;
         GlobalCell* c = cell(proc->name, true);
-        c->proc = proc.get();
-        c->builtin = nullptr;
+        c->setProcedure(proc.get());
         c->value = Value();
-        c->declared = true;
+        c->setDeclared();
     }
     for (const auto& name : program.globalNames) {
         // Execute inside a procedure: a Dim of one of its own names is that local, not a
@@ -315,12 +313,12 @@ void Interpreter::bind(Program& program, Frame* outer) {
         if (outer && outer->proc->kind != ProcKind::TopLevel && isLocalOf(*outer->proc, name))
             continue;
         GlobalCell* c = cell(name, true);
-        c->declared = true;
+        c->setDeclared();
     }
     for (const auto& [name, value] : program.topLevel->constants) {
         GlobalCell* c = cell(name, true);
         c->value = value;
-        c->declared = true;
+        c->setDeclared();
         c->isConst = true;
     }
     bindProcedure(program, *program.topLevel, outer);
@@ -428,7 +426,7 @@ void Interpreter::bindName(Program& program, Procedure& proc, NameRef& ref, Fram
         const Registry& registry = builtinRegistry();
         if (const BuiltinFunction* fn = registry.findFunction(ref.name)) {
             c = cell(ref.name, true);
-            c->builtin = fn;
+            c->setBuiltin(fn);
         } else if (const Value* k = registry.findConstant(ref.name)) {
             ref.binding = Binding::Constant;
             ref.constant = *k;

@@ -31,7 +31,11 @@ struct NameExpr final : Expr {
 
 // name(args): an array element, a call, or an object's default member.
 struct CallExpr final : Expr {
-    CallExpr(NameRef* r, ExprList a) : ref(r), args(std::move(a)) { mayReference = true; }
+    CallExpr(NameRef* r, ExprList a) : ref(r), args(std::move(a)) {
+        mayReference = true;
+        if (args.size() == 1 && args[0])
+            shape = ExprShape::Element;
+    }
     Value eval(Frame& f) override;
     Value* reference(Frame& f, Ref<ArrayData>* locked) override;
     void assign(Frame& f, Value v, bool isSet) override;
@@ -137,7 +141,12 @@ struct BinaryExpr : Expr {
 
 // A binary operator compiled for its operation, so that running it chooses nothing.
 template <BinaryOp Op> struct OperatorExpr final : BinaryExpr {
-    OperatorExpr(ExprPtr l, ExprPtr r) : BinaryExpr(Op, std::move(l), std::move(r)) {}
+    OperatorExpr(ExprPtr l, ExprPtr r) : BinaryExpr(Op, std::move(l), std::move(r)) {
+        if constexpr (Op == BinaryOp::Add)
+            shape = ExprShape::Sum;
+        else if constexpr (Op == BinaryOp::Sub)
+            shape = ExprShape::Difference;
+    }
     Value eval(Frame& f) override;
     bool condition(Frame& f) override;
 };

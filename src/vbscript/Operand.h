@@ -20,7 +20,7 @@ inline Value* plainVariable(const NameRef& r, const Frame& f) {
     case Binding::Global:
     case Binding::Dynamic: {
         GlobalCell* c = r.cell;
-        if (c->declared && !c->proc && !c->builtin)
+        if (c->isVariable)
             return &c->value;
         return nullptr;
     }

@@ -306,11 +306,7 @@ Value intDivide(const Value& a, const Value& b) {
     return wholeDivide(a, b, false);
 }
 
-Value modulo(const Value& a, const Value& b) {
-    if (a.type() == VarType::Long && b.type() == VarType::Integer && b.asInteger() != 0)
-        return Value::longValue(a.asLong() % b.asInteger());
-    if (a.type() == VarType::Integer && b.type() == VarType::Integer && b.asInteger() != 0)
-        return Value::integer(static_cast<int16_t>(a.asInteger() % b.asInteger()));
+Value moduloSlow(const Value& a, const Value& b) {
     return wholeDivide(a, b, true);
 }
 

@@ -67,7 +67,16 @@ inline Value multiply(const Value& a, const Value& b) {
 }
 Value divide(const Value& a, const Value& b);
 Value intDivide(const Value& a, const Value& b);
-Value modulo(const Value& a, const Value& b);
+Value moduloSlow(const Value& a, const Value& b);
+// Integer and Long pairs inline, in 64 bits (the smallest Long Mod -1 is 0, not a fault).
+inline Value modulo(const Value& a, const Value& b) {
+    if (detail::isWhole(a.type()) && detail::isWhole(b.type()) && detail::wholeOf(b) != 0) {
+        const int64_t r = detail::wholeOf(a) % detail::wholeOf(b);
+        return detail::longRank(a, b) ? Value::longValue(static_cast<int32_t>(r))
+                                      : Value::integer(static_cast<int16_t>(r));
+    }
+    return moduloSlow(a, b);
+}
 Value power(const Value& a, const Value& b);
 Value negate(const Value& a);
 Value concat(const Value& a, const Value& b);

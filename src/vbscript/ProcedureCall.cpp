@@ -90,9 +90,11 @@ struct ArgExpressions {
     }
 };
 
+// Inlined into each frame size: a call is one C++ call deep less, which saves the register
+// spills of a level on every script call.
 template <class Args>
-Value runFrame(Interpreter& in, Procedure* proc, Object* me, Value* locals, Value** params,
-               const Args& args) {
+[[gnu::always_inline]] inline Value runFrame(Interpreter& in, Procedure* proc, Object* me,
+                                             Value* locals, Value** params, const Args& args) {
     ArrayLocks locks;
     args.bind(*proc, locals, params, locks);
     Frame f{in, proc, locals, params, me, nullptr, false};

@@ -64,10 +64,9 @@ protected:
     // The value of an expression, or "error N" when it failed.
     QString eval(const QString& expression) {
         long number = 0;
-        QObject::connect(&evaluator, &script::CEval::Error, &evaluator,
-                         [&number](long n, const QString&) { number = n; });
+        evaluator.setErrorHandler([&number](long n, const QString&) { number = n; });
         const bool ran = evaluator.RunCode(expression, true);
-        QObject::disconnect(&evaluator, &script::CEval::Error, &evaluator, nullptr);
+        evaluator.setErrorHandler({});
         return ran ? evaluator.Result() : QStringLiteral("error %1").arg(number);
     }
 
@@ -202,8 +201,7 @@ TEST(ScriptHostServicesInstall, WithoutServicesBoxesFailWith17) {
     ASSERT_EQ(vbscript::hostServices(), nullptr);
     script::CEval evaluator;
     long number = 0;
-    QObject::connect(&evaluator, &script::CEval::Error,
-                     [&number](long n, const QString&) { number = n; });
+    evaluator.setErrorHandler([&number](long n, const QString&) { number = n; });
     EXPECT_FALSE(evaluator.RunCode(QStringLiteral("MsgBox(\"hi\")"), true));
     EXPECT_EQ(number, 17);
 }

@@ -47,9 +47,11 @@ TEST(ConversionTest, DatesInJapaneseForm) {
     EXPECT_EQ(toUtf8(formatDate(-1.25)), "1899/12/29 6:00:00");
     EXPECT_EQ(toUtf8(formatDate(*makeDate(100, 1, 1))), "0100/01/01");
     EXPECT_FALSE(makeDate(10000, 1, 1).has_value());
-    const auto parts = splitDate(*d + makeTime(23, 59, 59));
-    EXPECT_EQ(parts.year, 2026);
-    EXPECT_EQ(parts.second, 59);
+    EXPECT_EQ(toUtf8(formatDate(*d + makeTime(23, 59, 59))), "2026/12/07 23:59:59");
+    // Half a second before midnight rounds forward in time, also below day zero, where the
+    // fraction counts forward from the day's start: the next day, not the one before.
+    EXPECT_EQ(toUtf8(formatDate(*d + 0.9999999999)), "2026/12/08");
+    EXPECT_EQ(toUtf8(formatDate(-1.9999999999)), "1899/12/30");
 }
 
 TEST(ConversionTest, DateTextForms) {

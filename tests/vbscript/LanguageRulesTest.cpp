@@ -77,8 +77,8 @@ TEST(LanguageRules, BuiltinArgumentsRaiseTheLanguagesNumbers) {
         {"Left(\"abc\", Null)", "error 94"},
         {"Right(\"abc\", Null)", "error 94"},
         {"Len(Null)", "Null:Null"},
-        {"Join(Array(1, Null))", "error 94"},
-        {"Join(Null)", "error 13"},
+        {"Join(Array(1, Null))", "error 13"},
+        {"Join(Null)", "error 94"},
         {"InStr(Null, \"a\")", "Null:Null"},
         {"InStr(1, \"abc\", Null)", "Null:Null"},
         {"String(3, Null)", "Null:Null"},
@@ -89,6 +89,16 @@ TEST(LanguageRules, BuiltinArgumentsRaiseTheLanguagesNumbers) {
 
 TEST(LanguageRules, ResultsKeepTheLanguagesSubtypes) {
     const ExprRow rows[] = {
+        // The smallest Long divided by -1: Mod is 0, \ overflows; neither may fault the CPU.
+        {"(CLng(-2147483647) - 1) Mod -1", "0:Long"},
+        {"(CLng(-2147483647) - 1) Mod CLng(-1)", "0:Long"},
+        {"(CLng(-2147483647) - 1) \\ -1", "error 6"},
+        {"(-32767 - 1) Mod -1", "0:Integer"},
+        {"-7 Mod 3", "-1:Integer"},
+        {"7 Mod CLng(-3)", "1:Long"},
+        {"7 Mod 0", "error 11"},
+        {"7.5 Mod 2", "0:Long"},
+        {"\"7\" Mod 3", "1:Long"},
         {"Round(True)", "-1:Integer"},
         {"Round(CByte(3))", "3:Byte"},
         {"CByte(True)", "255:Byte"},
@@ -262,6 +272,51 @@ const ProgramRow kObjects[] = {
      "Class C\nPublic V\nEnd Class\nSet c = New C\nc.V = 3\nWith c\nOut.Echo .V\nEnd With", "3"},
 };
 INSTANTIATE_TEST_SUITE_P(NothingAndWith, LanguageProgram, ::testing::ValuesIn(kObjects),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// Index sums computed without a Value keep the operator's rules at the edges, and a global
+// name read in place follows what the name is at the time (variable, procedure, builtin).
+const ProgramRow kFastPaths[] = {
+    {"IndexSumOfIntegersPassesTheIntegerRange",
+     "Dim a(40000)\na(32768) = \"x\"\ni = 32767\nOut.Echo a(i + 1) & a(CInt(i) + CInt(1))", "xx"},
+    {"IndexDifferenceBelowTheLowerBound", "Dim a(2)\ni = 0\nx = a(i - 1)", "error 9"},
+    {"IndexSumBeyondALongOverflows", "Dim a(2)\ni = 2147483647\nx = a(i + 1)", "error 6"},
+    {"IndexSumOfTextAndDoubleRoundsAsCLng",
+     "Dim a(3)\na(2) = \"two\"\na(3) = \"three\"\ni = \"1\"\nd = 1.5\n"
+     "Out.Echo a(i + 1) & \" \" & a(d + 1)",
+     "two two"},
+    {"IndexSumReadsTheDefaultMemberOfAnObject",
+     "Class C\nPublic Default Property Get V : V = 1 : End Property\nEnd Class\n"
+     "Dim a(2)\na(2) = \"ok\"\nSet o = New C\nOut.Echo a(o + 1)",
+     "ok"},
+    {"ElementOperandsReadInPlace",
+     "Dim a(2)\na(0) = 1 : a(1) = 2\nOut.Echo (a(0) < a(1)) & (a(0) + a(1)) & (a(1) - a(0 + 1))",
+     "True30"},
+    {"ElementOutOfRangeAfterTheLeftSideRan",
+     "Function F : Out.Echo \"left\" : F = 1 : End Function\nDim a(1)\nx = F() + a(5)",
+     "left\nerror 9"},
+    {"ElementIndexOfTextThenNull",
+     "Dim a(1)\na(1) = \"one\"\ni = \"1\"\nOut.Echo a(i) & a(i + 0)\nx = a(Null) & \"\"",
+     "oneone\nerror 13"},
+    {"ElementHoldingAnObjectReadsItsDefault",
+     "Class C\nPublic Default Property Get V : V = 41 : End Property\nEnd Class\n"
+     "Dim a(0)\nSet a(0) = New C\nOut.Echo a(0) + 1",
+     "42"},
+    {"ElementOfAnArrayReDimmedBetweenPasses",
+     "For k = 1 To 2\nReDim a(k)\na(k) = k\nOut.Echo a(k) + a(k - 1)\nNext", "1\n2"},
+    {"CallWithOneArgumentStaysACall",
+     "Function G(n) : G = n * 2 : End Function\nOut.Echo G(2) + G(3)\n"
+     "Out.Echo Len(\"ab\") + Len(\"c\")",
+     "10\n3"},
+    {"GlobalDefinedLaterAsAProcedure",
+     "x = 1\nOut.Echo x\nExecuteGlobal \"Function x : x = 7 : End Function\"\nOut.Echo x()",
+     "1\n7"},
+    {"BuiltinNameDimmedBecomesAVariable", "Dim Len\nOut.Echo TypeName(Len)\nx = Len(\"abc\")",
+     "Empty\nerror 13"},
+    {"UndeclaredInAProcedureIsItsOwn",
+     "Sub S : g = 5 : End Sub\nS\nOut.Echo \"[\" & g & \"]\"\ng = 2\nS\nOut.Echo g", "[]\n5"},
+};
+INSTANTIATE_TEST_SUITE_P(FastPaths, LanguageProgram, ::testing::ValuesIn(kFastPaths),
                          [](const auto& info) { return std::string(info.param.name); });
 
 // Err after Err.Raise.

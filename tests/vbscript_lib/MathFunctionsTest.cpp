@@ -34,6 +34,9 @@ TEST(MathFunctions, RoundTakesHalvesToEven) {
         {u"Round", {D(0.125), I(2)}, D(0.12)},
         {u"Round", {D(1234.5678), I(1)}, D(1234.6)},
         {u"Round", {I(7)}, I(7)},
+        {u"Round", {B(true)}, I(-1)}, // a Boolean rounds to its Integer value
+        {u"Round", {B(true), I(2)}, I(-1)},
+        {u"Round", {B(false), I(1)}, I(0)},
         {u"Round", {Value::single(2.5f)}, Value::single(2.0f)},
         {u"Round", {S(u"2.5")}, D(2)},
         {u"Round", {Value::null()}, Value::null()},

@@ -122,6 +122,17 @@ TEST(RegExp, ReplaceWithDollarForms) {
     EXPECT_EQ(replace(regExp(u"^", true, false, true), u"a\r\nb", u">"), u">a\r\n>b");
 }
 
+// An object's text parameter takes a Boolean as the automation conversion gives it, unlike
+// CStr: True is "-1", False "0".
+TEST(RegExp, BooleanArgumentsBecomeNumberText) {
+    const Value re = regExp(u"b", true);
+    EXPECT_EQ(toString(get(re, u"Replace", {S(u"abc"), B(true)})), u"a-1c");
+    EXPECT_EQ(toString(get(re, u"Replace", {S(u"abc"), B(false)})), u"a0c");
+    const Value digits = regExp(u"-\\d", true);
+    EXPECT_TRUE(toBool(get(digits, u"Test", {B(true)})));
+    EXPECT_EQ(toString(callWith(u"CStr", {B(true)})), u"True");
+}
+
 TEST(RegExp, BadPatternsRaiseTheLanguageErrors) {
     struct Row {
         const char16_t* pattern;

@@ -47,7 +47,34 @@ TEST(ScriptExpressions, StringFunctions) {
                                   {"String(3, \"*\")", "***:String"},
                                   {"Escape(\"a b\")", "a%20b:String"},
                                   {"Len(Null)", "Null:Null"},
+                                  {"Mid(\"abc\", 2, )", "bc:String"},
+                                  {"Mid(\"abc\", , 2)", "error 449"},
+                                  {"Left(\"abc\", )", "error 449"},
+                                  {"Right(, 1)", "error 449"},
+                                  {"Join(Null)", "error 94"},
+                                  {"Join(Array(1, Null))", "error 13"},
+                                  {"Round(True)", "-1:Integer"},
+                                  {"Asc(Chr(255))", "255:Integer"},
                               });
+}
+
+// A parameter its caller left out reaches the library as the missing value.
+TEST(ScriptStatements, ParametersLeftOutReachTheLibrary) {
+    Engine engine;
+    engine.setLanguage(u"VBScript");
+    run(engine, "Function Piece(s, start, length)\n"
+                "  Piece = Mid(s, start, length)\n"
+                "End Function\n"
+                "Function Head(s, n)\n"
+                "  Head = Left(s, n)\n"
+                "End Function");
+    expectAll(engine, {
+                          {"Piece(\"abcd\", 2, )", "bcd:String"},
+                          {"Piece(\"abcd\", , 2)", "error 13"},
+                          {"Piece(, 1, 2)", "error 13"},
+                          {"Head(, 2)", "error 13"},
+                          {"Head(\"abc\", )", "error 13"},
+                      });
 }
 
 TEST(ScriptExpressions, MathFunctions) {
@@ -142,6 +169,7 @@ TEST(ScriptStatements, RegExpInScripts) {
                           {"ms(0).Length", "5:Long"},
                           {"re.Replace(\"1-2 3-4\", \"$2-$1\")", "2-1 4-3:String"},
                           {"re.Test(\"none\")", "False:Boolean"},
+                          {"re.Replace(\"1-2\", True)", "-1:String"},
                       });
     run(engine, "re.Pattern = \"(\"");
     EXPECT_EQ(evalText(engine, "re.Test(\"x\")"), "error 5020");

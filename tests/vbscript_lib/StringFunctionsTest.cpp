@@ -19,6 +19,7 @@ std::u16string joined(const Value& array) {
 } // namespace
 
 TEST(StringFunctions, LengthsAndPieces) {
+    const Value missing = Value::missing();
     runRows({
         {u"Len", {S(u"abc")}, L(3)},
         {u"Len", {S(u"")}, L(0)},
@@ -44,6 +45,17 @@ TEST(StringFunctions, LengthsAndPieces) {
         {u"MidB", {S(u"abc"), I(3), I(2)}, S(u"b")},
         {u"MidB", {S(u"abc"), I(3)}, S(u"bc")},
         fails(u"MidB", {S(u"abc"), I(0)}, 5),
+        // A parameter left out by the caller (VarType 10) passed on: it has no text and no
+        // number, except where the argument is optional.
+        {u"Mid", {S(u"abc"), I(2), missing}, S(u"bc")},
+        {u"MidB", {S(u"abc"), I(3), missing}, S(u"bc")},
+        fails(u"Mid", {missing, I(1), I(1)}, 13),
+        fails(u"Mid", {S(u"abc"), missing, I(1)}, 13),
+        fails(u"Left", {missing, I(1)}, 13),
+        fails(u"Left", {S(u"abc"), missing}, 13),
+        fails(u"Right", {missing, I(1)}, 13),
+        fails(u"Right", {S(u"abc"), missing}, 13),
+        fails(u"Len", {missing}, 13),
     });
 }
 
@@ -88,6 +100,17 @@ TEST(StringFunctions, CharacterCodesFollowCodePage932) {
         {u"Chr", {I(177)}, S(u"ｱ")},
         fails(u"Chr", {L(70000)}, 5),
         fails(u"Chr", {I(0x81)}, 5), // a lead byte alone names no character
+        fails(u"Chr", {L(0x9F)}, 5),
+        // Single bytes a Japanese system decodes outside the code page's table.
+        {u"Chr", {I(255)}, S(u"\uF8F3")},
+        {u"Chr", {I(0xFD)}, S(u"\uF8F1")},
+        {u"Chr", {I(0xA0)}, S(u"\uF8F0")},
+        {u"Chr", {I(0x80)}, S(u"\u0080")},
+        {u"Asc", {S(u"\uF8F3")}, I(255)},
+        {u"Asc", {S(u"\u0080")}, I(0x80)},
+        {u"Asc", {S(u"\uF8F4")}, I(63)}, // private use beyond them has no code
+        {u"Asc", {S(u"ÿ")}, I(63)},
+        {u"String", {I(2), I(255)}, S(u"\uF8F3\uF8F3")},
         {u"ChrW", {L(12354)}, S(u"あ")},
         {u"ChrW", {I(-1)}, S(u"\uFFFF")},
         fails(u"ChrW", {L(65536)}, 5),
@@ -156,6 +179,11 @@ TEST(StringFunctions, SplitJoinAndFilter) {
     EXPECT_EQ(toString(callWith(u"Join", {arrayOf({u"a", u"b"})})), u"a b");
     EXPECT_EQ(toString(callWith(u"Join", {arrayOf({})})), u"");
     EXPECT_EQ(errorOf([] { callWith(u"Join", {S(u"a")}); }), 13);
+    EXPECT_EQ(errorOf([] { callWith(u"Join", {Value::null()}); }), 94);
+    const Value withNull = Value::array(ArrayData::fromValues({S(u"a"), Value::null()}));
+    EXPECT_EQ(errorOf([&] { callWith(u"Join", {withNull}); }), 13);
+    const Value withEmpty = Value::array(ArrayData::fromValues({S(u"a"), Value(), I(1)}));
+    EXPECT_EQ(joined(withEmpty), u"a||1");
 
     const Value fruit = arrayOf({u"apple", u"banana", u"cherry"});
     EXPECT_EQ(joined(callWith(u"Filter", {fruit, S(u"an")})), u"banana");

@@ -7,54 +7,20 @@
 
 namespace script {
 
-namespace {
-
-// Days from 1970-01-01 to a civil date (proleptic Gregorian), valid far beyond our range.
-constexpr long long daysFromCivil(long long y, unsigned m, unsigned d) {
-    y -= m <= 2;
-    const long long era = (y >= 0 ? y : y - 399) / 400;
-    const unsigned yoe = static_cast<unsigned>(y - era * 400);
-    const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + static_cast<long long>(doe) - 719468;
-}
-
-void civilFromDays(long long z, int& y, int& m, int& d) {
-    z += 719468;
-    const long long era = (z >= 0 ? z : z - 146096) / 146097;
-    const unsigned doe = static_cast<unsigned>(z - era * 146097);
-    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const unsigned mp = (5 * doy + 2) / 153;
-    d = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-    m = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-    y = static_cast<int>(yoe + era * 400 + (m <= 2));
-}
-
-constexpr long long kOleEpoch = daysFromCivil(1899, 12, 30);
-
-} // namespace
-
 bool isLeapYear(int year) {
-    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    return vbscript::lib::isLeapYear(year);
 }
 
 int weekdayOf(int year, int month, int day) {
-    const long long days =
-        daysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day));
-    // 1970-01-01 was a Thursday (5).
-    return static_cast<int>(((days % 7) + 7 + 4) % 7) + 1;
+    return vbscript::lib::weekday(double(vbscript::lib::daysFromCivil(year, month, day)));
 }
 
 double dateToOleDate(int year, int month, int day) {
-    // Month overflow first (DateSerial-like), then days are plain arithmetic.
-    long long y = year + (month - 1) / 12;
-    int m = (month - 1) % 12;
-    if (m < 0) {
-        m += 12;
-        --y;
-    }
-    return static_cast<double>(daysFromCivil(y, static_cast<unsigned>(m + 1), 1) - kOleEpoch +
+    // Months roll into years first (as DateSerial does), then days are plain arithmetic.
+    const long long months = year * 12LL + (month - 1);
+    const long long wholeYears = months >= 0 ? months / 12 : (months - 11) / 12;
+    const int monthInYear = static_cast<int>(months - wholeYears * 12) + 1;
+    return static_cast<double>(vbscript::lib::daysFromCivil(wholeYears, monthInYear, 1) +
                                (day - 1));
 }
 
@@ -67,28 +33,11 @@ double combineOleDate(double datePart, double timeFraction) {
 }
 
 std::optional<DateParts> oleDateToParts(double oleDate) {
-    if (!std::isfinite(oleDate) || oleDate < kMinOleDate - 0.99999 || oleDate >= 2958466.0) {
+    if (!std::isfinite(oleDate) || oleDate < kMinOleDate - 0.99999 || oleDate >= 2958466.0)
         return std::nullopt;
-    }
-    long long dayIndex = static_cast<long long>(std::trunc(oleDate));
-    long long seconds = std::llround(std::fabs(oleDate - std::trunc(oleDate)) * 86400.0);
-    if (seconds >= 86400) {
-        seconds -= 86400;
-        dayIndex += 1;
-    }
-    DateParts p;
-    civilFromDays(dayIndex + kOleEpoch, p.year, p.month, p.day);
-    if (p.year < 100 || p.year > 9999) {
+    const DateParts p = vbscript::lib::splitDate(oleDate);
+    if (p.year < 100 || p.year > 9999)
         return std::nullopt;
-    }
-    p.hour = static_cast<int>(seconds / 3600);
-    p.minute = static_cast<int>(seconds / 60 % 60);
-    p.second = static_cast<int>(seconds % 60);
-    p.weekday = weekdayOf(p.year, p.month, p.day);
-    p.dayOfYear = static_cast<int>(daysFromCivil(p.year, static_cast<unsigned>(p.month),
-                                                 static_cast<unsigned>(p.day)) -
-                                   daysFromCivil(p.year, 1, 1)) +
-                  1;
     return p;
 }
 
@@ -98,8 +47,7 @@ bool validDate(int y, int m, int d) {
     if (y < 100 || y > 9999 || m < 1 || m > 12 || d < 1) {
         return false;
     }
-    static const int lengths[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return d <= lengths[m - 1] + (m == 2 && isLeapYear(y) ? 1 : 0);
+    return d <= vbscript::lib::daysInMonth(y, m);
 }
 
 std::optional<double> parseTimeText(const QString& text) {

@@ -1,22 +1,17 @@
 #pragma once
 
+// OLE dates (days since 1899-12-30) for the VBA functions, on the script engine's calendar.
+
+#include "vbscript/builtins/DateMath.h"
+
 #include <QString>
 
 #include <optional>
 
 namespace script {
 
-// A calendar date and time of day split out of an OLE date (days since 1899-12-30).
-struct DateParts {
-    int year = 1899;
-    int month = 12;
-    int day = 30;
-    int hour = 0;
-    int minute = 0;
-    int second = 0;
-    int weekday = 7;   // 1 Sunday .. 7 Saturday
-    int dayOfYear = 1; // 1 .. 366
-};
+// A calendar date and time of day split out of an OLE date.
+using DateParts = vbscript::lib::CivilDateTime;
 
 // The range the script language allows: 100-01-01 to 9999-12-31.
 constexpr double kMinOleDate = -657434.0;

@@ -51,11 +51,24 @@ Converter& decoder() {
     return converter;
 }
 
+// The single bytes Windows decodes although the code page assigns them nothing; a Japanese
+// system's Chr and Asc answer with these, where the iconv table has no entry.
+struct SingleByteExtra {
+    std::uint8_t code;
+    char16_t ch;
+};
+constexpr SingleByteExtra kSingleByteExtras[] = {
+    {0x80, u'\u0080'}, {0xA0, u'\uF8F0'}, {0xFD, u'\uF8F1'}, {0xFE, u'\uF8F2'}, {0xFF, u'\uF8F3'},
+};
+
 } // namespace
 
 std::optional<std::uint16_t> cp932CodeOf(char16_t ch) {
     if (ch < 0x80)
         return ch;
+    for (const SingleByteExtra& extra : kSingleByteExtras)
+        if (extra.ch == ch)
+            return extra.code;
     if (ch >= 0xD800 && ch <= 0xDFFF)
         return std::nullopt;
     const char in[2] = {static_cast<char>(ch & 0xFF), static_cast<char>(ch >> 8)};
@@ -71,6 +84,9 @@ std::optional<std::uint16_t> cp932CodeOf(char16_t ch) {
 std::optional<char16_t> charFromCp932(std::uint16_t code) {
     if (code < 0x80)
         return static_cast<char16_t>(code);
+    for (const SingleByteExtra& extra : kSingleByteExtras)
+        if (extra.code == code)
+            return extra.ch;
     char in[2];
     size_t length;
     if (code < 0x100) {

@@ -120,12 +120,14 @@ void civilFromDays(std::int64_t days, int& year, int& month, int& day) {
     year = static_cast<int>(yoe + era * 400 + (month <= 2));
 }
 
+bool isLeapYear(int year) {
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
+
 int daysInMonth(int year, int month) {
     static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (month == 2) {
-        const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-        return leap ? 29 : 28;
-    }
+    if (month == 2)
+        return isLeapYear(year) ? 29 : 28;
     return kDays[month - 1];
 }
 
@@ -170,6 +172,8 @@ CivilDateTime splitDate(double oleDate) {
     parts.hour = static_cast<int>(inDay / 3600);
     parts.minute = static_cast<int>(inDay / 60 % 60);
     parts.second = static_cast<int>(inDay % 60);
+    parts.weekday = weekdayOfDay(day, 1);
+    parts.dayOfYear = static_cast<int>(day - daysFromCivil(parts.year, 1, 1)) + 1;
     return parts;
 }
 

@@ -11,6 +11,8 @@
 
 namespace vbscript::lib {
 
+// A date value's calendar parts; splitDate also fills the weekday and the day of the year,
+// which makeDateTime ignores.
 struct CivilDateTime {
     int year = 1899;
     int month = 12;
@@ -18,6 +20,8 @@ struct CivilDateTime {
     int hour = 0;
     int minute = 0;
     int second = 0;
+    int weekday = 7;   // 1 Sunday .. 7 Saturday
+    int dayOfYear = 1; // 1 .. 366
 };
 
 // The valid range: 100-01-01 00:00:00 to 9999-12-31 23:59:59.
@@ -30,6 +34,7 @@ bool isValidDate(double oleDate);
 std::int64_t daysFromCivil(std::int64_t year, int month, int day);
 void civilFromDays(std::int64_t days, int& year, int& month, int& day);
 int daysInMonth(int year, int month);
+bool isLeapYear(int year);
 
 double linearFromOle(double oleDate);
 double oleFromLinear(double linearDays);

@@ -1,6 +1,6 @@
 // The math functions. Abs, Fix, Int and Round keep the subtype of their argument as the
 // language does (an Integer stays an Integer unless the result no longer fits); the others
-// give Doubles. Rnd and Randomize live with the engine's own state.
+// give Doubles. Rnd and Randomize are in RandomFunctions.
 
 #include "vbscript/Builtins.h"
 #include "vbscript/Conversions.h"

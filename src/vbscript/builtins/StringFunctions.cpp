@@ -302,14 +302,20 @@ const ArrayData& oneDimensionalArray(const Value& v) {
     return *value.asArray();
 }
 
+// Join(Null) is the Null rule of the library (94); a Null inside the list is an item that
+// does not convert to text (13), as any other non-text item would.
 Value join(Context&, Args args) {
     const Value holder = dereference(args[0]);
+    if (holder.isNull())
+        raiseError(err::InvalidNull);
     const ArrayData& array = oneDimensionalArray(holder);
     const std::u16string delimiter = lib::stringArg(args, 1, u" ");
     std::u16string out;
     for (size_t i = 0; i < array.items.size(); ++i) {
         if (i > 0)
             out += delimiter;
+        if (dereference(array.items[i]).isNull())
+            raiseError(err::TypeMismatch);
         out += toString(array.items[i]);
     }
     return str(std::move(out));

@@ -22,7 +22,7 @@ std::span<const RegExpObject::Member> RegExpObject::members() const {
 }
 
 void RegExpObject::setPattern(Context&, Args, const Value& v) {
-    m_pattern = toString(v);
+    m_pattern = toMemberText(v);
     m_dirty = true;
 }
 
@@ -51,7 +51,7 @@ const Regex& RegExpObject::compiled() {
 }
 
 Value RegExpObject::test(Context&, Args args) {
-    const std::u16string subject = toString(args[0]);
+    const std::u16string subject = toMemberText(args[0]);
     bool found = false;
     const int error = compiled().forEachMatch(subject, false, [&](const RegexMatch&) {
         found = true;
@@ -63,7 +63,7 @@ Value RegExpObject::test(Context&, Args args) {
 }
 
 Value RegExpObject::execute(Context& context, Args args) {
-    const std::u16string subject = toString(args[0]);
+    const std::u16string subject = toMemberText(args[0]);
     std::vector<MatchRecord> records;
     const int error = compiled().forEachMatch(subject, m_global, [&](const RegexMatch& m) {
         MatchRecord record;
@@ -86,8 +86,8 @@ Value RegExpObject::execute(Context& context, Args args) {
 }
 
 Value RegExpObject::replace(Context&, Args args) {
-    const std::u16string subject = toString(args[0]);
-    const std::u16string replacement = toString(args[1]);
+    const std::u16string subject = toMemberText(args[0]);
+    const std::u16string replacement = toMemberText(args[1]);
     int error = 0;
     std::u16string result = compiled().replace(subject, replacement, m_global, error);
     if (error != 0)

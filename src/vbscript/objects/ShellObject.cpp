@@ -70,7 +70,7 @@ std::pair<std::u16string, std::u16string> ShellObject::splitCommand(std::u16stri
 // Run(command[, windowStyle[, waitOnReturn]]): the program opens the command the way it opens
 // its input line; it does not wait, so the result is always 0.
 Value ShellObject::run(Context&, Args args) {
-    const std::u16string command = expandEnvironment(toString(args[0]));
+    const std::u16string command = expandEnvironment(toMemberText(args[0]));
     const int32_t windowStyle = lib::longArg(args, 1, 1);
     lib::boolArg(args, 2, false); // checked for its type only: nothing is waited for
     const auto [file, parameters] = splitCommand(command);
@@ -82,7 +82,7 @@ Value ShellObject::run(Context&, Args args) {
 }
 
 Value ShellObject::expandEnvironmentStrings(Context&, Args args) {
-    return Value::string(expandEnvironment(toString(args[0])));
+    return Value::string(expandEnvironment(toMemberText(args[0])));
 }
 
 // Every kind ("PROCESS", "SYSTEM", "USER", "VOLATILE") shows this process's environment.
@@ -95,7 +95,7 @@ Value ShellObject::environment(Context&, Args args) {
 
 // Popup(text[, secondsToWait[, title[, type]]]): the button pressed, -1 when the time ran out.
 Value ShellObject::popup(Context&, Args args) {
-    const std::u16string message = toString(args[0]);
+    const std::u16string message = toMemberText(args[0]);
     const int32_t seconds = lib::longArg(args, 1, 0);
     const std::u16string title = lib::stringArg(args, 2);
     const int32_t style = lib::longArg(args, 3, 0);

@@ -155,7 +155,7 @@ Value TextStreamObject::skipLine(Context& context, Args args) {
 
 Value TextStreamObject::write(Context&, Args args) {
     requireWriting();
-    const std::u16string text = toString(args[0]);
+    const std::u16string text = toMemberText(args[0]);
     m_text += text;
     advanceOver(text);
     return Value();
@@ -163,7 +163,7 @@ Value TextStreamObject::write(Context&, Args args) {
 
 Value TextStreamObject::writeLine(Context&, Args args) {
     requireWriting();
-    const std::u16string text = args.isMissing(0) ? std::u16string() : toString(args[0]);
+    const std::u16string text = args.isMissing(0) ? std::u16string() : toMemberText(args[0]);
     m_text += text;
     m_text += kLineEnd;
     advanceOver(text);

@@ -51,6 +51,6 @@ const BuiltinFunction kFunctions[] = {
 } // namespace
 } // namespace vbscript
 
-SCRIVLET_VBS_MODULE(CoreArrays) {
+SCRIVLET_VBS_MODULE(ArrayFunctions) {
     registry.addFunctions(vbscript::kFunctions);
 }

@@ -49,6 +49,6 @@ const BuiltinFunction kFunctions[] = {
 } // namespace
 } // namespace vbscript
 
-SCRIVLET_VBS_MODULE(CoreInspection) {
+SCRIVLET_VBS_MODULE(InspectionFunctions) {
     registry.addFunctions(vbscript::kFunctions);
 }

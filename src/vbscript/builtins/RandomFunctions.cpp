@@ -61,6 +61,6 @@ const BuiltinFunction kFunctions[] = {
 } // namespace
 } // namespace vbscript
 
-SCRIVLET_VBS_MODULE(CoreRandom) {
+SCRIVLET_VBS_MODULE(RandomFunctions) {
     registry.addFunctions(vbscript::kFunctions);
 }

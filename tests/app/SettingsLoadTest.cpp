@@ -1,3 +1,4 @@
+#include "app/WindowPlacement.h"
 #include "config/Settings.h"
 
 #include "config/CIniFile.h"
@@ -16,7 +17,7 @@ using testsupport::readFile;
 namespace {
 
 // A main window in twips: 1920 x 1080 pixels at 15 twips per pixel, and a minimum width.
-class FakeWindow : public ISettingsWindow {
+class FakeWindow : public app::IPlacedWindow {
 public:
     int frameHeightTwips() const override { return 450; }
     int inputLineHeightTwips() const override { return 330; }
@@ -46,7 +47,7 @@ protected:
     }
     void TearDown() override { platform::setProgramIdentity({}, {}); }
 
-    void load(const QStringList& args = {}) { LoadSettings(window, args); }
+    void load(const QStringList& args = {}) { app::LoadSettingsAndPlacement(window, args); }
 
     // The settings file as a fresh store reads it, one section.
     QStringList keysOnDisk(const QString& section) {

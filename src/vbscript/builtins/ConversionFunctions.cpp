@@ -32,6 +32,6 @@ const BuiltinFunction kFunctions[] = {
 } // namespace
 } // namespace vbscript
 
-SCRIVLET_VBS_MODULE(CoreConversion) {
+SCRIVLET_VBS_MODULE(ConversionFunctions) {
     registry.addFunctions(vbscript::kFunctions);
 }

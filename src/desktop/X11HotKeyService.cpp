@@ -274,19 +274,4 @@ QString X11HotKeyService::unavailableReason() const {
         "ください。もう一度起動すると、常駐しているウィンドウが表示されます。");
 }
 
-namespace {
-IHotKeyService* g_service = nullptr;
-}
-
-IHotKeyService& hotKeyService() {
-    if (g_service)
-        return *g_service;
-    static X11HotKeyService x11;
-    return x11;
-}
-
-IHotKeyService* setHotKeyService(IHotKeyService* service) {
-    return std::exchange(g_service, service);
-}
-
 } // namespace desktop

@@ -6,6 +6,7 @@
 #include "TimerPage.h"
 #include "platform/gui/Twips.h"
 
+#include "DesktopLimits.h"
 #include "config/CIniFile.h"
 #include "config/CommandEntry.h"
 #include "config/OptionSchema.h"
@@ -154,6 +155,8 @@ frmProperty::frmProperty(IPropertyHost& host, config::CIniFile& ini, config::Opt
     makeDefault(m_cmdOK);
 
     load();
+    settings_dialog::showDesktopOwnedHotKey(this);
+    settings_dialog::markX11OnlyOptions(this);
     // Wide enough for the command list's columns at their design widths.
     resize(qMax(sizeHint().width(), platform::twipsToPixelsX(this, 9400)), sizeHint().height());
 }

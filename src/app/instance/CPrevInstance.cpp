@@ -3,6 +3,7 @@
 #include "ChannelServer.h"
 #include "InstanceChannel.h"
 #include "InstanceMessage.h"
+#include "platform/ActivationToken.h"
 #include "platform/MessageBox.h"
 
 #include <QDir>
@@ -32,11 +33,14 @@ CPrevInstance::CPrevInstance(const QString& serverPath, QObject* parent)
 CPrevInstance::~CPrevInstance() = default;
 
 bool CPrevInstance::CheckPrevInstance(QWidget* parentForm) {
+    // The launcher's token belongs to whichever window is shown: the running one, or this one.
+    const QString activationToken = platform::takeActivationToken();
     // A retry covers an instance that ends between the probe and the message.
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
         instance::StartupLock lock(m_serverPath);
         if (instance::probe(m_serverPath) == instance::Reach::NobodyListening) {
             listen(); // still under the lock, so no other start can listen in between
+            platform::useActivationToken(activationToken);
             return false;
         }
         lock.unlock();
@@ -44,7 +48,8 @@ bool CPrevInstance::CheckPrevInstance(QWidget* parentForm) {
         const quint32 windowId = parentForm ? quint32(parentForm->winId()) : 0;
         bool connected = false;
         const std::optional<QString> reply = instance::exchange(
-            m_serverPath, instance::prevInstanceMessage(windowId), connected, m_replyTimeout);
+            m_serverPath, instance::prevInstanceMessage(windowId, activationToken), connected,
+            m_replyTimeout);
         if (reply)
             return true;
         if (connected) {
@@ -75,6 +80,8 @@ void CPrevInstance::listen() {
 
 QString CPrevInstance::handle(const QString& text) {
     if (const std::optional<qint32> windowHandle = instance::parsePrevInstanceMessage(text)) {
+        // Spent by the window's activation request as it shows itself.
+        platform::useActivationToken(instance::activationTokenOf(text));
         emit RunAnotherInstance(*windowHandle);
         return instance::kReplyDone;
     }

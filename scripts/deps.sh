@@ -1,16 +1,21 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Scrivlet needs to build, test and run, when any is missing.
-# Usage: scripts/deps.sh [run|test]   (test adds the X11 test bed and the benchmark library)
+# Usage: scripts/deps.sh [run|test]   (test adds the X11 and Wayland test beds and the benchmark
+# library)
 set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config
-          qt6-base-dev qt6-base-dev-tools libgl-dev
+          qt6-base-dev qt6-base-dev-tools libgl-dev qt6-wayland
           libglib2.0-dev libpcre2-dev libxcb1-dev libxcb-keysyms1-dev
           shared-mime-info desktop-file-utils
           fonts-noto-cjk) # Japanese (and Korean) text; without it every caption is a box
 if [ "${1:-run}" = test ]; then
     packages+=(libgtest-dev libgmock-dev libbenchmark-dev libxcb-xtest0-dev
                xvfb xauth openbox trayer xdotool x11-utils x11-apps dbus dbus-x11 imagemagick)
+    # The Wayland test bed: headless sway, its input, screenshot and clipboard tools, and the
+    # desktop portal with KDE's backend and shortcut daemon for the real stack.
+    packages+=(sway wtype grim wl-clipboard xdg-desktop-portal xdg-desktop-portal-kde
+               libkf5globalaccel-bin libwayland-dev wayland-protocols jq)
     # The packaging tests: AppStream validation, cpack's DEB generator (dpkg-shlibdeps), man -l.
     packages+=(appstream dpkg-dev man-db)
 fi

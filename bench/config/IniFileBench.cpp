@@ -48,7 +48,7 @@ LargeFile& largeFile() {
 void BM_Load(benchmark::State& state) {
     LargeFile& f = largeFile();
     for (auto _ : state) {
-        auto ini = std::make_unique<CIniFile>();
+        auto ini = std::make_unique<config::CIniFile>();
         ini->Load(f.path);
         benchmark::DoNotOptimize(ini->Sections().size());
         state.PauseTiming(); // freeing the store is not part of loading
@@ -62,7 +62,7 @@ BENCHMARK(BM_Load)->Unit(benchmark::kMillisecond);
 
 void BM_SaveAll(benchmark::State& state) {
     LargeFile& f = largeFile();
-    CIniFile ini;
+    config::CIniFile ini;
     ini.Load(f.path);
     int round = 0;
     for (auto _ : state) {
@@ -76,7 +76,7 @@ BENCHMARK(BM_SaveAll)->Unit(benchmark::kMillisecond);
 
 void BM_SaveOneSection(benchmark::State& state) {
     LargeFile& f = largeFile();
-    CIniFile ini;
+    config::CIniFile ini;
     ini.Load(f.path);
     int round = 0;
     for (auto _ : state) {
@@ -91,7 +91,7 @@ BENCHMARK(BM_SaveOneSection)->Unit(benchmark::kMillisecond);
 void BM_LoadThenSaveAll(benchmark::State& state) {
     LargeFile& f = largeFile();
     for (auto _ : state) {
-        CIniFile ini;
+        config::CIniFile ini;
         ini.Load(f.path);
         benchmark::DoNotOptimize(ini.Save());
     }
@@ -99,7 +99,7 @@ void BM_LoadThenSaveAll(benchmark::State& state) {
 BENCHMARK(BM_LoadThenSaveAll)->Unit(benchmark::kMillisecond);
 
 void BM_Lookup(benchmark::State& state) {
-    CIniFile ini;
+    config::CIniFile ini;
     ini.Load(largeFile().path);
     ini.setNowSection(QStringLiteral("Section99"));
     const QString key = QStringLiteral("key999");

@@ -104,7 +104,7 @@ int leftovers(const QString& dir) {
 // The numbers of the memo lines in memo 1, in order; nothing when the file is no complete
 // version (does not load, lines out of order, a torn last line).
 std::optional<std::vector<int>> memoNumbers(const QString& file) {
-    const MemoFileContent content = ReadMemoFile(file);
+    const memo::MemoFileContent content = memo::ReadMemoFile(file);
     if (!content.ok())
         return std::nullopt;
     std::vector<int> numbers;
@@ -128,7 +128,7 @@ std::optional<std::vector<int>> memoNumbers(const QString& file) {
 
 // The counter of a complete settings version, or nothing.
 std::optional<int> settingsCounter(const QString& file) {
-    CIniFile ini;
+    config::CIniFile ini;
     ini.Load(file);
     ini.setNowSection(crash::kSection);
     if (ini.Keys().isEmpty())
@@ -344,7 +344,7 @@ int fullDisk(const QString& writer, const QString& cli, const QString& dir) {
         if (mode == u"memo") {
             now = memoCount(file).value_or(-1);
         } else {
-            CIniFile ini;
+            config::CIniFile ini;
             ini.Load(file);
             ini.setNowSection(crash::kSection);
             now = ini.Data(QStringLiteral("Counter")).toInt();

@@ -17,7 +17,7 @@ inline QString memoLine(int n) {
     return QStringLiteral("メモ〜 「%1」★").arg(n);
 }
 
-inline MemoClock fixedClock() {
+inline memo::MemoClock fixedClock() {
     return [] { return QDateTime(QDate(2026, 3, 1), QTime(14, 5, 9)); };
 }
 
@@ -25,7 +25,7 @@ inline QString settingsValue(int n, int key) {
     return QStringLiteral("値%1-%2〜").arg(n).arg(key);
 }
 
-inline void fillSettings(CIniFile& ini, int n, int keys) {
+inline void fillSettings(config::CIniFile& ini, int n, int keys) {
     ini.setData(QStringLiteral("Counter"), QString::number(n));
     for (int k = 0; k < keys; ++k)
         ini.setData(QStringLiteral("Key%1").arg(k), settingsValue(n, k));

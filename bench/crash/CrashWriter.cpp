@@ -24,9 +24,9 @@ void say(const QByteArray& text) {
 
 int memoLoop(const QString& file, int first, int count, bool fill) {
     for (int n = first; count <= 0 || n < first + count; ++n) {
-        MemoFiler filer(crash::fixedClock());
-        std::optional<MemoFileError> failed = filer.open(file);
-        filer.setFailureReporter([&](MemoFiler::Failure, const MemoFileError& error,
+        memo::MemoFiler filer(crash::fixedClock());
+        std::optional<memo::MemoFileError> failed = filer.open(file);
+        filer.setFailureReporter([&](memo::MemoFiler::Failure, const memo::MemoFileError& error,
                                      const QString&) { failed = error; });
         const QString line = fill ? crash::memoLine(n) + QString(4000, u'ｘ') : crash::memoLine(n);
         if (failed || !filer.fileLine(line)) {
@@ -41,7 +41,7 @@ int memoLoop(const QString& file, int first, int count, bool fill) {
 
 int settingsLoop(const QString& file, int first, int count, bool fill) {
     for (int n = first; count <= 0 || n < first + count; ++n) {
-        CIniFile ini;
+        config::CIniFile ini;
         ini.Load(file);
         ini.setNowSection(crash::kSection);
         crash::fillSettings(ini, n, fill ? n * 50 : crash::kSettingsKeys);

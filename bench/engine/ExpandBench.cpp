@@ -15,7 +15,7 @@ namespace {
 
 struct Fixture {
     QTemporaryDir dir;
-    CIniFile ini;
+    config::CIniFile ini;
     QString line;
 
     Fixture() {

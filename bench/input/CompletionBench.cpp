@@ -18,7 +18,7 @@ QStringList entries() {
     return list;
 }
 
-class ListCombo : public IHistoryComboBox {
+class ListCombo : public input::IHistoryComboBox {
 public:
     QString value;
     int caret = 0, length = 0;
@@ -43,7 +43,7 @@ public:
 void BM_CompletionStepPlainList(benchmark::State& state) {
     ListCombo combo;
     combo.list = entries();
-    CMRUCombo history;
+    input::CMRUCombo history;
     history.setComboBox(&combo);
     // Alternate two typed texts so that every step really completes.
     const QString typed[] = {QStringLiteral("C:/Program Files/tool12/"),
@@ -69,8 +69,8 @@ void BM_CompletionStepQComboBox(benchmark::State& state) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     static QApplication app(argc, argv);
     QComboBox box;
-    CMRUCombo history;
-    HistoryComboAdapter adapter(box, history);
+    input::CMRUCombo history;
+    input::HistoryComboAdapter adapter(box, history);
     box.addItems(entries());
     QLineEdit* edit = box.lineEdit();
     const QString typed[] = {QStringLiteral("C:/Program Files/tool12/"),

@@ -9,13 +9,13 @@
 
 namespace {
 
-QList<MemoRecord> makeMemos() {
-    QList<MemoRecord> memos;
+QList<memo::MemoRecord> makeMemos() {
+    QList<memo::MemoRecord> memos;
     // About 1 KB per memo: Japanese and ASCII lines, a few of them single dots.
     const QString line =
         QString::fromUtf8("2007/03/01 買い物リスト: milk, bread and 卵 ") + QString(40, u'x');
     for (int i = 0; i < 10000; ++i) {
-        MemoRecord memo;
+        memo::MemoRecord memo;
         memo.Title = QStringLiteral("memo %1").arg(i);
         memo.LastModified = QStringLiteral("2007-03-01");
         QString text;
@@ -31,8 +31,8 @@ QList<MemoRecord> makeMemos() {
 struct BenchFile {
     QTemporaryDir dir;
     QString path = dir.filePath("memo.txt");
-    QList<MemoRecord> memos = makeMemos();
-    BenchFile() { WriteMemoFile(path, memos); }
+    QList<memo::MemoRecord> memos = makeMemos();
+    BenchFile() { memo::WriteMemoFile(path, memos); }
 };
 
 BenchFile& benchFile() {
@@ -43,7 +43,7 @@ BenchFile& benchFile() {
 void BM_ReadMemoFile(benchmark::State& state) {
     BenchFile& file = benchFile();
     for (auto _ : state) {
-        MemoFileContent content = ReadMemoFile(file.path);
+        memo::MemoFileContent content = memo::ReadMemoFile(file.path);
         benchmark::DoNotOptimize(content.memos.size());
         if (content.memos.size() != 10000)
             state.SkipWithError("wrong memo count");
@@ -55,7 +55,7 @@ BENCHMARK(BM_ReadMemoFile)->Unit(benchmark::kMillisecond);
 void BM_WriteMemoFile(benchmark::State& state) {
     BenchFile& file = benchFile();
     for (auto _ : state) {
-        if (WriteMemoFile(file.path, file.memos))
+        if (memo::WriteMemoFile(file.path, file.memos))
             state.SkipWithError("write failed");
     }
     state.counters["bytes"] = double(QFile(file.path).size());
@@ -63,10 +63,10 @@ void BM_WriteMemoFile(benchmark::State& state) {
 BENCHMARK(BM_WriteMemoFile)->Unit(benchmark::kMillisecond);
 
 void BM_ParseMemoFileText(benchmark::State& state) {
-    QList<MemoRecord> memos = makeMemos();
-    const QString text = FormatMemoFileText(memos);
+    QList<memo::MemoRecord> memos = makeMemos();
+    const QString text = memo::FormatMemoFileText(memos);
     for (auto _ : state)
-        benchmark::DoNotOptimize(ParseMemoFileText(text).size());
+        benchmark::DoNotOptimize(memo::ParseMemoFileText(text).size());
 }
 BENCHMARK(BM_ParseMemoFileText)->Unit(benchmark::kMillisecond);
 

@@ -32,6 +32,8 @@
 
 namespace {
 
+using namespace memo;
+
 int g_runs = 7;
 
 // The median of the runs, in milliseconds.

@@ -62,7 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray content(reinterpret_cast<const char*>(data), qsizetype(size));
     writeBytes(path, content);
 
-    CIniFile ini;
+    config::CIniFile ini;
     ini.Load(path);
     const QStringList sections = ini.Sections();
     const QString first = sections.isEmpty() ? QStringLiteral("New") : sections.front();
@@ -90,7 +90,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         check(false, "same bytes");
     }
 
-    CIniFile again;
+    config::CIniFile again;
     again.Load(path);
     again.setNowSection(last);
     ini.setNowSection(last);

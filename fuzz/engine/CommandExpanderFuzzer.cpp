@@ -64,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     QStringList lines = input.split(u'\n');
     const QString line = lines.takeFirst();
 
-    CIniFile ini;
+    config::CIniFile ini;
     ini.setNowSection(QStringLiteral("Command"));
     CommandList list;
     for (const QString& entry : lines) {

@@ -28,7 +28,7 @@ bool hasLineBreak(const QString& text) {
     return text.contains(u'\r') || text.contains(u'\n');
 }
 
-void checkSame(const QList<MemoRecord>& a, const QList<MemoRecord>& b) {
+void checkSame(const QList<memo::MemoRecord>& a, const QList<memo::MemoRecord>& b) {
     check(a.size() == b.size());
     for (qsizetype i = 0; i < a.size(); ++i)
         check(a[i] == b[i]);
@@ -43,15 +43,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
 
     const platform::DecodedText decoded = platform::decodeText(bytes);
-    const QList<MemoRecord> memos = ParseMemoFileText(decoded.text);
-    for (const MemoRecord& memo : memos)
+    const QList<memo::MemoRecord> memos = memo::ParseMemoFileText(decoded.text);
+    for (const memo::MemoRecord& memo : memos)
         check(memo.CursorPos >= 0 && memo.CursorPos <= memo.Text.size());
 
     QFile file(path);
     check(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write(bytes);
     file.close();
-    const MemoFileContent content = ReadMemoFile(path);
+    const memo::MemoFileContent content = memo::ReadMemoFile(path);
     check(content.ok());
     check(content.encoding == decoded.encoding);
     checkSame(content.memos, memos);
@@ -59,10 +59,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // A CP932 text with bytes beyond ASCII may hold characters that do not survive encoding back.
     bool comparable = content.encoding != platform::TextEncoding::Cp932 ||
                       std::all_of(bytes.begin(), bytes.end(), [](char c) { return c >= 0; });
-    QList<MemoRecord> written = content.memos;
-    const QByteArray encoded = platform::encodeText(FormatMemoFileText(written), content.encoding);
-    const QList<MemoRecord> reparsed = ParseMemoFileText(platform::decodeText(encoded).text);
-    for (const MemoRecord& memo : written)
+    QList<memo::MemoRecord> written = content.memos;
+    const QByteArray encoded =
+        platform::encodeText(memo::FormatMemoFileText(written), content.encoding);
+    const QList<memo::MemoRecord> reparsed =
+        memo::ParseMemoFileText(platform::decodeText(encoded).text);
+    for (const memo::MemoRecord& memo : written)
         comparable = comparable && !isDotDotLine(memo.Text) && !hasLineBreak(memo.Title) &&
                      !hasLineBreak(memo.LastModified);
     if (comparable)
@@ -70,9 +72,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     // The real writer (flushed to disk, so only now and then).
     if (++runs % 256 == 0) {
-        QList<MemoRecord> again = content.memos;
-        check(!WriteMemoFile(path, again, content.encoding));
-        const MemoFileContent reread = ReadMemoFile(path);
+        QList<memo::MemoRecord> again = content.memos;
+        check(!memo::WriteMemoFile(path, again, content.encoding));
+        const memo::MemoFileContent reread = memo::ReadMemoFile(path);
         check(reread.ok());
         if (comparable)
             checkSame(reread.memos, again);

@@ -3,7 +3,9 @@
 #include "engine/DispatcherPorts.h"
 #include "engine/TextChecks.h"
 
+namespace input {
 class CMRUCombo;
+}
 class QComboBox;
 class frmMemo;
 
@@ -24,12 +26,12 @@ private:
 
 class HistoryPort final : public engine::IHistory {
 public:
-    explicit HistoryPort(CMRUCombo& history) : m_history(history) {}
+    explicit HistoryPort(input::CMRUCombo& history) : m_history(history) {}
     void AddMRU(const QString& line, bool addFirst) override;
     void AddMRUTemp(const QString& line, bool addFirst) override;
 
 private:
-    CMRUCombo& m_history;
+    input::CMRUCombo& m_history;
 };
 
 class SystemClipboardPort final : public engine::IClipboard {

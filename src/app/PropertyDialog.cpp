@@ -19,7 +19,7 @@ namespace app {
 
 namespace {
 
-class WindowPropertyHost final : public IPropertyHost {
+class WindowPropertyHost final : public settings_dialog::IPropertyHost {
 public:
     explicit WindowPropertyHost(frmMemo& window) : m_window(window) {}
 
@@ -62,11 +62,12 @@ private:
 } // namespace
 
 void showPropertyDialog(frmMemo& window, int tabIndex) {
-    CIniFile* ini = iniFile();
+    config::CIniFile* ini = config::iniFile();
     if (!ini)
         return;
     WindowPropertyHost host(window);
-    frmProperty dialog(host, *ini, options(), timerList(), &window);
+    settings_dialog::frmProperty dialog(host, *ini, config::options(), settings_dialog::timerList(),
+                                        &window);
     dialog.Show2(tabIndex, true);
     // Not every window manager gives the focus back to the window a dialog was over (openbox
     // leaves no window active); the user goes on typing in the input line.
@@ -75,7 +76,7 @@ void showPropertyDialog(frmMemo& window, int tabIndex) {
 }
 
 void connectTimers(frmMemo& window) {
-    timerList().setRunner([w = QPointer<frmMemo>(&window)](const QString& line) {
+    settings_dialog::timerList().setRunner([w = QPointer<frmMemo>(&window)](const QString& line) {
         if (w)
             w->RunTimerLine(line);
     });

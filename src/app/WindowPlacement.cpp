@@ -16,13 +16,13 @@ const QString kLeft = QStringLiteral("Left");
 const QString kTop = QStringLiteral("Top");
 
 // Reads one geometry value, applies it and writes back what the window actually took.
-void restoreGeometry(CIniFile& ini, const QString& key, int defaultValue,
+void restoreGeometry(config::CIniFile& ini, const QString& key, int defaultValue,
                      const std::function<void(int)>& apply, const std::function<int()>& applied) {
-    apply(ini.InitData(key, CIniFile::IniLong, defaultValue).toInt());
+    apply(ini.InitData(key, config::CIniFile::IniLong, defaultValue).toInt());
     ini.setData(key, QString::number(applied()));
 }
 
-void restorePosition(CIniFile& ini, IPlacedWindow& w) {
+void restorePosition(config::CIniFile& ini, IPlacedWindow& w) {
     ini.setNowSection(kPosition);
     restoreGeometry(
         ini, kWidth, 3000, [&](int v) { w.setWindowWidthTwips(v); },
@@ -53,12 +53,12 @@ void LoadSettingsAndPlacement(IPlacedWindow& window, const QStringList& argument
     window.setWindowHeightTwips(height);
     window.setWindowTopTwips((window.screenHeightTwips() - window.windowHeightTwips()) / 2);
 
-    LoadSettings(arguments);
-    if (CIniFile* ini = iniFile())
+    config::LoadSettings(arguments);
+    if (config::CIniFile* ini = config::iniFile())
         restorePosition(*ini, window);
 }
 
-void SaveWindowPlacement(CIniFile& ini, const IPlacedWindow& window) {
+void SaveWindowPlacement(config::CIniFile& ini, const IPlacedWindow& window) {
     ini.setNowSection(kPosition);
     ini.setData(kLeft, QString::number(window.windowLeftTwips()));
     ini.setData(kTop, QString::number(window.windowTopTwips()));

@@ -2,7 +2,9 @@
 
 #include <QStringList>
 
+namespace config {
 class CIniFile;
+}
 
 namespace app {
 
@@ -33,6 +35,6 @@ public:
 void LoadSettingsAndPlacement(IPlacedWindow& window, const QStringList& arguments);
 
 // Writes the window's place and size into section "Position" and saves that section.
-void SaveWindowPlacement(CIniFile& ini, const IPlacedWindow& window);
+void SaveWindowPlacement(config::CIniFile& ini, const IPlacedWindow& window);
 
 } // namespace app

@@ -3,12 +3,12 @@
 #include "AppInfo.h"
 #include "DropText.h"
 #include "TitleStrip.h"
-#include "Twips.h"
 #include "WindowOps.h"
 #include "frmMemoMembers.h"
 #include "memo/pane/uMultiMemo.h"
 #include "platform/MessageBox.h"
 #include "platform/gui/KeyStroke.h"
+#include "platform/gui/Twips.h"
 
 #include "engine/ShellExecution.h"
 
@@ -48,11 +48,11 @@ frmMemo::frmMemo(QWidget* parent)
     m_cmbMemo->setCompleter(nullptr);
     m_cmbMemo->setAcceptDrops(true);
     m_cmbMemo->lineEdit()->setAcceptDrops(true);
-    m_ctlMemo = new uMultiMemo(m->memos.list(), this);
+    m_ctlMemo = new memo::uMultiMemo(m->memos.list(), this);
     m_ctlMemo->setObjectName(QStringLiteral("ctlMemo"));
 
-    m_picTitleBar->resize(app::twipsToPixelsX(this, kTitleStripWidth), 1);
-    m_ctlMemo->resize(m_ctlMemo->width(), app::twipsToPixelsY(this, kMemoPaneDesignHeight));
+    m_picTitleBar->resize(platform::twipsToPixelsX(this, kTitleStripWidth), 1);
+    m_ctlMemo->resize(m_ctlMemo->width(), platform::twipsToPixelsY(this, kMemoPaneDesignHeight));
 
     m_cmbMemo->installEventFilter(this);
     m_cmbMemo->lineEdit()->installEventFilter(this);
@@ -62,22 +62,22 @@ frmMemo::frmMemo(QWidget* parent)
     connect(m_picTitleBar, &TitleStrip::released, this, &frmMemo::onTitleStripReleased);
     connect(m_picTitleBar, &TitleStrip::doubleClicked, this, [this] { HideForm(); });
 
-    connect(m_ctlMemo, &uMultiMemo::GotFocus, this, [this] { SetMemoView(1); });
-    connect(m_ctlMemo, &uMultiMemo::LostFocus, this, [this] {
+    connect(m_ctlMemo, &memo::uMultiMemo::GotFocus, this, [this] { SetMemoView(1); });
+    connect(m_ctlMemo, &memo::uMultiMemo::LostFocus, this, [this] {
         if (m_settingsLoaded && !m_unloaded)
             m->memos.save(false);
     });
-    connect(m_ctlMemo, &uMultiMemo::KeyDown, this, &frmMemo::routeMemoPaneKeyDown);
-    connect(m_ctlMemo, &uMultiMemo::KeyPress, this, &frmMemo::routeMemoPaneKeyPress);
-    connect(m_ctlMemo, &uMultiMemo::BeforeDelete, this, &frmMemo::confirmMemoDelete);
-    connect(m_ctlMemo, &uMultiMemo::AfterExecuteFile, this, [this] {
-        if (options().HideAfterRun)
+    connect(m_ctlMemo, &memo::uMultiMemo::KeyDown, this, &frmMemo::routeMemoPaneKeyDown);
+    connect(m_ctlMemo, &memo::uMultiMemo::KeyPress, this, &frmMemo::routeMemoPaneKeyPress);
+    connect(m_ctlMemo, &memo::uMultiMemo::BeforeDelete, this, &frmMemo::confirmMemoDelete);
+    connect(m_ctlMemo, &memo::uMultiMemo::AfterExecuteFile, this, [this] {
+        if (config::options().HideAfterRun)
             HideForm();
     });
     setShellOpener([](const QString& target) { return engine::ExecuteShell(target, QString()); });
 
     buildMenu();
-    resize(app::twipsToPixelsX(this, kMinimumWidth),
+    resize(platform::twipsToPixelsX(this, kMinimumWidth),
            m_cmbMemo->sizeHint().height() + m_ctlMemo->height());
     layoutControls();
 }
@@ -168,7 +168,7 @@ void frmMemo::SetMemoView(int mode) {
     m_memoView = mode;
     const int collapsedHeight = frameHeight() + m_cmbMemo->sizeHint().height();
     const QRect screenRect = screen() ? screen()->geometry() : QRect(0, 0, 1920, 1080);
-    const int minWidth = app::twipsToPixelsX(this, kMinimumWidth);
+    const int minWidth = platform::twipsToPixelsX(this, kMinimumWidth);
     if (mode == 0) {
         applySizeLimits(minWidth, screenRect.width(), collapsedHeight, collapsedHeight);
         resize(width(), collapsedHeight - frameHeight());
@@ -185,50 +185,50 @@ void frmMemo::SetMemoView(int mode) {
 // ---- app::IPlacedWindow -----------------------------------------------------------------------
 
 int frmMemo::frameHeightTwips() const {
-    return app::pixelsToTwipsY(this, frameHeight());
+    return platform::pixelsToTwipsY(this, frameHeight());
 }
 int frmMemo::inputLineHeightTwips() const {
-    return app::pixelsToTwipsY(this, m_cmbMemo->sizeHint().height());
+    return platform::pixelsToTwipsY(this, m_cmbMemo->sizeHint().height());
 }
 int frmMemo::memoPaneHeightTwips() const {
-    return app::pixelsToTwipsY(this, m_ctlMemo->height());
+    return platform::pixelsToTwipsY(this, m_ctlMemo->height());
 }
 int frmMemo::screenWidthTwips() const {
     const QScreen* s = screen();
-    return app::pixelsToTwipsX(this, s ? s->geometry().width() : 0);
+    return platform::pixelsToTwipsX(this, s ? s->geometry().width() : 0);
 }
 int frmMemo::screenHeightTwips() const {
     const QScreen* s = screen();
-    return app::pixelsToTwipsY(this, s ? s->geometry().height() : 0);
+    return platform::pixelsToTwipsY(this, s ? s->geometry().height() : 0);
 }
 // Widths are those of the inner area: the frame is the window manager's, is unknown before the
 // first show, and must not make the stored width creep from one start to the next.
 void frmMemo::setWindowHeightTwips(int height) {
-    resize(width(), qMax(1, app::twipsToPixelsY(this, height) - frameHeight()));
+    resize(width(), qMax(1, platform::twipsToPixelsY(this, height) - frameHeight()));
 }
 int frmMemo::windowHeightTwips() const {
-    return app::pixelsToTwipsY(this, height() + frameHeight());
+    return platform::pixelsToTwipsY(this, height() + frameHeight());
 }
 void frmMemo::setWindowWidthTwips(int width) {
-    resize(qMax(1, app::twipsToPixelsX(this, width)), height());
+    resize(qMax(1, platform::twipsToPixelsX(this, width)), height());
 }
 int frmMemo::windowWidthTwips() const {
-    return app::pixelsToTwipsX(this, width());
+    return platform::pixelsToTwipsX(this, width());
 }
 void frmMemo::setMemoPaneHeightTwips(int height) {
-    m_ctlMemo->resize(m_ctlMemo->width(), qMax(0, app::twipsToPixelsY(this, height)));
+    m_ctlMemo->resize(m_ctlMemo->width(), qMax(0, platform::twipsToPixelsY(this, height)));
 }
 void frmMemo::setWindowLeftTwips(int left) {
-    move(app::twipsToPixelsX(this, left), pos().y());
+    move(platform::twipsToPixelsX(this, left), pos().y());
 }
 int frmMemo::windowLeftTwips() const {
-    return app::pixelsToTwipsX(this, pos().x());
+    return platform::pixelsToTwipsX(this, pos().x());
 }
 void frmMemo::setWindowTopTwips(int top) {
-    move(pos().x(), app::twipsToPixelsY(this, top));
+    move(pos().x(), platform::twipsToPixelsY(this, top));
 }
 int frmMemo::windowTopTwips() const {
-    return app::pixelsToTwipsY(this, pos().y());
+    return platform::pixelsToTwipsY(this, pos().y());
 }
 
 // ---- showing and hiding -----------------------------------------------------------------------
@@ -245,7 +245,7 @@ void frmMemo::focusInputLine() {
     // Qt has no "input method off" state; preferring Latin input is the nearest: the input
     // method starts in direct input and the user may still switch it on. Never undone.
     // The combo box holds the focus and answers the input method for its line edit.
-    if (!options().IMEState)
+    if (!config::options().IMEState)
         m_cmbMemo->setInputMethodHints(m_cmbMemo->inputMethodHints() | Qt::ImhPreferLatin);
 }
 
@@ -326,7 +326,7 @@ bool frmMemo::eventFilter(QObject* watched, QEvent* event) {
 // The window sees the input line's keys first: a bound function that handles the key swallows
 // it, and the character of a bound keystroke is not typed.
 bool frmMemo::routeInputLineKey(QKeyEvent* event) {
-    CKeyMapping* keys = m->KeyMapping.get();
+    input::CKeyMapping* keys = m->KeyMapping.get();
     if (!keys)
         return false;
     const platform::KeyStroke stroke = platform::keyStrokeFromEvent(*event);
@@ -344,7 +344,7 @@ bool frmMemo::routeInputLineKey(QKeyEvent* event) {
 }
 
 void frmMemo::routeMemoPaneKeyDown(int& keyCode, int& shift) {
-    if (CKeyMapping* keys = m->KeyMapping.get())
+    if (input::CKeyMapping* keys = m->KeyMapping.get())
         keys->Exec(keyCode, shift);
     if (isMenuKey(keyCode, shift)) {
         ShowMenu();
@@ -353,7 +353,7 @@ void frmMemo::routeMemoPaneKeyDown(int& keyCode, int& shift) {
 }
 
 void frmMemo::routeMemoPaneKeyPress(int& keyAscii) {
-    if (CKeyMapping* keys = m->KeyMapping.get(); keys && keys->IsKeyMappingAscii(keyAscii))
+    if (input::CKeyMapping* keys = m->KeyMapping.get(); keys && keys->IsKeyMappingAscii(keyAscii))
         keyAscii = 0;
 }
 

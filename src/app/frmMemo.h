@@ -17,12 +17,18 @@ class QAction;
 class QMimeData;
 class QKeyEvent;
 class CHotKey;
+namespace input {
 class CKeyMapping;
+}
 class CTray;
+namespace input {
 class CMRUCombo;
+}
 class CPrevInstance;
 class TitleStrip;
+namespace memo {
 class uMultiMemo;
+}
 
 namespace engine {
 class IEvaluator;
@@ -84,7 +90,7 @@ public:
 
     // Runs `box` with the window out of the topmost band when TopMost is on.
     template <typename Box> auto withTopMostSuspended(Box&& box) {
-        const bool topMost = options().TopMost;
+        const bool topMost = config::options().TopMost;
         if (topMost)
             SetTopMost(false);
         struct Restore {
@@ -100,7 +106,7 @@ public:
 
     void focusMemoPane();
     // The memos of the memo file, which the memo pane shows.
-    MemoFiler& memos() const;
+    memo::MemoFiler& memos() const;
 
     // How the window opens help and memo lines (the program's shell execution, empty verb).
     void setShellOpener(std::function<bool(const QString& target)> opener);
@@ -111,10 +117,10 @@ public:
     // The program's script evaluator (null before Initialize and after Unload).
     engine::IEvaluator* evaluator() const;
 
-    CKeyMapping* keyMapping() const;
-    const CMRUCombo& history() const;
+    input::CKeyMapping* keyMapping() const;
+    const input::CMRUCombo& history() const;
     QComboBox* inputLine() const { return m_cmbMemo; }
-    uMultiMemo* memoPane() const { return m_ctlMemo; }
+    memo::uMultiMemo* memoPane() const { return m_ctlMemo; }
     TitleStrip* titleStrip() const { return m_picTitleBar; }
     QMenu* popupMenu() const { return m_mnuPopup; }
     QAction* menuView() const { return m_mnuPopupView; }
@@ -161,11 +167,11 @@ private:
     void onTitleStripReleased(Qt::MouseButton button, const QPoint& globalPosition);
     void createEvaluator();
     void createDispatcher();
-    void reportMemoFailure(MemoFiler::Failure failure, const MemoFileError& error,
+    void reportMemoFailure(memo::MemoFiler::Failure failure, const memo::MemoFileError& error,
                            const QString& fileName);
     // A box now, or (afterReply) once the event loop runs again, one for a run of failures.
     void tellUser(const QString& text, bool afterReply);
-    void reportMemoFileError(const MemoFileError& error, const QString& fileName);
+    void reportMemoFileError(const memo::MemoFileError& error, const QString& fileName);
     void runSettingsDialog(int tabIndex);
     bool routeInputLineKey(QKeyEvent* event);
     void routeMemoPaneKeyDown(int& keyCode, int& shift);
@@ -192,7 +198,7 @@ private:
     CPrevInstance* m_pPI = nullptr;
     TitleStrip* m_picTitleBar = nullptr;
     QComboBox* m_cmbMemo = nullptr;
-    uMultiMemo* m_ctlMemo = nullptr;
+    memo::uMultiMemo* m_ctlMemo = nullptr;
     QMenu* m_mnuPopup = nullptr;
     QAction* m_mnuPopupView = nullptr;
     QAction* m_mnuPopupLogView = nullptr;

@@ -13,6 +13,18 @@
 #include <QAction>
 #include <QMenu>
 
+namespace {
+void showHotKeyWarning(frmMemo* window, const QString& reason) {
+    QString text = QStringLiteral("ホットキーの登録に失敗しました。");
+    if (!reason.isEmpty())
+        text += QStringLiteral("\n\n") + reason;
+    window->withTopMostSuspended([&] {
+        platform::showMessageBox(text, int(platform::mb::OKOnly) | platform::mb::Exclamation,
+                                 app::ProductName());
+    });
+}
+} // namespace
+
 void frmMemo::createWindowHooks() {
     m->sizeLimiter = std::make_unique<CLimitForm>();
     m->mActive = std::make_unique<CAppActive>();
@@ -42,11 +54,24 @@ void frmMemo::createCallBackPaths() {
     connect(m->mTray.get(), &CTray::MouseDown, this, &frmMemo::onTrayMouseDown);
     connect(m->mTray.get(), &CTray::DblClick, this, [this] { onTrayMouseDown(1); });
     connect(m->mTray.get(), &CTray::MouseUp, this, &frmMemo::onTrayMouseUp);
-    if (!options().NoTray)
+    if (m->mTray->hostDrawsMenu()) {
+        // The tray host draws this menu itself; it holds the same actions as the window's.
+        auto* hostMenu = new QMenu(this);
+        hostMenu->addActions(m_mnuPopup->actions());
+        connect(hostMenu, &QMenu::aboutToShow, this, [this] {
+            m_mnuPopupView->setText(app::IsForeground(this) ? QStringLiteral("閉じる(&E)")
+                                                            : QStringLiteral("表示(&V)"));
+        });
+        m->mTray->setHostMenu(hostMenu, m_mnuPopupView);
+    }
+    if (!config::options().NoTray)
         m->mTray->AddIcon(this);
     m_trayReady = true;
 
     m->mHotKey = std::make_unique<CHotKey>();
+    // A desktop that answers later (its portal may ask the user) can still say no.
+    desktop::hotKeyService().setLateRefusalHandler(
+        [this](const QString& reason) { showHotKeyWarning(this, reason); });
     connect(m->mHotKey.get(), &CHotKey::HotKey, this, [this] {
         if (app::IsForeground(this))
             HideForm();
@@ -70,25 +95,18 @@ void frmMemo::SetupHotKey(bool enable) {
         m->mHotKey->ResetHotKeys();
         return;
     }
-    if (m->mHotKey->SetHotKey(this, options().HotKey, options().HotKeyMask)) {
+    if (m->mHotKey->SetHotKey(this, config::options().HotKey, config::options().HotKeyMask)) {
         m->mHotKey->StartHotKeys();
         return;
     }
-    // Where no program can register keys at all (Wayland), the box says what works there.
-    QString text = QStringLiteral("ホットキーの登録に失敗しました。");
-    const QString reason = desktop::hotKeyService().unavailableReason();
-    if (!reason.isEmpty())
-        text += QStringLiteral("\n\n") + reason;
-    withTopMostSuspended([&] {
-        platform::showMessageBox(text, int(platform::mb::OKOnly) | platform::mb::Exclamation,
-                                 app::ProductName());
-    });
+    // Where no program can register keys at all, the box says what works there.
+    showHotKeyWarning(this, desktop::hotKeyService().unavailableReason());
 }
 
 bool frmMemo::canBeCalledBack() const {
     const bool trayShown = m->mTray && m->mTray->Visible() && CTray::isTrayAvailable();
     const bool hotKeyHeld =
-        m->mHotKey && options().HotKey != 0 && !m->mHotKey->registeredIds().isEmpty();
+        m->mHotKey && config::options().HotKey != 0 && !m->mHotKey->registeredIds().isEmpty();
     return trayShown || hotKeyHeld;
 }
 

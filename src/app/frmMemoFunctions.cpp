@@ -35,10 +35,10 @@ bool frmMemo::ShowProperty() {
         m_trayReady = true;
     });
     // The dialog may have turned always-on-top on or off.
-    SetTopMost(options().TopMost);
+    SetTopMost(config::options().TopMost);
     SetupHotKey(true);
-    const QString memoFile = platform::memoFilePath(options().MemoFileName);
-    MemoList& memos = m->memos.list();
+    const QString memoFile = platform::memoFilePath(config::options().MemoFileName);
+    memo::MemoList& memos = m->memos.list();
     if (memos.FileName() != memoFile) {
         if (auto error = memos.setFileName(memoFile)) {
             reportMemoFileError(*error, memoFile);
@@ -48,7 +48,7 @@ bool frmMemo::ShowProperty() {
                 reportMemoFileError(*loadError, memoFile);
         }
     }
-    m->history.setMax(options().MRU);
+    m->history.setMax(config::options().MRU);
     return true;
 }
 
@@ -143,7 +143,7 @@ bool frmMemo::ExecuteMemoLine() {
     return m_ctlMemo->ExecuteMemoLine();
 }
 
-MemoFiler& frmMemo::memos() const {
+memo::MemoFiler& frmMemo::memos() const {
     return m->memos;
 }
 

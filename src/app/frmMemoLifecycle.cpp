@@ -48,24 +48,23 @@ void frmMemo::Initialize(const QStringList& arguments) {
 
     createEvaluator();
 
-    m->historyAdapter = std::make_unique<HistoryComboAdapter>(*m_cmbMemo, m->history);
-    m->history.setMax(options().MRU);
-    if (CIniFile* ini = iniFile())
-        LoadMRUSection(m->history, *ini);
+    m->historyAdapter = std::make_unique<input::HistoryComboAdapter>(*m_cmbMemo, m->history);
+    m->history.setMax(config::options().MRU);
+    if (config::CIniFile* ini = config::iniFile())
+        input::LoadMRUSection(m->history, *ini);
     m_cmbMemo->setEditText(QString());
 
-    const QString memoFile = platform::memoFilePath(options().MemoFileName);
+    const QString memoFile = platform::memoFilePath(config::options().MemoFileName);
     m->memos.setFailureReporter(
-        [this](MemoFiler::Failure failure, const MemoFileError& error, const QString& fileName) {
-            reportMemoFailure(failure, error, fileName);
-        });
+        [this](memo::MemoFiler::Failure failure, const memo::MemoFileError& error,
+               const QString& fileName) { reportMemoFailure(failure, error, fileName); });
     if (auto error = m->memos.open(memoFile))
         reportMemoFileError(*error, memoFile);
 
-    m->KeyMapping = std::make_unique<CKeyMapping>();
+    m->KeyMapping = std::make_unique<input::CKeyMapping>();
     m->KeyMapping->setCapsLockProbe(&platform::isCapsLockOn);
-    if (CIniFile* ini = iniFile()) {
-        ini->setNowSection(kKeyMappingSection);
+    if (config::CIniFile* ini = config::iniFile()) {
+        ini->setNowSection(input::kKeyMappingSection);
         m->KeyMapping->Initialize(this, ini);
     } else {
         m->KeyMapping->Initialize(this);
@@ -78,7 +77,7 @@ void frmMemo::Initialize(const QStringList& arguments) {
     createWindowHooks();
 
     SetMemoView(0);
-    if (options().StartUpTray) {
+    if (config::options().StartUpTray) {
         // Hidden only when the tray or the hotkey can bring it back.
         createCallBackPaths();
         if (canBeCalledBack())
@@ -97,7 +96,7 @@ void frmMemo::Initialize(const QStringList& arguments) {
                 createCallBackPaths();
         });
     }
-    if (options().TopMost)
+    if (config::options().TopMost)
         SetTopMost(true);
 }
 
@@ -126,7 +125,8 @@ void frmMemo::createDispatcher() {
     ports.history = m->historyPort.get();
     ports.clipboard = m->clipboardPort.get();
     ports.window = m->windowPort.get();
-    m->dispatcher = std::make_unique<engine::LineDispatcher>(ports, iniFile(), options());
+    m->dispatcher =
+        std::make_unique<engine::LineDispatcher>(ports, config::iniFile(), config::options());
 }
 
 void frmMemo::Unload() {
@@ -134,12 +134,12 @@ void frmMemo::Unload() {
         return;
     m_unloaded = true;
     if (m_settingsLoaded) {
-        if (CIniFile* ini = iniFile()) {
-            if (m->historyAdapter && !SaveMRUSection(m->history, *ini))
+        if (config::CIniFile* ini = config::iniFile()) {
+            if (m->historyAdapter && !input::SaveMRUSection(m->history, *ini))
                 platform::showMessageBox(QStringLiteral("MRUの保存に失敗しました。"),
                                          platform::mb::OKOnly, app::ProductName());
             if (m->KeyMapping) {
-                ini->setNowSection(kKeyMappingSection);
+                ini->setNowSection(input::kKeyMappingSection);
                 m->KeyMapping->SaveMapping(*ini);
             }
         }
@@ -171,24 +171,24 @@ bool frmMemo::ConfirmQuit() {
 }
 
 bool frmMemo::QuitApp() {
-    if (options().UnresidentInfo && !ConfirmQuit())
+    if (config::options().UnresidentInfo && !ConfirmQuit())
         return false;
     Unload();
     return true;
 }
 
 void frmMemo::SavePosition() {
-    CIniFile* ini = iniFile();
+    config::CIniFile* ini = config::iniFile();
     if (!ini || !m_settingsLoaded)
         return;
     app::SaveWindowPlacement(*ini, *this);
 }
 
-void frmMemo::reportMemoFailure(MemoFiler::Failure failure, const MemoFileError& error,
+void frmMemo::reportMemoFailure(memo::MemoFiler::Failure failure, const memo::MemoFileError& error,
                                 const QString& fileName) {
     const QString text =
-        failure == MemoFiler::Failure::NotReadable
-            ? memoNotWritableText(error.description)
+        failure == memo::MemoFiler::Failure::NotReadable
+            ? memo::memoNotWritableText(error.description)
             : QStringLiteral("メモの保存に失敗しました。\n%1\n%2").arg(fileName, error.description);
     if (m_handOffFailure)
         *m_handOffFailure = text;
@@ -217,7 +217,7 @@ void frmMemo::tellUser(const QString& text, bool afterReply) {
     });
 }
 
-void frmMemo::reportMemoFileError(const MemoFileError& error, const QString& fileName) {
+void frmMemo::reportMemoFileError(const memo::MemoFileError& error, const QString& fileName) {
     withTopMostSuspended([&] {
         platform::showMessageBox(QStringLiteral("メモファイルを読み込めませんでした。\n%1\n%2")
                                      .arg(fileName, error.description),
@@ -243,10 +243,10 @@ void frmMemo::ShowVersionInfo() {
     withTopMostSuspended([] { app::ShowVersionBox(); });
 }
 
-CKeyMapping* frmMemo::keyMapping() const {
+input::CKeyMapping* frmMemo::keyMapping() const {
     return m->KeyMapping.get();
 }
 
-const CMRUCombo& frmMemo::history() const {
+const input::CMRUCombo& frmMemo::history() const {
     return m->history;
 }

@@ -22,16 +22,16 @@
 // Unload releases them in the reverse of their use.
 struct frmMemo::Members {
     // The memos of the memo file; the memo pane views them, prose lines are filed into them.
-    MemoFiler memos;
+    memo::MemoFiler memos;
     // The boxes and the shell of scripts run from the window, installed while the evaluator lives.
     std::unique_ptr<script::WindowHostServices> hostServices;
     std::unique_ptr<script::ScopedHostServices> hostServicesInstalled;
     // Lets the user stop a script that runs too long; watches every run of pEval.
     std::unique_ptr<script::RunawayScriptGuard> runGuard;
     std::unique_ptr<engine::IEvaluator> pEval;
-    CMRUCombo history;
-    std::unique_ptr<HistoryComboAdapter> historyAdapter;
-    std::unique_ptr<CKeyMapping> KeyMapping;
+    input::CMRUCombo history;
+    std::unique_ptr<input::HistoryComboAdapter> historyAdapter;
+    std::unique_ptr<input::CKeyMapping> KeyMapping;
 
     std::unique_ptr<app::HistoryPort> historyPort;
     std::unique_ptr<app::SystemClipboardPort> clipboardPort;

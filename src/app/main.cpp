@@ -9,6 +9,8 @@
 #include <QPointer>
 
 int main(int argc, char* argv[]) {
+    // The desktop knows the program by its desktop entry (Wayland app id, portal requests).
+    QGuiApplication::setDesktopFileName(QStringLiteral("scrivlet"));
     QApplication application(argc, argv);
     QApplication::setApplicationName(app::ProductName());
     QApplication::setApplicationVersion(app::VersionText(true));

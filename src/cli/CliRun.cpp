@@ -63,13 +63,13 @@ int runLine(const CliCommandLine& commandLine, QTextStream& out, QTextStream& er
 
     // The settings are read, never saved: repairs happen in memory only. Only the sections a line
     // run reads are loaded, so a settings file grown large elsewhere costs nothing here.
-    CIniFile ini;
+    config::CIniFile ini;
     ini.LoadSectionsForReading(platform::settingsFilePath(),
                                {QStringLiteral("Options"), QStringLiteral("Command")});
     CliSession session;
     session.settingsFile = platform::settingsFilePath();
     session.scriptFile = platform::userScriptFilePath();
-    session.options = readOptions(ini);
+    session.options = config::readOptions(ini);
     session.memoFile = platform::memoFilePath(session.options.MemoFileName);
     session.err = &err;
     ScriptTimeLimit timeLimit(commandLine.timeLimit);

@@ -9,18 +9,18 @@
 namespace cli {
 
 ConsoleMemoStore::ConsoleMemoStore(QString memoFile, QString settingsFile, QTextStream& err,
-                                   MemoClock clock)
+                                   memo::MemoClock clock)
     : m_memoFile(std::move(memoFile)), m_settingsFile(std::move(settingsFile)), m_err(err),
       m_clock(clock), m_filer(std::move(clock)), m_serverPath(instance::defaultServerPath()),
       m_replyTimeout(instance::kReplyTimeout) {
     m_filer.setHandOff([this](const QString& line, const std::function<bool()>& fileHere) {
         return handOff(line, fileHere);
     });
-    m_filer.setFailureReporter(
-        [this](MemoFiler::Failure, const MemoFileError& error, const QString& fileName) {
-            m_err << "scrivlet-cli: cannot file the memo line in " << fileName << ": error "
-                  << error.number << ": " << error.description << Qt::endl;
-        });
+    m_filer.setFailureReporter([this](memo::MemoFiler::Failure, const memo::MemoFileError& error,
+                                      const QString& fileName) {
+        m_err << "scrivlet-cli: cannot file the memo line in " << fileName << ": error "
+              << error.number << ": " << error.description << Qt::endl;
+    });
 }
 
 void ConsoleMemoStore::setChannel(QString serverPath, std::chrono::milliseconds replyTimeout) {
@@ -37,19 +37,19 @@ bool ConsoleMemoStore::handOff(const QString& line, const std::function<bool()>&
     // the line is in it.
     const auto readAndFile = [&] {
         // A file grown over years: only its first memo is read and rewritten where that is sure.
-        std::optional<MemoFileError> quickError;
-        switch (appendToFirstMemo(m_memoFile, line, m_clock(), m_filer.list().DateFormat(),
-                                  quickError)) {
-        case FirstMemoAppend::Filed:
+        std::optional<memo::MemoFileError> quickError;
+        switch (memo::appendToFirstMemo(m_memoFile, line, m_clock(), m_filer.list().DateFormat(),
+                                        quickError)) {
+        case memo::FirstMemoAppend::Filed:
             return true;
-        case FirstMemoAppend::Failed:
+        case memo::FirstMemoAppend::Failed:
             m_err << "scrivlet-cli: cannot file the memo line in " << m_memoFile << ": error "
                   << quickError->number << ": " << quickError->description << Qt::endl;
             return false;
-        case FirstMemoAppend::NotApplicable:
+        case memo::FirstMemoAppend::NotApplicable:
             break;
         }
-        if (const std::optional<MemoFileError> error = m_filer.open(m_memoFile)) {
+        if (const std::optional<memo::MemoFileError> error = m_filer.open(m_memoFile)) {
             m_err << "scrivlet-cli: cannot file the memo line in " << m_memoFile << ": error "
                   << error->number << ": " << error->description << Qt::endl;
             return false;

@@ -17,13 +17,13 @@ namespace cli {
 class ConsoleMemoStore {
 public:
     ConsoleMemoStore(QString memoFile, QString settingsFile, QTextStream& err,
-                     MemoClock clock = systemMemoClock());
+                     memo::MemoClock clock = memo::systemMemoClock());
 
     // Where the running window listens, and how long it may take to answer (tests).
     void setChannel(QString serverPath, std::chrono::milliseconds replyTimeout);
 
     // The dispatcher's memo port.
-    MemoFiler& filer() { return m_filer; }
+    memo::MemoFiler& filer() { return m_filer; }
 
     // Lines that reached neither the window nor the file.
     int lostLines() const { return m_lost; }
@@ -35,8 +35,8 @@ private:
     QString m_memoFile;
     QString m_settingsFile;
     QTextStream& m_err;
-    MemoClock m_clock;
-    MemoFiler m_filer;
+    memo::MemoClock m_clock;
+    memo::MemoFiler m_filer;
     QString m_serverPath;
     std::chrono::milliseconds m_replyTimeout;
     int m_lost = 0;

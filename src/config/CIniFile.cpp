@@ -13,6 +13,8 @@
 
 #include <vector>
 
+namespace config {
+
 using config::IniFileImage;
 using config::LineKind;
 using config::lookupName;
@@ -540,3 +542,5 @@ bool CIniFile::Private::writeSections(const std::vector<int>& indices) {
     stamp = FileStamp::of(fileName);
     return true;
 }
+
+} // namespace config

@@ -6,6 +6,8 @@
 
 #include <memory>
 
+namespace config {
+
 // The program's one settings file held in memory: sections of "key=value" entries, looked up
 // without regard to letter case, written back one section at a time.
 class CIniFile {
@@ -57,3 +59,5 @@ private:
     // Implementation detail owned by CIniFile.cpp.
     std::shared_ptr<Private> d;
 };
+
+} // namespace config

@@ -1,5 +1,7 @@
 #include "config/CommandEntry.h"
 
+namespace config {
+
 std::optional<CommandEntry> parseCommandEntry(const QString& value) {
     const qsizetype comma = value.indexOf(QLatin1Char(','));
     if (comma < 0)
@@ -10,3 +12,5 @@ std::optional<CommandEntry> parseCommandEntry(const QString& value) {
 QString formatCommandEntry(const CommandEntry& entry) {
     return entry.name + QLatin1Char(',') + entry.templateText;
 }
+
+} // namespace config

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+namespace config {
+
 namespace {
 
 using Repair = OptionField::Repair;
@@ -122,3 +124,5 @@ void repairOption(CIniFile& ini, const OptionField& field, const Options& defaul
         break;
     }
 }
+
+} // namespace config

@@ -7,6 +7,8 @@
 #include <variant>
 #include <vector>
 
+namespace config {
+
 class CIniFile;
 
 // One key of section "Options": the member of Options that holds it and how a stored value that
@@ -42,3 +44,5 @@ void writeOption(CIniFile& ini, const OptionField& field, const Options& options
 // Repairs the stored value in the current section; every repair goes through Data, so it moves
 // the key to the end of the section.
 void repairOption(CIniFile& ini, const OptionField& field, const Options& defaults);
+
+} // namespace config

@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <memory>
 
+namespace config {
+
 namespace {
 
 std::unique_ptr<CIniFile> g_ini;
@@ -99,3 +101,5 @@ void LoadSettings(const QStringList& arguments) {
 
     applySwitches(options(), arguments);
 }
+
+} // namespace config

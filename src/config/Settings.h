@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+namespace config {
+
 class CIniFile;
 
 // The option variables of section "Options": program-wide, written only by LoadSettings and the
@@ -36,3 +38,5 @@ Options readOptions(CIniFile& ini);
 // lines in memory and applies the start-up switches of `arguments` (the program's command line
 // words after the program name). The window's place (section "Position") is the window's own.
 void LoadSettings(const QStringList& arguments);
+
+} // namespace config

@@ -6,6 +6,8 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
+namespace controls {
+
 namespace {
 
 const QString kNone = QStringLiteral("(なし)");
@@ -178,3 +180,5 @@ bool uHotKey::eventFilter(QObject* watched, QEvent* event) {
     }
     return false;
 }
+
+} // namespace controls

@@ -4,6 +4,8 @@
 
 class QLineEdit;
 
+namespace controls {
+
 // A box in which the user presses a key combination instead of typing text. It shows the
 // combination ("Ctrl + Alt + A") and holds it as the two numbers the global hotkey registers: a
 // virtual-key code and a modifier mask (1 Alt, 2 Ctrl, 4 Shift, 8 Windows, which is Super here).
@@ -50,3 +52,5 @@ private:
     int m_hotKey = 0;
     int m_mask = 0;
 };
+
+} // namespace controls

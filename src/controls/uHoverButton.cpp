@@ -4,6 +4,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+namespace controls {
+
 uHoverButton::uHoverButton(QWidget* parent) : QWidget(parent) {
     setMouseTracking(true);
     setAttribute(Qt::WA_Hover);
@@ -180,3 +182,5 @@ void uHoverButton::paintEvent(QPaintEvent*) {
         painter.drawText(textRect, Qt::AlignLeft | Qt::AlignTop, m_caption);
     }
 }
+
+} // namespace controls

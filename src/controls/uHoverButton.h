@@ -3,6 +3,8 @@
 #include <QPixmap>
 #include <QWidget>
 
+namespace controls {
+
 // A flat push button: no border at rest, raised while the pointer is over it, sunken while it is
 // pressed. It shows a picture, a caption below it, or both.
 class uHoverButton : public QWidget {
@@ -49,3 +51,5 @@ private:
     bool m_pressed = false; // the left button went down on this button and is still held
     bool m_secondPressOfDoubleClick = false; // the press that is held ends no click
 };
+
+} // namespace controls

@@ -6,6 +6,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+namespace controls {
+
 namespace {
 
 // The arrow bar's positions: a click on the upper arrow moves it to 0, on the lower one to 2,
@@ -185,3 +187,5 @@ bool uSpinButton::eventFilter(QObject* watched, QEvent* event) {
         return false;
     }
 }
+
+} // namespace controls

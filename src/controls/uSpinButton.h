@@ -5,6 +5,8 @@
 class QLineEdit;
 class QToolButton;
 
+namespace controls {
+
 // A number box with up and down arrows. The arrows and the Up and Down keys step the value
 // within Min to Max; typing is limited to digits and "-", and text that is not a number in range
 // is put back as the user types it.
@@ -59,3 +61,5 @@ private:
     int m_min = 0;
     bool m_busy = false;
 };
+
+} // namespace controls

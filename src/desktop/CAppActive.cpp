@@ -1,6 +1,6 @@
 #include "CAppActive.h"
 
-#include "SubClass.h"
+#include "HookRegistry.h"
 
 #include <QGuiApplication>
 

@@ -1,7 +1,7 @@
 #include "CHotKey.h"
 
 #include "HotKeyService.h"
-#include "SubClass.h"
+#include "HookRegistry.h"
 
 CHotKey::CHotKey(QObject* parent) : QObject(parent) {}
 

@@ -1,6 +1,6 @@
 #include "CLimitForm.h"
 
-#include "SubClass.h"
+#include "HookRegistry.h"
 
 #include <QGuiApplication>
 #include <QScreen>

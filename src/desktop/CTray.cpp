@@ -1,12 +1,14 @@
 #include "CTray.h"
 
-#include "SubClass.h"
+#include "StatusNotifierWatch.h"
+#include "HookRegistry.h"
 #include "platform/gui/X11Support.h"
 
 #include <QAbstractNativeEventFilter>
 #include <QApplication>
 #include <QCursor>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QSystemTrayIcon>
@@ -59,13 +61,36 @@ public:
 
 } // namespace
 
-CTray::CTray(QObject* parent) : QObject(parent), m_icon(new QSystemTrayIcon(this)) {
-    connect(m_icon, &QSystemTrayIcon::activated, this,
-            [this](QSystemTrayIcon::ActivationReason reason) { onActivated(int(reason)); });
+CTray::CTray(QObject* parent) : QObject(parent) {
+    // Without X11 there is no XEmbed tray: only a StatusNotifierItem host can show the icon, and
+    // one that starts after the program (as at login) needs a fresh icon object.
+    m_waitsForWatcher = !platform::x11::connection() &&
+                        QGuiApplication::platformName() != QLatin1String("offscreen");
+    if (m_waitsForWatcher) {
+        auto* watch = new desktop::StatusNotifierWatch(this);
+        connect(watch, &desktop::StatusNotifierWatch::appeared, this, &CTray::makeIcon);
+        if (watch->isPresent())
+            makeIcon();
+    } else {
+        makeIcon();
+    }
     // The embedded icon (XEmbed) is a widget of this program: its own mouse events say more than
     // the activations (pointer moves, presses and releases apart).
     qApp->installEventFilter(this);
     TrayHostWatcher::ensure();
+}
+
+void CTray::makeIcon() {
+    delete m_icon;
+    m_icon = new QSystemTrayIcon(this);
+    connect(m_icon, &QSystemTrayIcon::activated, this,
+            [this](QSystemTrayIcon::ActivationReason reason) { onActivated(int(reason)); });
+    m_icon->setIcon(m_iconPicture);
+    m_icon->setToolTip(m_tooltip);
+    if (hostDrawsMenu() && m_hostMenu)
+        m_icon->setContextMenu(m_hostMenu);
+    if (m_visible)
+        m_icon->show();
 }
 
 CTray::~CTray() {
@@ -76,12 +101,14 @@ CTray::~CTray() {
 
 void CTray::setIcon(const QIcon& icon) {
     m_iconPicture = icon;
-    m_icon->setIcon(icon);
+    if (m_icon)
+        m_icon->setIcon(icon);
 }
 
 void CTray::setTooltipText(const QString& text) {
     m_tooltip = text.left(TooltipLength);
-    m_icon->setToolTip(m_tooltip);
+    if (m_icon)
+        m_icon->setToolTip(m_tooltip);
 }
 
 void CTray::setVisible(bool visible) {
@@ -97,15 +124,18 @@ bool CTray::AddIcon(desktop::WindowHandle hWnd) {
     m_hWnd = hWnd;
     // A fresh add, so that a restarted host gets the icon even where the toolkit does not dock
     // it again by itself.
-    m_icon->hide();
-    m_icon->show();
+    if (m_icon) {
+        m_icon->hide();
+        m_icon->show();
+    }
     desktop::HookWindow(this);
     m_visible = true;
     return true;
 }
 
 void CTray::DeleteIcon() {
-    m_icon->hide();
+    if (m_icon)
+        m_icon->hide();
     desktop::UnhookWindow(this);
     m_visible = false;
 }
@@ -114,7 +144,22 @@ void CTray::PopupMenu(QWidget*, QMenu* menu, QAction* defaultItem) {
     if (!menu)
         return;
     menu->setDefaultAction(defaultItem);
-    menu->popup(QCursor::pos());
+    // Without the host, a menu popped at the pointer of a hidden window opens as a window of its
+    // own in the middle of a Wayland screen.
+    if (!hostDrawsMenu())
+        menu->popup(QCursor::pos());
+}
+
+void CTray::setHostMenu(QMenu* menu, QAction* defaultItem) {
+    m_hostMenu = menu;
+    if (menu)
+        menu->setDefaultAction(defaultItem);
+    if (m_icon && hostDrawsMenu())
+        m_icon->setContextMenu(menu);
+}
+
+bool CTray::hostDrawsMenu() const {
+    return m_waitsForWatcher;
 }
 
 bool CTray::isTrayAvailable() {

@@ -37,12 +37,17 @@ public:
     bool AddIcon(desktop::WindowHandle hWnd);
     void DeleteIcon();
     // The owner's menu at the pointer, with `defaultItem` in bold. The owner is not brought
-    // forward: here that would show a hidden window, and the menu takes the input itself.
+    // forward: here that would show a hidden window, and the menu takes the input itself. Where
+    // the tray host draws the menu (hostDrawsMenu) nothing pops up: the host shows it.
     void PopupMenu(QWidget* owner, QMenu* menu, QAction* defaultItem);
+    // The menu a StatusNotifierItem host shows for the icon (exported over dbusmenu).
+    void setHostMenu(QMenu* menu, QAction* defaultItem);
+    bool hostDrawsMenu() const;
 
     // Whether a notification area is there to show the icon in.
     static bool isTrayAvailable();
-    // The platform's icon, for tests and for the checks of the tray bed.
+    // The platform's icon, for tests and for the checks of the tray bed; null on Wayland until a
+    // tray host is on the bus.
     QSystemTrayIcon* systemTrayIcon() const { return m_icon; }
 
     // desktop::IWindowHook
@@ -64,9 +69,14 @@ private:
     void notify(int mouseMessage);
     void onActivated(int reason);
     void watchTrayHostRestarts();
+    // Makes the platform's icon anew (or for the first time) with the stored state.
+    void makeIcon();
 
     QSystemTrayIcon* m_icon = nullptr;
     QIcon m_iconPicture;
+    QPointer<QMenu> m_hostMenu;
+    // Only off X11: the icon waits for a StatusNotifierWatcher and is made again for each one.
+    bool m_waitsForWatcher = false;
     QString m_tooltip;
     desktop::WindowHandle m_hWnd = nullptr;
     bool m_visible = false;

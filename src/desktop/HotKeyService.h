@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <functional>
+
 // How system-wide key combinations reach the desktop: registration and release, with the press
 // delivered to the owning window as msg::HotKey (wParam and lParam carrying the id).
 namespace desktop {
@@ -17,10 +19,23 @@ public:
     virtual void unregisterHotKey(WindowHandle hWnd, int id) = 0;
     // Why no combination can be registered here at all (no X11 connection), or "" when they can.
     virtual QString unavailableReason() const = 0;
+
+    // Where the desktop answers later (its portal may ask the user), a registration that returned
+    // true can still be refused: `handler` gets the reason and what to do instead.
+    using RefusalHandler = std::function<void(const QString& reason)>;
+    virtual void setLateRefusalHandler(RefusalHandler handler) { (void)handler; }
+    // Whether the desktop, not the program, decides the key (Wayland): the program only proposes
+    // it, and the user changes it in the desktop's settings.
+    virtual bool desktopOwnsKeys() const { return false; }
+    // The key as the desktop reports it ("" while it has not said).
+    virtual QString desktopTrigger() const { return QString(); }
+    // Whether the desktop can show its own dialog for the program's shortcuts, and showing it.
+    virtual bool canOpenDesktopSettings() const { return false; }
+    virtual void openDesktopSettings() {}
 };
 
-// The service the program uses: X11 key grabs on the root window. Tests install their own and
-// get the previous one back.
+// The service the program uses: the desktop portal on Wayland, X11 key grabs on the root window
+// elsewhere. Tests install their own and get the previous one back.
 IHotKeyService& hotKeyService();
 IHotKeyService* setHotKeyService(IHotKeyService* service);
 

@@ -54,7 +54,7 @@ constexpr std::intptr_t Consumed = 0;
 using WindowProcedure = std::function<std::intptr_t(WindowHandle, int iMsg, std::intptr_t wParam,
                                                     std::intptr_t lParam)>;
 
-// An object that sees the messages of one window through the hook registry (SubClass.h).
+// An object that sees the messages of one window through the hook registry (HookRegistry.h).
 class IWindowHook {
 public:
     virtual ~IWindowHook() = default;

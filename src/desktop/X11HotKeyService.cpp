@@ -1,7 +1,7 @@
 #include "X11HotKeyService.h"
 
 #include "HotKeyModifiers.h"
-#include "SubClass.h"
+#include "HookRegistry.h"
 #include "platform/VirtualKey.h"
 #include "platform/gui/X11Support.h"
 
@@ -272,21 +272,6 @@ QString X11HotKeyService::unavailableReason() const {
         "このデスクトップ (Wayland など) では、ほかのプログラムが使うキーを登録できません。\n"
         "デスクトップの設定でキーボード ショートカットを作り、コマンド scrivlet を割り当てて"
         "ください。もう一度起動すると、常駐しているウィンドウが表示されます。");
-}
-
-namespace {
-IHotKeyService* g_service = nullptr;
-}
-
-IHotKeyService& hotKeyService() {
-    if (g_service)
-        return *g_service;
-    static X11HotKeyService x11;
-    return x11;
-}
-
-IHotKeyService* setHotKeyService(IHotKeyService* service) {
-    return std::exchange(g_service, service);
 }
 
 } // namespace desktop

@@ -21,7 +21,7 @@ constexpr qsizetype kMaxExpansionLength = 65536;
 
 } // namespace
 
-CommandExpander::CommandExpander(CIniFile* ini, IEvaluator* evaluator)
+CommandExpander::CommandExpander(config::CIniFile* ini, IEvaluator* evaluator)
     : m_ini(ini), m_evaluator(evaluator) {}
 
 // Each public entry starts a fresh budget unless it is called from inside a running expansion
@@ -136,9 +136,9 @@ QString CommandExpander::lookUpTemplate(const QString& name, CommandSource sourc
         return list ? list->templateOf(name) : QString();
     if (!m_ini)
         return QString();
-    if (m_ini->NowSection() != kCommandSection)
-        m_ini->setNowSection(kCommandSection);
-    const std::optional<CommandEntry> entry = parseCommandEntry(m_ini->Data(name));
+    if (m_ini->NowSection() != config::kCommandSection)
+        m_ini->setNowSection(config::kCommandSection);
+    const std::optional<config::CommandEntry> entry = config::parseCommandEntry(m_ini->Data(name));
     return entry ? entry->templateText : QString();
 }
 

@@ -5,7 +5,9 @@
 #include <QString>
 #include <QStringList>
 
+namespace config {
 class CIniFile;
+}
 
 namespace engine {
 
@@ -20,7 +22,7 @@ public:
 
     // `ini` serves IniCommands (may be null: no commands); `evaluator` serves %{...} (may be
     // null: the inner text stays).
-    CommandExpander(CIniFile* ini, IEvaluator* evaluator);
+    CommandExpander(config::CIniFile* ini, IEvaluator* evaluator);
 
     QStringList SplitCommandLine(const QString& line, CommandSource source,
                                  const ICommandList* list = nullptr);
@@ -39,7 +41,7 @@ private:
     bool spendBudget();
 
     class Run;
-    CIniFile* m_ini;
+    config::CIniFile* m_ini;
     IEvaluator* m_evaluator;
     int m_activeRuns = 0;
     int m_budget = 0;

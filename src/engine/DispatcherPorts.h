@@ -9,7 +9,9 @@
 
 #include <functional>
 
+namespace memo {
 class MemoFiler;
+}
 
 namespace engine {
 
@@ -87,7 +89,7 @@ public:
 // Everything one dispatcher talks to. Every pointer must be set; the dispatcher does not own them.
 struct DispatcherPorts {
     IEvaluator* evaluator = nullptr;
-    MemoFiler* memos = nullptr;
+    memo::MemoFiler* memos = nullptr;
     IHistory* history = nullptr;
     IClipboard* clipboard = nullptr;
     IMainWindow* window = nullptr;

@@ -29,7 +29,8 @@ bool LineRun::anyRan() const {
     return false;
 }
 
-LineDispatcher::LineDispatcher(const DispatcherPorts& ports, CIniFile* ini, const Options& options)
+LineDispatcher::LineDispatcher(const DispatcherPorts& ports, config::CIniFile* ini,
+                               const config::Options& options)
     : m_ports(ports), m_ini(ini), m_options(options) {
     m_ports.evaluator->setErrorHandler(
         [this](long number, const QString& description) { pEval_Error(number, description); });

@@ -6,8 +6,12 @@
 #include <QList>
 #include <QString>
 
+namespace config {
 class CIniFile;
+}
+namespace config {
 struct Options;
+}
 
 namespace engine {
 
@@ -35,7 +39,8 @@ class LineDispatcher {
 public:
     // `ini` may be null (no registered commands); `options` is read at every run, so changes made
     // by the settings dialog apply to the next line. Installs pEval_Error on the evaluator.
-    LineDispatcher(const DispatcherPorts& ports, CIniFile* ini, const Options& options);
+    LineDispatcher(const DispatcherPorts& ports, config::CIniFile* ini,
+                   const config::Options& options);
     ~LineDispatcher();
     LineDispatcher(const LineDispatcher&) = delete;
     LineDispatcher& operator=(const LineDispatcher&) = delete;
@@ -48,8 +53,8 @@ public:
 
 private:
     DispatcherPorts m_ports;
-    CIniFile* m_ini;
-    const Options& m_options;
+    config::CIniFile* m_ini;
+    const config::Options& m_options;
 };
 
 // The prose test: true for text holding characters beyond ASCII whose first word is not a plain

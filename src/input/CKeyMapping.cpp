@@ -5,6 +5,8 @@
 #include <QMetaMethod>
 #include <QVariant>
 
+namespace input {
+
 namespace {
 
 constexpr int kShift = 1;
@@ -74,7 +76,7 @@ QMetaMethod findFunction(const QObject& object, const QString& name) {
 
 CKeyMapping::CKeyMapping(QObject* parent) : QObject(parent) {}
 
-void CKeyMapping::Initialize(QObject* execObject, CIniFile* store) {
+void CKeyMapping::Initialize(QObject* execObject, config::CIniFile* store) {
     m_execObject = execObject;
     if (!store)
         return;
@@ -86,7 +88,7 @@ void CKeyMapping::Initialize(QObject* execObject, CIniFile* store) {
     }
 }
 
-void CKeyMapping::SaveMapping(CIniFile& store) const {
+void CKeyMapping::SaveMapping(config::CIniFile& store) const {
     store.Clear();
     for (const Binding& binding : m_bindings) {
         const QString value = store.Data(binding.functionName);
@@ -220,3 +222,5 @@ QString CKeyMapping::GetKeyName(int keyCode, int shift) {
         name += QStringLiteral("Alt+");
     return name + keyPart(keyCode);
 }
+
+} // namespace input

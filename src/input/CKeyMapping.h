@@ -7,7 +7,11 @@
 
 #include <functional>
 
+namespace config {
 class CIniFile;
+}
+
+namespace input {
 
 // The section of the settings file that holds the key bindings.
 inline const QString kKeyMappingSection = QStringLiteral("KeyMapping");
@@ -30,9 +34,9 @@ public:
     explicit CKeyMapping(QObject* parent = nullptr);
 
     // Remembers the exec object; with a store, loads the bindings of its current section.
-    void Initialize(QObject* execObject, CIniFile* store = nullptr);
+    void Initialize(QObject* execObject, config::CIniFile* store = nullptr);
     // Replaces the keys of the store's current section with the bindings and writes the section.
-    void SaveMapping(CIniFile& store) const;
+    void SaveMapping(config::CIniFile& store) const;
 
     void Add(const QString& functionName, const QString& keyMapping);
     void AddDefault(const QString& functionName, const QStringList& keyMappings);
@@ -74,3 +78,5 @@ private:
     QList<Binding> m_bindings; // in binding order
     std::function<bool()> m_capsLock;
 };
+
+} // namespace input

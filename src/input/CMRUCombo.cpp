@@ -1,5 +1,7 @@
 #include "input/CMRUCombo.h"
 
+namespace input {
+
 namespace {
 
 constexpr int kTab = 9;
@@ -122,3 +124,5 @@ bool CMRUCombo::comboKeyPress(int& keyAscii) {
     m_combo->setSelection(m_combo->selectionStart() + length, 0);
     return true;
 }
+
+} // namespace input

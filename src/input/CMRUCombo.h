@@ -4,6 +4,8 @@
 
 #include <QStringList>
 
+namespace input {
+
 // The history of the input line and its completion while typing. Two lists: the history (lines
 // of AddMRU, unique without regard to case, limited by Max, written to the section "MRU") and the
 // combo box's drop-down list (every line added in this run, never trimmed). Typing extends the
@@ -42,3 +44,5 @@ private:
     QString m_lastText;
     bool m_busy = false;
 };
+
+} // namespace input

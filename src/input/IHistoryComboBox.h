@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+namespace input {
+
 // What the history needs of an editable combo box: its text, caret and selection, and its
 // drop-down list. Positions count characters from 0. The widget side (HistoryComboAdapter for a
 // QComboBox) also forwards the box's change, key-down and key-press events to CMRUCombo.
@@ -23,3 +25,5 @@ public:
     virtual void insertItem(int index, const QString& text) = 0;
     virtual void removeItem(int index) = 0;
 };
+
+} // namespace input

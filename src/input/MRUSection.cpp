@@ -3,7 +3,9 @@
 #include "config/CIniFile.h"
 #include "input/CMRUCombo.h"
 
-void LoadMRUSection(CMRUCombo& history, CIniFile& store) {
+namespace input {
+
+void LoadMRUSection(CMRUCombo& history, config::CIniFile& store) {
     store.setNowSection(kMRUSection);
     const QStringList keys = store.Keys();
     for (const QString& key : keys) {
@@ -15,7 +17,7 @@ void LoadMRUSection(CMRUCombo& history, CIniFile& store) {
         history.comboBox()->setText(QString());
 }
 
-bool SaveMRUSection(const CMRUCombo& history, CIniFile& store) {
+bool SaveMRUSection(const CMRUCombo& history, config::CIniFile& store) {
     store.setNowSection(kMRUSection);
     store.Clear();
     const QStringList& entries = history.MRUList();
@@ -23,3 +25,5 @@ bool SaveMRUSection(const CMRUCombo& history, CIniFile& store) {
         store.setData(QString::number(i + 1), entries[i]);
     return store.Save(kMRUSection);
 }
+
+} // namespace input

@@ -2,7 +2,11 @@
 
 #include <QString>
 
+namespace config {
 class CIniFile;
+}
+namespace input {
+
 class CMRUCombo;
 
 // The section of the settings file that holds the history.
@@ -10,7 +14,9 @@ inline const QString kMRUSection = QStringLiteral("MRU");
 
 // Reads the section "MRU" into the history, in file order whatever the key names, then clears
 // the combo text. Empty values are skipped.
-void LoadMRUSection(CMRUCombo& history, CIniFile& store);
+void LoadMRUSection(CMRUCombo& history, config::CIniFile& store);
 
 // Rewrites the section "MRU" as "1", "2", ... in history order. False when the write failed.
-bool SaveMRUSection(const CMRUCombo& history, CIniFile& store);
+bool SaveMRUSection(const CMRUCombo& history, config::CIniFile& store);
+
+} // namespace input

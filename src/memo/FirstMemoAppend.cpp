@@ -5,6 +5,8 @@
 #include "platform/FileRead.h"
 #include "platform/FileStamp.h"
 
+namespace memo {
+
 FirstMemoAppend appendToFirstMemo(const QString& fileName, const QString& line,
                                   const QDateTime& now, const QString& dateFormat,
                                   std::optional<MemoFileError>& error) {
@@ -13,13 +15,13 @@ FirstMemoAppend appendToFirstMemo(const QString& fileName, const QString& line,
     const platform::FileBytes file = platform::readWholeFile(fileName);
     if (!file.ok() || file.bytes.isEmpty())
         return FirstMemoAppend::NotApplicable; // the whole way says what is wrong, or creates it
-    const std::optional<memosplice::FirstMemo> first = memosplice::readFirstMemo(file.bytes);
+    const std::optional<splice::FirstMemo> first = splice::readFirstMemo(file.bytes);
     if (!first)
         return FirstMemoAppend::NotApplicable;
     MemoRecord memo = first->memo;
     AppendLogLine(memo, now, line, dateFormat);
     const std::optional<QByteArray> bytes =
-        memosplice::replaceFirstMemo(file.bytes, *first, std::move(memo));
+        splice::replaceFirstMemo(file.bytes, *first, std::move(memo));
     // Changed by someone else meanwhile: the whole way keeps both sides.
     if (!bytes || !(platform::FileStamp::of(fileName) == stamp))
         return FirstMemoAppend::NotApplicable;
@@ -29,3 +31,5 @@ FirstMemoAppend appendToFirstMemo(const QString& fileName, const QString& line,
     error = memoFileError(written.errorNumber, written.error);
     return FirstMemoAppend::Failed;
 }
+
+} // namespace memo

@@ -7,6 +7,8 @@
 
 #include <optional>
 
+namespace memo {
+
 // Files one line into the first memo of a memo file (the memo a window shows after it starts)
 // without reading the rest of the file as text: the first memo's bytes are replaced, the rest of a
 // file grown over years is copied as it is, and the whole file is still replaced atomically. The
@@ -21,3 +23,5 @@ enum class FirstMemoAppend {
 FirstMemoAppend appendToFirstMemo(const QString& fileName, const QString& line,
                                   const QDateTime& now, const QString& dateFormat,
                                   std::optional<MemoFileError>& error);
+
+} // namespace memo

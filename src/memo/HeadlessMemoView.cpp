@@ -1,5 +1,7 @@
 #include "memo/HeadlessMemoView.h"
 
+namespace memo {
+
 void HeadlessMemoView::clearTitles() {
     m_titles.clear();
     m_selectedRow = -1;
@@ -27,3 +29,5 @@ void HeadlessMemoView::showPosition(const QString& counter, bool previousEnabled
     m_previousEnabled = previousEnabled;
     m_nextEnabled = nextEnabled;
 }
+
+} // namespace memo

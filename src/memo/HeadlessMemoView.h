@@ -4,6 +4,8 @@
 
 #include <QStringList>
 
+namespace memo {
+
 // A memo view without widgets: it simply holds what the memo list shows. Used where memos are
 // edited without a window (the console companion) and by tests.
 class HeadlessMemoView : public IMemoView {
@@ -50,3 +52,5 @@ private:
     bool m_writable = true;
     QString m_notWritableReason;
 };
+
+} // namespace memo

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace memo {
+
 // What the memo list needs of the memo pane's controls. The pane widget implements it; tests and
 // the console companion use HeadlessMemoView.
 //
@@ -39,3 +41,5 @@ public:
     // so nothing typed could be saved).
     virtual void setWritable(bool writable, const QString& reason) = 0;
 };
+
+} // namespace memo

@@ -1,5 +1,7 @@
 #include "memo/MemoDateFormat.h"
 
+namespace memo {
+
 namespace {
 
 // The program follows Japanese regional settings on every machine.
@@ -53,3 +55,5 @@ QString FormatMemoDate(const QDateTime& when, const QString& pattern) {
     }
     return out;
 }
+
+} // namespace memo

@@ -5,6 +5,8 @@
 
 #include <functional>
 
+namespace memo {
+
 // Where the memo list gets "now" from; tests fix it.
 using MemoClock = std::function<QDateTime()>;
 MemoClock systemMemoClock();
@@ -17,3 +19,5 @@ inline const QString kDefaultMemoDateFormat = QStringLiteral("yyyy-mm-dd");
 // "hh" hour 00-23, "ss" seconds, "/" and ":" the date and time separators; everything else is
 // copied as it stands.
 QString FormatMemoDate(const QDateTime& when, const QString& pattern);
+
+} // namespace memo

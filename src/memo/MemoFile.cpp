@@ -10,6 +10,8 @@
 #include <cmath>
 #include <limits>
 
+namespace memo {
+
 namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
@@ -271,3 +273,5 @@ std::optional<MemoFileError> WriteMemoFile(const QString& fileName, QList<MemoRe
     platform::TextEncoding encoding = platform::TextEncoding::Cp932;
     return WriteMemoFile(fileName, memos, encoding);
 }
+
+} // namespace memo

@@ -10,6 +10,8 @@
 
 #include <optional>
 
+namespace memo {
+
 // Why reading or writing the memo file failed: the language's file error number (53 file not
 // found, 61 disk full, 70 permission denied, 75 path/file access error) and the system's reason.
 struct MemoFileError {
@@ -60,3 +62,5 @@ QList<MemoRecord> ParseMemoFileText(const QString& text);
 
 // The first line (lines end with CR LF) that is not the empty string; "" when there is none.
 QString FirstNonEmptyLine(const QString& text);
+
+} // namespace memo

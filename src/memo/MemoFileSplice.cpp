@@ -4,7 +4,7 @@
 
 #include <QByteArrayView>
 
-namespace memosplice {
+namespace memo::splice {
 
 namespace {
 
@@ -109,4 +109,4 @@ std::optional<QByteArray> replaceFirstMemo(const QByteArray& bytes, const FirstM
     return out;
 }
 
-} // namespace memosplice
+} // namespace memo::splice

@@ -15,7 +15,7 @@
 // formatted and encoded. What a reader makes of the result is what it would make of a full
 // rewrite. Every function gives nothing when the shortcut does not apply; the caller then writes
 // the whole file.
-namespace memosplice {
+namespace memo::splice {
 
 // Where each memo's bytes lie in a memo file (after a BOM): the memos are separated by a line
 // holding a single dot, which no memo text can contain (such lines are escaped). Nothing for a
@@ -46,4 +46,4 @@ std::optional<FirstMemo> readFirstMemo(const QByteArray& bytes);
 std::optional<QByteArray> replaceFirstMemo(const QByteArray& bytes, const FirstMemo& first,
                                            MemoRecord memo);
 
-} // namespace memosplice
+} // namespace memo::splice

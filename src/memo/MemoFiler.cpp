@@ -1,5 +1,7 @@
 #include "memo/MemoFiler.h"
 
+namespace memo {
+
 MemoFiler::MemoFiler(MemoClock clock) : m_list(m_noView, std::move(clock)) {}
 
 void MemoFiler::attachView(IMemoView& view) {
@@ -50,3 +52,5 @@ void MemoFiler::report(Failure failure, const MemoFileError& error) const {
     if (m_reporter)
         m_reporter(failure, error, m_list.FileName());
 }
+
+} // namespace memo

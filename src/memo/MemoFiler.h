@@ -8,6 +8,8 @@
 #include <functional>
 #include <optional>
 
+namespace memo {
+
 // The home of the memos of one memo file, outside any window: it owns the memo list, files prose
 // lines into the current memo and saves, and tells its owner when that failed. The memo pane only
 // views the list (attachView); the line dispatcher files through fileLine; scrivlet-cli uses the
@@ -60,3 +62,5 @@ private:
     HandOff m_handOff;
     bool m_saveFailureReported = false;
 };
+
+} // namespace memo

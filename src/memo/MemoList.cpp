@@ -10,6 +10,8 @@
 
 #include <algorithm>
 
+namespace memo {
+
 namespace {
 constexpr int kFileNotFound = 53;
 constexpr int kPathFileAccessError = 75;
@@ -200,7 +202,7 @@ std::optional<MemoFileError> MemoList::Save() {
     }
     // Years of notes in one file: only the memos changed since the last save are encoded again.
     std::optional<QByteArray> spliced =
-        exact ? memosplice::spliceChangedMemos(m_bytes, m_syncedMemos, m_memos, m_encoding)
+        exact ? splice::spliceChangedMemos(m_bytes, m_syncedMemos, m_memos, m_encoding)
               : std::nullopt;
     if (spliced) {
         const platform::WriteResult result = platform::writeFileAtomically(m_fileName, *spliced);
@@ -321,3 +323,5 @@ MemoRecord MemoList::CollectMemo() const {
     }
     return memo;
 }
+
+} // namespace memo

@@ -9,6 +9,8 @@
 
 #include <optional>
 
+namespace memo {
+
 // What the user is told when memos cannot be filed because the memo file could not be read.
 QString memoNotWritableText(const QString& why);
 
@@ -97,3 +99,5 @@ private:
     QByteArray m_original;
     QString m_dateFormat = kDefaultMemoDateFormat;
 };
+
+} // namespace memo

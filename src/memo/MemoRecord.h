@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace memo {
+
 // One memo of the memo file. Text keeps CR LF line ends; CursorPos counts characters of Text
 // from 0.
 struct MemoRecord {
@@ -12,3 +14,5 @@ struct MemoRecord {
 
     friend bool operator==(const MemoRecord&, const MemoRecord&) = default;
 };
+
+} // namespace memo

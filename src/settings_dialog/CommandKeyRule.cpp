@@ -2,10 +2,14 @@
 
 #include "config/CIniFile.h"
 
+namespace settings_dialog {
+
 QString commandKeyProblem(const QString& command) {
-    const QString reason = CIniFile::KeyError(command);
+    const QString reason = config::CIniFile::KeyError(command);
     if (reason.isEmpty())
         return QString();
     return QStringLiteral("コマンド「%1」は設定ファイルに保存できません。\n%2")
         .arg(command, reason);
 }
+
+} // namespace settings_dialog

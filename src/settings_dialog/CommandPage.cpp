@@ -2,7 +2,7 @@
 
 #include "CommandKeyRule.h"
 #include "PropertyHost.h"
-#include "Twips.h"
+#include "platform/gui/Twips.h"
 
 #include "config/CIniFile.h"
 #include "config/CommandEntry.h"
@@ -22,6 +22,8 @@
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+
+namespace settings_dialog {
 
 namespace mb = platform::mb;
 
@@ -83,9 +85,9 @@ CommandPage::CommandPage(IPropertyHost& host, QWidget* parent) : QWidget(parent)
     m_lsvCommand->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_lsvCommand->setSelectionMode(QAbstractItemView::SingleSelection);
     m_lsvCommand->setAllColumnsShowFocus(true);
-    m_lsvCommand->setColumnWidth(0, dialogTwipsToPixels(this, 2117));
-    m_lsvCommand->setColumnWidth(1, dialogTwipsToPixels(this, 1060));
-    m_lsvCommand->setColumnWidth(2, dialogTwipsToPixels(this, 5292));
+    m_lsvCommand->setColumnWidth(0, platform::twipsToPixelsX(this, 2117));
+    m_lsvCommand->setColumnWidth(1, platform::twipsToPixelsX(this, 1060));
+    m_lsvCommand->setColumnWidth(2, platform::twipsToPixelsX(this, 5292));
 
     m_txtCommandTest = new QLineEdit(this);
     m_txtCommandTest->setObjectName(QStringLiteral("txtCommandTest"));
@@ -145,12 +147,13 @@ QList<QLineEdit*> CommandPage::editBoxes() const {
     return {m_txtCommandName, m_txtCommand, m_txtCommandContent};
 }
 
-void CommandPage::load(CIniFile& ini) {
+void CommandPage::load(config::CIniFile& ini) {
     m_lsvCommand->clear();
-    ini.setNowSection(kCommandSection);
+    ini.setNowSection(config::kCommandSection);
     for (const QString& key : ini.Keys()) {
         const QString value = ini.Data(key);
-        const CommandEntry entry = parseCommandEntry(value).value_or(CommandEntry{value, {}});
+        const config::CommandEntry entry =
+            config::parseCommandEntry(value).value_or(config::CommandEntry{value, {}});
         const QString command = key.toLower();
         // A second key differing only in case would be the same command; the first one stays.
         if (!rowOf(command))
@@ -159,13 +162,13 @@ void CommandPage::load(CIniFile& ini) {
     m_cmdDelete->setEnabled(m_lsvCommand->topLevelItemCount() > 0);
 }
 
-void CommandPage::save(CIniFile& ini) const {
-    ini.setNowSection(kCommandSection);
+void CommandPage::save(config::CIniFile& ini) const {
+    ini.setNowSection(config::kCommandSection);
     for (const QString& key : ini.Keys())
         ini.DeleteData(key);
     for (int i = 0; i < m_lsvCommand->topLevelItemCount(); ++i) {
         const QTreeWidgetItem* row = m_lsvCommand->topLevelItem(i);
-        ini.setData(row->text(1), formatCommandEntry({row->text(0), row->text(2)}));
+        ini.setData(row->text(1), config::formatCommandEntry({row->text(0), row->text(2)}));
     }
 }
 
@@ -314,3 +317,5 @@ bool CommandPage::eventFilter(QObject* watched, QEvent* event) {
         return QWidget::eventFilter(watched, event);
     }
 }
+
+} // namespace settings_dialog

@@ -4,14 +4,18 @@
 
 #include <QWidget>
 
+namespace config {
 class CIniFile;
-class IPropertyHost;
+}
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QTreeWidget;
 class QTreeWidgetItem;
+namespace settings_dialog {
+
+class IPropertyHost;
 
 // The "コマンド" page: the registered commands in a list, edited one at a time in three boxes and
 // tried against the unsaved list. Nothing reaches the settings file before the dialog saves.
@@ -22,9 +26,9 @@ public:
     CommandPage(IPropertyHost& host, QWidget* parent = nullptr);
 
     // Fills the list from section "Command": keys lower-cased, values split at the first comma.
-    void load(CIniFile& ini);
+    void load(config::CIniFile& ini);
     // Replaces section "Command" by the list, in the list's order. The store is not saved here.
-    void save(CIniFile& ini) const;
+    void save(config::CIniFile& ini) const;
 
     // engine::ICommandList
     QString templateOf(const QString& name) const override;
@@ -70,3 +74,5 @@ private:
     QPushButton* m_cmdDelete = nullptr;
     QPushButton* m_cmdCommandTest = nullptr;
 };
+
+} // namespace settings_dialog

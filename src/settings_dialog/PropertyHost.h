@@ -9,6 +9,8 @@ namespace engine {
 class IEvaluator;
 }
 
+namespace settings_dialog {
+
 // What the settings dialog needs of the running program (the main window implements it).
 class IPropertyHost {
 public:
@@ -29,3 +31,5 @@ public:
     // path, quoted when it holds a blank, after one separating blank.
     virtual QString textAfterDrop(const QString& boxText, const QMimeData* dropped) const = 0;
 };
+
+} // namespace settings_dialog

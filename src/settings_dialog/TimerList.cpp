@@ -2,6 +2,8 @@
 
 #include "platform/WallClockAlarm.h"
 
+namespace settings_dialog {
+
 TimerList::TimerList(Clock clock, std::unique_ptr<platform::IAlarm> alarm)
     : m_clock(std::move(clock)), m_alarm(std::move(alarm)) {
     m_alarm->setCallback([this] { runDue(); });
@@ -80,3 +82,5 @@ QDateTime timeOfDayMoment(const QDateTime& now, int hour, int minute) {
         moment = QDateTime(now.date().addDays(1), QTime(hour, minute, 0));
     return moment;
 }
+
+} // namespace settings_dialog

@@ -12,6 +12,8 @@ namespace platform {
 class IAlarm;
 }
 
+namespace settings_dialog {
+
 // One registered timer: the line to run and its moment.
 struct TimerEntry {
     QDateTime moment;
@@ -64,3 +66,5 @@ TimerList& timerList();
 // The moment of a time-of-day timer registered at `now`: today at hour:minute:00, or tomorrow
 // when `now` is already later than that.
 QDateTime timeOfDayMoment(const QDateTime& now, int hour, int minute);
+
+} // namespace settings_dialog

@@ -2,7 +2,7 @@
 
 #include "PropertyHost.h"
 #include "TimerList.h"
-#include "Twips.h"
+#include "platform/gui/Twips.h"
 
 #include "controls/uSpinButton.h"
 #include "platform/MessageBox.h"
@@ -19,14 +19,16 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+namespace settings_dialog {
+
 namespace mb = platform::mb;
 
 namespace {
 
 int g_rememberedMode = 0;
 
-uSpinButton* spinBox(const QString& name, int min, int max, QWidget* parent) {
-    auto* spin = new uSpinButton(parent);
+controls::uSpinButton* spinBox(const QString& name, int min, int max, QWidget* parent) {
+    auto* spin = new controls::uSpinButton(parent);
     spin->setObjectName(name);
     spin->setMin(min);
     spin->setMax(max);
@@ -105,8 +107,8 @@ TimerPage::TimerPage(IPropertyHost& host, TimerList& timers, QWidget* parent)
     m_lsvTimer->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_lsvTimer->setSelectionMode(QAbstractItemView::SingleSelection);
     m_lsvTimer->setAllColumnsShowFocus(true);
-    m_lsvTimer->setColumnWidth(0, dialogTwipsToPixels(this, 1235));
-    m_lsvTimer->setColumnWidth(1, dialogTwipsToPixels(this, 7409));
+    m_lsvTimer->setColumnWidth(0, platform::twipsToPixelsX(this, 1235));
+    m_lsvTimer->setColumnWidth(1, platform::twipsToPixelsX(this, 7409));
     auto* lblTimerList =
         namedLabel(QStringLiteral("lblTimerList"), QStringLiteral("作動中のタイマー(&L):"), this);
     lblTimerList->setBuddy(m_lsvTimer);
@@ -235,3 +237,5 @@ bool TimerPage::eventFilter(QObject* watched, QEvent* event) {
     }
     return QWidget::eventFilter(watched, event);
 }
+
+} // namespace settings_dialog

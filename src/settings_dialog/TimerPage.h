@@ -1,15 +1,19 @@
 #pragma once
 
 #include <QWidget>
-
-class IPropertyHost;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QStackedWidget;
 class QTreeWidget;
-class TimerList;
+namespace controls {
 class uSpinButton;
+}
+
+namespace settings_dialog {
+
+class IPropertyHost;
+class TimerList;
 
 // The "タイマー" page: registers one-shot timers, at a time of day or a number of minutes from
 // now, and shows and deletes the pending ones. The entries live in the program's timer list, so
@@ -29,9 +33,9 @@ public:
     void cmdTimerSet_Click();
     void cmdTimerReset_Click();
 
-    uSpinButton* uspnHour() const { return m_uspnHour; }
-    uSpinButton* uspnMinute() const { return m_uspnMinute; }
-    uSpinButton* uspnStopWatch() const { return m_uspnStopWatch; }
+    controls::uSpinButton* uspnHour() const { return m_uspnHour; }
+    controls::uSpinButton* uspnMinute() const { return m_uspnMinute; }
+    controls::uSpinButton* uspnStopWatch() const { return m_uspnStopWatch; }
     QLineEdit* txtExecuteCommand() const { return m_txtExecuteCommand; }
     QTreeWidget* lsvTimer() const { return m_lsvTimer; }
     QPushButton* cmdTimerSet() const { return m_cmdTimerSet; }
@@ -52,11 +56,13 @@ private:
     TimerList& m_timers;
     QRadioButton* m_optTimer[2] = {};
     QStackedWidget* m_fraTimer = nullptr;
-    uSpinButton* m_uspnHour = nullptr;
-    uSpinButton* m_uspnMinute = nullptr;
-    uSpinButton* m_uspnStopWatch = nullptr;
+    controls::uSpinButton* m_uspnHour = nullptr;
+    controls::uSpinButton* m_uspnMinute = nullptr;
+    controls::uSpinButton* m_uspnStopWatch = nullptr;
     QLineEdit* m_txtExecuteCommand = nullptr;
     QPushButton* m_cmdTimerSet = nullptr;
     QTreeWidget* m_lsvTimer = nullptr;
     QPushButton* m_cmdTimerReset = nullptr;
 };
+
+} // namespace settings_dialog

@@ -1,11 +1,12 @@
 #include "frmProperty.h"
 
 #include "CommandPage.h"
+#include "OpenFileDialog.h"
 #include "PropertyHost.h"
 #include "TimerPage.h"
-#include "Twips.h"
-#include "mdlComDlg.h"
+#include "platform/gui/Twips.h"
 
+#include "DesktopLimits.h"
 #include "config/CIniFile.h"
 #include "config/CommandEntry.h"
 #include "config/OptionSchema.h"
@@ -35,6 +36,8 @@
 #include <QVBoxLayout>
 #include <QWindow>
 
+namespace settings_dialog {
+
 namespace mb = platform::mb;
 
 namespace {
@@ -46,23 +49,23 @@ int g_rememberedTab = 1;
 
 // The check boxes of section "Options".
 struct OptionBox {
-    bool Options::*member;
+    bool config::Options::*member;
     const char* objectName;
     const char* caption;
-    QString key() const { return optionField(member).key; }
+    QString key() const { return config::optionField(member).key; }
 };
 const OptionBox kWindowOptions[] = {
-    {&Options::TopMost, "chkTopMost", "常に手前に表示する(&T)"},
-    {&Options::StartUpTray, "chkStartUpTray", "起動時に最小化(&M)"},
-    {&Options::UnresidentInfo, "chkUnresidentInfo", "終了時に確認ダイアログ表示(&U)"},
-    {&Options::IMEState, "chkIMEState", "IMEの状態を復元する(&I)"},
-    {&Options::HideAfterRun, "chkHideAfterRun", "実行後閉じる(&X)"},
-    {&Options::NoTray, "chkNoTray", "タスクトレイに入れない(&K)"},
+    {&config::Options::TopMost, "chkTopMost", "常に手前に表示する(&T)"},
+    {&config::Options::StartUpTray, "chkStartUpTray", "起動時に最小化(&M)"},
+    {&config::Options::UnresidentInfo, "chkUnresidentInfo", "終了時に確認ダイアログ表示(&U)"},
+    {&config::Options::IMEState, "chkIMEState", "IMEの状態を復元する(&I)"},
+    {&config::Options::HideAfterRun, "chkHideAfterRun", "実行後閉じる(&X)"},
+    {&config::Options::NoTray, "chkNoTray", "タスクトレイに入れない(&K)"},
 };
 const OptionBox kCalculationOptions[] = {
-    {&Options::SetClipboard, "chkSetClipBoard", "結果をクリップボードへ(&C)"},
-    {&Options::IfVoidThenHide, "chkIfVoidThenHide", "結果が無ければ閉じる(&N)"},
-    {&Options::ShowErrMsg, "chkShowErrMsg", "エラーメッセージを表示(&S)"},
+    {&config::Options::SetClipboard, "chkSetClipBoard", "結果をクリップボードへ(&C)"},
+    {&config::Options::IfVoidThenHide, "chkIfVoidThenHide", "結果が無ければ閉じる(&N)"},
+    {&config::Options::ShowErrMsg, "chkShowErrMsg", "エラーメッセージを表示(&S)"},
 };
 
 template <typename Visit> void forEachOptionBox(Visit&& visit) {
@@ -89,8 +92,8 @@ QIcon pinIcon(int size) {
 
 } // namespace
 
-frmProperty::frmProperty(IPropertyHost& host, CIniFile& ini, Options& options, TimerList& timers,
-                         QWidget* owner)
+frmProperty::frmProperty(IPropertyHost& host, config::CIniFile& ini, config::Options& options,
+                         TimerList& timers, QWidget* owner)
     : QDialog(owner), m_host(host), m_ini(ini), m_options(options) {
     setObjectName(QStringLiteral("frmProperty"));
     setWindowTitle(QStringLiteral("設定"));
@@ -152,8 +155,10 @@ frmProperty::frmProperty(IPropertyHost& host, CIniFile& ini, Options& options, T
     makeDefault(m_cmdOK);
 
     load();
+    settings_dialog::showDesktopOwnedHotKey(this);
+    settings_dialog::markX11OnlyOptions(this);
     // Wide enough for the command list's columns at their design widths.
-    resize(qMax(sizeHint().width(), dialogTwipsToPixels(this, 9400)), sizeHint().height());
+    resize(qMax(sizeHint().width(), platform::twipsToPixelsX(this, 9400)), sizeHint().height());
 }
 
 frmProperty::~frmProperty() = default;
@@ -179,7 +184,7 @@ QWidget* frmProperty::buildGeneralPage() {
     m_optionBoxes.insert(kStartAtLogin, chkStartAtLogin);
     checks->addWidget(chkStartAtLogin);
 
-    m_txtHotKey = new uHotKey(page);
+    m_txtHotKey = new controls::uHotKey(page);
     m_txtHotKey->setObjectName(QStringLiteral("txtHotKey"));
     auto* lblHotKey = new QLabel(QStringLiteral("ホットキー(&H):"), page);
     lblHotKey->setObjectName(QStringLiteral("lblHotKey"));
@@ -202,7 +207,7 @@ QWidget* frmProperty::buildGeneralPage() {
     fraMRU->setObjectName(QStringLiteral("fraMRU"));
     m_chkMRULimit = new QCheckBox(QStringLiteral("履歴の数を限定する(&A)"), fraMRU);
     m_chkMRULimit->setObjectName(QStringLiteral("chkMRULimit"));
-    m_uspnMRU = new uSpinButton(fraMRU);
+    m_uspnMRU = new controls::uSpinButton(fraMRU);
     m_uspnMRU->setObjectName(QStringLiteral("uspnMRU"));
     m_uspnMRU->setMin(0);
     m_uspnMRU->setMax(50);
@@ -278,9 +283,9 @@ QWidget* frmProperty::buildGeneralPage() {
         enableApply();
     });
     connect(m_txtMemoFileName, &QLineEdit::textChanged, this, &frmProperty::enableApply);
-    connect(m_txtHotKey, &uHotKey::Change, this, &frmProperty::enableApply);
-    connect(m_uspnMRU, &uSpinButton::Change, this, &frmProperty::enableApply);
-    connect(m_uspnMRU, &uSpinButton::valueEdited, this, &frmProperty::enableApply);
+    connect(m_txtHotKey, &controls::uHotKey::Change, this, &frmProperty::enableApply);
+    connect(m_uspnMRU, &controls::uSpinButton::Change, this, &frmProperty::enableApply);
+    connect(m_uspnMRU, &controls::uSpinButton::valueEdited, this, &frmProperty::enableApply);
     connect(cmdMemoFileNameRef, &QPushButton::clicked, this,
             &frmProperty::cmdMemoFileNameRef_Click);
     connect(cmdDeleteMRU, &QPushButton::clicked, this, &frmProperty::cmdDeleteMRU_Click);
@@ -291,9 +296,9 @@ QWidget* frmProperty::buildGeneralPage() {
 
 void frmProperty::load() {
     m_ini.setNowSection(kOptions);
-    Options stored;
-    for (const OptionField& field : optionSchema())
-        readOption(stored, field, m_ini.Data(field.key));
+    config::Options stored;
+    for (const config::OptionField& field : config::optionSchema())
+        config::readOption(stored, field, m_ini.Data(field.key));
     forEachOptionBox([&](const OptionBox& option) {
         m_optionBoxes.value(option.key())->setChecked(stored.*option.member);
     });
@@ -340,7 +345,7 @@ void frmProperty::enableApply() const {
 
 bool frmProperty::save() {
     m_ini.setNowSection(kOptions);
-    Options edited = m_options;
+    config::Options edited = m_options;
     forEachOptionBox([&](const OptionBox& option) {
         edited.*option.member = m_optionBoxes.value(option.key())->isChecked();
     });
@@ -348,14 +353,14 @@ bool frmProperty::save() {
     edited.HotKeyMask = m_txtHotKey->Mask();
     edited.HotKey = m_txtHotKey->HotKey();
     edited.MRU = short(m_chkMRULimit->isChecked() ? m_uspnMRU->Value() : -1);
-    for (const OptionField& field : optionSchema())
-        writeOption(m_ini, field, edited);
+    for (const config::OptionField& field : config::optionSchema())
+        config::writeOption(m_ini, field, edited);
     m_options = edited;
     m_commandPage->save(m_ini);
 
     // Only the two sections the dialog owns are written: the history and the key bindings in
     // memory are the ones read at start and are saved by the window at exit.
-    const bool saved = m_ini.Save(kOptions) && m_ini.Save(kCommandSection);
+    const bool saved = m_ini.Save(kOptions) && m_ini.Save(config::kCommandSection);
     if (!saved) {
         ask(QStringLiteral("設定を保存できませんでした。\n%1").arg(m_ini.fileName()),
             int(mb::OKOnly) | mb::Exclamation);
@@ -468,3 +473,5 @@ bool frmProperty::eventFilter(QObject* watched, QEvent* event) {
     }
     return QDialog::eventFilter(watched, event);
 }
+
+} // namespace settings_dialog

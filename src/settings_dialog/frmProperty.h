@@ -3,9 +3,9 @@
 #include <QDialog>
 #include <QHash>
 
+namespace config {
 class CIniFile;
-class CommandPage;
-class IPropertyHost;
+}
 class QAbstractButton;
 class QCheckBox;
 class QLabel;
@@ -13,11 +13,21 @@ class QLineEdit;
 class QPushButton;
 class QTabWidget;
 class QToolButton;
+namespace controls {
+class uHotKey;
+}
+namespace controls {
+class uSpinButton;
+}
+namespace config {
+struct Options;
+}
+namespace settings_dialog {
+
+class CommandPage;
+class IPropertyHost;
 class TimerList;
 class TimerPage;
-class uHotKey;
-class uSpinButton;
-struct Options;
 
 // The settings dialog: the options of section "Options", the registered commands and the timers.
 // OK and Apply write every option to the settings file and to the running program's values, then
@@ -27,8 +37,8 @@ class frmProperty : public QDialog {
 
 public:
     // Loads the controls from `ini` (not from the running values).
-    frmProperty(IPropertyHost& host, CIniFile& ini, Options& options, TimerList& timers,
-                QWidget* owner = nullptr);
+    frmProperty(IPropertyHost& host, config::CIniFile& ini, config::Options& options,
+                TimerList& timers, QWidget* owner = nullptr);
     ~frmProperty() override;
 
     // Selects tab `tabIndex` (1 general, 2 commands, 3 timers; 0 keeps the remembered one) and
@@ -58,9 +68,9 @@ public:
     // A general-page check box by its option key ("TopMost") or "StartAtLogin".
     QCheckBox* optionBox(const QString& key) const { return m_optionBoxes.value(key); }
     QLineEdit* txtMemoFileName() const { return m_txtMemoFileName; }
-    uHotKey* txtHotKey() const { return m_txtHotKey; }
+    controls::uHotKey* txtHotKey() const { return m_txtHotKey; }
     QCheckBox* chkMRULimit() const { return m_chkMRULimit; }
-    uSpinButton* uspnMRU() const { return m_uspnMRU; }
+    controls::uSpinButton* uspnMRU() const { return m_uspnMRU; }
     QLabel* lblExecutableInfo() const { return m_lblExecutableInfo; }
 
 protected:
@@ -76,8 +86,8 @@ private:
     int ask(const QString& text, int style) const;
 
     IPropertyHost& m_host;
-    CIniFile& m_ini;
-    Options& m_options;
+    config::CIniFile& m_ini;
+    config::Options& m_options;
     QTabWidget* m_TabStrip = nullptr;
     CommandPage* m_commandPage = nullptr;
     TimerPage* m_timerPage = nullptr;
@@ -87,9 +97,9 @@ private:
     QToolButton* m_chkToggleTopMost = nullptr;
     QHash<QString, QCheckBox*> m_optionBoxes;
     QLineEdit* m_txtMemoFileName = nullptr;
-    uHotKey* m_txtHotKey = nullptr;
+    controls::uHotKey* m_txtHotKey = nullptr;
     QCheckBox* m_chkMRULimit = nullptr;
-    uSpinButton* m_uspnMRU = nullptr;
+    controls::uSpinButton* m_uspnMRU = nullptr;
     QLabel* m_lblExecutableInfo = nullptr;
     // Which button a control's focus makes the default one, and whether it selects its text.
     struct FocusRule {
@@ -98,3 +108,5 @@ private:
     };
     QHash<QObject*, FocusRule> m_focusRules;
 };
+
+} // namespace settings_dialog

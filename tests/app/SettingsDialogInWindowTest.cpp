@@ -59,9 +59,10 @@ protected:
     }
 
     // Runs `inside` on the modal settings dialog once it is up.
-    void whileDialogIsOpen(std::function<void(frmProperty&)> inside) {
+    void whileDialogIsOpen(std::function<void(settings_dialog::frmProperty&)> inside) {
         QTimer::singleShot(0, [inside] {
-            auto* dialog = qobject_cast<frmProperty*>(QApplication::activeModalWidget());
+            auto* dialog =
+                qobject_cast<settings_dialog::frmProperty*>(QApplication::activeModalWidget());
             ASSERT_NE(dialog, nullptr);
             inside(*dialog);
         });
@@ -75,24 +76,24 @@ protected:
 
 TEST_F(SettingsInWindow, StartedWithoutHotkeyTheDialogShowsTheStoredOneAndOkStoresIt) {
     start("[Options]\r\nHotKeyMask=3\r\nHotKey=65\r\n", {QStringLiteral("/nohotkey")});
-    EXPECT_EQ(options().HotKey, 0);
-    whileDialogIsOpen([](frmProperty& d) {
+    EXPECT_EQ(config::options().HotKey, 0);
+    whileDialogIsOpen([](settings_dialog::frmProperty& d) {
         EXPECT_EQ(d.txtHotKey()->Text(), QStringLiteral("Ctrl + Alt + A"));
         EXPECT_TRUE(d.windowTitle().startsWith(QStringLiteral("設定 - Scrivlet Ver.")));
         EXPECT_EQ(d.windowIcon().cacheKey(), app::ProgramIcon().cacheKey());
         d.optionBox(QStringLiteral("TopMost"))->click();
         d.cmdOK()->click();
     });
-    EXPECT_TRUE(options().TopMost);
+    EXPECT_TRUE(config::options().TopMost);
     EXPECT_TRUE(platform::isTopMost(window.get())) << "always-on-top takes effect at once";
-    EXPECT_EQ(options().HotKey, 65);
-    EXPECT_EQ(options().HotKeyMask, 3);
+    EXPECT_EQ(config::options().HotKey, 65);
+    EXPECT_EQ(config::options().HotKeyMask, 3);
     EXPECT_TRUE(window->trayReady());
 }
 
 TEST_F(SettingsInWindow, ACommandAddedInTheDialogRunsRightAfterOk) {
     start("[Options]\r\nHideAfterRun=False\r\n");
-    whileDialogIsOpen([](frmProperty& d) {
+    whileDialogIsOpen([](settings_dialog::frmProperty& d) {
         d.tabStrip()->setCurrentIndex(1);
         auto* page = d.findChild<QWidget*>(QStringLiteral("txtCommandName"));
         ASSERT_NE(page, nullptr);
@@ -113,7 +114,7 @@ TEST_F(SettingsInWindow, ClearingTheHistoryEmptiesOnlyTheDropDownList) {
     ASSERT_EQ(window->inputLine()->count(), 2);
     window->inputLine()->setEditText(QStringLiteral("typing"));
     boxes.answers = {platform::mb::OK};
-    whileDialogIsOpen([](frmProperty& d) {
+    whileDialogIsOpen([](settings_dialog::frmProperty& d) {
         d.cmdDeleteMRU_Click();
         d.cmdCancel()->click();
     });
@@ -127,7 +128,8 @@ TEST_F(SettingsInWindow, ATimerRunsItsLineOnceAndLeavesTheInputLineAndHistoryAlo
     window->inputLine()->setEditText(QStringLiteral("書きかけ"));
     QDateTime now(QDate(2026, 12, 7), QTime(10, 0, 0));
     auto* alarm = new NeverAlarm;
-    TimerList timers([&] { return now; }, std::unique_ptr<platform::IAlarm>(alarm));
+    settings_dialog::TimerList timers([&] { return now; },
+                                      std::unique_ptr<platform::IAlarm>(alarm));
     timers.setRunner([this](const QString& line) { window->RunTimerLine(line); });
     timers.append({now, QStringLiteral("MsgBox(\"時間になりました。\")")});
     timers.append({now, QStringLiteral("1+1")});

@@ -51,13 +51,13 @@ protected:
 
     // The settings file as a fresh store reads it, one section.
     QStringList keysOnDisk(const QString& section) {
-        CIniFile disk;
+        config::CIniFile disk;
         disk.Load(path);
         disk.setNowSection(section);
         return disk.Keys();
     }
     QString onDisk(const QString& section, const QString& key) {
-        CIniFile disk;
+        config::CIniFile disk;
         disk.Load(path);
         disk.setNowSection(section);
         return disk.Data(key);
@@ -69,7 +69,7 @@ protected:
 
 TEST_F(Settings, WithoutAFileEveryDefaultIsWritten) {
     load();
-    const Options& o = options();
+    const config::Options& o = config::options();
     EXPECT_FALSE(o.TopMost);
     EXPECT_FALSE(o.StartUpTray);
     EXPECT_TRUE(o.UnresidentInfo);
@@ -98,8 +98,8 @@ TEST_F(Settings, WithoutAFileEveryDefaultIsWritten) {
     EXPECT_EQ(onDisk("Options", "TopMost"), "False");
     EXPECT_EQ(keysOnDisk("Position"), QStringList({"Width", "Height", "Left", "Top"}));
     EXPECT_EQ(onDisk("Position", "Left"), QString::number((28800 - 3000) / 2));
-    ASSERT_NE(iniFile(), nullptr);
-    EXPECT_EQ(iniFile()->fileName(), path);
+    ASSERT_NE(config::iniFile(), nullptr);
+    EXPECT_EQ(config::iniFile()->fileName(), path);
 }
 
 struct HotKeyCase {
@@ -114,8 +114,8 @@ TEST_P(HotKeyRepair, EndsValidInBothPartsOrEmptyInBoth) {
     const auto& c = GetParam();
     testsupport::writeFile(path, QByteArray("[Options]\r\n") + c.lines);
     load();
-    EXPECT_EQ(options().HotKeyMask, c.mask);
-    EXPECT_EQ(options().HotKey, c.key);
+    EXPECT_EQ(config::options().HotKeyMask, c.mask);
+    EXPECT_EQ(config::options().HotKey, c.key);
     EXPECT_EQ(onDisk("Options", "HotKeyMask"), QString::number(c.mask));
     EXPECT_EQ(onDisk("Options", "HotKey").toInt(), c.key);
 }
@@ -144,7 +144,7 @@ class MruRepair : public Settings, public testing::WithParamInterface<MruCase> {
 TEST_P(MruRepair, KeepsMinusOneAndZeroToFifty) {
     testsupport::writeFile(path, QByteArray("[Options]\r\nMRU=") + GetParam().text + "\r\n");
     load();
-    EXPECT_EQ(options().MRU, GetParam().expected);
+    EXPECT_EQ(config::options().MRU, GetParam().expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, MruRepair,
@@ -156,11 +156,11 @@ TEST_F(Settings, BooleansAcceptAnyBooleanTextAndRepairTheRest) {
     testsupport::writeFile(path, "[Options]\r\nTopMost=TRUE\r\nNoTray=-1\r\nHideAfterRun=0\r\n"
                                  "ShowErrMsg=yes\r\nIMEState=\r\n");
     load();
-    EXPECT_TRUE(options().TopMost);
-    EXPECT_TRUE(options().NoTray);
-    EXPECT_FALSE(options().HideAfterRun);
-    EXPECT_TRUE(options().ShowErrMsg);
-    EXPECT_TRUE(options().IMEState);
+    EXPECT_TRUE(config::options().TopMost);
+    EXPECT_TRUE(config::options().NoTray);
+    EXPECT_FALSE(config::options().HideAfterRun);
+    EXPECT_TRUE(config::options().ShowErrMsg);
+    EXPECT_TRUE(config::options().IMEState);
     EXPECT_EQ(onDisk("Options", "TopMost"), "TRUE") << "valid text is kept as written";
     EXPECT_EQ(onDisk("Options", "ShowErrMsg"), "True");
 }
@@ -168,7 +168,7 @@ TEST_F(Settings, BooleansAcceptAnyBooleanTextAndRepairTheRest) {
 TEST_F(Settings, MemoFileNameOfBlanksIsUsedUnchanged) {
     testsupport::writeFile(path, "[Options]\r\nMemoFileName=   \r\n");
     load();
-    EXPECT_EQ(options().MemoFileName, "   ");
+    EXPECT_EQ(config::options().MemoFileName, "   ");
 }
 
 // Unknown keys go; a known key in another letter case stays, under its own spelling, so the
@@ -178,8 +178,8 @@ TEST_F(Settings, UnknownKeysGoKnownKeysOfOtherCaseStay) {
                                  "[Position]\r\nwidth=5000\r\nColor=red\r\n"
                                  "[MRU]\r\n1=keep me\r\n\r\n");
     load();
-    EXPECT_TRUE(options().TopMost);
-    EXPECT_TRUE(options().StartUpTray);
+    EXPECT_TRUE(config::options().TopMost);
+    EXPECT_TRUE(config::options().StartUpTray);
     const QStringList keys = keysOnDisk("Options");
     EXPECT_EQ(keys.size(), 13);
     EXPECT_TRUE(keys.contains("TopMost"));
@@ -193,8 +193,8 @@ TEST_F(Settings, UnknownKeysGoKnownKeysOfOtherCaseStay) {
     EXPECT_TRUE(readFile(path).endsWith("[MRU]\r\n1=keep me\r\n\r\n"));
 
     load(); // the next start too
-    EXPECT_TRUE(options().TopMost);
-    EXPECT_TRUE(options().StartUpTray);
+    EXPECT_TRUE(config::options().TopMost);
+    EXPECT_TRUE(config::options().StartUpTray);
 }
 
 // A start that repairs nothing writes nothing: the file is not replaced at all.
@@ -236,7 +236,7 @@ TEST_F(Settings, CommandsWithoutACommaAreDroppedInMemoryOnly) {
         "[Command]\r\ng=Google,http://example.invalid/?q=%A\r\nbad=nocomma\r\n";
     testsupport::writeFile(path, command);
     load();
-    CIniFile& ini = *iniFile();
+    config::CIniFile& ini = *config::iniFile();
     ini.setNowSection("Command");
     EXPECT_EQ(ini.Keys(), QStringList({"g"}));
     EXPECT_TRUE(readFile(path).startsWith(command)) << "not saved by start-up";
@@ -255,9 +255,9 @@ class Switches : public Settings, public testing::WithParamInterface<SwitchCase>
 TEST_P(Switches, ChangeThisRunOnlyAndMatchExactly) {
     const auto& c = GetParam();
     load(c.args);
-    EXPECT_EQ(options().StartUpTray, c.tray);
-    EXPECT_EQ(options().TopMost, c.topmost);
-    EXPECT_EQ(options().HotKey != 0 && options().HotKeyMask != 0, c.hotkey);
+    EXPECT_EQ(config::options().StartUpTray, c.tray);
+    EXPECT_EQ(config::options().TopMost, c.topmost);
+    EXPECT_EQ(config::options().HotKey != 0 && config::options().HotKeyMask != 0, c.hotkey);
     EXPECT_EQ(onDisk("Options", "StartUpTray"), "False");
     EXPECT_EQ(onDisk("Options", "TopMost"), "False");
     EXPECT_EQ(onDisk("Options", "HotKey"), "90");
@@ -277,9 +277,9 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(Settings, ReadOptionsRepairsInMemoryWithoutWriting) {
     const QByteArray content = "[Options]\r\nHotKeyMask=4\r\nMRU=51\r\nJunk=1\r\n";
     testsupport::writeFile(path, content);
-    CIniFile ini;
+    config::CIniFile ini;
     ini.Load(path);
-    const Options o = readOptions(ini);
+    const config::Options o = config::readOptions(ini);
     EXPECT_EQ(o.HotKeyMask, 0);
     EXPECT_EQ(o.HotKey, 0);
     EXPECT_EQ(o.MRU, 10);
@@ -292,8 +292,8 @@ TEST_F(Settings, UnwritableSettingsStillGiveRepairedOptions) {
         testsupport::FileSizeLimit limit(8);
         load();
     }
-    EXPECT_EQ(options().MRU, -1);
-    EXPECT_EQ(options().HotKey, 90);
+    EXPECT_EQ(config::options().MRU, -1);
+    EXPECT_EQ(config::options().HotKey, 90);
     EXPECT_EQ(readFile(path), QByteArray("[Options]\r\nMRU=-1\r\n"));
 }
 

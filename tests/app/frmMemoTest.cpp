@@ -4,17 +4,17 @@
 #include "ScriptedBoxes.h"
 #include "TestEnvironment.h"
 #include "app/TitleStrip.h"
-#include "app/Twips.h"
 #include "app/instance/CPrevInstance.h"
 #include "config/CIniFile.h"
 #include "desktop/CHotKey.h"
 #include "desktop/CTray.h"
-#include "desktop/SubClass.h"
+#include "desktop/HookRegistry.h"
 #include "input/CMRUCombo.h"
 #include "memo/pane/uMultiMemo.h"
 #include "platform/AppPaths.h"
 #include "platform/FileFaults.h"
 #include "platform/MessageBox.h"
+#include "platform/gui/Twips.h"
 #include "platform/gui/WindowControl.h"
 
 #include <QAction>
@@ -90,8 +90,8 @@ TEST_F(MainWindow, FirstStartShowsACollapsedCentredBarAndWritesTheSettings) {
     EXPECT_EQ(window->maximumHeight(), comboHeight());
     // The collapsed pane lies below the visible area, never over the input line.
     EXPECT_EQ(window->memoPane()->y(), comboHeight());
-    EXPECT_EQ(window->minimumWidth(), app::twipsToPixelsX(window.get(), 3000));
-    EXPECT_EQ(window->width(), app::twipsToPixelsX(window.get(), 3000));
+    EXPECT_EQ(window->minimumWidth(), platform::twipsToPixelsX(window.get(), 3000));
+    EXPECT_EQ(window->width(), platform::twipsToPixelsX(window.get(), 3000));
     const QRect screen = window->screen()->geometry();
     EXPECT_NEAR(window->x(), (screen.width() - window->width()) / 2, 1);
     EXPECT_EQ(QApplication::focusWidget(), window->inputLine());
@@ -105,10 +105,10 @@ TEST_F(MainWindow, FirstStartShowsACollapsedCentredBarAndWritesTheSettings) {
 TEST_F(MainWindow, StoredPositionAndWidthAreApplied) {
     writeSettings("[Position]\r\nLeft=1500\r\nTop=750\r\nWidth=6000\r\nHeight=2000\r\n");
     start();
-    EXPECT_EQ(window->width(), app::twipsToPixelsX(window.get(), 6000));
-    EXPECT_EQ(window->pos(), QPoint(app::twipsToPixelsX(window.get(), 1500),
-                                    app::twipsToPixelsY(window.get(), 750)));
-    EXPECT_EQ(window->memoPane()->height(), app::twipsToPixelsY(window.get(), 2000));
+    EXPECT_EQ(window->width(), platform::twipsToPixelsX(window.get(), 6000));
+    EXPECT_EQ(window->pos(), QPoint(platform::twipsToPixelsX(window.get(), 1500),
+                                    platform::twipsToPixelsY(window.get(), 750)));
+    EXPECT_EQ(window->memoPane()->height(), platform::twipsToPixelsY(window.get(), 2000));
 }
 
 TEST_F(MainWindow, MemoPaneOpensToScreenHeightAndCollapsesToAFixedHeight) {
@@ -460,13 +460,13 @@ TEST_F(MainWindow, PositionIsSavedOnDeactivation) {
     window->move(150, 90);
     window->onAppDeactivate();
     EXPECT_FALSE(window->titleStrip()->activeLook());
-    CIniFile check;
+    config::CIniFile check;
     ASSERT_TRUE(check.Load(folder + QStringLiteral("/scrivlet.ini")));
     check.setNowSection(QStringLiteral("Position"));
     EXPECT_EQ(check.Data(QStringLiteral("Left")),
-              QString::number(app::pixelsToTwipsX(window.get(), 150)));
+              QString::number(platform::pixelsToTwipsX(window.get(), 150)));
     EXPECT_EQ(check.Data(QStringLiteral("Top")),
-              QString::number(app::pixelsToTwipsY(window.get(), 90)));
+              QString::number(platform::pixelsToTwipsY(window.get(), 90)));
     EXPECT_EQ(check.Data(QStringLiteral("Width")), QStringLiteral("3000"));
     const QColor inactive = window->titleStrip()->colour();
     window->onAppActivate();
@@ -527,8 +527,8 @@ TEST_F(MainWindow, SettingsDialogRoundTripReloadsAChangedMemoFile) {
     window->setSettingsDialog([&](frmMemo& w, int tab) {
         EXPECT_EQ(tab, 0);
         trayReadyDuringDialog = w.trayReady();
-        options().MemoFileName = other;
-        options().MRU = 1;
+        config::options().MemoFileName = other;
+        config::options().MRU = 1;
     });
     EXPECT_TRUE(window->ShowProperty());
     EXPECT_FALSE(trayReadyDuringDialog);
@@ -542,7 +542,7 @@ TEST_F(MainWindow, SettingsDialogRoundTripReloadsAChangedMemoFile) {
 TEST_F(MainWindow, TitleStripHidesOnDoubleClickAndOffersTheMenuOnRightClick) {
     start();
     TitleStrip* strip = window->titleStrip();
-    EXPECT_EQ(strip->width(), app::twipsToPixelsX(window.get(), 150));
+    EXPECT_EQ(strip->width(), platform::twipsToPixelsX(window.get(), 150));
     QTest::mouseClick(strip, Qt::RightButton);
     EXPECT_TRUE(window->popupMenu()->isVisible());
     EXPECT_EQ(window->menuView()->text(), QStringLiteral("閉じる(&E)"));
@@ -624,8 +624,8 @@ TEST_F(MainWindow, TheSettingsDialogRunsWithoutHotKeyAndRegistersTheNewOneAfter)
     QList<int> heldDuringDialog{-1};
     window->setSettingsDialog([&](frmMemo&, int) {
         heldDuringDialog = hotKeys.held;
-        options().HotKey = 65; // the dialog's OK writes the option variables
-        options().HotKeyMask = 3;
+        config::options().HotKey = 65; // the dialog's OK writes the option variables
+        config::options().HotKeyMask = 3;
     });
     window->ShowProperty();
     EXPECT_TRUE(heldDuringDialog.isEmpty());

@@ -101,3 +101,36 @@ TEST(InstanceFrame, OversizedLengthBreaksTheConnection) {
     EXPECT_FALSE(takeFrame(buffer, broken));
     EXPECT_TRUE(broken);
 }
+
+TEST(InstanceMessage, ActivationTokensRoundTripAndBadOnesAreDroppedWithoutHarm) {
+    const QString longest(256, QLatin1Char('t'));
+    struct Row {
+        const char* name;
+        QString token;
+        QString received; // what the receiver spends
+    } rows[] = {
+        {"sway", QStringLiteral("a3f09e1c5b7d4e2f8a6c1b3d5e7f9a0b"),
+         QStringLiteral("a3f09e1c5b7d4e2f8a6c1b3d5e7f9a0b")},
+        {"punctuated", QStringLiteral("kwin-14_x.y:z/42=+"), QStringLiteral("kwin-14_x.y:z/42=+")},
+        {"longest allowed", longest, longest},
+        {"none", QString(), QString()},
+        {"oversized", longest + QLatin1Char('t'), QString()},
+        {"space", QStringLiteral("tok en"), QString()},
+        {"line feed", QStringLiteral("tok\nPREVINSTANCE:1"), QString()},
+        {"non-ASCII", QStringLiteral("トークン★"), QString()},
+        {"quote", QStringLiteral("tok\"en"), QString()},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const QString text = prevInstanceMessage(0x2a, row.token);
+        EXPECT_EQ(parsePrevInstanceMessage(text), std::optional<qint32>(0x2a));
+        EXPECT_EQ(activationTokenOf(text), row.received);
+    }
+    // A malformed token from a foreign sender is not spent; the show request still stands.
+    for (const char* text :
+         {"PREVINSTANCE:2A\nbad token", "PREVINSTANCE:2A\n", "PREVINSTANCE:2A\n\x01"}) {
+        EXPECT_EQ(parsePrevInstanceMessage(QString::fromUtf8(text)), std::optional<qint32>(0x2a));
+        EXPECT_EQ(activationTokenOf(QString::fromUtf8(text)), QString()) << text;
+    }
+    EXPECT_EQ(activationTokenOf(QStringLiteral("MEMOLINE:{}\ntoken")), QString());
+}

@@ -24,7 +24,7 @@ const QRegularExpression
 
 // The log lines of memo `index` (from 1), stamps removed; fails when a line has no stamp.
 QStringList loggedLines(const QString& memoFile, int index = 1) {
-    const MemoFileContent content = ReadMemoFile(memoFile);
+    const memo::MemoFileContent content = memo::ReadMemoFile(memoFile);
     EXPECT_TRUE(content.ok());
     if (content.memos.size() < index)
         return {};
@@ -67,9 +67,9 @@ TEST_F(CliMemo, ProseIsFiledWithAStamp) {
 TEST_F(CliMemo, EverydayLines) {
     writeScript(everyday::kUserScript);
     // A memo file in UTF-8, which holds every one of them (emoji and Korean are beyond CP932).
-    testsupport::writeFile(path(QStringLiteral("scrivlet.txt")),
-                           QStringLiteral("Title:日々\r\nLast-Modified:\r\nCursorPos:0\r\n\r\n")
-                               .toUtf8());
+    testsupport::writeFile(
+        path(QStringLiteral("scrivlet.txt")),
+        QStringLiteral("Title:日々\r\nLast-Modified:\r\nCursorPos:0\r\n\r\n").toUtf8());
     QStringList filed;
     for (const char* prose : everyday::kProse) {
         const CliResult result = runLine(QString::fromUtf8(prose));
@@ -90,7 +90,7 @@ TEST_F(CliMemo, ExistingFileKeepsItsOtherMemosAndEncoding) {
     const QString memo = path(QStringLiteral("scrivlet.txt"));
     testsupport::writeFile(memo, kTwoMemos);
     ASSERT_EQ(runLine(QStringLiteral("メモ 一行")).code, cli::PieceRan);
-    const MemoFileContent content = ReadMemoFile(memo);
+    const memo::MemoFileContent content = memo::ReadMemoFile(memo);
     ASSERT_TRUE(content.ok());
     ASSERT_EQ(content.memos.size(), 2);
     EXPECT_EQ(content.memos[0].Title, QStringLiteral("買い物"));
@@ -163,7 +163,7 @@ TEST_F(CliMemo, TextBeyondTheCodePageIsFiledIntact) {
     const QString line = QString::fromUtf8("メモ café 😀 한국어 ü 1〜2");
     ASSERT_EQ(runLine(line).code, cli::PieceRan);
     EXPECT_EQ(loggedLines(memo), QStringList{line});
-    EXPECT_EQ(ReadMemoFile(memo).encoding, platform::TextEncoding::Utf8);
+    EXPECT_EQ(memo::ReadMemoFile(memo).encoding, platform::TextEncoding::Utf8);
     EXPECT_FALSE(testsupport::readFile(memo).contains('?'));
 }
 

@@ -13,7 +13,7 @@ namespace {
 const QString A = QStringLiteral("A");
 
 TEST(CIniFile, ValueIsEverythingAfterTheFirstEquals) {
-    CIniFile ini;
+    config::CIniFile ini;
     ASSERT_TRUE(ini.Load(iniWith("[A]\r\nPath=C:\\a=b\r\nEmpty=\r\n")));
     ini.setNowSection(A);
     EXPECT_EQ(ini.Data("Path"), "C:\\a=b");
@@ -23,7 +23,7 @@ TEST(CIniFile, ValueIsEverythingAfterTheFirstEquals) {
 
 TEST(CIniFile, LastDuplicateWinsAtTheLaterPlace) {
     const QString path = iniWith("[MRU]\r\nMRU1=a\r\nx=1\r\nmru1=b\r\n");
-    CIniFile ini;
+    config::CIniFile ini;
     ini.Load(path);
     ini.setNowSection("MRU");
     EXPECT_EQ(ini.Data("MRU1"), "b");
@@ -33,7 +33,7 @@ TEST(CIniFile, LastDuplicateWinsAtTheLaterPlace) {
 }
 
 TEST(CIniFile, LooksUpSectionsAndKeysWithoutRegardToCase) {
-    CIniFile ini;
+    config::CIniFile ini;
     ini.Load(iniWith("[Options]\r\nTopMost=True\r\n"));
     ini.setNowSection("options");
     EXPECT_EQ(ini.NowSection(), "Options");
@@ -44,7 +44,7 @@ TEST(CIniFile, LooksUpSectionsAndKeysWithoutRegardToCase) {
 
 TEST(CIniFile, SettingAKeyMovesItToTheEndAndTakesTheCallersCase) {
     const QString path = iniWith("[A]\r\na=1\r\nb=2\r\n");
-    CIniFile ini;
+    config::CIniFile ini;
     ini.Load(path);
     ini.setNowSection(A);
     ini.setData("A", "1"); // same value
@@ -55,7 +55,7 @@ TEST(CIniFile, SettingAKeyMovesItToTheEndAndTakesTheCallersCase) {
 
 TEST(CIniFile, MissingFileLoadsEmptyAndSaveAllWritesNothing) {
     const QString path = initest::missingIni();
-    CIniFile ini;
+    config::CIniFile ini;
     EXPECT_TRUE(ini.Load(path));
     EXPECT_TRUE(ini.Sections().isEmpty());
     EXPECT_EQ(ini.Data("anything"), "");
@@ -65,7 +65,7 @@ TEST(CIniFile, MissingFileLoadsEmptyAndSaveAllWritesNothing) {
 
 TEST(CIniFile, SelectedSectionWithoutKeysIsWrittenAsItsHeader) {
     const QString path = initest::missingIni();
-    CIniFile ini;
+    config::CIniFile ini;
     ini.Load(path);
     ini.setNowSection("Empty");
     EXPECT_FALSE(ini.IsExist());
@@ -76,7 +76,7 @@ TEST(CIniFile, SelectedSectionWithoutKeysIsWrittenAsItsHeader) {
 
 TEST(CIniFile, BlankLinesInsideAWrittenSectionGoOthersStay) {
     const QString path = iniWith("[A]\r\na=1\r\n\r\nb=2\r\n\r\n[B]\r\nx=1\r\n\r\ny=2\r\n");
-    CIniFile ini;
+    config::CIniFile ini;
     ini.Load(path);
     ASSERT_TRUE(ini.Save(A));
     EXPECT_EQ(readFile(path), QByteArray("[A]\r\na=1\r\nb=2\r\n\r\n[B]\r\nx=1\r\n\r\ny=2\r\n"));
@@ -84,7 +84,7 @@ TEST(CIniFile, BlankLinesInsideAWrittenSectionGoOthersStay) {
 
 TEST(CIniFile, ExistsFlagFollowsSelectionAndWrites) {
     const QString path = iniWith("[A]\r\na=1\r\n");
-    CIniFile ini;
+    config::CIniFile ini;
     ini.Load(path);
     EXPECT_FALSE(ini.IsExist());
     ini.setNowSection("New");
@@ -99,7 +99,7 @@ TEST(CIniFile, ExistsFlagFollowsSelectionAndWrites) {
 }
 
 TEST(CIniFile, DeleteAndClear) {
-    CIniFile ini;
+    config::CIniFile ini;
     ini.Load(iniWith("[A]\r\na=1\r\nb=2\r\nc=3\r\n"));
     ini.setNowSection(A);
     ini.DeleteData("missing");
@@ -112,7 +112,7 @@ TEST(CIniFile, DeleteAndClear) {
 }
 
 TEST(CIniFile, InitDataChecksByTypeCode) {
-    CIniFile ini;
+    config::CIniFile ini;
     ini.Load(iniWith("[A]\r\nblank=   \r\nn=12.5\r\nbad=x\r\nf=1.5\r\nb=true\r\nbig=40000\r\n"));
     ini.setNowSection(A);
     const QVariant def(QStringLiteral("def"));
@@ -121,12 +121,17 @@ TEST(CIniFile, InitDataChecksByTypeCode) {
         int type;
         QVariant expected;
     } cases[] = {
-        {"blank", CIniFile::IniText, def},  {"blank", 5, QStringLiteral("   ")},
-        {"missing", 5, QString()},          {"n", CIniFile::IniText, QStringLiteral("12.5")},
-        {"n", CIniFile::IniLong, 12},       {"big", CIniFile::IniLong, 40000},
-        {"bad", CIniFile::IniLong, def},    {"f", CIniFile::IniSingle, 1.5f},
-        {"big", CIniFile::IniSingle, def},  {"b", CIniFile::IniBoolean, true},
-        {"bad", CIniFile::IniBoolean, def},
+        {"blank", config::CIniFile::IniText, def},
+        {"blank", 5, QStringLiteral("   ")},
+        {"missing", 5, QString()},
+        {"n", config::CIniFile::IniText, QStringLiteral("12.5")},
+        {"n", config::CIniFile::IniLong, 12},
+        {"big", config::CIniFile::IniLong, 40000},
+        {"bad", config::CIniFile::IniLong, def},
+        {"f", config::CIniFile::IniSingle, 1.5f},
+        {"big", config::CIniFile::IniSingle, def},
+        {"b", config::CIniFile::IniBoolean, true},
+        {"bad", config::CIniFile::IniBoolean, def},
     };
     for (const auto& c : cases) {
         const QVariant got = ini.InitData(c.key, c.type, def);
@@ -137,7 +142,7 @@ TEST(CIniFile, InitDataChecksByTypeCode) {
 
 TEST(CIniFile, SaveAllWritesEverySectionAndSelectsTheLast) {
     const QString path = initest::missingIni();
-    CIniFile ini;
+    config::CIniFile ini;
     ini.Load(path);
     ini.setNowSection("One");
     ini.setData("a", "1");
@@ -151,7 +156,7 @@ TEST(CIniFile, SaveAllWritesEverySectionAndSelectsTheLast) {
 
 TEST(CIniFile, SaveAllStopsAtASectionItCannotWrite) {
     const QString path = initest::missingIni();
-    CIniFile ini;
+    config::CIniFile ini;
     ini.Load(path);
     ini.setNowSection("One");
     ini.setData("a", "1");
@@ -167,7 +172,7 @@ TEST(CIniFile, SaveAllStopsAtASectionItCannotWrite) {
 
 TEST(CIniFile, LoadKeepsTheSelectedSectionName) {
     const QString path = iniWith("[A]\r\na=1\r\n");
-    CIniFile ini;
+    config::CIniFile ini;
     ini.Load(path);
     ini.setNowSection(A);
     testsupport::writeFile(path, "[a]\r\na=2\r\n");
@@ -179,7 +184,7 @@ TEST(CIniFile, LoadKeepsTheSelectedSectionName) {
 
 TEST(CIniFile, LinesWithoutEqualsAreKeptInMemoryButNotAsKeys) {
     const QString path = iniWith("[A]\r\njunk\r\na=1\r\n");
-    CIniFile ini;
+    config::CIniFile ini;
     ini.Load(path);
     ini.setNowSection(A);
     EXPECT_EQ(ini.Keys(), QStringList({"a"}));
@@ -189,7 +194,7 @@ TEST(CIniFile, LinesWithoutEqualsAreKeptInMemoryButNotAsKeys) {
 }
 
 TEST(CIniFile, NothingHappensWithoutASelectedSection) {
-    CIniFile ini;
+    config::CIniFile ini;
     ini.Load(initest::missingIni());
     ini.setData("a", "1");
     ini.DeleteData("a");

@@ -23,32 +23,32 @@ TEST(CommandEntry, FirstCommaSeparatesAndFormatRoundTrips) {
     };
     for (const Row& row : rows) {
         const QString value = QString::fromUtf8(row.value);
-        const std::optional<CommandEntry> entry = parseCommandEntry(value);
+        const std::optional<config::CommandEntry> entry = config::parseCommandEntry(value);
         ASSERT_EQ(entry.has_value(), row.command) << row.value;
         if (!entry)
             continue;
         EXPECT_EQ(entry->name, QString::fromUtf8(row.name)) << row.value;
         EXPECT_EQ(entry->templateText, QString::fromUtf8(row.templateText)) << row.value;
-        EXPECT_EQ(formatCommandEntry(*entry), value) << row.value;
+        EXPECT_EQ(config::formatCommandEntry(*entry), value) << row.value;
     }
 }
 
 // Every member of the options has exactly one key, and its value reads back as written.
 TEST(OptionSchema, EveryOptionRoundTripsThroughItsText) {
-    Options written;
+    config::Options written;
     written.TopMost = true;
     written.MemoFileName = QStringLiteral("/home/ユーザー/メモ 〜.txt");
     written.HotKeyMask = 7;
     written.HotKey = 105;
     written.MRU = -1;
     written.ShowErrMsg = false;
-    Options read;
+    config::Options read;
     read.ShowErrMsg = true;
     QStringList keys;
-    for (const OptionField& field : optionSchema()) {
+    for (const config::OptionField& field : config::optionSchema()) {
         keys << field.key;
-        readOption(read, field, optionText(written, field));
-        EXPECT_EQ(&optionField(field.member), &field) << field.key.toStdString();
+        config::readOption(read, field, config::optionText(written, field));
+        EXPECT_EQ(&config::optionField(field.member), &field) << field.key.toStdString();
     }
     EXPECT_EQ(keys.size(), 13);
     EXPECT_EQ(keys.removeDuplicates(), 0);
@@ -58,5 +58,6 @@ TEST(OptionSchema, EveryOptionRoundTripsThroughItsText) {
     EXPECT_EQ(read.HotKey, 105);
     EXPECT_EQ(read.MRU, -1);
     EXPECT_EQ(read.ShowErrMsg, false);
-    EXPECT_EQ(optionText(written, optionField(&Options::TopMost)), QStringLiteral("True"));
+    EXPECT_EQ(config::optionText(written, config::optionField(&config::Options::TopMost)),
+              QStringLiteral("True"));
 }

@@ -27,7 +27,7 @@ class SectionRewrite : public testing::TestWithParam<RewriteCase> {};
 TEST_P(SectionRewrite, ReplacesOnlyThatSection) {
     const auto& c = GetParam();
     const QString path = iniWith(c.before);
-    CIniFile ini;
+    config::CIniFile ini;
     ini.Load(path);
     ASSERT_TRUE(ini.Save(QString::fromLatin1(c.section)));
     EXPECT_EQ(readFile(path), c.after);
@@ -78,7 +78,7 @@ TEST(IniFileFormat, NewSectionIsAppendedAfterABlankLine) {
     };
     for (const auto& c : cases) {
         const QString path = iniWith(c.before);
-        CIniFile ini;
+        config::CIniFile ini;
         ini.Load(path);
         ini.setNowSection("N");
         ini.setData("k", "v");
@@ -89,7 +89,7 @@ TEST(IniFileFormat, NewSectionIsAppendedAfterABlankLine) {
 
 TEST(IniFileFormat, DuplicateSectionReadsAsOneAndWritesWithoutLossOrRepeat) {
     const QString path = iniWith("[A]\r\na=1\r\nb=1\r\n[B]\r\n[a]\r\na=2\r\nc=3\r\n");
-    CIniFile ini;
+    config::CIniFile ini;
     ini.Load(path);
     EXPECT_EQ(ini.Sections(), QStringList({"A", "B"}));
     ini.setNowSection("A");
@@ -97,7 +97,7 @@ TEST(IniFileFormat, DuplicateSectionReadsAsOneAndWritesWithoutLossOrRepeat) {
     EXPECT_EQ(ini.Data("a"), "2");
     ASSERT_TRUE(ini.Save());
 
-    CIniFile again;
+    config::CIniFile again;
     again.Load(path);
     again.setNowSection("A");
     EXPECT_EQ(again.Keys(), QStringList({"b", "a", "c"}));
@@ -117,14 +117,14 @@ class Encodings : public testing::TestWithParam<EncodingCase> {};
 TEST_P(Encodings, ValuesSurviveAWriteAndAReload) {
     const auto& c = GetParam();
     const QString path = c.before.isNull() ? initest::missingIni() : iniWith(c.before);
-    CIniFile ini;
+    config::CIniFile ini;
     ini.Load(path);
     ini.setNowSection("A");
     ini.setData("v", c.value);
     ASSERT_TRUE(ini.Save("A"));
     EXPECT_EQ(platform::decodeText(readFile(path)).encoding, c.expected);
 
-    CIniFile again;
+    config::CIniFile again;
     again.Load(path);
     again.setNowSection("A");
     EXPECT_EQ(again.Data("v"), c.value);
@@ -152,7 +152,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(IniFileFormat, OtherSectionsKeepTheirMeaningWhenAWriteRemovesTheLastNonUtf8Byte) {
     // Read as CP932 only because of the byte in section A; B's bytes are also valid UTF-8.
     const QString path = iniWith("[A]\r\nbad=\xED\r\n[B]\r\nk=\xE3\x83\xA1\r\n");
-    CIniFile ini;
+    config::CIniFile ini;
     ini.Load(path);
     ini.setNowSection("B");
     const QString before = ini.Data("k");
@@ -160,7 +160,7 @@ TEST(IniFileFormat, OtherSectionsKeepTheirMeaningWhenAWriteRemovesTheLastNonUtf8
     ini.Clear();
     ASSERT_TRUE(ini.Save("A"));
 
-    CIniFile again;
+    config::CIniFile again;
     again.Load(path);
     again.setNowSection("B");
     EXPECT_EQ(again.Data("k"), before);
@@ -168,7 +168,7 @@ TEST(IniFileFormat, OtherSectionsKeepTheirMeaningWhenAWriteRemovesTheLastNonUtf8
 
 TEST(IniFileFormat, LineBreaksAndNulInValuesNeverSplitALine) {
     const QString path = initest::missingIni();
-    CIniFile ini;
+    config::CIniFile ini;
     ini.Load(path);
     ini.setNowSection("A");
     ini.setData("multi", QStringLiteral("one\r\ntwo\nthree\rfour"));
@@ -185,7 +185,7 @@ TEST(IniFileFormat, LineBreaksAndNulInValuesNeverSplitALine) {
 
 TEST(IniFileFormat, ChangesAnotherProgramMadeToOtherSectionsSurviveAWrite) {
     const QString path = iniWith("[A]\r\na=1\r\n[B]\r\nb=1\r\n");
-    CIniFile ini;
+    config::CIniFile ini;
     ini.Load(path);
     ini.setNowSection("A");
     ini.setData("a", "2");
@@ -212,7 +212,7 @@ TEST(IniFileFormat, WritesFromMemoryMatchWritesAfterReadingTheFileAgain) {
     for (const QByteArray& file : files) {
         SCOPED_TRACE(file.toStdString());
         const QString path = iniWith(file);
-        CIniFile ini;
+        config::CIniFile ini;
         ini.Load(path);
         ini.setNowSection("A");
         ini.setData("new", QStringLiteral("値 ☃"));
@@ -234,7 +234,7 @@ TEST(IniFileFormat, WritesFromMemoryMatchWritesAfterReadingTheFileAgain) {
 
 TEST(IniFileFormat, KeysAreComparedWithoutBlanksAtTheirEnds) {
     const QString path = iniWith("[A]\r\n  key  =v\r\n");
-    CIniFile ini;
+    config::CIniFile ini;
     ini.Load(path);
     ini.setNowSection("A");
     EXPECT_EQ(ini.Keys(), QStringList({"key"}));
@@ -246,7 +246,7 @@ TEST(IniFileFormat, KeysAreComparedWithoutBlanksAtTheirEnds) {
 }
 
 TEST(IniFileFormat, ACarriageReturnInsideALineReadsAsABlank) {
-    CIniFile ini;
+    config::CIniFile ini;
     ini.Load(iniWith("[A]\n\r=x\nk=a\rb\n"));
     ini.setNowSection("A");
     EXPECT_EQ(ini.Keys(), QStringList({"", "k"}));
@@ -256,7 +256,7 @@ TEST(IniFileFormat, ACarriageReturnInsideALineReadsAsABlank) {
 
 TEST(IniFileFormat, RepeatedWritesStayStable) {
     const QString path = iniWith("; top\r\n[A]\r\na=1\r\n\r\n[B]\r\nb=1\r\n");
-    CIniFile ini;
+    config::CIniFile ini;
     ini.Load(path);
     for (int i = 0; i < 3; ++i)
         ASSERT_TRUE(ini.Save());

@@ -12,6 +12,7 @@
 
 #include <sys/stat.h>
 
+using config::CIniFile;
 using initest::iniWith;
 
 namespace {

@@ -40,7 +40,7 @@ TEST(IniRobustness, DamagedContentLoadsAndSavesWithoutCrashing) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const QString path = iniWith(c.bytes);
-        CIniFile ini;
+        config::CIniFile ini;
         ASSERT_TRUE(ini.Load(path));
         for (const QString& section : ini.Sections()) {
             ini.setNowSection(section);
@@ -54,7 +54,7 @@ TEST(IniRobustness, DamagedContentLoadsAndSavesWithoutCrashing) {
         const QStringList before = ini.Sections();
         EXPECT_TRUE(ini.Save());
 
-        CIniFile again;
+        config::CIniFile again;
         again.Load(path);
         for (const QString& section : before) {
             ini.setNowSection(section);
@@ -67,7 +67,7 @@ TEST(IniRobustness, DamagedContentLoadsAndSavesWithoutCrashing) {
 
 TEST(IniRobustness, HugeLineKeepsItsValue) {
     const QByteArray value(10 * 1024 * 1024, 'x');
-    CIniFile ini;
+    config::CIniFile ini;
     ini.Load(iniWith("[Big]\r\nk=" + value + "\r\n"));
     ini.setNowSection("Big");
     EXPECT_EQ(ini.Data("k").size(), value.size());
@@ -78,7 +78,7 @@ TEST(IniRobustness, HundredThousandKeysAreFoundAndRewritten) {
     for (int i = 0; i < 100000; ++i)
         content += "Key" + QByteArray::number(i) + "=" + QByteArray::number(i * 7) + "\r\n";
     const QString path = iniWith(content);
-    CIniFile ini;
+    config::CIniFile ini;
     ini.Load(path);
     ini.setNowSection("many");
     EXPECT_EQ(ini.Keys().size(), 100000);
@@ -91,7 +91,7 @@ TEST(IniRobustness, HundredThousandKeysAreFoundAndRewritten) {
     EXPECT_EQ(ini.Data("Key3"), "21");
     ASSERT_TRUE(ini.Save("Many"));
 
-    CIniFile again;
+    config::CIniFile again;
     again.Load(path);
     again.setNowSection("Many");
     EXPECT_EQ(again.Keys(), ini.Keys());
@@ -100,7 +100,7 @@ TEST(IniRobustness, HundredThousandKeysAreFoundAndRewritten) {
 TEST(IniRobustness, SaveThatRunsOutOfSpaceLeavesTheOldFile) {
     const QByteArray original = "[A]\r\na=1\r\n[B]\r\nb=1\r\n";
     const QString path = iniWith(original);
-    CIniFile ini;
+    config::CIniFile ini;
     ini.Load(path);
     ini.setNowSection("A");
     ini.setData("big", QString(8192, QLatin1Char('x')));
@@ -117,7 +117,7 @@ TEST(IniRobustness, SaveThatRunsOutOfSpaceLeavesTheOldFile) {
 
 TEST(IniRobustness, SavesIntoAFolderThatCannotTakeTheFileReturnFalse) {
     const QString path = testsupport::freshFolder() + QStringLiteral("/gone/s.ini");
-    CIniFile ini;
+    config::CIniFile ini;
     ini.Load(path);
     ini.setNowSection("A");
     ini.setData("a", "1");
@@ -130,7 +130,7 @@ TEST(IniRobustness, UnreadableFileIsNeverOverwritten) {
     const QString path = testsupport::freshFolder() + QStringLiteral("/s.ini");
     QDir().mkpath(path);
     testsupport::writeFile(path + QStringLiteral("/inside"), "keep");
-    CIniFile ini;
+    config::CIniFile ini;
     EXPECT_TRUE(ini.Load(path));
     ini.setNowSection("A");
     ini.setData("a", "1");

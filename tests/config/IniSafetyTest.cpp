@@ -37,16 +37,16 @@ TEST(IniSafety, KeysTheFormatCannotHoldAreRefused) {
         {"メモ★", false}, {"x y", false}, {"", false},        {"~/", false},
     };
     const QString path = initest::missingIni();
-    CIniFile ini;
+    config::CIniFile ini;
     ini.Load(path);
     ini.setNowSection("Command");
     for (const auto& row : rows) {
         const QString key = QString::fromUtf8(row.key);
-        EXPECT_EQ(!CIniFile::KeyError(key).isEmpty(), row.refused) << row.key;
+        EXPECT_EQ(!config::CIniFile::KeyError(key).isEmpty(), row.refused) << row.key;
         EXPECT_EQ(ini.setData(key, "v,1"), !row.refused) << row.key;
     }
     ASSERT_TRUE(ini.Save("Command"));
-    CIniFile disk;
+    config::CIniFile disk;
     disk.Load(path);
     disk.setNowSection("Command");
     QStringList stored;
@@ -59,16 +59,16 @@ TEST(IniSafety, KeysTheFormatCannotHoldAreRefused) {
 }
 
 TEST(IniSafety, KeyErrorsNameTheCharacter) {
-    EXPECT_TRUE(CIniFile::KeyError("a=b").contains("="));
-    EXPECT_TRUE(CIniFile::KeyError(";a").contains(";"));
-    EXPECT_TRUE(CIniFile::KeyError("[a").contains("["));
+    EXPECT_TRUE(config::CIniFile::KeyError("a=b").contains("="));
+    EXPECT_TRUE(config::CIniFile::KeyError(";a").contains(";"));
+    EXPECT_TRUE(config::CIniFile::KeyError("[a").contains("["));
 }
 
 // A save that would give the same bytes leaves the file alone (no rewrite, no flush).
 TEST(IniSafety, UnchangedSectionsAreNotRewritten) {
     const QString path = iniWith("[A]\r\na=1\r\nb=2\r\n[B]\r\nc=3\r\n");
     const platform::FileStamp before = platform::FileStamp::of(path);
-    CIniFile ini;
+    config::CIniFile ini;
     ini.Load(path);
     ini.setNowSection("A");
     ini.setData("a", "1");
@@ -88,7 +88,7 @@ TEST(IniSafety, WritesThroughASymbolicLink) {
     const QString target = iniWith("[A]\r\na=1\r\n");
     const QString link = testsupport::freshFolder() + "/scrivlet.ini";
     ASSERT_TRUE(QFile::link(target, link));
-    CIniFile ini;
+    config::CIniFile ini;
     ini.Load(link);
     ini.setNowSection("A");
     ini.setData("a", "2");
@@ -115,7 +115,7 @@ TEST(IniSafety, FailedSavesReturnFalseAndKeepTheFile) {
             QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
         else
             platform::injectFileFault(path, row.step, EACCES);
-        CIniFile ini;
+        config::CIniFile ini;
         ini.Load(path);
         ini.setNowSection("A");
         ini.setData("a", "2");
@@ -135,7 +135,7 @@ TEST(IniSafety, FifoIsRefusedWithABoxAndNeverReplaced) {
     const QString path = testsupport::freshFolder() + QStringLiteral("/scrivlet.ini");
     ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
     testsupport::ScriptedBoxes boxes;
-    CIniFile ini;
+    config::CIniFile ini;
     ini.Load(path);
     ini.setNowSection(QStringLiteral("Options"));
     ini.setData(QStringLiteral("TopMost"), QStringLiteral("1"));
@@ -154,7 +154,7 @@ TEST(IniSafety, UndecodableFileIsKeptBeforeTheFirstWrite) {
         boxes.append(r.text);
         return int(platform::mb::OK);
     });
-    CIniFile ini;
+    config::CIniFile ini;
     ini.Load(path);
     ini.setNowSection("Options");
     ini.setData("Note", QString::fromUtf8("한국어 😀"));
@@ -175,7 +175,7 @@ TEST(IniSafety, UndecodableFileIsKeptBeforeTheFirstWrite) {
 
 TEST(IniSafety, TextOutsideTheCodePageMovesTheFileToUtf8) {
     const QString path = iniWith("[A]\r\na=\x83\x81\x83\x82\r\n");
-    CIniFile ini;
+    config::CIniFile ini;
     ini.Load(path);
     ini.setNowSection("B");
     ini.setData("yen", QString::fromUtf8("¥100 café"));

@@ -36,7 +36,7 @@ const Qt::KeyboardModifiers kAll =
 
 TEST_P(HotKeyBox, ShowsAndStoresTheCombination) {
     const ComboCase& c = GetParam();
-    uHotKey box;
+    controls::uHotKey box;
     box.show();
     QLineEdit* text = box.textBox();
     ASSERT_EQ(c.strokes.size(), c.shown.size());
@@ -101,8 +101,8 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(HotKeyProperties, SettersShowNoneForUnnamedCodesAndAnEmptyMask) {
-    uHotKey box;
-    QSignalSpy changes(&box, &uHotKey::Change);
+    controls::uHotKey box;
+    QSignalSpy changes(&box, &controls::uHotKey::Change);
     box.setMask(3);
     box.setHotKey(65);
     EXPECT_EQ(box.Text(), QStringLiteral("Ctrl + Alt + A"));
@@ -116,7 +116,7 @@ TEST(HotKeyProperties, SettersShowNoneForUnnamedCodesAndAnEmptyMask) {
 }
 
 TEST(HotKeyProperties, TypedCharactersNeverReachTheText) {
-    uHotKey box;
+    controls::uHotKey box;
     box.show();
     QKeyEvent kana(QEvent::KeyPress, 0, Qt::NoModifier, QStringLiteral("あ"));
     QApplication::sendEvent(box.textBox(), &kana);

@@ -11,30 +11,30 @@
 namespace {
 
 // Mouse events go straight to the button: what it draws depends only on the events it receives.
-void sendMove(uHoverButton& button, QPointF at, Qt::MouseButtons buttons) {
+void sendMove(controls::uHoverButton& button, QPointF at, Qt::MouseButtons buttons) {
     QMouseEvent move(QEvent::MouseMove, at, button.mapToGlobal(at), Qt::NoButton, buttons,
                      Qt::NoModifier);
     QApplication::sendEvent(&button, &move);
 }
 
-void sendEnter(uHoverButton& button, QPointF at) {
+void sendEnter(controls::uHoverButton& button, QPointF at) {
     QEnterEvent enter(at, at, button.mapToGlobal(at));
     QApplication::sendEvent(&button, &enter);
 }
 
-void sendLeave(uHoverButton& button) {
+void sendLeave(controls::uHoverButton& button) {
     QEvent leave(QEvent::Leave);
     QApplication::sendEvent(&button, &leave);
 }
 
-void sendButton(uHoverButton& button, QEvent::Type type, QPointF at) {
+void sendButton(controls::uHoverButton& button, QEvent::Type type, QPointF at) {
     const Qt::MouseButtons held =
         type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(Qt::LeftButton);
     QMouseEvent event(type, at, button.mapToGlobal(at), Qt::LeftButton, held, Qt::NoModifier);
     QApplication::sendEvent(&button, &event);
 }
 
-QImage render(uHoverButton& button) {
+QImage render(controls::uHoverButton& button) {
     QImage image(button.size(), QImage::Format_ARGB32);
     image.fill(Qt::transparent);
     button.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
@@ -47,45 +47,45 @@ protected:
         button.resize(40, 30);
         button.show();
     }
-    uHoverButton button;
+    controls::uHoverButton button;
 };
 
 TEST_F(HoverButton, HoverRaisesAndLeavingFlattens) {
-    EXPECT_EQ(button.visualState(), uHoverButton::Flat);
+    EXPECT_EQ(button.visualState(), controls::uHoverButton::Flat);
     sendEnter(button, {10, 10});
     sendMove(button, {10, 10}, Qt::NoButton);
-    EXPECT_EQ(button.visualState(), uHoverButton::Raised);
+    EXPECT_EQ(button.visualState(), controls::uHoverButton::Raised);
     sendMove(button, {60, 10}, Qt::NoButton);
-    EXPECT_EQ(button.visualState(), uHoverButton::Flat);
+    EXPECT_EQ(button.visualState(), controls::uHoverButton::Flat);
     sendEnter(button, {5, 5});
-    EXPECT_EQ(button.visualState(), uHoverButton::Raised);
+    EXPECT_EQ(button.visualState(), controls::uHoverButton::Raised);
     sendLeave(button);
-    EXPECT_EQ(button.visualState(), uHoverButton::Flat);
+    EXPECT_EQ(button.visualState(), controls::uHoverButton::Flat);
     EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
 }
 
 TEST_F(HoverButton, PressedAndDraggedOutShowsRaisedThenSunkenAgain) {
     sendEnter(button, {10, 10});
     sendButton(button, QEvent::MouseButtonPress, {10, 10});
-    EXPECT_EQ(button.visualState(), uHoverButton::Sunken);
+    EXPECT_EQ(button.visualState(), controls::uHoverButton::Sunken);
     sendMove(button, {100, 10}, Qt::LeftButton);
-    EXPECT_EQ(button.visualState(), uHoverButton::Raised);
+    EXPECT_EQ(button.visualState(), controls::uHoverButton::Raised);
     // A leave while the button is held does not end the press.
     sendLeave(button);
-    EXPECT_EQ(button.visualState(), uHoverButton::Raised);
+    EXPECT_EQ(button.visualState(), controls::uHoverButton::Raised);
     sendMove(button, {12, 12}, Qt::LeftButton);
-    EXPECT_EQ(button.visualState(), uHoverButton::Sunken);
+    EXPECT_EQ(button.visualState(), controls::uHoverButton::Sunken);
 }
 
 TEST_F(HoverButton, InsideTestExcludesTopEdgeAndIncludesFarEdges) {
     struct Row {
         QPointF at;
-        uHoverButton::VisualState expected;
+        controls::uHoverButton::VisualState expected;
     };
     const Row rows[] = {
-        {{0, 1}, uHoverButton::Sunken},   {{40, 30}, uHoverButton::Sunken},
-        {{20, 0}, uHoverButton::Raised},  {{-1, 10}, uHoverButton::Raised},
-        {{41, 10}, uHoverButton::Raised}, {{20, 31}, uHoverButton::Raised},
+        {{0, 1}, controls::uHoverButton::Sunken},   {{40, 30}, controls::uHoverButton::Sunken},
+        {{20, 0}, controls::uHoverButton::Raised},  {{-1, 10}, controls::uHoverButton::Raised},
+        {{41, 10}, controls::uHoverButton::Raised}, {{20, 31}, controls::uHoverButton::Raised},
     };
     sendButton(button, QEvent::MouseButtonPress, {10, 10});
     for (const Row& row : rows) {
@@ -135,11 +135,11 @@ TEST_F(HoverButton, ClicksAsTheNativeControlsCount) {
          2},
     };
     for (const Row& row : rows) {
-        QSignalSpy clicks(&button, &uHoverButton::Click);
+        QSignalSpy clicks(&button, &controls::uHoverButton::Click);
         for (const Step& step : row.steps)
             sendButton(button, step.type, step.at);
         EXPECT_EQ(clicks.count(), row.clicks) << row.name;
-        EXPECT_EQ(button.visualState(), uHoverButton::Flat) << row.name;
+        EXPECT_EQ(button.visualState(), controls::uHoverButton::Flat) << row.name;
     }
 }
 
@@ -149,7 +149,7 @@ TEST_F(HoverButton, DisabledButtonStaysFlatAndDrawsNoBorder) {
     button.setEnabled(false);
     sendEnter(button, {10, 10});
     sendButton(button, QEvent::MouseButtonPress, {10, 10});
-    EXPECT_EQ(button.visualState(), uHoverButton::Flat);
+    EXPECT_EQ(button.visualState(), controls::uHoverButton::Flat);
 
     // No border: the frame pixels stay untouched.
     const QImage disabled = render(button);

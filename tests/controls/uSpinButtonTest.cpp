@@ -23,11 +23,11 @@ class SpinTyping : public ::testing::TestWithParam<TypingCase> {};
 
 TEST_P(SpinTyping, TypedTextIsPutBackOrTaken) {
     const TypingCase& c = GetParam();
-    uSpinButton spin;
+    controls::uSpinButton spin;
     spin.setMax(23);
     spin.setValue(c.value);
     spin.show();
-    QSignalSpy changes(&spin, &uSpinButton::Change);
+    QSignalSpy changes(&spin, &controls::uSpinButton::Change);
     QLineEdit* box = spin.textBox();
     box->setFocus();
     box->setCursorPosition(int(box->text().size()));
@@ -59,10 +59,10 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SpinButton, ArrowsStepWithinTheBoundsAndAlwaysRaiseChange) {
-    uSpinButton spin;
+    controls::uSpinButton spin;
     spin.setMax(23);
     spin.setValue(23);
-    QSignalSpy changes(&spin, &uSpinButton::Change);
+    QSignalSpy changes(&spin, &controls::uSpinButton::Change);
     spin.upArrow()->click();
     EXPECT_EQ(spin.Value(), 23);
     EXPECT_EQ(changes.count(), 1);
@@ -74,7 +74,7 @@ TEST(SpinButton, ArrowsStepWithinTheBoundsAndAlwaysRaiseChange) {
 }
 
 TEST(SpinButton, UpAndDownKeysStepOnlyWithoutModifiers) {
-    uSpinButton spin;
+    controls::uSpinButton spin;
     spin.setValue(5);
     spin.show();
     QTest::keyClick(spin.textBox(), Qt::Key_Up);
@@ -87,7 +87,7 @@ TEST(SpinButton, UpAndDownKeysStepOnlyWithoutModifiers) {
 }
 
 TEST(SpinButton, LockedIgnoresTypingKeysAndArrows) {
-    uSpinButton spin;
+    controls::uSpinButton spin;
     spin.setValue(5);
     spin.setLocked(true);
     spin.show();
@@ -104,7 +104,7 @@ TEST(SpinButton, LockedIgnoresTypingKeysAndArrows) {
 }
 
 TEST(SpinButton, BoundsDoNotTouchTheValue) {
-    uSpinButton spin;
+    controls::uSpinButton spin;
     spin.setValue(40);
     spin.setMax(10);
     EXPECT_EQ(spin.Value(), 40);

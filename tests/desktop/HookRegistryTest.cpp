@@ -1,6 +1,6 @@
 // The order rules of the hook registry: who sees a message, who answers, and who keeps the
 // window's own procedure as hooks come and go.
-#include "desktop/SubClass.h"
+#include "desktop/HookRegistry.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include "desktop/CHotKey.h"
 #include "desktop/HotKeyModifiers.h"
 #include "desktop/HotKeyService.h"
-#include "desktop/SubClass.h"
+#include "desktop/HookRegistry.h"
 #include "platform/VirtualKey.h"
 
 #include <gtest/gtest.h>

@@ -3,7 +3,7 @@
 #include "desktop/CAppActive.h"
 #include "desktop/CLimitForm.h"
 #include "desktop/CTray.h"
-#include "desktop/SubClass.h"
+#include "desktop/HookRegistry.h"
 
 #include <gtest/gtest.h>
 

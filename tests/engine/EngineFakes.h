@@ -107,7 +107,7 @@ public:
             lines << line.mid(line.indexOf(QStringLiteral("] ")) + 2);
         return lines;
     }
-    MemoFiler filer;
+    memo::MemoFiler filer;
 };
 
 class RecordingHistory : public engine::IHistory {

@@ -54,8 +54,8 @@ protected:
     RecordingClipboard clipboard;
     RecordingWindow window;
     ShellRecorder shell;
-    Options options;
-    CIniFile ini;
+    config::Options options;
+    config::CIniFile ini;
     QList<platform::MessageBoxRequest> boxes;
 
 private:

@@ -32,8 +32,8 @@ protected:
     RecordingHistory history;
     RecordingClipboard clipboard;
     RecordingWindow window;
-    Options options;
-    CIniFile ini;
+    config::Options options;
+    config::CIniFile ini;
     std::unique_ptr<LineDispatcher> dispatcher;
 };
 

@@ -56,12 +56,12 @@ TEST(CKeyMapping, KeyNamesFromCodeAndModifiers) {
                                 {20, 0, ""},           {16, 1, "Shift+"},
                                 {136, 2, "Ctrl+"},     {97 - 32, 6, "Ctrl+Alt+A"}};
     for (const auto& row : rows)
-        EXPECT_EQ(CKeyMapping::GetKeyName(row.keyCode, row.shift).toStdString(), row.name)
+        EXPECT_EQ(input::CKeyMapping::GetKeyName(row.keyCode, row.shift).toStdString(), row.name)
             << row.keyCode << "/" << row.shift;
 }
 
 TEST(CKeyMapping, FirstBindingWinsWithoutRegardToCase) {
-    CKeyMapping map;
+    input::CKeyMapping map;
     map.Add("ShowProperty", "ctrl+o");
     map.Add("Execute", "Ctrl+O");
     map.Add("Execute", "Enter");
@@ -76,7 +76,7 @@ TEST(CKeyMapping, FirstBindingWinsWithoutRegardToCase) {
 }
 
 TEST(CKeyMapping, EmptyAndBlankNamesNeverFire) {
-    CKeyMapping map;
+    input::CKeyMapping map;
     map.Add("Execute", "");
     map.Add("MovePrevMemo", " Ctrl+K");
     EXPECT_FALSE(map.IsMappingFunction("Execute"));
@@ -86,7 +86,7 @@ TEST(CKeyMapping, EmptyAndBlankNamesNeverFire) {
 }
 
 TEST(CKeyMapping, AddDefaultOnlyForFunctionsWithoutKeys) {
-    CKeyMapping map;
+    input::CKeyMapping map;
     map.Add("Execute", "F5");
     map.AddDefault("Execute", {"Enter"});
     map.AddDefault("HideForm", {"Esc", "F5"});
@@ -97,11 +97,11 @@ TEST(CKeyMapping, AddDefaultOnlyForFunctionsWithoutKeys) {
 
 TEST(CKeyMapping, ExecCallsTheFunctionByNameAndSwallowsHandledKeys) {
     ExecTarget target;
-    CKeyMapping map;
+    input::CKeyMapping map;
     map.Initialize(&target);
     map.Add("execute", "Enter"); // names are matched without regard to case when called
-    QSignalSpy after(&map, &CKeyMapping::AfterExec);
-    QSignalSpy missing(&map, &CKeyMapping::NotExist);
+    QSignalSpy after(&map, &input::CKeyMapping::AfterExec);
+    QSignalSpy missing(&map, &input::CKeyMapping::NotExist);
 
     int key = 13, shift = 0;
     map.Exec(key, shift);
@@ -119,7 +119,7 @@ TEST(CKeyMapping, ExecCallsTheFunctionByNameAndSwallowsHandledKeys) {
 
 TEST(CKeyMapping, FailuresRaiseNotExistAndLeaveTheKey) {
     ExecTarget target;
-    CKeyMapping map;
+    input::CKeyMapping map;
     map.Initialize(&target);
     map.Add("Broken", "F2");
     map.Add("NoSuchFunction", "F3");
@@ -127,8 +127,8 @@ TEST(CKeyMapping, FailuresRaiseNotExistAndLeaveTheKey) {
     map.Add("deleteLater", "F7");
     map.Add("Beep", "F8");
     int notExist = 0, afterExec = 0;
-    QObject::connect(&map, &CKeyMapping::NotExist, [&](int&, int&) { ++notExist; });
-    QObject::connect(&map, &CKeyMapping::AfterExec, [&](int&, int&) { ++afterExec; });
+    QObject::connect(&map, &input::CKeyMapping::NotExist, [&](int&, int&) { ++notExist; });
+    QObject::connect(&map, &input::CKeyMapping::AfterExec, [&](int&, int&) { ++afterExec; });
     for (int code : {113, 114, 117, 118, 65}) {
         int key = code, shift = 0;
         map.Exec(key, shift);
@@ -144,10 +144,10 @@ TEST(CKeyMapping, FailuresRaiseNotExistAndLeaveTheKey) {
 
 TEST(CKeyMapping, BeforeExecMayChangeTheKeystroke) {
     ExecTarget target;
-    CKeyMapping map;
+    input::CKeyMapping map;
     map.Initialize(&target);
     map.Add("ShowProperty", "Ctrl+O");
-    QObject::connect(&map, &CKeyMapping::BeforeExec, [](int& key, int& shift) {
+    QObject::connect(&map, &input::CKeyMapping::BeforeExec, [](int& key, int& shift) {
         key = 79;
         shift = 2;
     });
@@ -163,7 +163,7 @@ TEST(CKeyMapping, TypedCharactersMapBackToKeystrokes) {
         bool capsLock;
         bool bound;
     };
-    CKeyMapping map;
+    input::CKeyMapping map;
     bool caps = false;
     map.setCapsLockProbe([&] { return caps; });
     map.Add("f", "A");       // plain a
@@ -190,19 +190,19 @@ protected:
 
 TEST_F(KeyMappingFile, WithoutSectionAllDefaultsAreBoundAndWritten) {
     testsupport::writeFile(path, "[Options]\r\nTopMost=True\r\n");
-    CIniFile store;
+    config::CIniFile store;
     ASSERT_TRUE(store.Load(path));
-    store.setNowSection(kKeyMappingSection);
-    CKeyMapping map;
+    store.setNowSection(input::kKeyMappingSection);
+    input::CKeyMapping map;
     map.Initialize(nullptr, &store);
     map.AddDefaultBindings();
-    for (const auto& binding : CKeyMapping::defaultBindings())
+    for (const auto& binding : input::CKeyMapping::defaultBindings())
         EXPECT_EQ(map.GetKeyMapping(binding.functionName), binding.keyNames.first());
     map.SaveMapping(store);
 
-    CIniFile reread;
+    config::CIniFile reread;
     ASSERT_TRUE(reread.Load(path));
-    reread.setNowSection(kKeyMappingSection);
+    reread.setNowSection(input::kKeyMappingSection);
     EXPECT_EQ(reread.Keys().size(), 14);
     EXPECT_EQ(reread.Data("MovePrevMemo"), QStringLiteral("Ctrl+Up,Ctrl+K"));
     EXPECT_EQ(reread.Data("Execute"), QStringLiteral("Enter"));
@@ -217,10 +217,10 @@ TEST_F(KeyMappingFile, FileBindingsComeFirst) {
                                  "MovePrevMemo=Ctrl+Up, Ctrl+K\r\n"
                                  "ShowProperty=ctrl+o\r\n"
                                  "ExitApp=F12,,Alt+X\r\n");
-    CIniFile store;
+    config::CIniFile store;
     ASSERT_TRUE(store.Load(path));
-    store.setNowSection(kKeyMappingSection);
-    CKeyMapping map;
+    store.setNowSection(input::kKeyMappingSection);
+    input::CKeyMapping map;
     map.Initialize(nullptr, &store);
     map.AddDefaultBindings();
     EXPECT_EQ(map.GetFunctionName("Enter"), QStringLiteral("ShowHelp"));
@@ -235,17 +235,17 @@ TEST_F(KeyMappingFile, FileBindingsComeFirst) {
 
 TEST_F(KeyMappingFile, SavedFunctionsFollowTheirLastBoundKey) {
     testsupport::writeFile(path, "[KeyMapping]\r\nStale=F11\r\n");
-    CIniFile store;
+    config::CIniFile store;
     ASSERT_TRUE(store.Load(path));
-    store.setNowSection(kKeyMappingSection);
-    CKeyMapping map;
+    store.setNowSection(input::kKeyMappingSection);
+    input::CKeyMapping map;
     map.Add("First", "F2");
     map.Add("Second", "F3");
     map.Add("First", "Ctrl+F2");
     map.SaveMapping(store);
-    CIniFile reread;
+    config::CIniFile reread;
     ASSERT_TRUE(reread.Load(path));
-    reread.setNowSection(kKeyMappingSection);
+    reread.setNowSection(input::kKeyMappingSection);
     EXPECT_EQ(reread.Keys(), QStringList({"Second", "First"}));
     EXPECT_EQ(reread.Data("First"), QStringLiteral("F2,Ctrl+F2"));
 }

@@ -5,9 +5,9 @@
 namespace {
 
 // A combo box as the history sees it, with typing simulated the way an edit control does it.
-class FakeCombo : public IHistoryComboBox {
+class FakeCombo : public input::IHistoryComboBox {
 public:
-    CMRUCombo* history = nullptr;
+    input::CMRUCombo* history = nullptr;
     QString value;
     int start = 0;
     int length = 0;
@@ -62,7 +62,7 @@ public:
 };
 
 struct Fixture : testing::Test {
-    CMRUCombo history;
+    input::CMRUCombo history;
     FakeCombo combo;
     Fixture() {
         combo.history = &history;
@@ -170,6 +170,6 @@ TEST_F(Fixture, MaxLimitsTheHistoryButNotTheDropDown) {
 }
 
 TEST(CMRUCombo, NewObjectKeepsTen) {
-    CMRUCombo history;
+    input::CMRUCombo history;
     EXPECT_EQ(history.Max(), 10);
 }

@@ -15,8 +15,8 @@ struct HistoryWidget : testing::Test {
     QWidget window;
     QComboBox* combo = new QComboBox(&window);
     QPushButton* next = new QPushButton("next", &window);
-    CMRUCombo history;
-    HistoryComboAdapter adapter{*combo, history};
+    input::CMRUCombo history;
+    input::HistoryComboAdapter adapter{*combo, history};
 
     HistoryWidget() {
         auto* layout = new QVBoxLayout(&window);

@@ -26,7 +26,7 @@ public:
 // bound keystrokes are recognised.
 TEST(KeyEventRouting, QtKeyEventsRunTheBoundFunctions) {
     Window window;
-    CKeyMapping map;
+    input::CKeyMapping map;
     map.Initialize(&window);
     map.setCapsLockProbe(platform::isCapsLockOn);
     map.AddDefaultBindings();

@@ -9,7 +9,7 @@
 
 namespace {
 
-class ListCombo : public IHistoryComboBox {
+class ListCombo : public input::IHistoryComboBox {
 public:
     QString value;
     QStringList list;
@@ -28,22 +28,22 @@ public:
 TEST(MRUSection, ReadsInFileOrderAndWritesNumberedKeys) {
     const QString path = testsupport::freshFolder() + "/scrivlet.ini";
     testsupport::writeFile(path, "[MRU]\r\n3=calc\r\n1=notepad\r\nx=\r\n7=NOTEPAD\r\n2=mail\r\n");
-    CIniFile store;
+    config::CIniFile store;
     ASSERT_TRUE(store.Load(path));
     ListCombo combo;
     combo.value = "leftover";
-    CMRUCombo history;
+    input::CMRUCombo history;
     history.setComboBox(&combo);
     history.setMax(3);
-    LoadMRUSection(history, store);
+    input::LoadMRUSection(history, store);
     EXPECT_EQ(history.MRUList(), QStringList({"calc", "NOTEPAD", "mail"}));
     EXPECT_EQ(combo.list, QStringList({"calc", "notepad", "NOTEPAD", "mail"}));
     EXPECT_EQ(combo.value, QString());
 
-    ASSERT_TRUE(SaveMRUSection(history, store));
-    CIniFile reread;
+    ASSERT_TRUE(input::SaveMRUSection(history, store));
+    config::CIniFile reread;
     ASSERT_TRUE(reread.Load(path));
-    reread.setNowSection(kMRUSection);
+    reread.setNowSection(input::kMRUSection);
     EXPECT_EQ(reread.Keys(), QStringList({"1", "2", "3"}));
     EXPECT_EQ(reread.Data("1"), QStringLiteral("calc"));
     EXPECT_EQ(reread.Data("3"), QStringLiteral("mail"));
@@ -52,17 +52,17 @@ TEST(MRUSection, ReadsInFileOrderAndWritesNumberedKeys) {
 TEST(MRUSection, MaxZeroWritesAnEmptySection) {
     const QString path = testsupport::freshFolder() + "/scrivlet.ini";
     testsupport::writeFile(path, "[MRU]\r\n1=a\r\n");
-    CIniFile store;
+    config::CIniFile store;
     ASSERT_TRUE(store.Load(path));
     ListCombo combo;
-    CMRUCombo history;
+    input::CMRUCombo history;
     history.setComboBox(&combo);
-    LoadMRUSection(history, store);
+    input::LoadMRUSection(history, store);
     EXPECT_TRUE(history.MRUList().isEmpty());
     EXPECT_EQ(combo.list, QStringList({"a"}));
-    ASSERT_TRUE(SaveMRUSection(history, store));
-    CIniFile reread;
+    ASSERT_TRUE(input::SaveMRUSection(history, store));
+    config::CIniFile reread;
     ASSERT_TRUE(reread.Load(path));
-    reread.setNowSection(kMRUSection);
+    reread.setNowSection(input::kMRUSection);
     EXPECT_TRUE(reread.Keys().isEmpty());
 }

@@ -15,13 +15,13 @@ TEST(FormatMemoDate, Table) {
         {"yyyyy", "2007y"},
         {"", ""}};
     for (const auto& [pattern, expected] : rows)
-        EXPECT_EQ(FormatMemoDate(when, QString::fromUtf8(pattern)).toStdString(), expected)
+        EXPECT_EQ(memo::FormatMemoDate(when, QString::fromUtf8(pattern)).toStdString(), expected)
             << pattern;
 }
 
 TEST(FormatMemoDate, HoursRunFrom00To23) {
-    EXPECT_EQ(FormatMemoDate(QDateTime(QDate(2020, 12, 31), QTime(0, 0, 0)), "hh:mm:ss"),
+    EXPECT_EQ(memo::FormatMemoDate(QDateTime(QDate(2020, 12, 31), QTime(0, 0, 0)), "hh:mm:ss"),
               QStringLiteral("00:00:00"));
-    EXPECT_EQ(FormatMemoDate(QDateTime(QDate(2020, 12, 31), QTime(23, 59, 59)), "hh:mm:ss"),
+    EXPECT_EQ(memo::FormatMemoDate(QDateTime(QDate(2020, 12, 31), QTime(23, 59, 59)), "hh:mm:ss"),
               QStringLiteral("23:59:59"));
 }

@@ -14,6 +14,8 @@
 
 namespace {
 
+using namespace memo;
+
 const QDateTime kNow(QDate(2026, 3, 1), QTime(9, 15, 0));
 MemoClock fixedClock() {
     return [] { return kNow; };

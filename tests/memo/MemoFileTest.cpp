@@ -19,8 +19,8 @@ QString q(const char* utf8) {
     return QString::fromUtf8(utf8);
 }
 
-MemoRecord memo(const char* title, const char* modified, const char* text, int caret = 0) {
-    return MemoRecord{q(title), q(modified), q(text), caret};
+memo::MemoRecord record(const char* title, const char* modified, const char* text, int caret = 0) {
+    return memo::MemoRecord{q(title), q(modified), q(text), caret};
 }
 
 } // namespace
@@ -29,13 +29,13 @@ struct ParseCase {
     const char* name;
     friend void PrintTo(const ParseCase& c, std::ostream* os) { *os << c.name; }
     const char* piece;
-    MemoRecord expected;
+    memo::MemoRecord expected;
 };
 
 class ParseMemoTest : public testing::TestWithParam<ParseCase> {};
 
 TEST_P(ParseMemoTest, Parses) {
-    const MemoRecord parsed = ParseMemo(q(GetParam().piece));
+    const memo::MemoRecord parsed = memo::ParseMemo(q(GetParam().piece));
     EXPECT_EQ(parsed, GetParam().expected) << parsed;
 }
 
@@ -44,76 +44,76 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         ParseCase{"FullHeader",
                   "Title:Shopping\r\nLast-Modified:2007-03-01\r\nCursorPos:4\r\n\r\nmilk\r\nbread",
-                  memo("Shopping", "2007-03-01", "milk\r\nbread", 4)},
-        ParseCase{"PlainWithoutBlankLine", "hello\r\nworld", memo("hello", "", "hello\r\nworld")},
+                  record("Shopping", "2007-03-01", "milk\r\nbread", 4)},
+        ParseCase{"PlainWithoutBlankLine", "hello\r\nworld", record("hello", "", "hello\r\nworld")},
         ParseCase{"OtherHeaderMakesPlain", "Title:x\r\nAuthor:me\r\n\r\nbody",
-                  memo("Title:x", "", "Title:x\r\nAuthor:me\r\n\r\nbody")},
+                  record("Title:x", "", "Title:x\r\nAuthor:me\r\n\r\nbody")},
         ParseCase{"LowerCaseNameMakesPlain", "title:x\r\n\r\nbody",
-                  memo("title:x", "", "title:x\r\n\r\nbody")},
+                  record("title:x", "", "title:x\r\n\r\nbody")},
         ParseCase{"LineWithoutColonMakesPlain", "Title:x\r\nnote\r\n\r\nbody",
-                  memo("Title:x", "", "Title:x\r\nnote\r\n\r\nbody")},
-        ParseCase{"ValueKeepsBlanksAndColons", "Title: a:b \r\n\r\nt", memo(" a:b ", "", "t")},
-        ParseCase{"LastDuplicateWins", "Title:a\r\nTitle:b\r\n\r\nt", memo("b", "", "t")},
-        ParseCase{"EmptyHeadGivesNoHeaders", "\r\n\r\nbody", memo("", "", "body")},
+                  record("Title:x", "", "Title:x\r\nnote\r\n\r\nbody")},
+        ParseCase{"ValueKeepsBlanksAndColons", "Title: a:b \r\n\r\nt", record(" a:b ", "", "t")},
+        ParseCase{"LastDuplicateWins", "Title:a\r\nTitle:b\r\n\r\nt", record("b", "", "t")},
+        ParseCase{"EmptyHeadGivesNoHeaders", "\r\n\r\nbody", record("", "", "body")},
         ParseCase{"EmptyBody", "Title:t\r\nLast-Modified:m\r\nCursorPos:0\r\n\r\n",
-                  memo("t", "m", "")},
-        ParseCase{"CursorLetters", "CursorPos:abc\r\n\r\nhello", memo("", "", "hello", 0)},
+                  record("t", "m", "")},
+        ParseCase{"CursorLetters", "CursorPos:abc\r\n\r\nhello", record("", "", "hello", 0)},
         ParseCase{"CursorBlankSeven", "CursorPos: 7\r\n\r\nhello world",
-                  memo("", "", "hello world", 7)},
-        ParseCase{"CursorHalfToEven", "CursorPos:2.5\r\n\r\nhello", memo("", "", "hello", 2)},
-        ParseCase{"CursorHalfToEvenUp", "CursorPos:3.5\r\n\r\nhello", memo("", "", "hello", 4)},
-        ParseCase{"CursorNegativeToStart", "CursorPos:-3\r\n\r\nhello", memo("", "", "hello", 0)},
-        ParseCase{"CursorBeyondTextToEnd", "CursorPos:99\r\n\r\nhello", memo("", "", "hello", 5)},
+                  record("", "", "hello world", 7)},
+        ParseCase{"CursorHalfToEven", "CursorPos:2.5\r\n\r\nhello", record("", "", "hello", 2)},
+        ParseCase{"CursorHalfToEvenUp", "CursorPos:3.5\r\n\r\nhello", record("", "", "hello", 4)},
+        ParseCase{"CursorNegativeToStart", "CursorPos:-3\r\n\r\nhello", record("", "", "hello", 0)},
+        ParseCase{"CursorBeyondTextToEnd", "CursorPos:99\r\n\r\nhello", record("", "", "hello", 5)},
         ParseCase{"CursorHugeToEnd", "CursorPos:99999999999999\r\n\r\nhello",
-                  memo("", "", "hello", 5)},
-        ParseCase{"CursorHugeNegativeToStart", "CursorPos:-1E300\r\n\r\nhi", memo("", "", "hi", 0)},
+                  record("", "", "hello", 5)},
+        ParseCase{"CursorHugeNegativeToStart", "CursorPos:-1E300\r\n\r\nhi", record("", "", "hi", 0)},
         ParseCase{"DoubleDotLineUnescaped", "Title:t\r\n\r\na\r\n..\r\n..\r\nb",
-                  memo("t", "", "a\r\n.\r\n.\r\nb")},
+                  record("t", "", "a\r\n.\r\n.\r\nb")},
         ParseCase{"DotPrefixedLinesUnchanged", "Title:t\r\n\r\n.a\r\n..b\r\n. ",
-                  memo("t", "", ".a\r\n..b\r\n. ")},
+                  record("t", "", ".a\r\n..b\r\n. ")},
         // Lines made only of dots carry one dot more in the file; so a file from elsewhere with
         // such a line of three or more dots reads one dot shorter.
         ParseCase{"DotOnlyLinesLoseOneDot", "Title:t\r\n\r\n...\r\n....",
-                  memo("t", "", "..\r\n...")},
-        ParseCase{"PlainTitleSkipsEmptyLines", "\r\n  \r\nx", memo("  ", "", "\r\n  \r\nx")},
-        ParseCase{"EmptyPiece", "", memo("", "", "")},
-        ParseCase{"Japanese", "Title:買い物\r\n\r\n牛乳", memo("買い物", "", "牛乳")}),
+                  record("t", "", "..\r\n...")},
+        ParseCase{"PlainTitleSkipsEmptyLines", "\r\n  \r\nx", record("  ", "", "\r\n  \r\nx")},
+        ParseCase{"EmptyPiece", "", record("", "", "")},
+        ParseCase{"Japanese", "Title:買い物\r\n\r\n牛乳", record("買い物", "", "牛乳")}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct FormatCase {
     const char* name;
     friend void PrintTo(const FormatCase& c, std::ostream* os) { *os << c.name; }
-    MemoRecord record;
+    memo::MemoRecord record;
     const char* expected;
 };
 
 class FormatMemoTest : public testing::TestWithParam<FormatCase> {};
 
 TEST_P(FormatMemoTest, Formats) {
-    MemoRecord record = GetParam().record;
-    EXPECT_EQ(FormatMemo(record).toStdString(), std::string(GetParam().expected));
+    memo::MemoRecord record = GetParam().record;
+    EXPECT_EQ(memo::FormatMemo(record).toStdString(), std::string(GetParam().expected));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Table, FormatMemoTest,
     testing::Values(
         FormatCase{
-            "Header", memo("Shopping", "2007-03-01", "milk\r\nbread", 12),
+            "Header", record("Shopping", "2007-03-01", "milk\r\nbread", 12),
             "Title:Shopping\r\nLast-Modified:2007-03-01\r\nCursorPos:12\r\n\r\nmilk\r\nbread"},
-        FormatCase{"EmptyTitleFromFirstNonEmptyLine", memo("", "d", "\r\nfirst\r\n"),
+        FormatCase{"EmptyTitleFromFirstNonEmptyLine", record("", "d", "\r\nfirst\r\n"),
                    "Title:first\r\nLast-Modified:d\r\nCursorPos:0\r\n\r\n\r\nfirst\r\n"},
-        FormatCase{"DotLinesEscaped", memo("t", "d", ".\r\n.\r\n.x"),
+        FormatCase{"DotLinesEscaped", record("t", "d", ".\r\n.\r\n.x"),
                    "Title:t\r\nLast-Modified:d\r\nCursorPos:0\r\n\r\n..\r\n..\r\n.x"},
-        FormatCase{"DotOnlyLinesGainOneDot", memo("t", "d", "..\r\n...\r\n.. "),
+        FormatCase{"DotOnlyLinesGainOneDot", record("t", "d", "..\r\n...\r\n.. "),
                    "Title:t\r\nLast-Modified:d\r\nCursorPos:0\r\n\r\n...\r\n....\r\n.. "},
-        FormatCase{"TitleLineBreaksFlattened", memo("a\r\nb", "d", "x"),
+        FormatCase{"TitleLineBreaksFlattened", record("a\r\nb", "d", "x"),
                    "Title:a b\r\nLast-Modified:d\r\nCursorPos:0\r\n\r\nx"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(FormatMemo, FillsTheEmptyTitleIntoTheRecord) {
-    MemoRecord record = memo("", "", "\r\nfirst");
-    FormatMemo(record);
-    EXPECT_EQ(record.Title, q("first"));
+    memo::MemoRecord filled = record("", "", "\r\nfirst");
+    memo::FormatMemo(filled);
+    EXPECT_EQ(filled.Title, q("first"));
 }
 
 TEST(FirstNonEmptyLine, Table) {
@@ -121,26 +121,26 @@ TEST(FirstNonEmptyLine, Table) {
                                                         {"a\r\nb", "a"}, {"\r\n\r\nb\r\n", "b"},
                                                         {" \r\nb", " "}, {"only", "only"}};
     for (const auto& [text, expected] : rows)
-        EXPECT_EQ(FirstNonEmptyLine(q(text)), q(expected)) << text;
+        EXPECT_EQ(memo::FirstNonEmptyLine(q(text)), q(expected)) << text;
 }
 
 TEST(MemoFileText, TwoMemosGiveOneSeparatorAndNoTrailingLineEnd) {
-    QList<MemoRecord> memos{memo("a", "1", "x"), memo("b", "2", "y")};
-    EXPECT_EQ(FormatMemoFileText(memos).toStdString(),
+    QList<memo::MemoRecord> memos{record("a", "1", "x"), record("b", "2", "y")};
+    EXPECT_EQ(memo::FormatMemoFileText(memos).toStdString(),
               "Title:a\r\nLast-Modified:1\r\nCursorPos:0\r\n\r\nx\r\n.\r\n"
               "Title:b\r\nLast-Modified:2\r\nCursorPos:0\r\n\r\ny");
 }
 
 TEST(MemoFileText, RoundTripKeepsMemosWithDotLines) {
-    QList<MemoRecord> memos{memo("a", "1", ".\r\n.\r\n", 3), memo("b", "2", "..x\r\n.y"),
-                            memo("c", "3", ""), memo("d", "4", "..\r\n...\r\n.\r\n.."),
-                            memo("e", "5", ".")};
-    const QList<MemoRecord> original = memos;
-    EXPECT_EQ(ParseMemoFileText(FormatMemoFileText(memos)), original);
+    QList<memo::MemoRecord> memos{record("a", "1", ".\r\n.\r\n", 3), record("b", "2", "..x\r\n.y"),
+                                  record("c", "3", ""), record("d", "4", "..\r\n...\r\n.\r\n.."),
+                                  record("e", "5", ".")};
+    const QList<memo::MemoRecord> original = memos;
+    EXPECT_EQ(memo::ParseMemoFileText(memo::FormatMemoFileText(memos)), original);
 }
 
 TEST(MemoFileText, SeparatorsMakePiecesEvenEmptyOnes) {
-    const auto memos = ParseMemoFileText(q("a\r\n.\r\n\r\n.\r\nb"));
+    const auto memos = memo::ParseMemoFileText(q("a\r\n.\r\n\r\n.\r\nb"));
     ASSERT_EQ(memos.size(), 3);
     EXPECT_EQ(memos[0].Text, q("a"));
     EXPECT_EQ(memos[1].Text, q(""));
@@ -152,49 +152,49 @@ TEST(MemoFileText, SeparatorsMakePiecesEvenEmptyOnes) {
 TEST(MemoFileText, LoneLineFeeds) {
     const struct {
         const char* text;
-        QList<MemoRecord> memos;
+        QList<memo::MemoRecord> memos;
     } rows[] = {
-        {"Title:a\n\nx\n.\nTitle:b\n\ny", {memo("a", "", "x"), memo("b", "", "y")}},
-        {"Title:a\r\n\r\nx\n.\ny", {memo("a", "", "x\n.\ny")}},
+        {"Title:a\n\nx\n.\nTitle:b\n\ny", {record("a", "", "x"), record("b", "", "y")}},
+        {"Title:a\r\n\r\nx\n.\ny", {record("a", "", "x\n.\ny")}},
         {"Title:a\r\n\r\nx\n.\ny\r\n.\r\nTitle:b\r\n\r\n\n",
-         {memo("a", "", "x\n.\ny"), memo("b", "", "\n")}},
+         {record("a", "", "x\n.\ny"), record("b", "", "\n")}},
     };
     for (const auto& row : rows)
-        EXPECT_EQ(ParseMemoFileText(q(row.text)), row.memos) << row.text;
+        EXPECT_EQ(memo::ParseMemoFileText(q(row.text)), row.memos) << row.text;
 }
 
 // A lone LF in a memo survives the round trip through the file.
 TEST(MemoFileText, LoneLineFeedInATextStaysInItsMemo) {
-    QList<MemoRecord> memos{memo("a", "1", "x\n.\ny"), memo("b", "2", "z")};
-    const QList<MemoRecord> original = memos;
-    EXPECT_EQ(ParseMemoFileText(FormatMemoFileText(memos)), original);
+    QList<memo::MemoRecord> memos{record("a", "1", "x\n.\ny"), record("b", "2", "z")};
+    const QList<memo::MemoRecord> original = memos;
+    EXPECT_EQ(memo::ParseMemoFileText(memo::FormatMemoFileText(memos)), original);
 }
 
 TEST(MemoFile, MissingAndEmptyFilesReadAsNoMemos) {
     const QString dir = testsupport::freshFolder();
-    const auto missing = ReadMemoFile(dir + "/none.txt");
+    const auto missing = memo::ReadMemoFile(dir + "/none.txt");
     EXPECT_TRUE(missing.ok());
     EXPECT_TRUE(missing.memos.isEmpty());
     testsupport::writeFile(dir + "/empty.txt", QByteArray());
-    const auto empty = ReadMemoFile(dir + "/empty.txt");
+    const auto empty = memo::ReadMemoFile(dir + "/empty.txt");
     EXPECT_TRUE(empty.ok());
     EXPECT_TRUE(empty.memos.isEmpty());
 }
 
 TEST(MemoFile, EmptyNameFailsWith53) {
-    EXPECT_EQ(ReadMemoFile(QString()).error->number, 53);
-    QList<MemoRecord> memos{memo("a", "", "")};
-    EXPECT_EQ(WriteMemoFile(QString(), memos)->number, 53);
+    EXPECT_EQ(memo::ReadMemoFile(QString()).error->number, 53);
+    QList<memo::MemoRecord> memos{record("a", "", "")};
+    EXPECT_EQ(memo::WriteMemoFile(QString(), memos)->number, 53);
 }
 
 // Reading fails for root too: a folder, or a file whose read is refused (injected).
 TEST(MemoFile, FolderOrUnreadableFileIsAnError) {
     const QString dir = testsupport::freshFolder();
-    EXPECT_EQ(ReadMemoFile(dir).error->number, 75);
+    EXPECT_EQ(memo::ReadMemoFile(dir).error->number, 75);
     const QString path = dir + "/locked.txt";
     testsupport::writeFile(path, "x");
     platform::injectFileFault(path, platform::FileStep::Read, EACCES);
-    const auto content = ReadMemoFile(path);
+    const auto content = memo::ReadMemoFile(path);
     platform::clearFileFaults();
     ASSERT_FALSE(content.ok());
     EXPECT_EQ(content.error->number, 70);
@@ -239,14 +239,14 @@ TEST(MemoFile, EncodingOfWrites) {
     const QString dir = testsupport::freshFolder();
     for (const auto& row : rows) {
         const QString path = dir + "/memo.txt";
-        QList<MemoRecord> memos{memo("t", "", row.text)};
+        QList<memo::MemoRecord> memos{record("t", "", row.text)};
         platform::TextEncoding encoding = row.read;
-        ASSERT_FALSE(WriteMemoFile(path, memos, encoding)) << row.text;
+        ASSERT_FALSE(memo::WriteMemoFile(path, memos, encoding)) << row.text;
         EXPECT_EQ(encoding, row.written) << row.text;
         const QByteArray bytes = testsupport::readFile(path);
         EXPECT_TRUE(bytes.endsWith(row.body)) << row.text;
         EXPECT_FALSE(bytes.contains('?')) << row.text;
-        const auto back = ReadMemoFile(path);
+        const auto back = memo::ReadMemoFile(path);
         EXPECT_EQ(back.encoding, row.written) << row.text;
     }
 }
@@ -254,11 +254,11 @@ TEST(MemoFile, EncodingOfWrites) {
 TEST(MemoFile, KeepsTheEncodingRead) {
     const QString dir = testsupport::freshFolder();
     testsupport::writeFile(dir + "/utf8.txt", QString("Title:メモ\r\n\r\n本文").toUtf8());
-    auto content = ReadMemoFile(dir + "/utf8.txt");
+    auto content = memo::ReadMemoFile(dir + "/utf8.txt");
     ASSERT_TRUE(content.ok());
     EXPECT_EQ(content.encoding, platform::TextEncoding::Utf8);
     EXPECT_EQ(content.memos.value(0).Text, q("本文"));
-    ASSERT_FALSE(WriteMemoFile(dir + "/utf8.txt", content.memos, content.encoding));
+    ASSERT_FALSE(memo::WriteMemoFile(dir + "/utf8.txt", content.memos, content.encoding));
     EXPECT_EQ(testsupport::readFile(dir + "/utf8.txt"),
               QString("Title:メモ\r\nLast-Modified:\r\nCursorPos:0\r\n\r\n本文").toUtf8());
 }
@@ -282,8 +282,8 @@ TEST(MemoFile, FailedWritesKeepTheOldFile) {
         const QString path = testsupport::freshFolder() + "/memo.txt";
         testsupport::writeFile(path, "Title:old\r\n\r\nkeep me");
         row.arrange(path);
-        QList<MemoRecord> memos{memo("new", "", "x")};
-        const auto error = WriteMemoFile(path, memos);
+        QList<memo::MemoRecord> memos{record("new", "", "x")};
+        const auto error = memo::WriteMemoFile(path, memos);
         platform::clearFileFaults();
         ASSERT_TRUE(error.has_value()) << row.name;
         EXPECT_EQ(error->number, row.number) << row.name;
@@ -295,11 +295,11 @@ TEST(MemoFile, FailedWritesKeepTheOldFile) {
 TEST(MemoFile, WriteThatRunsOutOfSpaceKeepsTheOldFileAndReportsIt) {
     const QString path = testsupport::freshFolder() + "/memo.txt";
     testsupport::writeFile(path, "Title:old\r\n\r\nkeep me");
-    QList<MemoRecord> memos{memo("new", "", QString(8192, u'x').toUtf8().constData())};
-    std::optional<MemoFileError> error;
+    QList<memo::MemoRecord> memos{record("new", "", QString(8192, u'x').toUtf8().constData())};
+    std::optional<memo::MemoFileError> error;
     {
         testsupport::FileSizeLimit limit(64);
-        error = WriteMemoFile(path, memos);
+        error = memo::WriteMemoFile(path, memos);
     }
     ASSERT_TRUE(error.has_value());
     EXPECT_EQ(error->number, 61);

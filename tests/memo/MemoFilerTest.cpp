@@ -7,24 +7,24 @@
 
 namespace {
 const QDateTime kNow(QDate(2007, 3, 1), QTime(14, 5, 9));
-MemoClock fixedClock() {
+memo::MemoClock fixedClock() {
     return [] { return kNow; };
 }
 
 struct Report {
-    MemoFiler::Failure failure;
+    memo::MemoFiler::Failure failure;
     int number;
 };
 
 // A filer that records what it reports.
 struct Filer {
     Filer() {
-        filer.setFailureReporter(
-            [this](MemoFiler::Failure failure, const MemoFileError& error, const QString&) {
-                reports.push_back({failure, error.number});
-            });
+        filer.setFailureReporter([this](memo::MemoFiler::Failure failure,
+                                        const memo::MemoFileError& error, const QString&) {
+            reports.push_back({failure, error.number});
+        });
     }
-    MemoFiler filer{fixedClock()};
+    memo::MemoFiler filer{fixedClock()};
     std::vector<Report> reports;
 };
 } // namespace
@@ -77,7 +77,7 @@ TEST(MemoFiler, FailuresAreReportedAndTheFileStays) {
     }
     EXPECT_EQ(testsupport::readFile(path), QByteArray("Title:a\r\n\r\nfirst"));
     ASSERT_EQ(f.reports.size(), 1u);
-    EXPECT_EQ(f.reports[0].failure, MemoFiler::Failure::NotSaved);
+    EXPECT_EQ(f.reports[0].failure, memo::MemoFiler::Failure::NotSaved);
     ASSERT_TRUE(f.filer.fileLine("third"));
     EXPECT_TRUE(testsupport::readFile(path).contains("] again\r\n[2007/03/01 14:05:09] third"));
 
@@ -86,7 +86,7 @@ TEST(MemoFiler, FailuresAreReportedAndTheFileStays) {
     EXPECT_FALSE(unread.filer.fileLine("x"));
     EXPECT_FALSE(unread.filer.fileLine("y"));
     ASSERT_EQ(unread.reports.size(), 2u);
-    EXPECT_EQ(unread.reports[1].failure, MemoFiler::Failure::NotReadable);
+    EXPECT_EQ(unread.reports[1].failure, memo::MemoFiler::Failure::NotReadable);
 }
 
 // A view attached later shows what the list holds; a line filed while the user types in the view
@@ -96,7 +96,7 @@ TEST(MemoFiler, ViewShowsTheListAndTypingIsKept) {
     testsupport::writeFile(path, "Title:一\r\n\r\n予定：会議\r\n.\r\nTitle:二\r\n\r\n★");
     Filer f;
     ASSERT_FALSE(f.filer.open(path));
-    HeadlessMemoView view;
+    memo::HeadlessMemoView view;
     f.filer.attachView(view);
     EXPECT_EQ(view.titles(), (QStringList{QStringLiteral("一"), QStringLiteral("二")}));
     EXPECT_EQ(view.text(), QStringLiteral("予定：会議"));

@@ -22,8 +22,8 @@ QString q(const char* utf8) {
 
 struct MemoListFixture : testing::Test {
     QDateTime now{QDate(2007, 3, 1), QTime(14, 5, 9)};
-    HeadlessMemoView view;
-    MemoList list{view, [this] { return now; }};
+    memo::HeadlessMemoView view;
+    memo::MemoList list{view, [this] { return now; }};
     QString path = testsupport::freshFolder() + "/memo.txt";
 
     // Loads a file of memos titled by the given texts (title = text).
@@ -136,7 +136,7 @@ TEST_F(MemoListFixture, SwitchingSavesTheViewBackWithAFreshStamp) {
     view.setCaretPosition(3);
     now = QDateTime(QDate(2008, 4, 2), QTime(1, 2, 3));
     ASSERT_TRUE(list.MoveNextMemo());
-    EXPECT_EQ(list.memos()[0], (MemoRecord{"a", "2008-04-02", "a edited", 3}));
+    EXPECT_EQ(list.memos()[0], (memo::MemoRecord{"a", "2008-04-02", "a edited", 3}));
     ASSERT_TRUE(list.MovePrevMemo());
     EXPECT_EQ(view.text(), q("a edited"));
     EXPECT_EQ(view.caretPosition(), 3);
@@ -240,7 +240,7 @@ TEST_F(MemoListFixture, DeleteActiveMemoAsksFirst) {
     loadMemos({"a", "b"});
     int askedFor = 0;
     bool answerCancel = true;
-    QObject::connect(&list, &MemoList::BeforeDelete, [&](int& index, bool& cancel) {
+    QObject::connect(&list, &memo::MemoList::BeforeDelete, [&](int& index, bool& cancel) {
         askedFor = index;
         cancel = answerCancel;
     });
@@ -282,12 +282,12 @@ TEST_F(MemoListFixture, SaveWritesTheViewAndTheWholeList) {
     list.setDateFormat("yyyy/mm/dd");
     view.setText(".\r\nnew text");
     ASSERT_FALSE(list.Save());
-    HeadlessMemoView otherView;
-    MemoList other(otherView);
+    memo::HeadlessMemoView otherView;
+    memo::MemoList other(otherView);
     ASSERT_FALSE(other.setFileName(path));
     ASSERT_FALSE(other.Load());
     ASSERT_EQ(other.MemoCount(), 2);
-    EXPECT_EQ(other.memos()[0], (MemoRecord{"a", "2007/03/01", ".\r\nnew text", 0}));
+    EXPECT_EQ(other.memos()[0], (memo::MemoRecord{"a", "2007/03/01", ".\r\nnew text", 0}));
     EXPECT_EQ(other.memos()[1].Text, q("b"));
 }
 
@@ -301,7 +301,7 @@ TEST_F(MemoListFixture, FailedSaveIsReportedAndKeepsTheFile) {
     loadMemos({"a"});
     const QByteArray before = testsupport::readFile(path);
     view.setText(QString(10000, u'x'));
-    std::optional<MemoFileError> error;
+    std::optional<memo::MemoFileError> error;
     {
         testsupport::FileSizeLimit limit(100);
         error = list.Save();
@@ -330,7 +330,7 @@ TEST_F(MemoListFixture, ReloadOfAnEmptiedFileKeepsNothingOfTheOldList) {
     ASSERT_FALSE(list.Load());
     EXPECT_EQ(list.MemoCount(), 1);
     EXPECT_EQ(list.MemoIndex(), 1);
-    EXPECT_EQ(list.memos()[0], MemoRecord{});
+    EXPECT_EQ(list.memos()[0], memo::MemoRecord{});
 }
 
 TEST_F(MemoListFixture, SaveKeepsTheEncodingTheFileWasReadIn) {
@@ -403,7 +403,7 @@ TEST_F(MemoListFixture, ChangesMadeOutsideAreNeverLost) {
         }
         BoxRecorder boxes;
         ASSERT_FALSE(list.Save()) << row.name;
-        EXPECT_TRUE(ReadMemoFile(path).memos.value(0).Text == row.fileText) << row.name;
+        EXPECT_TRUE(memo::ReadMemoFile(path).memos.value(0).Text == row.fileText) << row.name;
         EXPECT_EQ(view.text(), row.fileText) << row.name;
         if (row.copyName.isEmpty()) {
             EXPECT_EQ(filesBeside(path), QStringList{"memo.txt"}) << row.name;
@@ -427,7 +427,7 @@ TEST_F(MemoListFixture, LogLineJoinsChangesMadeOutside) {
     testsupport::writeFile(path, kTheirs);
     ASSERT_TRUE(list.AddMessage("hello"));
     ASSERT_FALSE(list.Save());
-    EXPECT_EQ(ReadMemoFile(path).memos.value(0).Text,
+    EXPECT_EQ(memo::ReadMemoFile(path).memos.value(0).Text,
               q("edited elsewhere[2007/03/01 14:05:09] hello\r\n"));
     EXPECT_EQ(filesBeside(path), QStringList{"memo.txt"});
 }

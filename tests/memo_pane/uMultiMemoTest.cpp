@@ -22,7 +22,7 @@ protected:
     void SetUp() override {
         folder = testsupport::freshFolder(QStringLiteral("pane"));
         window.resize(300, 200);
-        pane = new uMultiMemo(memos.list(), &window);
+        pane = new memo::uMultiMemo(memos.list(), &window);
         pane->setGeometry(0, 0, 300, 200);
         outside = new QLineEdit(&window);
         outside->setGeometry(0, 190, 10, 10);
@@ -58,9 +58,9 @@ protected:
     }
 
     QString folder;
-    MemoFiler memos; // outlives the pane, which views its list
+    memo::MemoFiler memos; // outlives the pane, which views its list
     QWidget window;
-    uMultiMemo* pane = nullptr;
+    memo::uMultiMemo* pane = nullptr;
     QLineEdit* outside = nullptr;
     QStringList opened;
 };
@@ -83,7 +83,7 @@ TEST_F(MemoPane, ExecuteMemoLineOpensTheLineUnderTheCaret) {
     for (const Row& row : rows) {
         opened.clear();
         setCaret(row.caret);
-        QSignalSpy after(pane, &uMultiMemo::AfterExecuteFile);
+        QSignalSpy after(pane, &memo::uMultiMemo::AfterExecuteFile);
         EXPECT_EQ(pane->ExecuteMemoLine(), row.opens) << row.caret;
         EXPECT_EQ(opened, QStringList{row.target}) << row.caret;
         EXPECT_EQ(after.count(), row.opens ? 1 : 0);
@@ -108,7 +108,7 @@ TEST_F(MemoPane, ExecuteMemoLineOnEmptyTextDoesNothing) {
 
 TEST_F(MemoPane, DoubleClickRunsTheLine) {
     loadMemos({QStringLiteral("prog")});
-    QSignalSpy after(pane, &uMultiMemo::AfterExecuteFile);
+    QSignalSpy after(pane, &memo::uMultiMemo::AfterExecuteFile);
     QTest::mouseDClick(pane->memoText()->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_EQ(opened.value(0), QStringLiteral("prog"));
     EXPECT_EQ(after.count(), 1);
@@ -138,7 +138,7 @@ TEST_F(MemoPane, CounterAndArrowsFollowTheCurrentMemo) {
 // release, double click, release) makes one memo, and a click on the top pixel row counts.
 TEST_F(MemoPane, MouseOnTheNewMemoButton) {
     loadMemos({QStringLiteral("one")});
-    uHoverButton* button = pane->newButton();
+    controls::uHoverButton* button = pane->newButton();
     const QPoint middle(button->width() / 2, 5);
     QTest::mousePress(button, Qt::LeftButton, {}, middle);
     QTest::mouseRelease(button, Qt::LeftButton, {}, middle);
@@ -160,7 +160,7 @@ TEST_F(MemoPane, ButtonsRunTheirOperations) {
     EXPECT_EQ(pane->counter()->text(), QStringLiteral("3/3"));
 
     int asked = 0;
-    QObject::connect(pane, &uMultiMemo::BeforeDelete, pane, [&](int& index, bool& cancel) {
+    QObject::connect(pane, &memo::uMultiMemo::BeforeDelete, pane, [&](int& index, bool& cancel) {
         asked = index;
         cancel = true;
     });
@@ -209,12 +209,12 @@ TEST_F(MemoPane, EnterInTheTitleFieldMovesToTheTextOnlyWhileTheListIsClosed) {
 TEST_F(MemoPane, KeysReachTheOwnerFirstAndCanBeSwallowed) {
     loadMemos({QString()});
     QList<int> downs;
-    QObject::connect(pane, &uMultiMemo::KeyDown, pane, [&](int& keyCode, int& shift) {
+    QObject::connect(pane, &memo::uMultiMemo::KeyDown, pane, [&](int& keyCode, int& shift) {
         downs << keyCode << shift;
         if (keyCode == 'Q' && shift == 2)
             keyCode = 0;
     });
-    QObject::connect(pane, &uMultiMemo::KeyPress, pane, [&](int& keyAscii) {
+    QObject::connect(pane, &memo::uMultiMemo::KeyPress, pane, [&](int& keyAscii) {
         if (keyAscii == 'x')
             keyAscii = 0;
     });
@@ -230,8 +230,8 @@ TEST_F(MemoPane, KeysReachTheOwnerFirstAndCanBeSwallowed) {
 TEST_F(MemoPane, FocusEnteringAndLeavingIsReported) {
     loadMemos({QString()});
     outside->setFocus();
-    QSignalSpy got(pane, &uMultiMemo::GotFocus);
-    QSignalSpy lost(pane, &uMultiMemo::LostFocus);
+    QSignalSpy got(pane, &memo::uMultiMemo::GotFocus);
+    QSignalSpy lost(pane, &memo::uMultiMemo::LostFocus);
     pane->memoText()->setFocus();
     pane->titleList()->setFocus(); // moving inside the pane is no change
     outside->setFocus();
@@ -292,9 +292,9 @@ struct PaneState {
 // Loads a file of three memos, moves to the second, adds a log line and saves; `buildFirst` builds
 // the controls before anything happens, otherwise only afterwards.
 PaneState runMemos(const QString& folder, bool buildFirst) {
-    MemoFiler memos;
+    memo::MemoFiler memos;
     QWidget window;
-    auto* pane = new uMultiMemo(memos.list(), &window);
+    auto* pane = new memo::uMultiMemo(memos.list(), &window);
     if (buildFirst)
         pane->ensureControls();
     const QString file =
@@ -350,7 +350,7 @@ TEST(MemoPaneControls, BuiltOnFirstUseShowAndSaveWhatControlsBuiltAtOnceWould) {
 
 TEST_F(MemoPane, TabIntoThePaneBeforeItsControlsExistReachesTheTitleField) {
     loadMemos({QStringLiteral("one")});
-    QSignalSpy got(pane, &uMultiMemo::GotFocus);
+    QSignalSpy got(pane, &memo::uMultiMemo::GotFocus);
     outside->setFocus();
     QTest::keyClick(outside, Qt::Key_Tab);
     const QWidget* focus = QApplication::focusWidget();

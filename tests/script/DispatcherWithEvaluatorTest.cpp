@@ -26,7 +26,7 @@ struct Memos {
         return lines;
     }
     void clear() { m_seen = filer.list().memos().value(0).Text.size(); }
-    MemoFiler filer;
+    memo::MemoFiler filer;
 
 private:
     qsizetype m_seen = 0;
@@ -84,7 +84,7 @@ protected:
     NoHistory history;
     Clip clip;
     Window window;
-    Options options;
+    config::Options options;
     std::unique_ptr<engine::LineDispatcher> dispatcher;
     QStringList boxes;
 

@@ -42,7 +42,7 @@ QString missingGlyphs(const QString& text, const QFont& font) {
 }
 
 TEST_F(DialogTest, EveryCaptionHasItsGlyphsAndItsRoom) {
-    frmProperty& d = open({QStringLiteral("[Options]"), QStringLiteral("MRU=10")});
+    settings_dialog::frmProperty& d = open({QStringLiteral("[Options]"), QStringLiteral("MRU=10")});
     d.Show2(1, false);
     QStringList problems;
     int checked = 0;

@@ -31,10 +31,11 @@ class CommandAdd : public DialogTest, public ::testing::WithParamInterface<AddCa
 
 TEST_P(CommandAdd, ChecksInOrderAndFocusesTheBoxAtFault) {
     const AddCase& c = GetParam();
-    frmProperty& d = open({QStringLiteral("[Command]"), QStringLiteral("gg=Google,g %a")});
+    settings_dialog::frmProperty& d =
+        open({QStringLiteral("[Command]"), QStringLiteral("gg=Google,g %a")});
     d.Show2(2, false);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
-    CommandPage* page = d.commandPage();
+    settings_dialog::CommandPage* page = d.commandPage();
     page->txtCommandName()->setText(QString::fromUtf8(c.commandName));
     page->txtCommand()->setText(QString::fromUtf8(c.command));
     page->txtCommandContent()->setText(QString::fromUtf8(c.content));
@@ -83,8 +84,8 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(DialogTest, AddingAnExistingCommandInAnotherCaseAsksToReplace) {
-    frmProperty& d = open();
-    CommandPage* page = d.commandPage();
+    settings_dialog::frmProperty& d = open();
+    settings_dialog::CommandPage* page = d.commandPage();
     page->txtCommandName()->setText(QStringLiteral("検索"));
     page->txtCommand()->setText(QStringLiteral("GG"));
     page->txtCommandContent()->setText(QStringLiteral("one %a"));
@@ -105,10 +106,10 @@ TEST_F(DialogTest, AddingAnExistingCommandInAnotherCaseAsksToReplace) {
 }
 
 TEST_F(DialogTest, DeletingAsksAndTheLastRowDisablesDelete) {
-    frmProperty& d =
+    settings_dialog::frmProperty& d =
         open({QStringLiteral("[Command]"), QStringLiteral("a=A,1"), QStringLiteral("b=B,2")});
     d.Show2(2, false);
-    CommandPage* page = d.commandPage();
+    settings_dialog::CommandPage* page = d.commandPage();
     EXPECT_TRUE(page->cmdDelete()->isEnabled());
     page->selectRow(1);
     EXPECT_EQ(page->txtCommand()->text(), QStringLiteral("b"));
@@ -143,8 +144,9 @@ class CommandTest : public DialogTest, public ::testing::WithParamInterface<Test
 
 TEST_P(CommandTest, TriesTheUnsavedList) {
     const TestCase& c = GetParam();
-    frmProperty& d = open({QStringLiteral("[Command]"), QStringLiteral("gg=Google,g?q=%B|%c")});
-    CommandPage* page = d.commandPage();
+    settings_dialog::frmProperty& d =
+        open({QStringLiteral("[Command]"), QStringLiteral("gg=Google,g?q=%B|%c")});
+    settings_dialog::CommandPage* page = d.commandPage();
     // An unsaved command takes part in the test.
     page->txtCommandName()->setText(QStringLiteral("辞書"));
     page->txtCommand()->setText(QStringLiteral("jp"));
@@ -171,10 +173,10 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(DialogTest, EditBoxesMakeAddTheDefaultButtonAndTakeDrops) {
-    frmProperty& d = open();
+    settings_dialog::frmProperty& d = open();
     d.Show2(2, false);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
-    CommandPage* page = d.commandPage();
+    settings_dialog::CommandPage* page = d.commandPage();
     EXPECT_TRUE(d.cmdOK()->isDefault());
     page->txtCommandContent()->setFocus();
     EXPECT_TRUE(page->cmdAdd()->isDefault());

@@ -8,9 +8,9 @@
 #include "config/Settings.h"
 #include "platform/AppPaths.h"
 #include "platform/MessageBox.h"
+#include "settings_dialog/OpenFileDialog.h"
 #include "settings_dialog/PropertyHost.h"
 #include "settings_dialog/frmProperty.h"
-#include "settings_dialog/mdlComDlg.h"
 
 #include <QApplication>
 #include <QDir>
@@ -25,7 +25,7 @@
 
 namespace dialogtest {
 
-class FakeHost final : public IPropertyHost {
+class FakeHost final : public settings_dialog::IPropertyHost {
 public:
     QString appTitleWithVersion() const override { return QStringLiteral("Scrivlet Ver.1.73"); }
     QIcon programIcon() const override {
@@ -61,21 +61,21 @@ protected:
 
     void TearDown() override {
         dialog.reset();
-        setOpenFileDialogHandler({});
+        settings_dialog::setOpenFileDialogHandler({});
         platform::setProgramIdentity(QString(), QString());
     }
 
     QString iniPath() const { return folder + QStringLiteral("/scrivlet.ini"); }
 
     // Writes the settings file (lines joined with CR LF) and opens the dialog over it.
-    frmProperty& open(const QStringList& lines = {}) {
+    settings_dialog::frmProperty& open(const QStringList& lines = {}) {
         if (!lines.isEmpty())
             testsupport::writeFile(
                 iniPath(), (lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8());
-        ini = std::make_unique<CIniFile>();
+        ini = std::make_unique<config::CIniFile>();
         ini->Load(iniPath());
         dialog.reset();
-        dialog = std::make_unique<frmProperty>(host, *ini, running, timers.list);
+        dialog = std::make_unique<settings_dialog::frmProperty>(host, *ini, running, timers.list);
         return *dialog;
     }
 
@@ -97,10 +97,10 @@ protected:
 
     QString folder;
     FakeHost host;
-    Options running;
+    config::Options running;
     FakeTimers timers;
-    std::unique_ptr<CIniFile> ini;
-    std::unique_ptr<frmProperty> dialog;
+    std::unique_ptr<config::CIniFile> ini;
+    std::unique_ptr<settings_dialog::frmProperty> dialog;
     testsupport::ScriptedBoxes boxes;
 };
 

@@ -29,7 +29,8 @@ private:
 struct FakeTimers {
     FakeTime time;
     FakeAlarm* alarm = new FakeAlarm(time);
-    TimerList list{[this] { return time.now; }, std::unique_ptr<platform::IAlarm>(alarm)};
+    settings_dialog::TimerList list{[this] { return time.now; },
+                                    std::unique_ptr<platform::IAlarm>(alarm)};
 };
 
 } // namespace dialogtest

@@ -24,7 +24,9 @@ class TimeOfDay : public ::testing::TestWithParam<MomentCase> {};
 
 TEST_P(TimeOfDay, MomentIsTodayUnlessAlreadyPast) {
     const MomentCase& c = GetParam();
-    EXPECT_EQ(timeOfDayMoment(QDateTime(QDate(2026, 12, 7), c.now), c.hour, c.minute), c.expected);
+    EXPECT_EQ(
+        settings_dialog::timeOfDayMoment(QDateTime(QDate(2026, 12, 7), c.now), c.hour, c.minute),
+        c.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(

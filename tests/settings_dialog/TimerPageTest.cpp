@@ -33,8 +33,8 @@ class TimerRegister : public DialogTest, public ::testing::WithParamInterface<Re
 TEST_P(TimerRegister, GivesTheMomentAndShowsItsTimeOfDay) {
     const RegisterCase& c = GetParam();
     timers.time.now = c.now;
-    frmProperty& d = open();
-    TimerPage* page = d.timerPage();
+    settings_dialog::frmProperty& d = open();
+    settings_dialog::TimerPage* page = d.timerPage();
     EXPECT_EQ(page->uspnHour()->Value(), c.now.time().hour()) << "opens at the current time";
     EXPECT_EQ(page->uspnMinute()->Value(), c.now.time().minute());
     page->optTimer(c.mode)->click();
@@ -69,8 +69,8 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(DialogTest, TimersAreKeptInOrderOutliveTheDialogAndAreDeletedByTheirRow) {
-    frmProperty& d = open();
-    TimerPage* page = d.timerPage();
+    settings_dialog::frmProperty& d = open();
+    settings_dialog::TimerPage* page = d.timerPage();
     page->txtExecuteCommand()->clear();
     page->cmdTimerSet_Click();
     EXPECT_EQ(boxes.texts(), QStringList({"実行するコマンドが入力されていません"}));
@@ -90,8 +90,8 @@ TEST_F(DialogTest, TimersAreKeptInOrderOutliveTheDialogAndAreDeletedByTheirRow) 
     EXPECT_EQ(timers.list.entries()[0].moment, timers.list.entries()[1].moment);
     d.cmdCancel()->click(); // the timers stay all the same
 
-    frmProperty& again = open();
-    TimerPage* reopened = again.timerPage();
+    settings_dialog::frmProperty& again = open();
+    settings_dialog::TimerPage* reopened = again.timerPage();
     EXPECT_EQ(reopened->mode(), 0) << "the kind is remembered only through OK";
     ASSERT_EQ(reopened->lsvTimer()->topLevelItemCount(), 2);
     reopened->lsvTimer()->setCurrentItem(reopened->lsvTimer()->topLevelItem(1));
@@ -123,10 +123,10 @@ TEST_F(DialogTest, TimersAreKeptInOrderOutliveTheDialogAndAreDeletedByTheirRow) 
 }
 
 TEST_F(DialogTest, TimerKindIsRememberedThroughOk) {
-    frmProperty& d = open();
+    settings_dialog::frmProperty& d = open();
     d.timerPage()->optTimer(1)->click();
     d.cmdOK()->click();
-    frmProperty& again = open();
+    settings_dialog::frmProperty& again = open();
     EXPECT_EQ(again.timerPage()->mode(), 1);
     EXPECT_TRUE(again.timerPage()->optTimer(1)->isChecked());
     EXPECT_FALSE(again.timerPage()->fraTimer(0)->isEnabled());

@@ -38,7 +38,7 @@ const QStringList kStoredSettings = {
 };
 
 TEST_F(DialogTest, OkWithNothingChangedRewritesEveryOptionAndTheWholeCommandSection) {
-    frmProperty& d = open(kStoredSettings);
+    settings_dialog::frmProperty& d = open(kStoredSettings);
     EXPECT_EQ(d.windowTitle(), QStringLiteral("設定 - Scrivlet Ver.1.73"));
     EXPECT_EQ(d.windowIcon().pixmap(32, 32).toImage().pixelColor(16, 16), QColor(Qt::darkBlue))
         << "the program's icon";
@@ -64,7 +64,7 @@ TEST_F(DialogTest, OkWithNothingChangedRewritesEveryOptionAndTheWholeCommandSect
 }
 
 TEST_F(DialogTest, UntickedHistoryLimitStoresMinusOneAndReopensAtZeroDisabled) {
-    frmProperty& d = open(kStoredSettings);
+    settings_dialog::frmProperty& d = open(kStoredSettings);
     EXPECT_TRUE(d.chkMRULimit()->isChecked());
     EXPECT_EQ(d.uspnMRU()->Value(), 10);
     d.uspnMRU()->upArrow()->click();
@@ -74,7 +74,7 @@ TEST_F(DialogTest, UntickedHistoryLimitStoresMinusOneAndReopensAtZeroDisabled) {
     EXPECT_EQ(running.MRU, -1);
     EXPECT_TRUE(sectionOnDisk(QStringLiteral("Options")).contains(QStringLiteral("MRU=-1")));
 
-    frmProperty& again = open();
+    settings_dialog::frmProperty& again = open();
     EXPECT_FALSE(again.chkMRULimit()->isChecked());
     EXPECT_EQ(again.uspnMRU()->Value(), 0);
     EXPECT_FALSE(again.uspnMRU()->isEnabled());
@@ -83,7 +83,7 @@ TEST_F(DialogTest, UntickedHistoryLimitStoresMinusOneAndReopensAtZeroDisabled) {
 }
 
 TEST_F(DialogTest, ApplyThenCancelKeepsWhatApplyStored) {
-    frmProperty& d = open(kStoredSettings);
+    settings_dialog::frmProperty& d = open(kStoredSettings);
     d.optionBox(QStringLiteral("NoTray"))->click();
     d.txtMemoFileName()->setText(QStringLiteral("/tmp/メモ 〜 한국어.txt"));
     ASSERT_TRUE(d.cmdApp()->isEnabled());
@@ -100,27 +100,39 @@ TEST_F(DialogTest, ApplyThenCancelKeepsWhatApplyStored) {
 }
 
 TEST_F(DialogTest, EveryKindOfEditEnablesApply) {
-    const std::vector<std::pair<const char*, std::function<void(frmProperty&)>>> edits = {
-        {"check box", [](frmProperty& d) { d.optionBox(QStringLiteral("IMEState"))->click(); }},
-        {"memo file", [](frmProperty& d) { d.txtMemoFileName()->setText(QStringLiteral("a")); }},
-        {"hotkey", [](frmProperty& d) { d.txtHotKey()->setHotKey(66); }},
-        {"spin arrow", [](frmProperty& d) { d.uspnMRU()->downArrow()->click(); }},
-        {"spin typing",
-         [](frmProperty& d) { d.uspnMRU()->textBox()->setText(QStringLiteral("12")); }},
-        {"history limit", [](frmProperty& d) { d.chkMRULimit()->click(); }},
-        {"start at login",
-         [](frmProperty& d) { d.optionBox(QStringLiteral("StartAtLogin"))->click(); }},
-        {"command",
-         [](frmProperty& d) {
-             CommandPage* page = d.commandPage();
-             page->txtCommandName()->setText(QStringLiteral("n"));
-             page->txtCommand()->setText(QStringLiteral("n"));
-             page->txtCommandContent()->setText(QStringLiteral("c"));
-             page->cmdAdd()->click();
-         }},
-    };
+    const std::vector<std::pair<const char*, std::function<void(settings_dialog::frmProperty&)>>>
+        edits = {
+            {"check box",
+             [](settings_dialog::frmProperty& d) {
+                 d.optionBox(QStringLiteral("IMEState"))->click();
+             }},
+            {"memo file",
+             [](settings_dialog::frmProperty& d) {
+                 d.txtMemoFileName()->setText(QStringLiteral("a"));
+             }},
+            {"hotkey", [](settings_dialog::frmProperty& d) { d.txtHotKey()->setHotKey(66); }},
+            {"spin arrow",
+             [](settings_dialog::frmProperty& d) { d.uspnMRU()->downArrow()->click(); }},
+            {"spin typing",
+             [](settings_dialog::frmProperty& d) {
+                 d.uspnMRU()->textBox()->setText(QStringLiteral("12"));
+             }},
+            {"history limit", [](settings_dialog::frmProperty& d) { d.chkMRULimit()->click(); }},
+            {"start at login",
+             [](settings_dialog::frmProperty& d) {
+                 d.optionBox(QStringLiteral("StartAtLogin"))->click();
+             }},
+            {"command",
+             [](settings_dialog::frmProperty& d) {
+                 settings_dialog::CommandPage* page = d.commandPage();
+                 page->txtCommandName()->setText(QStringLiteral("n"));
+                 page->txtCommand()->setText(QStringLiteral("n"));
+                 page->txtCommandContent()->setText(QStringLiteral("c"));
+                 page->cmdAdd()->click();
+             }},
+        };
     for (const auto& [name, edit] : edits) {
-        frmProperty& d = open(kStoredSettings);
+        settings_dialog::frmProperty& d = open(kStoredSettings);
         ASSERT_FALSE(d.cmdApp()->isEnabled()) << name;
         edit(d);
         EXPECT_TRUE(d.cmdApp()->isEnabled()) << name;
@@ -138,11 +150,11 @@ class Browse : public DialogTest, public ::testing::WithParamInterface<BrowseCas
 
 TEST_P(Browse, OpensInTheNamesFolderOrTheProgramFolder) {
     const BrowseCase& c = GetParam();
-    frmProperty& d = open(kStoredSettings);
+    settings_dialog::frmProperty& d = open(kStoredSettings);
     d.txtMemoFileName()->setText(QString::fromUtf8(c.current));
-    OpenFileRequest seen;
+    settings_dialog::OpenFileRequest seen;
     QString answer = QStringLiteral("/home/u/選んだ.txt");
-    setOpenFileDialogHandler([&](const OpenFileRequest& r) {
+    settings_dialog::setOpenFileDialogHandler([&](const settings_dialog::OpenFileRequest& r) {
         seen = r;
         return answer;
     });
@@ -165,7 +177,7 @@ INSTANTIATE_TEST_SUITE_P(Names, Browse,
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(DialogTest, ClearHistoryAndScriptReloadAskFirst) {
-    frmProperty& d = open(kStoredSettings);
+    settings_dialog::frmProperty& d = open(kStoredSettings);
     boxes.answers = {mb::Cancel, mb::OK};
     d.cmdDeleteMRU_Click();
     EXPECT_EQ(host.historyCleared, 0);
@@ -194,7 +206,7 @@ TEST_F(DialogTest, ClearHistoryAndScriptReloadAskFirst) {
 
 TEST_F(DialogTest, MissingScriptEngineIsShownAndTheDialogStillSaves) {
     host.engineAvailable = false;
-    frmProperty& d = open(kStoredSettings);
+    settings_dialog::frmProperty& d = open(kStoredSettings);
     EXPECT_EQ(d.lblExecutableInfo()->text(),
               QStringLiteral(
                   "計算機能は利用できません。\nMSSCRIPT.ocxがインストールされていないようです。"));
@@ -205,7 +217,7 @@ TEST_F(DialogTest, MissingScriptEngineIsShownAndTheDialogStillSaves) {
 TEST_F(DialogTest, TabsAreRememberedOnlyWhenConfirmedWithOk) {
     open(kStoredSettings).tabStrip()->setCurrentIndex(0);
     dialog->cmdOK()->click();
-    frmProperty& d = open();
+    settings_dialog::frmProperty& d = open();
     EXPECT_EQ(d.tabStrip()->count(), 3);
     EXPECT_EQ(d.tabStrip()->tabText(2), QStringLiteral("タイマー"));
     d.tabStrip()->setCurrentIndex(2);
@@ -222,7 +234,7 @@ TEST_F(DialogTest, TabsAreRememberedOnlyWhenConfirmedWithOk) {
 }
 
 TEST_F(DialogTest, KeepAboveButtonPutsTheDialogInTheTopmostBand) {
-    frmProperty& d = open(kStoredSettings);
+    settings_dialog::frmProperty& d = open(kStoredSettings);
     d.Show2(0, false);
     d.chkToggleTopMost()->click();
     EXPECT_TRUE(d.windowHandle()->flags() & Qt::WindowStaysOnTopHint);
@@ -233,7 +245,7 @@ TEST_F(DialogTest, KeepAboveButtonPutsTheDialogInTheTopmostBand) {
 }
 
 TEST_F(DialogTest, FailedSaveIsReportedAndKeepsTheDialogOpen) {
-    frmProperty& d = open(kStoredSettings);
+    settings_dialog::frmProperty& d = open(kStoredSettings);
     // The settings file's place is taken by a folder: no write can succeed, root or not.
     QFile::remove(iniPath());
     QDir().mkpath(iniPath() + QStringLiteral("/blocked"));
@@ -251,7 +263,7 @@ TEST_F(DialogTest, StartAtLoginWritesAndRemovesTheAutostartEntry) {
     const QString entry = config + QStringLiteral("/autostart/scrivlet.desktop");
     ASSERT_EQ(platform::autostartEntryPath(), entry);
 
-    frmProperty& d = open(kStoredSettings);
+    settings_dialog::frmProperty& d = open(kStoredSettings);
     QCheckBox* box = d.optionBox(QStringLiteral("StartAtLogin"));
     EXPECT_FALSE(box->isChecked());
     box->click();
@@ -269,7 +281,7 @@ TEST_F(DialogTest, StartAtLoginWritesAndRemovesTheAutostartEntry) {
     testsupport::writeFile(entry, "[Desktop Entry]\nType=Application\nExec=x\nHidden=true\n");
     EXPECT_FALSE(open().optionBox(QStringLiteral("StartAtLogin"))->isChecked());
     testsupport::writeFile(entry, written.toUtf8());
-    frmProperty& again = open();
+    settings_dialog::frmProperty& again = open();
     again.optionBox(QStringLiteral("StartAtLogin"))->click();
     again.cmdOK()->click();
     EXPECT_FALSE(QFileInfo::exists(entry));
@@ -277,7 +289,7 @@ TEST_F(DialogTest, StartAtLoginWritesAndRemovesTheAutostartEntry) {
     // A folder that cannot be made is reported, and the dialog stays open.
     QDir(config).removeRecursively();
     testsupport::writeFile(config + QStringLiteral("/autostart"), "not a folder");
-    frmProperty& failing = open();
+    settings_dialog::frmProperty& failing = open();
     failing.optionBox(QStringLiteral("StartAtLogin"))->click();
     failing.cmdOK()->click();
     EXPECT_NE(failing.result(), QDialog::Accepted);

@@ -3,6 +3,7 @@
 #include "ChannelServer.h"
 #include "InstanceChannel.h"
 #include "InstanceMessage.h"
+#include "platform/ActivationToken.h"
 #include "platform/MessageBox.h"
 
 #include <QDateTime>
@@ -36,9 +37,12 @@ CPrevInstance::CPrevInstance(const QString& serverPath, QObject* parent)
 CPrevInstance::~CPrevInstance() = default;
 
 bool CPrevInstance::CheckPrevInstance(QWidget* parentForm) {
+    // The launcher's token belongs to whichever window is shown: the running one, or this one.
+    const QString activationToken = platform::takeActivationToken();
     if (m_serverPath.isEmpty()) {
         qWarning("single instance: no runtime folder private to this user; running without the "
                  "channel (later starts will not find this one)");
+        platform::useActivationToken(activationToken);
         return false;
     }
     // A retry covers an instance that ends between the probe and the message.
@@ -47,11 +51,13 @@ bool CPrevInstance::CheckPrevInstance(QWidget* parentForm) {
         const instance::Reach reach = instance::probe(m_serverPath);
         if (reach == instance::Reach::NobodyListening) {
             listen(); // still under the lock, so no other start can listen in between
+            platform::useActivationToken(activationToken);
             return false;
         }
         if (reach == instance::Reach::Foreign) {
             qWarning("single instance: %s is another user's; running without the channel",
                      qPrintable(m_serverPath));
+            platform::useActivationToken(activationToken);
             return false;
         }
         lock.unlock();
@@ -59,7 +65,8 @@ bool CPrevInstance::CheckPrevInstance(QWidget* parentForm) {
         const quint32 windowId = parentForm ? quint32(parentForm->winId()) : 0;
         bool connected = false;
         const std::optional<QString> reply = instance::exchange(
-            m_serverPath, instance::prevInstanceMessage(windowId), connected, m_replyTimeout);
+            m_serverPath, instance::prevInstanceMessage(windowId, activationToken), connected,
+            m_replyTimeout);
         if (reply)
             return true;
         if (connected) {
@@ -90,6 +97,8 @@ void CPrevInstance::listen() {
 
 QString CPrevInstance::handle(const QString& text) {
     if (const std::optional<qint32> windowHandle = instance::parsePrevInstanceMessage(text)) {
+        // Spent by the window's activation request as it shows itself.
+        platform::useActivationToken(instance::activationTokenOf(text));
         emit RunAnotherInstance(*windowHandle);
         return instance::kReplyDone;
     }

@@ -1,5 +1,7 @@
 #include "InstanceMessage.h"
 
+#include "platform/ActivationToken.h"
+
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QUuid>
@@ -40,14 +42,30 @@ qint32 hexToLong(QStringView digits) {
 }
 } // namespace
 
-QString prevInstanceMessage(quint32 windowId) {
-    return kPrevInstancePrefix + QString::number(windowId, 16).toUpper();
+QString prevInstanceMessage(quint32 windowId, const QString& activationToken) {
+    QString text = kPrevInstancePrefix + QString::number(windowId, 16).toUpper();
+    if (platform::isValidActivationToken(activationToken))
+        text += QLatin1Char('\n') + activationToken;
+    return text;
 }
 
 std::optional<qint32> parsePrevInstanceMessage(const QString& text) {
     if (!text.startsWith(kPrevInstancePrefix, Qt::CaseSensitive))
         return std::nullopt;
-    return hexToLong(QStringView(text).mid(kPrevInstancePrefix.size()));
+    QStringView id = QStringView(text).mid(kPrevInstancePrefix.size());
+    if (const qsizetype end = id.indexOf(QLatin1Char('\n')); end >= 0)
+        id.truncate(end);
+    return hexToLong(id);
+}
+
+QString activationTokenOf(const QString& text) {
+    if (!text.startsWith(kPrevInstancePrefix, Qt::CaseSensitive))
+        return QString();
+    const qsizetype start = text.indexOf(QLatin1Char('\n'));
+    if (start < 0)
+        return QString();
+    const QString token = text.mid(start + 1);
+    return platform::isValidActivationToken(token) ? token : QString();
 }
 
 QString newRequestId() {

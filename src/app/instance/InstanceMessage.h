@@ -10,13 +10,18 @@
 namespace instance {
 
 // The request to show the window: "PREVINSTANCE:" and the sender's window id in upper-case hex
-// without leading zeros.
-QString prevInstanceMessage(quint32 windowId);
+// without leading zeros; then, when the sender was started with a Wayland activation token, a
+// line feed and the token, which the receiver spends to get the focus. An invalid token is left
+// out.
+QString prevInstanceMessage(quint32 windowId, const QString& activationToken = QString());
 
 // The receiver's rule for a show request. Returns nothing when the text does not start with
 // "PREVINSTANCE:" (case-sensitive): such a text is dropped. Otherwise the rest converted as a
 // 32-bit hexadecimal number; a rest that does not convert gives 0.
 std::optional<qint32> parsePrevInstanceMessage(const QString& text);
+// The activation token of a show request; "" when it has none, or one that is not a valid token
+// (too long, spaces, control characters), which is dropped without harm.
+QString activationTokenOf(const QString& text);
 
 // A memo line handed over by scrivlet-cli, with the memo file the sender would have written to.
 // A sender that asks again after a lost reply sends the same request id, so that the receiver can

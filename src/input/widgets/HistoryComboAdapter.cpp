@@ -7,6 +7,8 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
+namespace input {
+
 HistoryComboAdapter::HistoryComboAdapter(QComboBox& comboBox, CMRUCombo& history, QObject* parent)
     : QObject(parent), m_combo(&comboBox), m_history(history) {
     comboBox.setEditable(true);
@@ -105,3 +107,5 @@ bool HistoryComboAdapter::eventFilter(QObject* watched, QEvent* event) {
     }
     return QObject::eventFilter(watched, event);
 }
+
+} // namespace input

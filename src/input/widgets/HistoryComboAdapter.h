@@ -4,9 +4,11 @@
 
 #include <QObject>
 #include <QPointer>
+class QComboBox;
+
+namespace input {
 
 class CMRUCombo;
-class QComboBox;
 
 // Attaches a CMRUCombo to an editable QComboBox: gives the history the box's text, caret and
 // list, and forwards the box's edits, key-downs and Tab to it. Qt's own completer and insertion
@@ -39,3 +41,5 @@ private:
     mutable QStringList m_items;
     mutable bool m_itemsValid = false;
 };
+
+} // namespace input

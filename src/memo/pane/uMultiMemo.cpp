@@ -17,6 +17,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
+namespace memo {
+
 namespace {
 
 // The text field runs the line under the caret on a double click, after its own word selection.
@@ -55,10 +57,10 @@ void uMultiMemo::ensureControls() const {
 
 void uMultiMemo::buildControls() {
     m_picBar = new QWidget(this);
-    m_cmdNew = new uHoverButton(m_picBar);
-    m_cmdDelete = new uHoverButton(m_picBar);
-    m_cmdPrev = new uHoverButton(m_picBar);
-    m_cmdNext = new uHoverButton(m_picBar);
+    m_cmdNew = new controls::uHoverButton(m_picBar);
+    m_cmdDelete = new controls::uHoverButton(m_picBar);
+    m_cmdPrev = new controls::uHoverButton(m_picBar);
+    m_cmdNext = new controls::uHoverButton(m_picBar);
     m_cmdNew->setToolTip(QStringLiteral("新しいメモ"));
     m_cmdDelete->setToolTip(QStringLiteral("メモを削除"));
     m_cmdPrev->setToolTip(QStringLiteral("前のメモ"));
@@ -69,7 +71,7 @@ void uMultiMemo::buildControls() {
     m_cmdDelete->setPicture(memopane::deleteMemoPicture(ink, ratio));
     m_cmdPrev->setCaption(QStringLiteral("▲"));
     m_cmdNext->setCaption(QStringLiteral("▼"));
-    for (uHoverButton* arrow : {m_cmdPrev, m_cmdNext}) {
+    for (controls::uHoverButton* arrow : {m_cmdPrev, m_cmdNext}) {
         QFont small = arrow->font();
         small.setPointSizeF(small.pointSizeF() * 0.7);
         arrow->setFont(small);
@@ -99,7 +101,7 @@ void uMultiMemo::buildControls() {
     const int barHeight = m_cmbMemoList->sizeHint().height();
     const int buttonWidth = 18;
     int x = 0;
-    for (uHoverButton* button : {m_cmdNew, m_cmdDelete, m_cmdPrev, m_cmdNext}) {
+    for (controls::uHoverButton* button : {m_cmdNew, m_cmdDelete, m_cmdPrev, m_cmdNext}) {
         button->setGeometry(x, 0, buttonWidth, barHeight);
         x += buttonWidth;
     }
@@ -116,10 +118,10 @@ void uMultiMemo::buildControls() {
             [this] { m_titleEdited = true; });
     connect(m_cmbMemoList, &QComboBox::activated, this,
             [this](int row) { m_list.setMemoIndex(row + 1); });
-    connect(m_cmdNew, &uHoverButton::Click, this, [this] { CreateNewMemo(); });
-    connect(m_cmdDelete, &uHoverButton::Click, this, [this] { DeleteActiveMemo(); });
-    connect(m_cmdPrev, &uHoverButton::Click, this, [this] { MovePrevMemo(); });
-    connect(m_cmdNext, &uHoverButton::Click, this, [this] { MoveNextMemo(); });
+    connect(m_cmdNew, &controls::uHoverButton::Click, this, [this] { CreateNewMemo(); });
+    connect(m_cmdDelete, &controls::uHoverButton::Click, this, [this] { DeleteActiveMemo(); });
+    connect(m_cmdPrev, &controls::uHoverButton::Click, this, [this] { MovePrevMemo(); });
+    connect(m_cmdNext, &controls::uHoverButton::Click, this, [this] { MoveNextMemo(); });
 
     // What the memo list has shown so far moves into the controls.
     for (const QString& title : m_detached.titles())
@@ -421,3 +423,5 @@ void uMultiMemo::onTitleKeyReleased() {
         field->setCursorPosition(cursor);
     m_titleEdited = false;
 }
+
+} // namespace memo

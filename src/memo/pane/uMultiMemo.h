@@ -14,8 +14,12 @@ class QComboBox;
 class QFrame;
 class QLabel;
 class QPlainTextEdit;
-class MemoList;
+namespace controls {
 class uHoverButton;
+}
+namespace memo {
+
+class MemoList;
 
 // The memo pane of the main window: four buttons, the editable title list and the counter above
 // the text of the current memo. It views a memo list it does not own (the memo filer's): the file
@@ -54,10 +58,10 @@ public:
     QComboBox* titleList() const { return ensureControls(), m_cmbMemoList; }
     QPlainTextEdit* memoText() const { return ensureControls(), m_txtMemo; }
     QLabel* counter() const { return ensureControls(), m_lblCounter; }
-    uHoverButton* newButton() const { return ensureControls(), m_cmdNew; }
-    uHoverButton* deleteButton() const { return ensureControls(), m_cmdDelete; }
-    uHoverButton* prevButton() const { return ensureControls(), m_cmdPrev; }
-    uHoverButton* nextButton() const { return ensureControls(), m_cmdNext; }
+    controls::uHoverButton* newButton() const { return ensureControls(), m_cmdNew; }
+    controls::uHoverButton* deleteButton() const { return ensureControls(), m_cmdDelete; }
+    controls::uHoverButton* prevButton() const { return ensureControls(), m_cmdPrev; }
+    controls::uHoverButton* nextButton() const { return ensureControls(), m_cmdNext; }
     // Builds the controls now, if they are not there yet (the owner does so when it opens the
     // pane).
     void ensureControls() const;
@@ -108,10 +112,10 @@ private:
     bool isTitleListOpen() const;
 
     QWidget* m_picBar = nullptr;
-    uHoverButton* m_cmdNew = nullptr;
-    uHoverButton* m_cmdDelete = nullptr;
-    uHoverButton* m_cmdPrev = nullptr;
-    uHoverButton* m_cmdNext = nullptr;
+    controls::uHoverButton* m_cmdNew = nullptr;
+    controls::uHoverButton* m_cmdDelete = nullptr;
+    controls::uHoverButton* m_cmdPrev = nullptr;
+    controls::uHoverButton* m_cmdNext = nullptr;
     QComboBox* m_cmbMemoList = nullptr;
     QFrame* m_picCounter = nullptr;
     QLabel* m_lblCounter = nullptr;
@@ -123,3 +127,5 @@ private:
     bool m_titleEdited = false;
     ShellOpener m_shellOpener;
 };
+
+} // namespace memo

@@ -148,13 +148,28 @@ public:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Expose && m_window && m_window->windowHandle() == watched &&
             m_window->windowHandle()->isExposed()) {
-            send(m_window);
+            if (x11::connection()) {
+                send(m_window);
+            } else {
+                // A Wayland surface counts as mapped once its first frame is committed, which
+                // the expose's own handling does, after this filter.
+                QMetaObject::invokeMethod(
+                    m_window,
+                    [window = m_window] {
+                        if (window)
+                            send(window);
+                    },
+                    Qt::QueuedConnection);
+            }
             deleteLater();
         }
         return false;
     }
     static void send(QWidget* window) {
-        x11::requestActivation(xcb_window_t(window->winId()), x11::lastUserTimestamp());
+        if (x11::connection())
+            x11::requestActivation(xcb_window_t(window->winId()), x11::lastUserTimestamp());
+        else
+            window->windowHandle()->requestActivate(); // spends XDG_ACTIVATION_TOKEN on Wayland
     }
 
 private:
@@ -171,8 +186,12 @@ bool forceForeground(QWidget* window) {
         window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
     window->show();
     window->raise();
-    window->activateWindow();
-    if (x11::connection() && window->windowHandle()) {
+    // On Wayland the activation request carries the token and a compositor ignores it for a
+    // surface that is not mapped yet, so it waits for the expose like the X11 one.
+    const bool wayland = QGuiApplication::platformName() == QLatin1String("wayland");
+    if (!wayland)
+        window->activateWindow();
+    if ((x11::connection() || wayland) && window->windowHandle()) {
         if (window->windowHandle()->isExposed())
             ActivationRequest::send(window);
         else if (!helperOf<ActivationRequest>(window, kActivationRequest))

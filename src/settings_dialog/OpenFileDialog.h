@@ -6,9 +6,11 @@
 
 class QWidget;
 
-// The open-file dialog: returns the chosen path, or "" when the user cancelled. An empty title
-// becomes "ﾌｧｲﾙを開く"; `filter` alternates descriptions and patterns separated by "|". The file
-// itself need not exist; its folder must.
+namespace settings_dialog {
+
+// The open-file dialog (the module mdlComDlg): returns the chosen path, or "" when the user
+// cancelled. An empty title becomes "ﾌｧｲﾙを開く"; `filter` alternates descriptions and patterns
+// separated by "|". The file itself need not exist; its folder must.
 QString ShowOpenFileDialog(QWidget* owner, const QString& title, const QString& initialFolder,
                            const QString& fileName, const QString& filter);
 
@@ -21,3 +23,5 @@ struct OpenFileRequest {
 };
 using OpenFileDialogHandler = std::function<QString(const OpenFileRequest&)>;
 OpenFileDialogHandler setOpenFileDialogHandler(OpenFileDialogHandler handler);
+
+} // namespace settings_dialog

@@ -1,4 +1,4 @@
-#include "SubClass.h"
+#include "HookRegistry.h"
 
 #include <algorithm>
 #include <unordered_map>

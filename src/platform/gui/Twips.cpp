@@ -1,4 +1,4 @@
-#include "Twips.h"
+#include "platform/gui/Twips.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -6,7 +6,7 @@
 
 #include <cmath>
 
-namespace app {
+namespace platform {
 
 namespace {
 
@@ -42,4 +42,4 @@ int pixelsToTwipsY(const QWidget* widget, int pixels) {
     return int(std::lround(pixels * kTwipsPerInch / dpiY(widget)));
 }
 
-} // namespace app
+} // namespace platform

@@ -1,8 +1,10 @@
-#include "mdlComDlg.h"
+#include "OpenFileDialog.h"
 
 #include <QDir>
 #include <QFileDialog>
 #include <QStringList>
+
+namespace settings_dialog {
 
 namespace {
 
@@ -48,3 +50,5 @@ QString ShowOpenFileDialog(QWidget* owner, const QString& title, const QString& 
         return QString();
     return dialog.selectedFiles().front();
 }
+
+} // namespace settings_dialog

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-// The hook registry: any number of IWindowHook objects share the messages of one window. The
+// The hook registry (the module SubClass): any number of IWindowHook objects share the messages of one window. The
 // window's procedure is replaced once by SubClassWindowProc, which hands each message to the hooks
 // of that window in the order they were hooked, until one consumes it; a message nobody consumed
 // reaches the window's earlier procedure.

@@ -2,13 +2,13 @@
 
 class QWidget;
 
-// Window geometry is stored in twips (1440 to the inch) and converted with the logical DPI of the
-// screen the window is on.
-namespace app {
+// Window geometry and the dialogs' design sizes are in twips (1440 to the inch), converted with
+// the logical DPI of the screen the widget is on.
+namespace platform {
 
 int twipsToPixelsX(const QWidget* widget, int twips);
 int twipsToPixelsY(const QWidget* widget, int twips);
 int pixelsToTwipsX(const QWidget* widget, int pixels);
 int pixelsToTwipsY(const QWidget* widget, int pixels);
 
-} // namespace app
+} // namespace platform

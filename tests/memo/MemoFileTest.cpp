@@ -204,13 +204,13 @@ TEST(MemoFile, FolderOrUnreadableFileIsAnError) {
 TEST(MemoFile, FifoIsRefusedNamingTheSetting) {
     const QString fifo = testsupport::freshFolder() + "/scrivlet.txt";
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-    const auto content = ReadMemoFile(fifo);
+    const auto content = memo::ReadMemoFile(fifo);
     ASSERT_FALSE(content.ok());
     EXPECT_EQ(content.error->number, 75);
     EXPECT_TRUE(content.error->description.contains("MemoFileName"));
     EXPECT_TRUE(content.error->description.contains("FIFO"));
-    QList<MemoRecord> memos{MemoRecord{}};
-    EXPECT_TRUE(WriteMemoFile(fifo, memos).has_value());
+    QList<memo::MemoRecord> memos{memo::MemoRecord{}};
+    EXPECT_TRUE(memo::WriteMemoFile(fifo, memos).has_value());
 }
 
 // The file stays in CP932 while the code page holds the text, best-fit characters included;

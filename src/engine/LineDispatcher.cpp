@@ -8,6 +8,10 @@
 #include "memo/MemoFiler.h"
 #include "platform/MessageBox.h"
 
+#include <QScopeGuard>
+
+#include <utility>
+
 namespace engine {
 
 namespace {
@@ -41,6 +45,9 @@ LineDispatcher::~LineDispatcher() {
 }
 
 LineRun LineDispatcher::ExecuteLine(const QString& line, LineOrigin origin) {
+    // A typed line may be waiting below a timer's (a box of it ran the event loop).
+    const LineOrigin outer = std::exchange(m_origin, origin);
+    const auto restore = qScopeGuard([&] { m_origin = outer; });
     LineRun run;
     if (trimSpaces(line).isEmpty())
         return run;
@@ -87,10 +94,13 @@ LineRun LineDispatcher::ExecuteLine(const QString& line, LineOrigin origin) {
         run.writeBack = resultText;
         if (typed)
             m_ports.window->showResult(resultText);
-        if (m_options.SetClipboard)
+        if (typed && m_options.SetClipboard)
             m_ports.clipboard->setText(resultText);
     }
 
+    // A timer's line goes off while the user may be typing: its result goes nowhere, and it
+    // neither hides the window nor takes the focus.
+    run.hidden = run.hidden && typed;
     if (run.hidden)
         m_ports.window->HideForm();
     return run;
@@ -126,7 +136,8 @@ bool LineDispatcher::AddMemoText(const QString& text) {
         return false;
     if (!m_ports.memos->fileLine(text))
         return false;
-    m_ports.window->focusMemoPane();
+    if (m_origin == LineOrigin::Typed)
+        m_ports.window->focusMemoPane();
     return true;
 }
 

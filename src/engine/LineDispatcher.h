@@ -19,7 +19,8 @@ namespace engine {
 enum class PieceOutcome { None = 0, Evaluated = 1, ShellExecuted = 2, Memo = 3 };
 
 // Where a line comes from. A typed line is the input line's: its results are written back there
-// and it enters the history. A timer's line leaves both alone.
+// (and to the clipboard when asked), it enters the history, and the window may hide. A timer's
+// line touches none of these, nor the focus.
 enum class LineOrigin { Typed, Timer };
 
 // What one run of a line did, for callers that want to know (scrivlet-cli, tests).
@@ -55,6 +56,7 @@ private:
     DispatcherPorts m_ports;
     config::CIniFile* m_ini;
     const config::Options& m_options;
+    LineOrigin m_origin = LineOrigin::Typed;
 };
 
 // The prose test: true for text holding characters beyond ASCII whose first word is not a plain

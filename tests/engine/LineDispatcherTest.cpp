@@ -245,16 +245,24 @@ TEST_F(LineDispatcherTest, ExpressionErrorsInTemplatesAreReported) {
     EXPECT_EQ(boxes.size(), 2);
 }
 
-// A timer's line runs like a typed one, but the input line and the history are the user's.
-TEST_F(LineDispatcherTest, TimerLineLeavesInputLineAndHistory) {
-    const LineRun r = run(QStringLiteral("1+1|prog"), LineOrigin::Timer);
-    EXPECT_EQ(r.outcomes,
-              (QList<PieceOutcome>{PieceOutcome::Evaluated, PieceOutcome::ShellExecuted}));
+// A timer's line runs like a typed one, but what the user is doing stays theirs: the input
+// line, the history, the clipboard, the window's visibility and the focus.
+TEST_F(LineDispatcherTest, TimerLineLeavesTheUserAlone) {
+    options.SetClipboard = true;
+    options.HideAfterRun = true;
+    const LineRun r = run(QStringLiteral("1+1|prog|今日の予定：買い物。"), LineOrigin::Timer);
+    EXPECT_EQ(r.outcomes, (QList<PieceOutcome>{PieceOutcome::Evaluated, PieceOutcome::ShellExecuted,
+                                               PieceOutcome::Memo}));
     EXPECT_EQ(r.writeBack, QStringLiteral("2"));
     EXPECT_FALSE(r.wroteBack);
-    EXPECT_EQ(window.inputLine, QStringLiteral("1+1|prog"));
+    EXPECT_FALSE(r.hidden);
+    EXPECT_EQ(window.inputLine, QStringLiteral("1+1|prog|今日の予定：買い物。"));
     EXPECT_FALSE(window.selected);
+    EXPECT_TRUE(window.calls.isEmpty());
+    EXPECT_EQ(window.memoFocusCount, 0);
+    EXPECT_TRUE(clipboard.texts.isEmpty());
     EXPECT_TRUE(history.calls.isEmpty());
+    EXPECT_EQ(memo.filedLines(), QStringList{QStringLiteral("今日の予定：買い物。")});
 }
 
 TEST_F(LineDispatcherTest, AddMemoTextFilesAsTypedAndNothingWhenEmpty) {

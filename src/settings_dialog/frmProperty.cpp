@@ -355,7 +355,6 @@ bool frmProperty::save() {
     edited.MRU = short(m_chkMRULimit->isChecked() ? m_uspnMRU->Value() : -1);
     for (const config::OptionField& field : config::optionSchema())
         config::writeOption(m_ini, field, edited);
-    m_options = edited;
     m_commandPage->save(m_ini);
 
     // Only the two sections the dialog owns are written: the history and the key bindings in
@@ -366,6 +365,8 @@ bool frmProperty::save() {
             int(mb::OKOnly) | mb::Exclamation);
         return false;
     }
+    // The running program takes the edits only once they are in the file.
+    m_options = edited;
     const bool startAtLogin = m_optionBoxes.value(kStartAtLogin)->isChecked();
     if (startAtLogin != platform::isStartedAtLogin()) {
         const platform::WriteResult written =

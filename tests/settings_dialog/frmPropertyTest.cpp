@@ -249,11 +249,16 @@ TEST_F(DialogTest, FailedSaveIsReportedAndKeepsTheDialogOpen) {
     // The settings file's place is taken by a folder: no write can succeed, root or not.
     QFile::remove(iniPath());
     QDir().mkpath(iniPath() + QStringLiteral("/blocked"));
+    const bool wasTopMost = running.TopMost;
     d.optionBox(QStringLiteral("TopMost"))->click();
     d.cmdOK()->click();
     EXPECT_NE(d.result(), QDialog::Accepted);
     ASSERT_EQ(boxes.shown.size(), 1);
     EXPECT_TRUE(boxes.shown[0].text.startsWith(QStringLiteral("設定を保存できませんでした。")));
+    // Nothing was saved, so nothing applies to the running program, before or after Cancel.
+    EXPECT_EQ(running.TopMost, wasTopMost);
+    d.cmdCancel()->click();
+    EXPECT_EQ(running.TopMost, wasTopMost);
 }
 
 TEST_F(DialogTest, StartAtLoginWritesAndRemovesTheAutostartEntry) {

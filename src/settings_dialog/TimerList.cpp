@@ -77,8 +77,10 @@ TimerList& timerList() {
 }
 
 QDateTime timeOfDayMoment(const QDateTime& now, int hour, int minute) {
+    // Whole seconds: 10:00 registered at 10:00:00.400 is this minute, not tomorrow's.
+    const QDateTime second = now.addMSecs(-now.time().msec());
     QDateTime moment(now.date(), QTime(hour, minute, 0));
-    if (now > moment)
+    if (second > moment)
         moment = QDateTime(now.date().addDays(1), QTime(hour, minute, 0));
     return moment;
 }

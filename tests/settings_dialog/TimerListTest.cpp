@@ -35,6 +35,8 @@ INSTANTIATE_TEST_SUITE_P(
                       MomentCase{"minuteBefore", QTime(10, 0, 30), 9, 59, at(8, 9, 59)},
                       MomentCase{"minuteAfter", QTime(10, 0, 30), 10, 1, at(7, 10, 1)},
                       MomentCase{"equalIsNotLater", QTime(10, 0, 0), 10, 0, at(7, 10, 0)},
+                      MomentCase{"sameSecondIsNotLater", QTime(10, 0, 0, 400), 10, 0, at(7, 10, 0)},
+                      MomentCase{"nextSecondIsLater", QTime(10, 0, 1), 10, 0, at(8, 10, 0)},
                       MomentCase{"pastMidnight", QTime(23, 59, 59), 0, 0, at(8, 0, 0)}),
     [](const auto& info) { return std::string(info.param.name); });
 

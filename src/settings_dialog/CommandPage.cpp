@@ -220,6 +220,12 @@ void CommandPage::cmdAdd_Click() {
         m_txtCommandName->setFocus(Qt::OtherFocusReason);
         return;
     }
+    // The settings file keeps "name,template" and splits at the first comma.
+    if (m_txtCommandName->text().contains(QLatin1Char(','))) {
+        warn(QStringLiteral("コマンド名に「,」は使用できません"), exclamation);
+        m_txtCommandName->setFocus(Qt::OtherFocusReason);
+        return;
+    }
     if (m_txtCommand->text().isEmpty()) {
         warn(QStringLiteral("コマンドが入力されていません"), exclamation);
         m_txtCommand->setFocus(Qt::OtherFocusReason);

@@ -68,6 +68,8 @@ INSTANTIATE_TEST_SUITE_P(
     Rules, CommandAdd,
     ::testing::Values(
         AddCase{"noName", "", "w", "c", "コマンド名が入力されていません", "txtCommandName"},
+        AddCase{"commaInName", "Web, search", "w", "c", "コマンド名に「,」は使用できません",
+                "txtCommandName"},
         AddCase{"noCommand", "n", "", "c", "コマンドが入力されていません", "txtCommand"},
         AddCase{"hyphen", "n", "g-1", "c", "*", "txtCommand"},
         AddCase{"blank", "n", "g 1", "c", "*", "txtCommand"},

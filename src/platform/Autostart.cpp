@@ -25,6 +25,15 @@ bool isTrue(const QString& value) {
     return value.trimmed().compare(QLatin1String("true"), Qt::CaseInsensitive) == 0;
 }
 
+// TryExec names the program as a plain string: after the program is removed, the desktop skips
+// the entry at login instead of failing to start it.
+QString tryExecValue(const QString& program) {
+    QString value = program;
+    value.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
+    value.replace(QLatin1Char('\n'), QStringLiteral("\\n"));
+    return value;
+}
+
 } // namespace
 
 QString autostartEntryPath() {
@@ -100,10 +109,11 @@ WriteResult setStartedAtLogin(bool on, const QString& program) {
                                          "Comment=One input line for commands, sums and memos\n"
                                          "Comment[ja]=コマンド・計算・メモのための入力行\n"
                                          "Exec=%1\n"
+                                         "TryExec=%2\n"
                                          "Icon=scrivlet\n"
                                          "Terminal=false\n"
                                          "X-GNOME-Autostart-enabled=true\n")
-                              .arg(desktopEntryExec(program));
+                              .arg(desktopEntryExec(program), tryExecValue(program));
     return writeFileAtomically(path, entry.toUtf8());
 }
 

@@ -278,6 +278,9 @@ TEST_F(DialogTest, StartAtLoginWritesAndRemovesTheAutostartEntry) {
     EXPECT_TRUE(
         written.contains(QStringLiteral("Exec=") +
                          platform::desktopEntryExec(QCoreApplication::applicationFilePath())));
+    // After the program is removed, a login skips the entry instead of failing.
+    EXPECT_TRUE(written.contains(QStringLiteral("\nTryExec=") +
+                                 QCoreApplication::applicationFilePath() + QLatin1Char('\n')));
     EXPECT_FALSE(testsupport::readFile(iniPath()).contains("StartAtLogin")) << "never in the ini";
 
     // The state is the file: a Hidden entry (switched off by the desktop's own settings) reads

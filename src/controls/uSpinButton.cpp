@@ -156,8 +156,12 @@ bool uSpinButton::eventFilter(QObject* watched, QEvent* event) {
             return false;
         auto* key = static_cast<QKeyEvent*>(event);
         if ((key->key() == Qt::Key_Up || key->key() == Qt::Key_Down) && !hasModifier(key)) {
+            const int before = m_value;
             setValue(key->key() == Qt::Key_Up ? m_value + 1 : m_value - 1);
             selectAll();
+            // A step by key is the user's edit, as typing is.
+            if (m_value != before)
+                emit valueEdited();
             return true;
         }
         const QString typed = key->text();

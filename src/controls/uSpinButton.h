@@ -39,8 +39,8 @@ signals:
     void Change();
     // A character is about to be typed; the handler may change or clear (0) the code.
     void KeyPress(int& keyAscii);
-    // The user's typing changed the value. Typing raises no Change; owners that must notice
-    // every edit (the settings dialog's Apply) listen here too.
+    // The user's typing or Up/Down keys changed the value. Neither raises Change; owners that
+    // must notice every edit (the settings dialog's Apply) listen here too.
     void valueEdited();
 
 protected:

@@ -82,6 +82,21 @@ TEST_F(DialogTest, UntickedHistoryLimitStoresMinusOneAndReopensAtZeroDisabled) {
     EXPECT_TRUE(again.uspnMRU()->isEnabled());
 }
 
+// Real key presses in the history-size box are edits like any other: Apply becomes available.
+TEST_F(DialogTest, UpAndDownKeysInTheHistorySizeEnableApply) {
+    for (const Qt::Key key : {Qt::Key_Up, Qt::Key_Down}) {
+        settings_dialog::frmProperty& d = open(kStoredSettings);
+        d.Show2(0, false);
+        ASSERT_FALSE(d.cmdApp()->isEnabled());
+        const int before = d.uspnMRU()->Value();
+        d.uspnMRU()->textBox()->setFocus();
+        QTest::keyClick(d.uspnMRU()->textBox(), key);
+        EXPECT_NE(d.uspnMRU()->Value(), before) << key;
+        EXPECT_TRUE(d.cmdApp()->isEnabled()) << key;
+        d.cmdCancel()->click();
+    }
+}
+
 TEST_F(DialogTest, ApplyThenCancelKeepsWhatApplyStored) {
     settings_dialog::frmProperty& d = open(kStoredSettings);
     d.optionBox(QStringLiteral("NoTray"))->click();

@@ -87,16 +87,6 @@ wait_exit() { # [TIMEOUT_SECONDS]
     wait "$PID" 2>/dev/null || EXIT_CODE=$?
 }
 
-# Polls a command until it succeeds.
-eventually() { # TIMEOUT_SECONDS COMMAND...
-    local deadline=$((SECONDS + $1))
-    shift
-    until "$@"; do
-        [ "$SECONDS" -lt "$deadline" ] || return 1
-        sleep 0.05
-    done
-}
-
 # Types into the window with the focus (the program's input line once it is active).
 type_text() { xdotool type --delay 15 -- "$1"; }
 # Text outside the keyboard map (Japanese) replaces the line's text by pasting: xdotool's typing of such characters

@@ -54,15 +54,6 @@ start_fake_portal() {
     eventually 5 bus_has org.freedesktop.portal.Desktop || fail "the fake portal did not start"
 }
 
-eventually() { # SECONDS COMMAND...
-    local deadline=$((SECONDS + $1))
-    shift
-    until "$@"; do
-        [ "$SECONDS" -lt "$deadline" ] || return 1
-        sleep 0.05
-    done
-}
-
 bus_has() {
     dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
         org.freedesktop.DBus.NameHasOwner "string:$1" 2>/dev/null | grep -q 'boolean true'

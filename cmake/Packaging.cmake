@@ -1,8 +1,7 @@
 # The Debian package, built by CPack from the install rules: cpack -G DEB in a build folder.
 # The package holds only files below /usr and has no maintainer scripts, so installing and
 # removing it never touches what the program keeps in the user's ~/.config/scrivlet/.
-set(SCRIVLET_PACKAGE_MAINTAINER "The Scrivlet developers <scrivlet@localhost>"
-    CACHE STRING "Maintainer field of the Debian package (Name <address>)")
+# The maintainer (SCRIVLET_PACKAGE_MAINTAINER) and the version come from Release.cmake.
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME scrivlet)

@@ -1,6 +1,7 @@
 #include "AppInfo.h"
 
 #include "app/AppVersion.h"
+#include "app/VersionText.h"
 #include "platform/MessageBox.h"
 
 namespace app {
@@ -11,15 +12,6 @@ QString ProductName() {
 
 QString LegalCopyright() {
     return QStringLiteral(SCRIVLET_LEGAL_COPYRIGHT);
-}
-
-QString VersionText(bool withRevision) {
-    QString text = QStringLiteral("Ver.%1.%2")
-                       .arg(SCRIVLET_VERSION_MAJOR)
-                       .arg(SCRIVLET_VERSION_MINOR, 2, 10, QLatin1Char('0'));
-    if (withRevision)
-        text += QStringLiteral(".%1").arg(SCRIVLET_VERSION_REVISION, 4, 10, QLatin1Char('0'));
-    return text;
 }
 
 QString AppTitleWithVersion() {

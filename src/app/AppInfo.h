@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/VersionText.h"
+
 #include <QString>
 
 // The program's identity: product name, version and legal notice, as the build stamps them.
@@ -7,9 +9,6 @@ namespace app {
 
 QString ProductName();    // "Scrivlet"
 QString LegalCopyright(); // the legal-notice line of the version box
-
-// "Ver.1.73", or with the revision "Ver.1.73.0253".
-QString VersionText(bool withRevision);
 
 // Product name, a blank and the version without revision: the title of the program's own boxes
 // and the tray tooltip.

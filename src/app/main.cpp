@@ -8,7 +8,17 @@
 #include <QApplication>
 #include <QPointer>
 
+#include <cstdio>
+#include <cstring>
+
 int main(int argc, char* argv[]) {
+    // Answered before any display is opened, so it works in a terminal without a desktop.
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::fputs(app::VersionReport(QStringLiteral("scrivlet")).toUtf8().constData(), stdout);
+            return 0;
+        }
+    }
     // The desktop knows the program by its desktop entry (Wayland app id, portal requests).
     QGuiApplication::setDesktopFileName(QStringLiteral("scrivlet"));
     QApplication application(argc, argv);

@@ -20,6 +20,10 @@ CliCommandLine parseCommandLine(const QStringList& arguments) {
             result.action = CliCommandLine::Action::Help;
             return result;
         }
+        if (arg == QLatin1String("--version")) {
+            result.action = CliCommandLine::Action::Version;
+            return result;
+        }
         if (arg == QLatin1String("--vbs")) {
             // Everything after the file belongs to the script, options included.
             if (i + 1 >= arguments.size() || arguments.at(i + 1).isEmpty()) {
@@ -120,6 +124,7 @@ QString usageText() {
         "              prints FILE(LINE, COLUMN) Error Number N:DESCRIPTION on standard\n"
         "              error.\n"
         "  --help      show this text.\n"
+        "  --version   show the version and the licence.\n"
         "\n"
         "The settings file is read, never written.\n"
         "\n"

@@ -12,7 +12,7 @@ namespace cli {
 inline constexpr std::chrono::seconds kDefaultTimeLimit{10};
 
 struct CliCommandLine {
-    enum class Action { Run, RunScript, Help, UsageError };
+    enum class Action { Run, RunScript, Help, Version, UsageError };
     Action action = Action::UsageError;
     QString line;   // the words after the options, joined with single spaces
     QString folder; // --dir: the program folder to use instead of the automatic one

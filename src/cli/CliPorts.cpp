@@ -1,11 +1,11 @@
 #include "cli/CliPorts.h"
 
-#include <QCoreApplication>
+#include "app/VersionText.h"
 
 namespace cli {
 
 QString ConsoleWindow::AppTitleWithVersion() const {
-    return QStringLiteral("Scrivlet Ver.") + QStringLiteral(SCRIVLET_VERSION_TEXT);
+    return QStringLiteral(SCRIVLET_PRODUCT_NAME " ") + app::VersionText(false);
 }
 
 } // namespace cli

@@ -1,5 +1,6 @@
 #include "cli/CliRun.h"
 
+#include "app/VersionText.h"
 #include "cli/CliCollaborators.h"
 #include "cli/CliCommandLine.h"
 #include "cli/ScriptTimeLimit.h"
@@ -110,6 +111,10 @@ int runCli(const QStringList& arguments, QTextStream& out, QTextStream& err, std
     switch (commandLine.action) {
     case CliCommandLine::Action::Help:
         out << usageText();
+        out.flush();
+        return PieceRan;
+    case CliCommandLine::Action::Version:
+        out << app::VersionReport(QStringLiteral("scrivlet-cli"));
         out.flush();
         return PieceRan;
     case CliCommandLine::Action::UsageError:

@@ -32,6 +32,7 @@ TEST(CliCommandLine, Parsing) {
         {{"--", "--help"}, A::Run, "--help", {}, false},
         {{"-", "x"}, A::Run, "- x", {}, false},
         {{"a", "--help"}, A::Help, {}, {}, false},
+        {{"--version", "x"}, A::Version, {}, {}, false},
         {{}, A::UsageError, {}, {}, false},
         {{"--dry-run"}, A::UsageError, {}, {}, true},
         {{"--dir"}, A::UsageError, {}, {}, false},

@@ -53,6 +53,24 @@ version=$(sed -n 's/^set(CPACK_PACKAGE_VERSION "\(.*\)")$/\1/p' "$SCRIVLET_BUILD
 first_release=$(grep -o -m1 '<release version="[^"]*"' "$metainfo" | cut -d'"' -f2)
 [ -n "$version" ] && [ "$first_release" = "$version" ] ||
     fail "the AppStream data's newest release is '$first_release', the program is '$version'"
+grep -q '<release version="[^"]*" date="[0-9]\{4\}-[0-9][0-9]-[0-9][0-9]"/>' "$metainfo" ||
+    fail "the AppStream release has no date"
+
+# Both programs print that version; the package's changelog starts with it; the copyright file
+# is Debian's machine-readable one with the MIT (Expat) licence.
+for program in scrivlet scrivlet-cli; do
+    printed=$(env -u DISPLAY -u WAYLAND_DISPLAY "$ROOT/usr/bin/$program" --version | head -1)
+    [ "$printed" = "$program $version" ] || fail "$program --version prints '$printed'"
+done
+doc=$ROOT/usr/share/doc/scrivlet
+top=$(gzip -dc "$doc/changelog.gz" | head -1)
+[ "$top" = "scrivlet ($version) unstable; urgency=medium" ] || fail "the changelog starts with '$top'"
+gzip -dc "$doc/changelog.gz" | grep -q '^ -- [^<]* <[^>]*>  [A-Z][a-z][a-z], [0-9][0-9] [A-Z][a-z][a-z] [0-9]\{4\} ' ||
+    fail "the changelog has no trailer line with maintainer and date"
+head -1 "$doc/copyright" | grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' ||
+    fail "the copyright file is not in the machine-readable format"
+grep -qx 'License: Expat' "$doc/copyright" && grep -q '^ Permission is hereby granted' "$doc/copyright" ||
+    fail "the copyright file lacks the licence text"
 
 # Man pages: rendered by man itself, without groff warnings, each with its name line, in a
 # UTF-8 locale and in the plain C locale (where characters beyond ASCII are lost).

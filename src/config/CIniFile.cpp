@@ -526,8 +526,6 @@ bool CIniFile::Private::writeSections(const std::vector<int>& indices) {
         next = platform::toAnsi(whole) == next.bytes()
                    ? IniFileImage::parse(whole.toUtf8(), {}, platform::TextEncoding::Utf8)
                    : IniFileImage::parse(QByteArray(next.bytes()));
-    } else if (next.encoding() == platform::TextEncoding::Utf8 && isAscii(next.bytes())) {
-        next = IniFileImage::parse(QByteArray(next.bytes()));
     }
 
     if (stamp.exists && next.bytes() == image.bytes()) {

@@ -242,10 +242,9 @@ bool IniFileImage::scanSections(const QString& fileName, const QStringList& want
         return false;
     }
     const bool bom = head.startsWith("\xEF\xBB\xBF");
-    const platform::TextEncoding encoding = bom ? platform::TextEncoding::Utf8Bom
-                                            : utf8.valid() && utf8.beyondAscii()
-                                                ? platform::TextEncoding::Utf8
-                                                : platform::TextEncoding::Cp932;
+    const platform::TextEncoding encoding = bom            ? platform::TextEncoding::Utf8Bom
+                                            : utf8.valid() ? platform::TextEncoding::Utf8
+                                                           : platform::TextEncoding::Cp932;
 
     // Second pass: only headers and the lines of wanted sections are decoded.
     QSet<QString> wantedNames;

@@ -82,7 +82,7 @@ private:
 
     QByteArray m_bytes;
     qsizetype m_bomLength = 0;
-    platform::TextEncoding m_encoding = platform::TextEncoding::Cp932;
+    platform::TextEncoding m_encoding = platform::TextEncoding::Utf8;
     bool m_exact = true;
     std::vector<Line> m_lines;
     QHash<QString, int> m_sectionIds;

@@ -270,7 +270,7 @@ std::optional<MemoFileError> WriteMemoFile(const QString& fileName, QList<MemoRe
 }
 
 std::optional<MemoFileError> WriteMemoFile(const QString& fileName, QList<MemoRecord>& memos) {
-    platform::TextEncoding encoding = platform::TextEncoding::Cp932;
+    platform::TextEncoding encoding = platform::TextEncoding::Utf8;
     return WriteMemoFile(fileName, memos, encoding);
 }
 

@@ -22,7 +22,7 @@ struct MemoFileError {
 struct MemoFileContent {
     QList<MemoRecord> memos;
     // The file is written back the way it was read; a missing or empty file counts as new (CP932).
-    platform::TextEncoding encoding = platform::TextEncoding::Cp932;
+    platform::TextEncoding encoding = platform::TextEncoding::Utf8;
     // The file as read: its state on disk and its bytes. `exact` is false when the bytes were
     // neither valid UTF-8 nor valid CP932: writing the memos back would change them.
     platform::FileStamp stamp;

@@ -75,7 +75,7 @@ std::optional<FirstMemo> readFirstMemo(const QByteArray& bytes) {
     } else {
         platform::Utf8Check utf8;
         utf8.feed(bytes);
-        if (utf8.valid() && utf8.beyondAscii())
+        if (utf8.valid())
             encoding = platform::TextEncoding::Utf8;
     }
     // Up to the first separator only: the rest is never looked at.

@@ -85,7 +85,7 @@ private:
     QString m_fileName;
     // The file the list came from: Save never writes one list over a file it did not read.
     std::optional<QString> m_loadedFrom;
-    platform::TextEncoding m_encoding = platform::TextEncoding::Cp932;
+    platform::TextEncoding m_encoding = platform::TextEncoding::Utf8;
     std::optional<MemoFileError> m_loadError;
     // The file as last read or written: its state on disk, its bytes, and the memos' titles and
     // texts at that moment (to tell whether anything changed here since).

@@ -148,7 +148,7 @@ DecodedText decodeText(QByteArrayView bytes) {
     }
     // ASCII reads the same in the code page; skipping its converter keeps its tables out of memory.
     if (isAscii(bytes))
-        return {QString::fromLatin1(bytes), TextEncoding::Cp932, true};
+        return {QString::fromLatin1(bytes), TextEncoding::Utf8, true};
     if (isValidUtf8(bytes))
         return {QString::fromUtf8(bytes), TextEncoding::Utf8, true};
     QStringDecoder decoder("CP932", QStringDecoder::Flag::Stateless);

@@ -8,19 +8,20 @@
 namespace platform {
 
 // How a text file's bytes were (or are to be) encoded. Files are written back the way they were
-// read; files the program creates are CP932, the program's code page.
+// read; files the program creates are UTF-8 without a byte-order mark, as Linux tools read them.
 enum class TextEncoding { Cp932, Utf8, Utf8Bom };
 
 struct DecodedText {
     QString text;
-    TextEncoding encoding = TextEncoding::Cp932;
+    TextEncoding encoding = TextEncoding::Utf8;
     // False when the bytes were neither valid UTF-8 nor valid CP932 (a Latin-1 file, a damaged
     // one): writing the text back would not give the same bytes.
     bool exact = true;
 };
 
-// UTF-8 when the bytes are valid UTF-8 holding something beyond ASCII (a UTF-8 BOM is honoured and
-// dropped), otherwise CP932. Pure ASCII counts as CP932 so that new text stays in the code page.
+// UTF-8 when the bytes are valid UTF-8 (a UTF-8 BOM is honoured and dropped), otherwise CP932.
+// Pure ASCII counts as UTF-8: a file holds CP932 only once it has bytes that say so, and new
+// text in a file that does not yet say so goes in as UTF-8.
 DecodedText decodeText(QByteArrayView bytes);
 
 // Checks UTF-8 piece by piece without decoding it (a large file need not be held as text to learn

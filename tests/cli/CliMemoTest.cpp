@@ -57,8 +57,10 @@ TEST_F(CliMemo, ProseIsFiledWithAStamp) {
     EXPECT_EQ(second.out, QStringLiteral("2\n"));
     EXPECT_EQ(loggedLines(memo),
               (QStringList{QStringLiteral("今日は 晴れ"), QStringLiteral("明日は 雨")}));
-    // A new memo file is written in the code page, like the window's.
-    EXPECT_TRUE(testsupport::readFile(memo).contains(platform::toAnsi(u"今日は 晴れ")));
+    // A new memo file is UTF-8 without a byte-order mark, like the window's.
+    const QByteArray bytes = testsupport::readFile(memo);
+    EXPECT_TRUE(bytes.startsWith("Title:[")) << bytes.left(8).toStdString();
+    EXPECT_TRUE(bytes.contains(QStringLiteral("今日は 晴れ\r\n").toUtf8()));
 }
 
 // Through the console companion, with the real desktop behind it: every prose line of an

@@ -192,7 +192,7 @@ TEST_F(CliRunTest, TheExecutable) {
     EXPECT_EQ(desktop->waitForMark(QStringLiteral("exe")),
               (QStringList{QStringLiteral("a"), QStringLiteral("b")}));
     const QByteArray memo = testsupport::readFile(folder + QStringLiteral("/scrivlet.txt"));
-    EXPECT_TRUE(memo.contains(platform::toAnsi(u"] 日記の 一行\r\n")));
+    EXPECT_TRUE(memo.contains(QStringLiteral("] 日記の 一行\r\n").toUtf8()));
 }
 
 } // namespace

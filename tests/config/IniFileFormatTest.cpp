@@ -135,8 +135,11 @@ TEST_P(Encodings, ValuesSurviveAWriteAndAReload) {
 INSTANTIATE_TEST_SUITE_P(
     Table, Encodings,
     testing::Values(
-        EncodingCase{"new_file_is_cp932", QByteArray(), QStringLiteral("メモ帳"),
-                     platform::TextEncoding::Cp932},
+        // A file the program creates is UTF-8 without a byte-order mark, as Linux tools read it.
+        EncodingCase{"new_file_is_utf8", QByteArray(), QStringLiteral("メモ帳"),
+                     platform::TextEncoding::Utf8},
+        EncodingCase{"ascii_file_takes_utf8", "[B]\r\nx=1\r\n", QStringLiteral("「メモ」★"),
+                     platform::TextEncoding::Utf8},
         EncodingCase{"cp932_file_stays_cp932", "[B]\r\nold=\x83\x81\x83\x82\r\n",
                      QStringLiteral("表示"), platform::TextEncoding::Cp932},
         EncodingCase{"utf8_file_stays_utf8", "[B]\r\nold=\xE3\x83\xA1\xE3\x83\xA2\r\n",

@@ -1,6 +1,7 @@
 #include "memo/MemoFiler.h"
 
 #include "TestEnvironment.h"
+#include "platform/TextCodec.h"
 
 #include <QFile>
 #include <gtest/gtest.h>
@@ -50,8 +51,47 @@ TEST(MemoFiler, FilesIntoMemoOneAndKeepsTheRest) {
     const QByteArray bytes = testsupport::readFile(path);
     EXPECT_EQ(bytes.toStdString(),
               std::string("Title:a\r\nLast-Modified:2007-03-01\r\nCursorPos:32\r\n\r\n"
-                          "first[2007/03/01 14:05:09] \x94\x83\x82\xa2\x95\xa8\r\n\r\n.\r\n"
+                          "first[2007/03/01 14:05:09] \xe8\xb2\xb7\xe3\x81\x84\xe7\x89\xa9\r\n"
+                          "\r\n.\r\n"
                           "Title:b\r\nLast-Modified:y\r\nCursorPos:1\r\n\r\nsecond"));
+}
+
+// The encoding a filed line leaves the file in: a file the program makes, or one that says nothing
+// of a code page yet (ASCII), is UTF-8 without a byte-order mark; a CP932 file stays CP932 until
+// its text needs more; line ends stay CR LF.
+TEST(MemoFiler, EncodingOfTheFileAfterALineIsFiled) {
+    const QByteArray cp932Memo = "Title:\x83\x81\x83\x82\r\nLast-Modified:x\r\nCursorPos:0\r\n\r\n"
+                                 "\x8d\xa1\x93\xfa\r\n";
+    const struct {
+        const char* name;
+        QByteArray before; // null: no file yet
+        const char* line;
+        platform::TextEncoding after;
+    } rows[] = {
+        {"new file", QByteArray(), "会議は「三時」から。★", platform::TextEncoding::Utf8},
+        {"new file, ASCII line", QByteArray(), "buy milk", platform::TextEncoding::Utf8},
+        {"ASCII file", "Title:a\r\nLast-Modified:x\r\nCursorPos:0\r\n\r\nnote\r\n", "ﾒﾓ → 〜",
+         platform::TextEncoding::Utf8},
+        {"CP932 file", cp932Memo, "会議・資料※", platform::TextEncoding::Cp932},
+        {"CP932 file, Korean", cp932Memo, "한국어 − emoji 😀", platform::TextEncoding::Utf8},
+        {"UTF-8 file", QString("Title:メモ\r\n\r\n本文\r\n").toUtf8(), "café",
+         platform::TextEncoding::Utf8},
+        {"UTF-8 file with BOM", "\xEF\xBB\xBF" + QString("Title:メモ\r\n\r\n本文\r\n").toUtf8(),
+         "…", platform::TextEncoding::Utf8Bom},
+    };
+    for (const auto& row : rows) {
+        const QString path = testsupport::freshFolder() + "/memo.txt";
+        if (!row.before.isNull())
+            testsupport::writeFile(path, row.before);
+        Filer f;
+        f.filer.open(path);
+        ASSERT_TRUE(f.filer.fileLine(QString::fromUtf8(row.line))) << row.name;
+        const QByteArray bytes = testsupport::readFile(path);
+        const platform::DecodedText decoded = platform::decodeText(bytes);
+        EXPECT_EQ(decoded.encoding, row.after) << row.name;
+        EXPECT_TRUE(decoded.text.contains(QString::fromUtf8(row.line) + "\r\n")) << row.name;
+        EXPECT_EQ(bytes.count("\n"), bytes.count("\r\n")) << row.name;
+    }
 }
 
 TEST(MemoFiler, EmptyTextFilesNothing) {

@@ -44,6 +44,12 @@ public:
         (void)code;
         return false;
     }
+    // Whether the code uses any name that neither the language nor the user's script defines
+    // ("it's raining" reads "it" and a comment): for English words, that is prose.
+    virtual bool UsesUnknownName(const QString& code) const {
+        (void)code;
+        return false;
+    }
 };
 
 // The evaluator of a program without a script engine: nothing runs, no Error event is raised.

@@ -2,11 +2,13 @@
 
 #include "config/Settings.h"
 #include "engine/CommandExpander.h"
+#include "engine/EnglishProse.h"
 #include "engine/ShellExecution.h"
 #include "engine/TextChecks.h"
 #include "engine/TextTrim.h"
 #include "memo/MemoFiler.h"
 #include "platform/MessageBox.h"
+#include "platform/UiLanguage.h"
 
 #include <QScopeGuard>
 
@@ -122,9 +124,12 @@ PieceOutcome LineDispatcher::ExecutePiece(const QString& piece) {
 
     if (IsMemoText(piece)) {
         // Prose may still parse ("東京-大阪", "予定=会議"): a name beyond ASCII that nothing
-        // defines makes it prose rather than a calculation.
-        if (!m_ports.evaluator->UsesUnknownNameBeyondAscii(piece) &&
-            m_ports.evaluator->RunCode(piece, false))
+        // defines makes it prose rather than a calculation. English words are prose when they
+        // use any name nothing defines ("it's raining" parses as "it" and a comment).
+        const bool english = IsEnglishProse(piece);
+        const bool unknownName = english ? m_ports.evaluator->UsesUnknownName(piece)
+                                         : m_ports.evaluator->UsesUnknownNameBeyondAscii(piece);
+        if (!unknownName && m_ports.evaluator->RunCode(piece, false))
             return PieceOutcome::Evaluated;
         return AddMemoText(piece) ? PieceOutcome::Memo : PieceOutcome::None;
     }
@@ -162,7 +167,7 @@ bool IsMemoText(const QString& text) {
     for (const QChar c : text)
         beyondAscii = beyondAscii || c.unicode() >= 0x80;
     if (!beyondAscii)
-        return false;
+        return platform::uiLanguage() != platform::UiLanguage::Japanese && IsEnglishProse(text);
     const qsizetype space = text.indexOf(QLatin1Char(' '));
     const QString firstWord = space < 0 ? text : text.left(space);
     for (const QChar c : firstWord) {

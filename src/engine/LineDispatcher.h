@@ -60,7 +60,8 @@ private:
 };
 
 // The prose test: true for text holding characters beyond ASCII whose first word is not a plain
-// ASCII identifier.
+// ASCII identifier; under a user interface that is not Japanese, also for English words
+// (IsEnglishProse).
 bool IsMemoText(const QString& text);
 
 } // namespace engine

@@ -137,6 +137,13 @@ bool CEval::UsesUnknownNameBeyondAscii(const QString& code) const {
     return false;
 }
 
+bool CEval::UsesUnknownName(const QString& code) const {
+    if (!Executable())
+        return false;
+    const std::optional<QStringList> names = m_scriptEngine->unknownNames(code);
+    return names && !names->isEmpty();
+}
+
 void CEval::raiseError(const ScriptErrorInfo& error) {
     qCInfo(lcScript).noquote() << "error" << error.number << error.description;
     if (m_errorHandler) {

@@ -1,5 +1,6 @@
 #include "script/VbsScriptEngine.h"
 
+#include "platform/UiLanguage.h"
 #include "vbscript/Conversions.h"
 #include "vbscript/Engine.h"
 #include "vbscript/ScriptError.h"
@@ -32,7 +33,12 @@ private:
     VbsScriptEngine& m_engine;
 };
 
-VbsScriptEngine::VbsScriptEngine() : m_engine(std::make_unique<vbscript::Engine>()) {}
+VbsScriptEngine::VbsScriptEngine() : m_engine(std::make_unique<vbscript::Engine>()) {
+    // Error descriptions speak the user's language; Err.Description follows them.
+    vbscript::setMessageLanguage(platform::uiLanguage() == platform::UiLanguage::Japanese
+                                     ? vbscript::MessageLanguage::Japanese
+                                     : vbscript::MessageLanguage::English);
+}
 
 VbsScriptEngine::~VbsScriptEngine() = default;
 

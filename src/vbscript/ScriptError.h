@@ -67,8 +67,14 @@ public:
     int32_t helpContext = 0;
 };
 
-// The Japanese description of an error number ("実行時エラーです。" style text for numbers
-// without one of their own).
+// The language of error descriptions, for the whole process: Japanese unless the program's user
+// interface speaks another language, then English.
+enum class MessageLanguage { Japanese, English };
+void setMessageLanguage(MessageLanguage language);
+MessageLanguage messageLanguage();
+
+// The description of an error number in the message language (a generic "unknown run-time
+// error" text for numbers without one of their own).
 std::u16string errorDescription(int32_t number);
 // What Err.Raise puts in Description when the script gives none: the number's own text, the
 // generic text for other numbers of the language's range (1..65535), nothing for the rest

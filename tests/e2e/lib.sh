@@ -23,7 +23,7 @@ chmod 700 "$WORK/runtime"
 cp "$SCRIVLET_PROGRAM" "$PROGRAM_DIR/scrivlet"
 export HOME=$WORK/home XDG_CONFIG_HOME=$WORK/config XDG_DATA_HOME=$WORK/data
 export XDG_CACHE_HOME=$WORK/cache XDG_RUNTIME_DIR=$WORK/runtime
-export QT_QPA_PLATFORM=xcb LANG=C.UTF-8
+export QT_QPA_PLATFORM=xcb LANG=C.UTF-8 LANGUAGE=ja # the Japanese texts, unless a test asks for English
 export PATH="$WORK/bin:$PATH"
 unset SESSION_MANAGER DBUS_SESSION_BUS_ADDRESS
 

@@ -18,7 +18,7 @@ trap 'rm -rf "$WORK"' EXIT
 mkdir -p "$WORK/home" "$WORK/config" "$WORK/data" "$WORK/cache" "$WORK/runtime"
 chmod 700 "$WORK/runtime"
 export HOME=$WORK/home XDG_CONFIG_HOME=$WORK/config XDG_DATA_HOME=$WORK/data
-export XDG_CACHE_HOME=$WORK/cache XDG_RUNTIME_DIR=$WORK/runtime LANG=C.UTF-8
+export XDG_CACHE_HOME=$WORK/cache XDG_RUNTIME_DIR=$WORK/runtime LANG=C.UTF-8 LANGUAGE=ja
 unset SESSION_MANAGER DBUS_SESSION_BUS_ADDRESS
 
 # The files an installation holds, relative to its root, sorted.

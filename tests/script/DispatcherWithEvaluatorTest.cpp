@@ -8,8 +8,10 @@
 #include "memo/MemoFiler.h"
 #include "platform/MessageBox.h"
 #include "platform/ShellExecute.h"
+#include "platform/UiLanguage.h"
 #include "script/ClipboardAccess.h"
 #include "script/ProgramEvaluator.h"
+#include "vbscript/ScriptError.h"
 
 #include <gtest/gtest.h>
 
@@ -147,6 +149,60 @@ TEST_F(DispatcherWithEvaluator, AsciiTextThatIsNoScriptShowsTheError) {
     dispatcher->ExecuteLine(QStringLiteral("buy milk"));
     EXPECT_EQ(boxes.size(), 2);
     EXPECT_TRUE(memo.entries().isEmpty());
+}
+
+// Under an English desktop, English words that are no script go to the memo silently, as
+// Japanese prose does; calculations still evaluate, and those with a mistake show the error in
+// English.
+class DispatcherInEnglish : public DispatcherWithEvaluator {
+protected:
+    void SetUp() override {
+        platform::setUiLanguage(platform::UiLanguage::English);
+        DispatcherWithEvaluator::SetUp();
+    }
+    void TearDown() override {
+        DispatcherWithEvaluator::TearDown();
+        platform::setUiLanguage(platform::UiLanguage::Japanese);
+        vbscript::setMessageLanguage(vbscript::MessageLanguage::Japanese);
+    }
+};
+
+TEST_F(DispatcherInEnglish, EnglishLinesAndCalculations) {
+    for (const char* prose : everyday::kEnglishProse) {
+        const QString typed = QString::fromUtf8(prose);
+        window.value = typed;
+        memo.clear();
+        boxes.clear();
+        const engine::LineRun run = dispatcher->ExecuteLine(typed);
+        EXPECT_EQ(memo.entries(), QStringList{typed}) << prose;
+        EXPECT_EQ(run.outcomes, QList{engine::PieceOutcome::Memo}) << prose;
+        EXPECT_EQ(window.value, typed) << prose;
+        EXPECT_TRUE(boxes.isEmpty())
+            << prose << ": " << boxes.join(QLatin1Char('\n')).toStdString();
+    }
+    for (const everyday::EnglishCalculation& calculation : everyday::kEnglishCalculations) {
+        window.value = QStringLiteral("-");
+        memo.clear();
+        boxes.clear();
+        dispatcher->ExecuteLine(QString::fromUtf8(calculation.line));
+        EXPECT_TRUE(memo.entries().isEmpty()) << calculation.line;
+        if (calculation.errorNumber == 0) {
+            EXPECT_EQ(window.value, calculation.result) << calculation.line;
+            EXPECT_TRUE(boxes.isEmpty()) << calculation.line;
+        } else {
+            ASSERT_EQ(boxes.size(), 1) << calculation.line;
+            EXPECT_TRUE(boxes[0].startsWith(
+                QStringLiteral("Error Number %1:").arg(calculation.errorNumber)))
+                << calculation.line << ": " << boxes[0].toStdString();
+        }
+    }
+}
+
+TEST_F(DispatcherInEnglish, ErrorDescriptionsAreEnglish) {
+    dispatcher->ExecuteLine(QStringLiteral("1+\"a\""));
+    dispatcher->ExecuteLine(QStringLiteral("Sqr("));
+    EXPECT_EQ(boxes, (QStringList{QStringLiteral("Error Number 13:Type mismatch"),
+                                  QStringLiteral("Error Number 1023:Expected expression")}));
 }
 
 TEST_F(DispatcherWithEvaluator, BareWordChangesNothing) {

@@ -97,4 +97,84 @@ inline const Calculation kCalculations[] = {
     {"1+1|2*3", QStringLiteral("2 |6")},
 };
 
+// Lines a user with an English desktop files as memos: each one becomes a memo entry as typed,
+// without a box, under an English user interface.
+inline const char* const kEnglishProse[] = {
+    "buy milk tomorrow",
+    "call mom tonight",
+    "meeting at 3pm with Sarah",
+    "pick up the kids at 5",
+    "Don't forget the dentist!",
+    "Remember to water the plants.",
+    "pay rent by Friday",
+    "email John about the report",
+    "book flights to Boston",
+    "renew passport before June",
+    "lunch with Alex on Tuesday",
+    "Check the oil in the car",
+    "read chapter 4 tonight",
+    "The printer on floor 2 is broken",
+    "idea: a blog post about Qt",
+    "Q3 budget review at 10:30",
+    "dinner reservation for 4 people",
+    "gym at 7am",
+    "fix the leaking tap",
+    "Birthday party on Saturday (bring cake)",
+    "ask Tom about invoice #1234",
+    "Groceries: eggs, bread, butter",
+    "Wi-Fi password is on the fridge",
+    "send the slides to the team",
+    "it's raining again",
+    "Well done, team!",
+    "Back up the laptop",
+    "return library books by the 15th",
+    "order new ink cartridges",
+    "vet appointment for Max at 9:15",
+    "parking level B, spot 42",
+    "Is the report ready?",
+    "follow up with the client re: contract",
+    "cancel the gym membership",
+    "watch the keynote @ 6pm",
+    "Train leaves at 8:05 from platform 3",
+    "The quick brown fox jumps over the lazy dog",
+    "Mom's phone number changed",
+    "50% off sale ends Sunday",
+    "plan the trip to Kyoto & Osaka",
+    "update the wiki page",
+    "To do: clean the garage",
+    "Thank you notes for the wedding gifts",
+    "Date night on Friday",
+    "and/or both options are fine",
+};
+
+struct EnglishCalculation {
+    const char* line;
+    QString result;  // what the input line shows; empty when an error box is expected
+    int errorNumber; // the error shown, 0 for none
+};
+
+// Calculations typed under an English user interface: the right ones evaluate, the ones with a
+// mistake show the script error (in English) and file nothing.
+inline const EnglishCalculation kEnglishCalculations[] = {
+    {"2 + 3", QStringLiteral("5"), 0},
+    {"1 + 2 * 3", QStringLiteral("7"), 0},
+    {"10 mod 3", QStringLiteral("1"), 0},
+    {"12/4", QStringLiteral("3"), 0},
+    {"2 ^ 10", QStringLiteral("1024"), 0},
+    {"7 \\ 2", QStringLiteral("3"), 0},
+    {"Sqr(16)", QStringLiteral("4"), 0},
+    {"Round(3.14159, 2)", QStringLiteral("3.14"), 0},
+    {"Len(\"hello world\")", QStringLiteral("11"), 0},
+    {"UCase(\"buy milk\")", QStringLiteral("BUY MILK"), 0},
+    {"2 +* 3", {}, 1023},
+    {"Sqr(", {}, 1023},
+    {"Sqr(16", {}, 1006},
+    {"(1 + 2", {}, 1006},
+    {"3 * / 4", {}, 1023},
+    {"10 mod", {}, 1023},
+    {"1 2 3", {}, 1025},
+    {"1/0", {}, 11},
+    {"\"a\" - 1", {}, 13},
+};
+
 } // namespace everyday

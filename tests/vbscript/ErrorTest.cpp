@@ -110,5 +110,43 @@ TEST(ErrorTextTest, DescriptionsAreTheJapaneseTexts) {
     EXPECT_EQ(r.description, "0 で除算しました。");
 }
 
+// Under an English user interface every number the engine raises has the language's English
+// text, and Err.Description carries it too.
+TEST(ErrorTextTest, EnglishDescriptions) {
+    setMessageLanguage(MessageLanguage::English);
+    const struct {
+        int number;
+        const char* text;
+    } rows[] = {
+        {5, "Invalid procedure call or argument"},
+        {6, "Overflow"},
+        {9, "Subscript out of range"},
+        {11, "Division by zero"},
+        {13, "Type mismatch"},
+        {28, "Out of stack space"},
+        {53, "File not found"},
+        {54, "Bad file mode"},
+        {62, "Input past end of file"},
+        {91, "Object variable not set"},
+        {424, "Object required"},
+        {438, "Object doesn't support this property or method"},
+        {500, "Variable is undefined"},
+        {1002, "Syntax error"},
+        {1006, "Expected ')'"},
+        {1025, "Expected end of statement"},
+        {32811, "Element not found"},
+        {12345, "Unknown runtime error"},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(toUtf8(errorDescription(row.number)), row.text) << row.number;
+    const ScriptRun raised = runScript("On Error Resume Next\nx = 1 / 0\nd = Err.Description\n"
+                                       "On Error GoTo 0\nErr.Raise 13, , d & \"!\"");
+    EXPECT_EQ(raised.description, "Division by zero!");
+    const ScriptRun syntax = runScript("x = (1");
+    EXPECT_EQ(syntax.description, "Expected ')'");
+    setMessageLanguage(MessageLanguage::Japanese);
+    EXPECT_EQ(toUtf8(errorDescription(13)), "型が一致しません。");
+}
+
 } // namespace
 } // namespace vbstest

@@ -24,7 +24,7 @@ chmod 700 "$WORK/runtime"
 cp "$SCRIVLET_PROGRAM" "$PROGRAM_DIR/scrivlet"
 export HOME=$WORK/home XDG_CONFIG_HOME=$WORK/config XDG_DATA_HOME=$WORK/data
 export XDG_CACHE_HOME=$WORK/cache XDG_RUNTIME_DIR=$WORK/runtime
-export QT_QPA_PLATFORM=wayland LANG=C.UTF-8
+export QT_QPA_PLATFORM=wayland LANG=C.UTF-8 LANGUAGE=ja # the Japanese texts
 INI=$PROGRAM_DIR/scrivlet.ini
 STARTED=()
 

@@ -15,7 +15,7 @@ namespace {
 constexpr int32_t kElementNotFound = 32811;
 
 [[noreturn]] void raiseElementNotFound() {
-    raiseError(kElementNotFound, u"要素が見つかりません。");
+    raiseError(kElementNotFound);
 }
 
 void appendBits(std::u16string& out, const void* data, size_t size) {

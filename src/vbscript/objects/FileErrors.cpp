@@ -12,17 +12,6 @@ namespace vbscript {
 
 namespace {
 
-std::u16string descriptionOf(int number) {
-    switch (number) {
-    case err::BadFileMode:
-        return u"ファイル モードが不正です。";
-    case err::InputPastEnd:
-        return u"ファイルの終わりを超えて入力しようとしました。";
-    default:
-        return errorDescription(number);
-    }
-}
-
 bool writeAll(int fd, std::string_view bytes) {
     while (!bytes.empty()) {
         const ssize_t n = ::write(fd, bytes.data(), bytes.size());
@@ -62,7 +51,7 @@ void raiseFileError(int errnoValue) {
     default:
         break;
     }
-    raiseError(number, descriptionOf(number));
+    raiseError(number);
 }
 
 void replaceFileAtomically(const std::string& path, std::string_view bytes) {

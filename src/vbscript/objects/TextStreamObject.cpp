@@ -13,11 +13,11 @@ namespace {
 constexpr std::u16string_view kLineEnd = u"\r\n";
 
 [[noreturn]] void raiseBadMode() {
-    raiseError(err::BadFileMode, u"ファイル モードが不正です。");
+    raiseError(err::BadFileMode);
 }
 
 [[noreturn]] void raisePastEnd() {
-    raiseError(err::InputPastEnd, u"ファイルの終わりを超えて入力しようとしました。");
+    raiseError(err::InputPastEnd);
 }
 
 off_t fileSize(const std::string& path) {

@@ -1,0 +1,30 @@
+#pragma once
+
+class QCoreApplication;
+class QString;
+
+// The language the program speaks to its user. The Japanese texts are the source texts; every
+// other desktop language gets the English translation. Regional behaviour (dates, number formats
+// in scripts) does not follow it: that stays Japanese in every language.
+namespace platform {
+
+enum class UiLanguage { Japanese, English };
+
+// The language chosen by installTranslations (or set by a test); before either, the one the
+// desktop's first UI language gives.
+UiLanguage uiLanguage();
+void setUiLanguage(UiLanguage language);
+
+// Japanese when the first of the desktop's UI languages (LANGUAGE, LC_ALL, LC_MESSAGES, LANG) is
+// Japanese, English for any other.
+UiLanguage systemUiLanguage();
+
+// Chooses the language from the desktop and, for English, installs the program's translation and
+// Qt's own (its dialogs' buttons); for Japanese, Qt's Japanese translation. Returns the language.
+UiLanguage installTranslations(QCoreApplication& application);
+
+// The folders searched for the program's translations: beside the executable (a build or an
+// unpacked copy), then the installation's share/scrivlet/translations.
+QString translationsFolder();
+
+} // namespace platform

@@ -242,6 +242,8 @@ bool frmMemo::ShowForm() {
 
 void frmMemo::focusInputLine() {
     m_cmbMemo->setFocus(Qt::ActiveWindowFocusReason);
+    // The line left from before is selected, so what the user types next replaces it.
+    m_cmbMemo->lineEdit()->selectAll();
     // Qt has no "input method off" state; preferring Latin input is the nearest: the input
     // method starts in direct input and the user may still switch it on. Never undone.
     // The combo box holds the focus and answers the input method for its line edit.
@@ -307,10 +309,10 @@ bool frmMemo::eventFilter(QObject* watched, QEvent* event) {
     }
     case QEvent::Drop: {
         auto* drop = static_cast<QDropEvent*>(event);
+        ShowForm(); // first: showing selects the line, the dropped text then ends it
         AppendDropText(drop->mimeData());
         drop->setDropAction(Qt::CopyAction);
         drop->accept();
-        ShowForm();
         return true;
     }
     case QEvent::KeyPress:

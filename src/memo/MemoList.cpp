@@ -170,8 +170,7 @@ std::optional<MemoFileError> MemoList::takeOutsideChanges(bool& reloaded) {
 }
 
 void MemoList::tell(const QString& text) const {
-    platform::showMessageBox(text, int(platform::mb::OKOnly) | platform::mb::Information,
-                             QStringLiteral("Scrivlet"));
+    platform::showMessageBox(text, int(platform::mb::OKOnly) | platform::mb::Information);
 }
 
 std::optional<MemoFileError> MemoList::Save() {

@@ -593,10 +593,13 @@ TEST_F(MainWindow, ARefusedHotKeyIsReportedAndAHiddenStartStaysReachable) {
         QString unavailable;
         QString text;
     } rows[] = {
-        {"taken by another program", QString(), QStringLiteral("ホットキーの登録に失敗しました。")},
+        {"taken by another program", QString(),
+         QStringLiteral("ホットキーの登録に失敗しました。\n\nホットキー: Windows + Z\n\n"
+                        "他のプログラムが同じキーを使っている可能性があります。\n"
+                        "別のキーは「設定」の「全般」タブの「ホットキー」で選べます。")},
         {"no X11 (Wayland)", QStringLiteral("ショートカットに scrivlet を割り当ててください。"),
-         QStringLiteral("ホットキーの登録に失敗しました。\n\nショートカットに scrivlet "
-                        "を割り当ててください。")},
+         QStringLiteral("ホットキーの登録に失敗しました。\n\nホットキー: Windows + Z\n\n"
+                        "ショートカットに scrivlet を割り当ててください。")},
     };
     for (const auto& row : rows) {
         boxes.shown.clear();

@@ -48,6 +48,11 @@ frmMemo::frmMemo(QWidget* parent)
     m_cmbMemo->setCompleter(nullptr);
     m_cmbMemo->setAcceptDrops(true);
     m_cmbMemo->lineEdit()->setAcceptDrops(true);
+    // What the line takes, while it is empty: short enough for the narrowest bar, the whole
+    // sentence on hover.
+    m_cmbMemo->lineEdit()->setPlaceholderText(tr("式・パス・URL・メモ (F1)"));
+    m_cmbMemo->setToolTip(tr("計算式、ファイルやフォルダーのパス、URL、またはメモを入力して Enter。"
+                             "\nF1 でヘルプを表示します。"));
     m_ctlMemo = new memo::uMultiMemo(m->memos.list(), this);
     m_ctlMemo->setObjectName(QStringLiteral("ctlMemo"));
 

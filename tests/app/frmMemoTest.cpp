@@ -96,6 +96,12 @@ TEST_F(MainWindow, FirstStartShowsACollapsedCentredBarAndWritesTheSettings) {
     EXPECT_NEAR(window->x(), (screen.width() - window->width()) / 2, 1);
     EXPECT_EQ(QApplication::focusWidget(), window->inputLine());
     EXPECT_TRUE(boxes.shown.isEmpty());
+    // The empty line says what it takes, whole, in the narrowest bar.
+    const QLineEdit* line = window->inputLine()->lineEdit();
+    ASSERT_FALSE(line->placeholderText().isEmpty());
+    EXPECT_LE(line->fontMetrics().horizontalAdvance(line->placeholderText()),
+              line->contentsRect().width() - 4)
+        << line->placeholderText().toStdString();
 
     const QByteArray ini = settingsOnDisk();
     EXPECT_TRUE(ini.contains("[Options]"));

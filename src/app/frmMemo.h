@@ -149,6 +149,7 @@ public:
     int windowLeftTwips() const override;
     void setWindowTopTwips(int top) override;
     int windowTopTwips() const override;
+    QList<QRect> availableAreasTwips() const override;
 
 signals:
     // The unload finished; the program ends when nothing else holds it.

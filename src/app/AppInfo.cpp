@@ -3,6 +3,7 @@
 #include "app/AppVersion.h"
 #include "app/VersionText.h"
 #include "platform/MessageBox.h"
+#include <QCoreApplication>
 
 namespace app {
 
@@ -21,8 +22,9 @@ QString AppTitleWithVersion() {
 void ShowVersionBox() {
     const QString text =
         ProductName() + QLatin1Char(' ') + VersionText(true) + QLatin1Char('\n') + LegalCopyright();
-    platform::showMessageBox(text, int(platform::mb::OKOnly) | platform::mb::Information,
-                             ProductName() + QStringLiteral(" のバージョン情報"));
+    platform::showMessageBox(
+        text, int(platform::mb::OKOnly) | platform::mb::Information,
+        QCoreApplication::translate("AppInfo", "%1 のバージョン情報").arg(ProductName()));
 }
 
 } // namespace app

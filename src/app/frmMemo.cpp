@@ -93,23 +93,23 @@ frmMemo::~frmMemo() {
 
 void frmMemo::buildMenu() {
     m_mnuPopup = new QMenu(this);
-    m_mnuPopupView = m_mnuPopup->addAction(QStringLiteral("表示(&V)"));
+    m_mnuPopupView = m_mnuPopup->addAction(tr("表示(&V)"));
     m_mnuPopup->addSeparator();
-    m_mnuPopupLogView = m_mnuPopup->addAction(QStringLiteral("ログを表示(&L)"));
+    m_mnuPopupLogView = m_mnuPopup->addAction(tr("ログを表示(&L)"));
     m_mnuPopupLogView->setCheckable(true);
     m_mnuPopup->addSeparator();
-    m_mnuPopupProperty = m_mnuPopup->addAction(QStringLiteral("設定(&O)"));
+    m_mnuPopupProperty = m_mnuPopup->addAction(tr("設定(&O)"));
     m_mnuPopup->addSeparator();
-    m_mnuPopupHelp = m_mnuPopup->addMenu(QStringLiteral("ヘルプ(&H)"));
-    m_mnuPopupHelpHelp = m_mnuPopupHelp->addAction(QStringLiteral("ヘルプ(&H)"));
+    m_mnuPopupHelp = m_mnuPopup->addMenu(tr("ヘルプ(&H)"));
+    m_mnuPopupHelpHelp = m_mnuPopupHelp->addAction(tr("ヘルプ(&H)"));
     m_mnuPopupHelp->addSeparator();
-    m_mnuPopupHelpVerInfo = m_mnuPopupHelp->addAction(QStringLiteral("バージョン情報(&A)..."));
+    m_mnuPopupHelpVerInfo = m_mnuPopupHelp->addAction(tr("バージョン情報(&A)..."));
     m_mnuPopup->addSeparator();
-    m_mnuPopupExit = m_mnuPopup->addAction(QStringLiteral("終了(&X)"));
+    m_mnuPopupExit = m_mnuPopup->addAction(tr("終了(&X)"));
     m_mnuPopup->setDefaultAction(m_mnuPopupView);
 
     connect(m_mnuPopupView, &QAction::triggered, this, [this] {
-        if (m_mnuPopupView->text() == QStringLiteral("閉じる(&E)"))
+        if (m_mnuPopupView->text() == tr("閉じる(&E)"))
             HideForm();
         else
             ShowForm();
@@ -126,8 +126,7 @@ void frmMemo::buildMenu() {
 }
 
 void frmMemo::popupMenuAt(const QPoint& globalPosition, bool viewClosesWindow) {
-    m_mnuPopupView->setText(viewClosesWindow ? QStringLiteral("閉じる(&E)")
-                                             : QStringLiteral("表示(&V)"));
+    m_mnuPopupView->setText(viewClosesWindow ? tr("閉じる(&E)") : tr("表示(&V)"));
     m_mnuPopup->setDefaultAction(m_mnuPopupView);
     m_mnuPopup->popup(globalPosition);
 }
@@ -377,9 +376,9 @@ void frmMemo::routeMemoPaneKeyPress(int& keyAscii) {
 
 void frmMemo::confirmMemoDelete(int&, bool& cancel) {
     const int answer = withTopMostSuspended([] {
-        return platform::showMessageBox(QStringLiteral("このメモを削除します。よろしいですか？"),
+        return platform::showMessageBox(tr("このメモを削除します。よろしいですか？"),
                                         int(platform::mb::YesNo) | platform::mb::DefaultButton2,
-                                        QStringLiteral("確認"));
+                                        tr("確認"));
     });
     cancel = answer == platform::mb::No;
 }

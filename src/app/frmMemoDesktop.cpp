@@ -22,7 +22,7 @@ namespace {
 // that another program holds the same keys.
 void showHotKeyWarning(frmMemo* window, const QString& reason) {
     const config::Options& options = config::options();
-    QString text = QStringLiteral("ホットキーの登録に失敗しました。");
+    QString text = QCoreApplication::translate("HotKeyWarning", "ホットキーの登録に失敗しました。");
     const QString keys = controls::uHotKey::modifierText(options.HotKeyMask) +
                          controls::uHotKey::keyName(options.HotKey);
     if (!keys.isEmpty())
@@ -74,8 +74,7 @@ void frmMemo::createCallBackPaths() {
         auto* hostMenu = new QMenu(this);
         hostMenu->addActions(m_mnuPopup->actions());
         connect(hostMenu, &QMenu::aboutToShow, this, [this] {
-            m_mnuPopupView->setText(app::IsForeground(this) ? QStringLiteral("閉じる(&E)")
-                                                            : QStringLiteral("表示(&V)"));
+            m_mnuPopupView->setText(app::IsForeground(this) ? tr("閉じる(&E)") : tr("表示(&V)"));
         });
         m->mTray->setHostMenu(hostMenu, m_mnuPopupView);
     }
@@ -137,8 +136,7 @@ void frmMemo::onTrayMouseDown(int button) {
 void frmMemo::onTrayMouseUp(int button) {
     if (button != 2 || !m_trayReady)
         return;
-    m_mnuPopupView->setText(m_wasForeground ? QStringLiteral("閉じる(&E)")
-                                            : QStringLiteral("表示(&V)"));
+    m_mnuPopupView->setText(m_wasForeground ? tr("閉じる(&E)") : tr("表示(&V)"));
     m->mTray->PopupMenu(this, m_mnuPopup, m_mnuPopupView);
 }
 

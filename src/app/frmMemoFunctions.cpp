@@ -95,7 +95,7 @@ bool frmMemo::ShowMenu() {
 bool frmMemo::ShowHelp() {
     // The user's own copy in the program folder first; an installed program keeps its settings
     // in the user's folder and its guide in the installation's doc folder.
-    QString file = platform::AppPath() + QStringLiteral("ReadMe.txt");
+    QString file = platform::AppPath() + platform::guideFileName();
     if (!QFileInfo::exists(file))
         file = platform::guideFilePath();
     const QString help = QLatin1Char('"') + file + QLatin1Char('"');

@@ -37,8 +37,7 @@ void frmMemo::setPrevInstance(CPrevInstance* guard) {
                 m_handOffFailure = nullptr;
                 // Never "another file" for a file held here: the sender would write it itself.
                 if (!appended && failure.isEmpty())
-                    failure = QStringLiteral("メモの保存に失敗しました。\n%1")
-                                  .arg(m->memos.list().FileName());
+                    failure = tr("メモの保存に失敗しました。\n%1").arg(m->memos.list().FileName());
             });
 }
 
@@ -110,7 +109,7 @@ void frmMemo::createEvaluator() {
     m->pEval = app::createProgramEvaluator(platform::userScriptFilePath(), scriptLoaded,
                                            m->runGuard.get());
     if (!scriptLoaded)
-        platform::showMessageBox(QStringLiteral("Scrivlet.vbsファイルのロードに失敗しました。"),
+        platform::showMessageBox(tr("Scrivlet.vbsファイルのロードに失敗しました。"),
                                  int(platform::mb::OKOnly) | platform::mb::Exclamation,
                                  app::AppTitleWithVersion());
 }
@@ -136,8 +135,8 @@ void frmMemo::Unload() {
     if (m_settingsLoaded) {
         if (config::CIniFile* ini = config::iniFile()) {
             if (m->historyAdapter && !input::SaveMRUSection(m->history, *ini))
-                platform::showMessageBox(QStringLiteral("MRUの保存に失敗しました。"),
-                                         platform::mb::OKOnly, app::ProductName());
+                platform::showMessageBox(tr("MRUの保存に失敗しました。"), platform::mb::OKOnly,
+                                         app::ProductName());
             if (m->KeyMapping) {
                 ini->setNowSection(input::kKeyMappingSection);
                 m->KeyMapping->SaveMapping(*ini);
@@ -162,7 +161,7 @@ void frmMemo::Unload() {
 
 bool frmMemo::ConfirmQuit() {
     return withTopMostSuspended([] {
-               return platform::showMessageBox(QStringLiteral("常駐解除します。\nよろしいですか？"),
+               return platform::showMessageBox(tr("常駐解除します。\nよろしいですか？"),
                                                int(platform::mb::YesNo) |
                                                    platform::mb::DefaultButton2 |
                                                    platform::mb::Exclamation,
@@ -189,7 +188,7 @@ void frmMemo::reportMemoFailure(memo::MemoFiler::Failure failure, const memo::Me
     const QString text =
         failure == memo::MemoFiler::Failure::NotReadable
             ? memo::memoNotWritableText(error.description)
-            : QStringLiteral("メモの保存に失敗しました。\n%1\n%2").arg(fileName, error.description);
+            : tr("メモの保存に失敗しました。\n%1\n%2").arg(fileName, error.description);
     if (m_handOffFailure)
         *m_handOffFailure = text;
     tellUser(text, m_handOffFailure != nullptr);
@@ -219,10 +218,9 @@ void frmMemo::tellUser(const QString& text, bool afterReply) {
 
 void frmMemo::reportMemoFileError(const memo::MemoFileError& error, const QString& fileName) {
     withTopMostSuspended([&] {
-        platform::showMessageBox(QStringLiteral("メモファイルを読み込めませんでした。\n%1\n%2")
-                                     .arg(fileName, error.description),
-                                 int(platform::mb::OKOnly) | platform::mb::Exclamation,
-                                 app::AppTitleWithVersion());
+        platform::showMessageBox(
+            tr("メモファイルを読み込めませんでした。\n%1\n%2").arg(fileName, error.description),
+            int(platform::mb::OKOnly) | platform::mb::Exclamation, app::AppTitleWithVersion());
     });
 }
 
@@ -231,12 +229,10 @@ void frmMemo::UpdateMenuCaptions() {
         const QString key = m->KeyMapping ? m->KeyMapping->GetKeyMapping(function) : QString();
         return key.isEmpty() ? caption : caption + QLatin1Char('\t') + key;
     };
-    m_mnuPopupLogView->setText(
-        withKey(QStringLiteral("ログを表示(&L)"), QStringLiteral("ShowToggleMemo")));
-    m_mnuPopupProperty->setText(
-        withKey(QStringLiteral("設定(&O)"), QStringLiteral("ShowProperty")));
-    m_mnuPopupHelpHelp->setText(withKey(QStringLiteral("ヘルプ(&H)"), QStringLiteral("ShowHelp")));
-    m_mnuPopupExit->setText(withKey(QStringLiteral("終了(&X)"), QStringLiteral("ExitApp")));
+    m_mnuPopupLogView->setText(withKey(tr("ログを表示(&L)"), QStringLiteral("ShowToggleMemo")));
+    m_mnuPopupProperty->setText(withKey(tr("設定(&O)"), QStringLiteral("ShowProperty")));
+    m_mnuPopupHelpHelp->setText(withKey(tr("ヘルプ(&H)"), QStringLiteral("ShowHelp")));
+    m_mnuPopupExit->setText(withKey(tr("終了(&X)"), QStringLiteral("ExitApp")));
 }
 
 void frmMemo::ShowVersionInfo() {
@@ -255,6 +251,6 @@ void frmMemo::ClearHistory() {
     m->history.ClearMRU();
     config::CIniFile* ini = config::iniFile();
     if (ini && !input::SaveMRUSection(m->history, *ini))
-        platform::showMessageBox(QStringLiteral("MRUの保存に失敗しました。"), platform::mb::OKOnly,
+        platform::showMessageBox(tr("MRUの保存に失敗しました。"), platform::mb::OKOnly,
                                  app::ProductName());
 }

@@ -7,6 +7,7 @@
 #include "platform/MessageBox.h"
 #include "script/ClipboardAccess.h"
 #include "script/ProgramEvaluator.h"
+#include <QCoreApplication>
 
 namespace cli {
 
@@ -24,9 +25,11 @@ public:
         ports.clipboard = &clipboard;
         ports.window = &window;
         if (evaluator->AddCodeFile().isEmpty() && !session.scriptFile.isEmpty())
-            platform::showMessageBox(QStringLiteral("Scrivlet.vbsファイルのロードに失敗しました。"),
-                                     int(platform::mb::OKOnly) | int(platform::mb::Exclamation),
-                                     window.AppTitleWithVersion());
+            platform::showMessageBox(
+                QCoreApplication::translate("CliCollaborators",
+                                            "Scrivlet.vbsファイルのロードに失敗しました。"),
+                int(platform::mb::OKOnly) | int(platform::mb::Exclamation),
+                window.AppTitleWithVersion());
     }
 
     int lostMemoLines() const override { return memoStore.lostLines(); }

@@ -1,6 +1,7 @@
 #include "cli/CliPorts.h"
 #include "cli/CliRun.h"
 #include "platform/MessageBox.h"
+#include "platform/UiLanguage.h"
 
 #include <QCoreApplication>
 
@@ -8,6 +9,7 @@
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
+    platform::installProgramTranslation(app);
     platform::setProgramBoxTitle(cli::ConsoleWindow().AppTitleWithVersion());
     QTextStream out(stdout);
     QTextStream err(stderr);

@@ -11,6 +11,7 @@
 #include <QDateTime>
 #include <QHash>
 
+#include <QCoreApplication>
 #include <vector>
 
 namespace config {
@@ -256,7 +257,8 @@ bool CIniFile::Load(const QString& fileName) {
         if (file.errorNumber == platform::kNotARegularFile ||
             file.errorNumber == platform::kFileTooLarge)
             platform::showMessageBox(
-                QStringLiteral("設定ファイルを読み込めませんでした。既定の設定で動作します。\n%1")
+                QCoreApplication::translate(
+                    "CIniFile", "設定ファイルを読み込めませんでした。既定の設定で動作します。\n%1")
                     .arg(file.error),
                 int(platform::mb::OKOnly) | platform::mb::Exclamation);
     }
@@ -287,7 +289,8 @@ bool CIniFile::LoadSectionsForReading(const QString& fileName, const QStringList
         d->sections.clear();
         d->sectionIndex.clear();
         platform::showMessageBox(
-            QStringLiteral("設定ファイルを読み込めませんでした。既定の設定で動作します。\n%1: %2")
+            QCoreApplication::translate(
+                "CIniFile", "設定ファイルを読み込めませんでした。既定の設定で動作します。\n%1: %2")
                 .arg(fileName, error),
             int(platform::mb::OKOnly) | platform::mb::Exclamation);
     }
@@ -354,11 +357,11 @@ QString CIniFile::KeyError(const QString& key) {
     const QString line = singleLine(key);
     const QStringView trimmed = trimBlanks(line);
     if (trimmed.contains(QLatin1Char('=')))
-        return QStringLiteral("キーに「=」は使えません。");
+        return QCoreApplication::translate("CIniFile", "キーに「=」は使えません。");
     if (trimmed.startsWith(QLatin1Char(';')))
-        return QStringLiteral("キーの先頭に「;」は使えません。");
+        return QCoreApplication::translate("CIniFile", "キーの先頭に「;」は使えません。");
     if (trimmed.startsWith(QLatin1Char('[')))
-        return QStringLiteral("キーの先頭に「[」は使えません。");
+        return QCoreApplication::translate("CIniFile", "キーの先頭に「[」は使えません。");
     return QString();
 }
 
@@ -479,8 +482,9 @@ bool CIniFile::Private::keepOriginalBeside() {
         return false;
     keepOriginal = false;
     platform::showMessageBox(
-        QStringLiteral("設定ファイルの文字コードを読み取れない部分がありました。\n"
-                       "元のファイルは次の名前で残しました。\n%1")
+        QCoreApplication::translate("CIniFile",
+                                    "設定ファイルの文字コードを読み取れない部分がありました。\n"
+                                    "元のファイルは次の名前で残しました。\n%1")
             .arg(copy),
         int(platform::mb::OKOnly) | platform::mb::Information);
     return true;

@@ -2,6 +2,7 @@
 
 #include "platform/gui/KeyStroke.h"
 
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QVBoxLayout>
@@ -10,7 +11,10 @@ namespace controls {
 
 namespace {
 
-const QString kNone = QStringLiteral("(なし)");
+// A function, not a constant: the translation is installed after static initialisation.
+QString noneText() {
+    return QCoreApplication::translate("uHotKey", "(なし)");
+}
 
 // The modifier a modifier key itself stands for. X11 reports the state before the event, so a
 // press of Ctrl alone arrives without Ctrl and its release with it; the key decides instead.
@@ -125,7 +129,7 @@ QString uHotKey::modifierTextAndStore(int mask) {
 }
 
 void uHotKey::showText(const QString& text) {
-    m_txtCode->setText(text.isEmpty() ? kNone : text);
+    m_txtCode->setText(text.isEmpty() ? noneText() : text);
     m_txtCode->setCursorPosition(int(m_txtCode->text().size()));
     emit Change();
 }

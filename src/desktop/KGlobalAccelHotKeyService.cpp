@@ -1,9 +1,10 @@
 #include "KGlobalAccelHotKeyService.h"
 
+#include "HookRegistry.h"
 #include "PortalHotKeyService.h"
 #include "ShortcutTrigger.h"
-#include "HookRegistry.h"
 
+#include <QCoreApplication>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
@@ -31,7 +32,7 @@ struct Registration {
 
 QStringList actionId(const QString& action) {
     return {kComponent, action, QStringLiteral("Scrivlet"),
-            QStringLiteral("入力バーを表示する/隠す")};
+            QCoreApplication::translate("KGlobalAccelHotKeyService", "入力バーを表示する/隠す")};
 }
 
 } // namespace
@@ -71,10 +72,12 @@ bool KGlobalAccelHotKeyService::registerHotKey(WindowHandle hWnd, int id, int ma
                     {action, QVariant::fromValue(QList<int>{qtKeyCombination(mask, virtualKey)}),
                      kSetPresent});
         if (reply.type() != QDBusMessage::ReplyMessage) {
-            d->unavailable = QStringLiteral("KDE のショートカット サービスがキーを受け付けません"
+            d->unavailable =
+                QCoreApplication::translate("KGlobalAccelHotKeyService",
+                                            "KDE のショートカット サービスがキーを受け付けません"
                                             "でした (%1)。\n")
-                                 .arg(reply.errorMessage()) +
-                             PortalHotKeyService::advice();
+                    .arg(reply.errorMessage()) +
+                PortalHotKeyService::advice();
             return false;
         }
         const QList<int> keys = qdbus_cast<QList<int>>(reply.arguments().value(0));

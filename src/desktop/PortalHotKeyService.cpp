@@ -1,10 +1,11 @@
 #include "PortalHotKeyService.h"
 
+#include "HookRegistry.h"
 #include "PortalShortcut.h"
 #include "ShortcutTrigger.h"
-#include "HookRegistry.h"
 #include "platform/ActivationToken.h"
 
+#include <QCoreApplication>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
@@ -87,7 +88,8 @@ struct PortalHotKeyService::Private {
             if (!r.virtualKey)
                 continue;
             QVariantMap properties{
-                {QStringLiteral("description"), QStringLiteral("入力バーを表示する/隠す")}};
+                {QStringLiteral("description"),
+                 QCoreApplication::translate("PortalHotKeyService", "入力バーを表示する/隠す")}};
             const QString trigger = shortcutTrigger(r.mask, r.virtualKey);
             if (!trigger.isEmpty())
                 properties.insert(QStringLiteral("preferred_trigger"), trigger);
@@ -131,7 +133,8 @@ PortalHotKeyService::PortalHotKeyService(const QDBusConnection& bus, const QStri
 PortalHotKeyService::~PortalHotKeyService() = default;
 
 QString PortalHotKeyService::advice() {
-    return QStringLiteral(
+    return QCoreApplication::translate(
+        "PortalHotKeyService",
         "デスクトップの設定でキーボード ショートカットを作り、コマンド scrivlet を割り当てて"
         "ください。もう一度起動すると、常駐しているウィンドウが表示されます。");
 }
@@ -166,9 +169,13 @@ bool PortalHotKeyService::portalOffersShortcuts() {
                           error == QLatin1String("org.freedesktop.DBus.Error.NoReply") ||
                           error == QLatin1String("org.freedesktop.DBus.Error.Disconnected");
     d->unavailable =
-        (noPortal ? QStringLiteral("デスクトップ ポータル (xdg-desktop-portal) が動いていません。")
-                  : QStringLiteral("このデスクトップのポータルは、グローバル ショートカットに"
-                                   "対応していません。")) +
+        (noPortal ? QCoreApplication::translate(
+                        "PortalHotKeyService",
+                        "デスクトップ ポータル (xdg-desktop-portal) が動いていません。")
+                  : QCoreApplication::translate(
+                        "PortalHotKeyService",
+                        "このデスクトップのポータルは、グローバル ショートカットに"
+                        "対応していません。")) +
         QLatin1Char('\n') + advice();
     return false;
 }
@@ -229,8 +236,9 @@ void PortalHotKeyService::request(QDBusMessage call, int step, QVariantMap optio
                     forget(path);
                     if (step == Step::CreateSession)
                         d->creating = false;
-                    fail(QStringLiteral("デスクトップ ポータルがショートカットの登録を"
-                                        "受け付けませんでした (%1)。")
+                    fail(QCoreApplication::translate("PortalHotKeyService",
+                                                     "デスクトップ ポータルがショートカットの登録を"
+                                                     "受け付けませんでした (%1)。")
                              .arg(reply.error().message()));
                     return;
                 }
@@ -273,8 +281,11 @@ void PortalHotKeyService::onResponse(const QDBusMessage& message) {
         if (step == Step::Bind)
             d->boundShortcuts.clear();
         fail(response == 1
-                 ? QStringLiteral("デスクトップでショートカットの登録が取り消されました。")
-                 : QStringLiteral("デスクトップがショートカットの登録を断りました。"));
+                 ? QCoreApplication::translate(
+                       "PortalHotKeyService",
+                       "デスクトップでショートカットの登録が取り消されました。")
+                 : QCoreApplication::translate("PortalHotKeyService",
+                                               "デスクトップがショートカットの登録を断りました。"));
         return;
     }
     switch (step) {

@@ -1,7 +1,7 @@
 #include "X11HotKeyService.h"
 
-#include "HotKeyModifiers.h"
 #include "HookRegistry.h"
+#include "HotKeyModifiers.h"
 #include "platform/VirtualKey.h"
 #include "platform/gui/X11Support.h"
 
@@ -268,7 +268,8 @@ void X11HotKeyService::unregisterHotKey(WindowHandle hWnd, int id) {
 QString X11HotKeyService::unavailableReason() const {
     if (platform::x11::connection())
         return QString();
-    return QStringLiteral(
+    return QCoreApplication::translate(
+        "X11HotKeyService",
         "このデスクトップ (Wayland など) では、ほかのプログラムが使うキーを登録できません。\n"
         "デスクトップの設定でキーボード ショートカットを作り、コマンド scrivlet を割り当てて"
         "ください。もう一度起動すると、常駐しているウィンドウが表示されます。");

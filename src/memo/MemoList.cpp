@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <QCoreApplication>
 #include <algorithm>
 
 namespace memo {
@@ -18,7 +19,9 @@ constexpr int kPathFileAccessError = 75;
 } // namespace
 
 QString memoNotWritableText(const QString& why) {
-    return QStringLiteral("メモファイルを読み込めないため、メモを保存できません。\n%1").arg(why);
+    return QCoreApplication::translate("MemoList",
+                                       "メモファイルを読み込めないため、メモを保存できません。\n%1")
+        .arg(why);
 }
 
 MemoList::MemoList(IMemoView& view, MemoClock clock, QObject* parent)
@@ -163,8 +166,9 @@ std::optional<MemoFileError> MemoList::takeOutsideChanges(bool& reloaded) {
     m_stamp = now;
     m_bytes = std::move(disk.bytes);
     m_syncedMemos.clear(); // the bytes are the other program's now: the next save writes them all
-    tell(QStringLiteral("メモファイルは他のプログラムにも変更されていました。\n"
-                        "そちらの内容は次のファイルに残しました。\n%1")
+    tell(QCoreApplication::translate("MemoList",
+                                     "メモファイルは他のプログラムにも変更されていました。\n"
+                                     "そちらの内容は次のファイルに残しました。\n%1")
              .arg(copy));
     return std::nullopt;
 }
@@ -195,8 +199,9 @@ std::optional<MemoFileError> MemoList::Save() {
         if (copy.isEmpty())
             return memoFileError(kept.errorNumber, kept.error);
         m_original.clear();
-        tell(QStringLiteral("メモファイルの文字コードを読み取れない部分がありました。\n"
-                            "元のファイルは次の名前で残しました。\n%1")
+        tell(QCoreApplication::translate(
+                 "MemoList", "メモファイルの文字コードを読み取れない部分がありました。\n"
+                             "元のファイルは次の名前で残しました。\n%1")
                  .arg(copy));
     }
     // Years of notes in one file: only the memos changed since the last save are encoded again.

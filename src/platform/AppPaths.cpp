@@ -1,4 +1,5 @@
 #include "AppPaths.h"
+#include "platform/UiLanguage.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -60,12 +61,18 @@ QString installPrefix() {
     return prefix;
 }
 
+QString guideFileName() {
+    return uiLanguage() == UiLanguage::Japanese ? QStringLiteral("ReadMe.txt")
+                                                : QStringLiteral("ReadMe.en.txt");
+}
+
 QString guideFilePath() {
-    const QString beside = executable().absolutePath() + QStringLiteral("/ReadMe.txt");
+    const QString name = guideFileName();
+    const QString beside = executable().absolutePath() + QLatin1Char('/') + name;
     const QString prefix = installPrefix();
     if (QFileInfo::exists(beside) || prefix.isEmpty())
         return beside;
-    return prefix + QStringLiteral("/share/doc/scrivlet/ReadMe.txt");
+    return prefix + QStringLiteral("/share/doc/scrivlet/") + name;
 }
 
 QString appBaseName() {

@@ -15,8 +15,9 @@ QString AppPath();
 // user's home).
 QString installPrefix();
 
-// The user's guide ReadMe.txt: beside the executable, else, installed, in
-// PREFIX/share/doc/scrivlet/.
+// The user's guide in the user interface's language: ReadMe.txt (Japanese) or ReadMe.en.txt.
+QString guideFileName();
+// That guide beside the executable, else, installed, in PREFIX/share/doc/scrivlet/.
 QString guideFilePath();
 
 // The executable's file name without its extension ("scrivlet"). The companion scrivlet-cli uses

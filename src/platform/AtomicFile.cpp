@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <QCoreApplication>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
@@ -125,7 +126,8 @@ WriteResult writeFileAtomically(const QString& path, QByteArrayView bytes) {
         if ((old.st_mode & 0222) == 0 || ::access(targetName.constData(), W_OK) != 0) {
             const int error = (old.st_mode & 0222) == 0 ? EACCES : errno;
             return {false, error,
-                    QStringLiteral("書き込みが禁止されたファイルです (%1): %2")
+                    QCoreApplication::translate("AtomicFile",
+                                                "書き込みが禁止されたファイルです (%1): %2")
                         .arg(path, QString::fromLocal8Bit(std::strerror(error)))};
         }
     }

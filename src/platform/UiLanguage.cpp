@@ -3,12 +3,10 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
 
 #include <atomic>
-#include <optional>
 
 namespace platform {
 
@@ -48,24 +46,16 @@ QString translationsFolder() {
     return QDir::cleanPath(programFolder + QStringLiteral("/../share/scrivlet/translations"));
 }
 
-UiLanguage installTranslations(QCoreApplication& application) {
+UiLanguage installProgramTranslation(QCoreApplication& application) {
     const UiLanguage language = systemUiLanguage();
     setUiLanguage(language);
-    const QString code =
-        language == UiLanguage::Japanese ? QStringLiteral("ja") : QStringLiteral("en");
-    // Qt's own texts (standard buttons, file dialogs); a missing file leaves Qt's English.
-    auto* qt = new QTranslator(&application);
-    if (qt->load(QStringLiteral("qtbase_") + code,
-                 QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QCoreApplication::installTranslator(qt);
-    else
-        delete qt;
     if (language == UiLanguage::English) {
-        auto* own = new QTranslator(&application);
-        if (own->load(QStringLiteral("scrivlet_en"), translationsFolder()))
-            QCoreApplication::installTranslator(own);
+        // The translator lives as long as the application: Qt asks it whenever a text is shown.
+        auto* translator = new QTranslator(&application);
+        if (translator->load(QStringLiteral("scrivlet_en"), translationsFolder()))
+            QCoreApplication::installTranslator(translator);
         else
-            delete own;
+            delete translator;
     }
     return language;
 }

@@ -19,9 +19,9 @@ void setUiLanguage(UiLanguage language);
 // Japanese, English for any other.
 UiLanguage systemUiLanguage();
 
-// Chooses the language from the desktop and, for English, installs the program's translation and
-// Qt's own (its dialogs' buttons); for Japanese, Qt's Japanese translation. Returns the language.
-UiLanguage installTranslations(QCoreApplication& application);
+// Chooses the language from the desktop and, for English, installs the program's translation
+// (Qt's own texts are loaded apart, for the desktop's language). Returns the language.
+UiLanguage installProgramTranslation(QCoreApplication& application);
 
 // The folders searched for the program's translations: beside the executable (a build or an
 // unpacked copy), then the installation's share/scrivlet/translations.

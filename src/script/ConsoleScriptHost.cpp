@@ -7,6 +7,7 @@
 #include "script/VbsScriptEngine.h"
 #include "script/WScriptObject.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 namespace script {
@@ -28,7 +29,9 @@ int ConsoleScriptHost::run(const QString& scriptPath, const QStringList& argumen
     const QFileInfo info(scriptPath);
     const auto source = info.isFile() ? platform::readTextFile(scriptPath) : std::nullopt;
     if (!source) {
-        writeLine(m_err, QStringLiteral("入力エラー: スクリプト ファイル \"%1\" が見つかりません。")
+        writeLine(m_err, QCoreApplication::translate(
+                             "ConsoleScriptHost",
+                             "入力エラー: スクリプト ファイル \"%1\" が見つかりません。")
                              .arg(scriptPath));
         return 1;
     }

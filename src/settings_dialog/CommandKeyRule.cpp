@@ -1,6 +1,7 @@
 #include "CommandKeyRule.h"
 
 #include "config/CIniFile.h"
+#include <QCoreApplication>
 
 namespace settings_dialog {
 
@@ -8,7 +9,8 @@ QString commandKeyProblem(const QString& command) {
     const QString reason = config::CIniFile::KeyError(command);
     if (reason.isEmpty())
         return QString();
-    return QStringLiteral("コマンド「%1」は設定ファイルに保存できません。\n%2")
+    return QCoreApplication::translate("CommandKeyRule",
+                                       "コマンド「%1」は設定ファイルに保存できません。\n%2")
         .arg(command, reason);
 }
 

@@ -9,6 +9,7 @@
 #include "engine/CommandExpander.h"
 #include "platform/MessageBox.h"
 
+#include <QCoreApplication>
 #include <QDropEvent>
 #include <QFontDatabase>
 #include <QGridLayout>
@@ -63,15 +64,16 @@ CommandPage::CommandPage(IPropertyHost& host, QWidget* parent) : QWidget(parent)
     m_txtCommand->setObjectName(QStringLiteral("txtCommand"));
     m_txtCommandContent = new QLineEdit(this);
     m_txtCommandContent->setObjectName(QStringLiteral("txtCommandContent"));
-    m_cmdAdd = new QPushButton(QStringLiteral("追加/置換(&R)"), this);
+    m_cmdAdd = new QPushButton(QCoreApplication::translate("CommandPage", "追加/置換(&R)"), this);
     m_cmdAdd->setObjectName(QStringLiteral("cmdAdd"));
-    m_cmdDelete = new QPushButton(QStringLiteral("削除(&D)"), this);
+    m_cmdDelete = new QPushButton(QCoreApplication::translate("CommandPage", "削除(&D)"), this);
     m_cmdDelete->setObjectName(QStringLiteral("cmdDelete"));
 
     auto* lblCommandInfo =
-        new QLabel(QStringLiteral("【引数の利用方法】\n%a:引数全体\n%b～%z:1～25番目の引数\n"
-                                  "(大文字ならURLｴﾝｺｰﾄﾞする)\n%{...}:...を式として評価\n"
-                                  "%`...`:...をｺﾏﾝﾄﾞとして展開"),
+        new QLabel(QCoreApplication::translate(
+                       "CommandPage", "【引数の利用方法】\n%a:引数全体\n%b～%z:1～25番目の引数\n"
+                                      "(大文字ならURLｴﾝｺｰﾄﾞする)\n%{...}:...を式として評価\n"
+                                      "%`...`:...をｺﾏﾝﾄﾞとして展開"),
                    this);
     lblCommandInfo->setObjectName(QStringLiteral("lblCommandInfo"));
     lblCommandInfo->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
@@ -79,8 +81,9 @@ CommandPage::CommandPage(IPropertyHost& host, QWidget* parent) : QWidget(parent)
 
     m_lsvCommand = new QTreeWidget(this);
     m_lsvCommand->setObjectName(QStringLiteral("lsvCommand"));
-    m_lsvCommand->setHeaderLabels(
-        {QStringLiteral("名前"), QStringLiteral("コマンド"), QStringLiteral("中身")});
+    m_lsvCommand->setHeaderLabels({QCoreApplication::translate("CommandPage", "名前"),
+                                   QCoreApplication::translate("CommandPage", "コマンド"),
+                                   QCoreApplication::translate("CommandPage", "中身")});
     m_lsvCommand->setRootIsDecorated(false);
     m_lsvCommand->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_lsvCommand->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -91,7 +94,7 @@ CommandPage::CommandPage(IPropertyHost& host, QWidget* parent) : QWidget(parent)
 
     m_txtCommandTest = new QLineEdit(this);
     m_txtCommandTest->setObjectName(QStringLiteral("txtCommandTest"));
-    m_cmdCommandTest = new QPushButton(QStringLiteral("テスト"), this);
+    m_cmdCommandTest = new QPushButton(QCoreApplication::translate("CommandPage", "テスト"), this);
     m_cmdCommandTest->setObjectName(QStringLiteral("cmdCommandTest"));
     m_txtCommandResult = new QPlainTextEdit(this);
     m_txtCommandResult->setObjectName(QStringLiteral("txtCommandResult"));
@@ -99,11 +102,16 @@ CommandPage::CommandPage(IPropertyHost& host, QWidget* parent) : QWidget(parent)
     m_txtCommandResult->setFixedHeight(m_txtCommandTest->sizeHint().height() * 2);
 
     auto* edits = new QGridLayout;
-    edits->addWidget(buddyLabel(QStringLiteral("コマンド名(&N):"), m_txtCommandName, this), 0, 0);
+    edits->addWidget(buddyLabel(QCoreApplication::translate("CommandPage", "コマンド名(&N):"),
+                                m_txtCommandName, this),
+                     0, 0);
     edits->addWidget(m_txtCommandName, 0, 1);
-    edits->addWidget(buddyLabel(QStringLiteral("コマンド(&C):"), m_txtCommand, this), 1, 0);
+    edits->addWidget(
+        buddyLabel(QCoreApplication::translate("CommandPage", "コマンド(&C):"), m_txtCommand, this),
+        1, 0);
     edits->addWidget(m_txtCommand, 1, 1);
-    edits->addWidget(buddyLabel(QStringLiteral("コマンドの中身(&T):"), m_txtCommandContent, this),
+    edits->addWidget(buddyLabel(QCoreApplication::translate("CommandPage", "コマンドの中身(&T):"),
+                                m_txtCommandContent, this),
                      2, 0);
     edits->addWidget(m_txtCommandContent, 2, 1);
     auto* buttons = new QHBoxLayout;
@@ -116,9 +124,11 @@ CommandPage::CommandPage(IPropertyHost& host, QWidget* parent) : QWidget(parent)
     top->addLayout(edits, 1);
     top->addWidget(lblCommandInfo, 0, Qt::AlignTop);
 
-    auto* lblCommandList = buddyLabel(QStringLiteral("コマンドリスト(&L):"), m_lsvCommand, this);
+    auto* lblCommandList = buddyLabel(
+        QCoreApplication::translate("CommandPage", "コマンドリスト(&L):"), m_lsvCommand, this);
     lblCommandList->setObjectName(QStringLiteral("lblCommandList"));
-    auto* lblCommandTest = buddyLabel(QStringLiteral("テスト(&S):"), m_txtCommandTest, this);
+    auto* lblCommandTest = buddyLabel(QCoreApplication::translate("CommandPage", "テスト(&S):"),
+                                      m_txtCommandTest, this);
     lblCommandTest->setObjectName(QStringLiteral("lblCommandTest"));
     auto* test = new QHBoxLayout;
     test->addWidget(lblCommandTest);
@@ -216,24 +226,28 @@ void CommandPage::rowAdded(QTreeWidgetItem* row) {
 void CommandPage::cmdAdd_Click() {
     const int exclamation = int(mb::OKOnly) | mb::Exclamation;
     if (m_txtCommandName->text().isEmpty()) {
-        warn(QStringLiteral("コマンド名が入力されていません"), exclamation);
+        warn(QCoreApplication::translate("CommandPage", "コマンド名が入力されていません"),
+             exclamation);
         m_txtCommandName->setFocus(Qt::OtherFocusReason);
         return;
     }
     // The settings file keeps "name,template" and splits at the first comma.
     if (m_txtCommandName->text().contains(QLatin1Char(','))) {
-        warn(QStringLiteral("コマンド名に「,」は使用できません"), exclamation);
+        warn(QCoreApplication::translate("CommandPage", "コマンド名に「,」は使用できません"),
+             exclamation);
         m_txtCommandName->setFocus(Qt::OtherFocusReason);
         return;
     }
     if (m_txtCommand->text().isEmpty()) {
-        warn(QStringLiteral("コマンドが入力されていません"), exclamation);
+        warn(QCoreApplication::translate("CommandPage", "コマンドが入力されていません"),
+             exclamation);
         m_txtCommand->setFocus(Qt::OtherFocusReason);
         return;
     }
     if (!isValidCommand(m_txtCommand->text())) {
-        warn(QStringLiteral("コマンドには半角英数字以外は使用できません\n"
-                            "(但し、数字のみのコマンドは受け付けません)"),
+        warn(QCoreApplication::translate("CommandPage",
+                                         "コマンドには半角英数字以外は使用できません\n"
+                                         "(但し、数字のみのコマンドは受け付けません)"),
              exclamation);
         m_txtCommand->setFocus(Qt::OtherFocusReason);
         return;
@@ -246,15 +260,17 @@ void CommandPage::cmdAdd_Click() {
         return;
     }
     if (m_txtCommandContent->text().isEmpty()) {
-        warn(QStringLiteral("コマンドの内容が入力されていません"), exclamation);
+        warn(QCoreApplication::translate("CommandPage", "コマンドの内容が入力されていません"),
+             exclamation);
         m_txtCommandContent->setFocus(Qt::OtherFocusReason);
         return;
     }
     if (QTreeWidgetItem* existing = rowOf(command)) {
-        const int answer = warn(QStringLiteral("コマンド%1は既に登録されています。\n"
-                                               "既存のコマンドと置き換えますか？")
-                                    .arg(command),
-                                int(mb::YesNo) | mb::Exclamation | mb::DefaultButton2);
+        const int answer =
+            warn(QCoreApplication::translate("CommandPage", "コマンド%1は既に登録されています。\n"
+                                                            "既存のコマンドと置き換えますか？")
+                     .arg(command),
+                 int(mb::YesNo) | mb::Exclamation | mb::DefaultButton2);
         if (answer != mb::Yes)
             return;
         existing->setText(0, m_txtCommandName->text());
@@ -270,9 +286,10 @@ void CommandPage::cmdDelete_Click() {
     QTreeWidgetItem* row = m_lsvCommand->currentItem();
     if (!row)
         return; // nothing selected: nothing to delete
-    const int answer =
-        warn(QStringLiteral("コマンド%1を削除します。\nよろしいですか？").arg(row->text(1)),
-             int(mb::OKCancel) | mb::Exclamation | mb::DefaultButton2);
+    const int answer = warn(
+        QCoreApplication::translate("CommandPage", "コマンド%1を削除します。\nよろしいですか？")
+            .arg(row->text(1)),
+        int(mb::OKCancel) | mb::Exclamation | mb::DefaultButton2);
     if (answer != mb::OK)
         return;
     delete row;
@@ -288,7 +305,7 @@ void CommandPage::cmdCommandTest_Click() {
     const QString result = pieces.join(QLatin1Char('\n'));
     m_txtCommandResult->setPlainText(result);
     if (result.isEmpty())
-        warn(QStringLiteral("このコマンドは登録されていませんでした。"),
+        warn(QCoreApplication::translate("CommandPage", "このコマンドは登録されていませんでした。"),
              int(mb::OKOnly) | mb::Information);
     m_txtCommandTest->selectAll();
 }

@@ -4,6 +4,7 @@
 
 #include <QAbstractButton>
 #include <QBoxLayout>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
@@ -11,8 +12,11 @@
 namespace settings_dialog {
 
 namespace {
-const QString kX11Only = QStringLiteral("Wayland のデスクトップでは使えません (X11 のみ)。");
+QString x11OnlyText() {
+    return QCoreApplication::translate("DesktopLimits",
+                                       "Wayland のデスクトップでは使えません (X11 のみ)。");
 }
+} // namespace
 
 void showDesktopOwnedHotKey(QWidget* dialog) {
     desktop::IHotKeyService& service = desktop::hotKeyService();
@@ -26,14 +30,17 @@ void showDesktopOwnedHotKey(QWidget* dialog) {
     box->setEnabled(false);
     const QString trigger = service.desktopTrigger();
     info->setText(
-        QStringLiteral("このデスクトップでは、ホットキーはデスクトップが管理します。\n"
-                       "割り当てられたキー: %1\n"
-                       "変更はデスクトップの設定 (キーボード ショートカット) で行います。")
-            .arg(trigger.isEmpty() ? QStringLiteral("(なし)") : trigger));
+        QCoreApplication::translate(
+            "DesktopLimits", "このデスクトップでは、ホットキーはデスクトップが管理します。\n"
+                             "割り当てられたキー: %1\n"
+                             "変更はデスクトップの設定 (キーボード ショートカット) で行います。")
+            .arg(trigger.isEmpty() ? QCoreApplication::translate("DesktopLimits", "(なし)")
+                                   : trigger));
     if (!service.canOpenDesktopSettings())
         return;
-    auto* open =
-        new QPushButton(QStringLiteral("デスクトップの設定を開く(&D)"), info->parentWidget());
+    auto* open = new QPushButton(
+        QCoreApplication::translate("DesktopLimits", "デスクトップの設定を開く(&D)"),
+        info->parentWidget());
     open->setObjectName(QStringLiteral("cmdDesktopShortcuts"));
     open->setAutoDefault(false);
     QObject::connect(open, &QPushButton::clicked,
@@ -50,7 +57,7 @@ void markX11OnlyOptions(QWidget* dialog) {
     for (const char* name : {"chkTopMost", "chkToggleTopMost"}) {
         if (auto* button = dialog->findChild<QAbstractButton*>(QLatin1String(name))) {
             button->setEnabled(false);
-            button->setToolTip(kX11Only);
+            button->setToolTip(x11OnlyText());
         }
     }
 }

@@ -1,5 +1,6 @@
 #include "OpenFileDialog.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QStringList>
@@ -32,7 +33,8 @@ OpenFileDialogHandler setOpenFileDialogHandler(OpenFileDialogHandler newHandler)
 QString ShowOpenFileDialog(QWidget* owner, const QString& title, const QString& initialFolder,
                            const QString& fileName, const QString& filter) {
     OpenFileRequest request;
-    request.title = title.isEmpty() ? QStringLiteral("ﾌｧｲﾙを開く") : title;
+    request.title =
+        title.isEmpty() ? QCoreApplication::translate("OpenFileDialog", "ﾌｧｲﾙを開く") : title;
     request.initialFolder = initialFolder;
     request.fileName = fileName;
     request.filter = platformFilter(filter);
@@ -42,8 +44,10 @@ QString ShowOpenFileDialog(QWidget* owner, const QString& title, const QString& 
     dialog.setFileMode(QFileDialog::AnyFile); // the file need not exist yet
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setOption(QFileDialog::ReadOnly, false);
-    dialog.setLabelText(QFileDialog::Accept, QStringLiteral("開く(&O)"));
-    dialog.setLabelText(QFileDialog::Reject, QStringLiteral("キャンセル"));
+    dialog.setLabelText(QFileDialog::Accept,
+                        QCoreApplication::translate("OpenFileDialog", "開く(&O)"));
+    dialog.setLabelText(QFileDialog::Reject,
+                        QCoreApplication::translate("OpenFileDialog", "キャンセル"));
     if (!fileName.isEmpty())
         dialog.selectFile(QDir(initialFolder).filePath(fileName));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())

@@ -7,6 +7,7 @@
 #include "controls/uSpinButton.h"
 #include "platform/MessageBox.h"
 
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -49,12 +50,13 @@ QLabel* namedLabel(const QString& name, const QString& caption, QWidget* parent)
 
 TimerPage::TimerPage(IPropertyHost& host, TimerList& timers, QWidget* parent)
     : QWidget(parent), m_host(host), m_timers(timers) {
-    auto* fraTimerMode = new QGroupBox(QStringLiteral("種類"), this);
+    auto* fraTimerMode = new QGroupBox(QCoreApplication::translate("TimerPage", "種類"), this);
     fraTimerMode->setObjectName(QStringLiteral("fraTimerMode"));
-    m_optTimer[0] =
-        new QRadioButton(QStringLiteral("指定した時刻にコマンドを実行(&T)"), fraTimerMode);
-    m_optTimer[1] =
-        new QRadioButton(QStringLiteral("指定した時間後にコマンドを実行(&W)"), fraTimerMode);
+    m_optTimer[0] = new QRadioButton(
+        QCoreApplication::translate("TimerPage", "指定した時刻にコマンドを実行(&T)"), fraTimerMode);
+    m_optTimer[1] = new QRadioButton(
+        QCoreApplication::translate("TimerPage", "指定した時間後にコマンドを実行(&W)"),
+        fraTimerMode);
     m_optTimer[0]->setObjectName(QStringLiteral("optTimer0"));
     m_optTimer[1]->setObjectName(QStringLiteral("optTimer1"));
 
@@ -67,10 +69,12 @@ TimerPage::TimerPage(IPropertyHost& host, TimerList& timers, QWidget* parent)
     auto* atTimeRow = new QHBoxLayout(atTime);
     atTimeRow->setContentsMargins(0, 0, 0, 0);
     atTimeRow->addWidget(m_uspnHour);
-    atTimeRow->addWidget(namedLabel(QStringLiteral("lblHour"), QStringLiteral("時"), atTime));
+    atTimeRow->addWidget(namedLabel(QStringLiteral("lblHour"),
+                                    QCoreApplication::translate("TimerPage", "時"), atTime));
     atTimeRow->addWidget(m_uspnMinute);
-    atTimeRow->addWidget(
-        namedLabel(QStringLiteral("lblTimer"), QStringLiteral("分にコマンドを実行"), atTime));
+    atTimeRow->addWidget(namedLabel(QStringLiteral("lblTimer"),
+                                    QCoreApplication::translate("TimerPage", "分にコマンドを実行"),
+                                    atTime));
     atTimeRow->addStretch(1);
     auto* later = new QWidget(m_fraTimer);
     later->setObjectName(QStringLiteral("fraTimer1"));
@@ -78,11 +82,14 @@ TimerPage::TimerPage(IPropertyHost& host, TimerList& timers, QWidget* parent)
     auto* laterRow = new QHBoxLayout(later);
     laterRow->setContentsMargins(0, 0, 0, 0);
     laterRow->addWidget(m_uspnStopWatch);
-    laterRow->addWidget(
-        namedLabel(QStringLiteral("lblStopWatch"), QStringLiteral("分後にコマンドを実行"), later));
+    laterRow->addWidget(namedLabel(QStringLiteral("lblStopWatch"),
+                                   QCoreApplication::translate("TimerPage", "分後にコマンドを実行"),
+                                   later));
     laterRow->addWidget(
         namedLabel(QStringLiteral("lblStopWatchInfo"),
-                   QStringLiteral("1分～1440分(24時間)まで、一分刻みで指定できます。"), later));
+                   QCoreApplication::translate("TimerPage",
+                                               "1分～1440分(24時間)まで、一分刻みで指定できます。"),
+                   later));
     laterRow->addStretch(1);
     m_fraTimer->addWidget(atTime);
     m_fraTimer->addWidget(later);
@@ -94,15 +101,17 @@ TimerPage::TimerPage(IPropertyHost& host, TimerList& timers, QWidget* parent)
 
     m_txtExecuteCommand = new QLineEdit(this);
     m_txtExecuteCommand->setObjectName(QStringLiteral("txtExecuteCommand"));
-    auto* lblExecuteCommand = namedLabel(QStringLiteral("lblExecuteCommand"),
-                                         QStringLiteral("実行するコマンド(&C):"), this);
+    auto* lblExecuteCommand =
+        namedLabel(QStringLiteral("lblExecuteCommand"),
+                   QCoreApplication::translate("TimerPage", "実行するコマンド(&C):"), this);
     lblExecuteCommand->setBuddy(m_txtExecuteCommand);
-    m_cmdTimerSet = new QPushButton(QStringLiteral("登録(&R)"), this);
+    m_cmdTimerSet = new QPushButton(QCoreApplication::translate("TimerPage", "登録(&R)"), this);
     m_cmdTimerSet->setObjectName(QStringLiteral("cmdTimerSet"));
 
     m_lsvTimer = new QTreeWidget(this);
     m_lsvTimer->setObjectName(QStringLiteral("lsvTimer"));
-    m_lsvTimer->setHeaderLabels({QStringLiteral("設定時間"), QStringLiteral("コマンド")});
+    m_lsvTimer->setHeaderLabels({QCoreApplication::translate("TimerPage", "設定時間"),
+                                 QCoreApplication::translate("TimerPage", "コマンド")});
     m_lsvTimer->setRootIsDecorated(false);
     m_lsvTimer->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_lsvTimer->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -110,9 +119,10 @@ TimerPage::TimerPage(IPropertyHost& host, TimerList& timers, QWidget* parent)
     m_lsvTimer->setColumnWidth(0, platform::twipsToPixelsX(this, 1235));
     m_lsvTimer->setColumnWidth(1, platform::twipsToPixelsX(this, 7409));
     auto* lblTimerList =
-        namedLabel(QStringLiteral("lblTimerList"), QStringLiteral("作動中のタイマー(&L):"), this);
+        namedLabel(QStringLiteral("lblTimerList"),
+                   QCoreApplication::translate("TimerPage", "作動中のタイマー(&L):"), this);
     lblTimerList->setBuddy(m_lsvTimer);
-    m_cmdTimerReset = new QPushButton(QStringLiteral("削除(&D)"), this);
+    m_cmdTimerReset = new QPushButton(QCoreApplication::translate("TimerPage", "削除(&D)"), this);
     m_cmdTimerReset->setObjectName(QStringLiteral("cmdTimerReset"));
 
     auto* commandRow = new QHBoxLayout;
@@ -133,7 +143,8 @@ TimerPage::TimerPage(IPropertyHost& host, TimerList& timers, QWidget* parent)
     const QTime now = m_timers.now().time();
     m_uspnHour->setValue(now.hour());
     m_uspnMinute->setValue(now.minute());
-    m_txtExecuteCommand->setText(QStringLiteral("MsgBox(\"時間になりました。\")"));
+    m_txtExecuteCommand->setText(
+        QCoreApplication::translate("TimerPage", "MsgBox(\"時間になりました。\")"));
     setMode(g_rememberedMode);
     refill();
 
@@ -181,13 +192,13 @@ int TimerPage::ask(const QString& text, int style) {
 
 void TimerPage::cmdTimerSet_Click() {
     if (m_txtExecuteCommand->text().isEmpty()) {
-        ask(QStringLiteral("実行するコマンドが入力されていません"),
+        ask(QCoreApplication::translate("TimerPage", "実行するコマンドが入力されていません"),
             int(mb::OKOnly) | mb::Exclamation);
         m_txtExecuteCommand->setFocus(Qt::OtherFocusReason);
         return;
     }
-    if (ask(QStringLiteral("タイマーを開始します。"), int(mb::OKCancel) | mb::Information) !=
-        mb::OK)
+    if (ask(QCoreApplication::translate("TimerPage", "タイマーを開始します。"),
+            int(mb::OKCancel) | mb::Information) != mb::OK)
         return;
     const QDateTime now = m_timers.now();
     TimerEntry entry;
@@ -203,9 +214,10 @@ void TimerPage::cmdTimerReset_Click() {
     if (index < 0 || index >= m_timers.entries().size())
         return; // nothing selected: nothing to delete
     const TimerEntry chosen = m_timers.entries().at(index);
-    const int answer = ask(
-        QStringLiteral("%1に作動するタイマーを削除します。\nよろしいですか？").arg(row->text(0)),
-        int(mb::OKCancel) | mb::Exclamation | mb::DefaultButton2);
+    const int answer = ask(QCoreApplication::translate(
+                               "TimerPage", "%1に作動するタイマーを削除します。\nよろしいですか？")
+                               .arg(row->text(0)),
+                           int(mb::OKCancel) | mb::Exclamation | mb::DefaultButton2);
     if (answer != mb::OK)
         return;
     // An earlier timer may have gone off while the question was open, moving the chosen entry

@@ -22,6 +22,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -55,17 +56,26 @@ struct OptionBox {
     QString key() const { return config::optionField(member).key; }
 };
 const OptionBox kWindowOptions[] = {
-    {&config::Options::TopMost, "chkTopMost", "常に手前に表示する(&T)"},
-    {&config::Options::StartUpTray, "chkStartUpTray", "起動時に最小化(&M)"},
-    {&config::Options::UnresidentInfo, "chkUnresidentInfo", "終了時に確認ダイアログ表示(&U)"},
-    {&config::Options::IMEState, "chkIMEState", "IMEの状態を復元する(&I)"},
-    {&config::Options::HideAfterRun, "chkHideAfterRun", "実行後閉じる(&X)"},
-    {&config::Options::NoTray, "chkNoTray", "タスクトレイに入れない(&K)"},
+    {&config::Options::TopMost, "chkTopMost",
+     QT_TRANSLATE_NOOP("frmProperty", "常に手前に表示する(&T)")},
+    {&config::Options::StartUpTray, "chkStartUpTray",
+     QT_TRANSLATE_NOOP("frmProperty", "起動時に最小化(&M)")},
+    {&config::Options::UnresidentInfo, "chkUnresidentInfo",
+     QT_TRANSLATE_NOOP("frmProperty", "終了時に確認ダイアログ表示(&U)")},
+    {&config::Options::IMEState, "chkIMEState",
+     QT_TRANSLATE_NOOP("frmProperty", "IMEの状態を復元する(&I)")},
+    {&config::Options::HideAfterRun, "chkHideAfterRun",
+     QT_TRANSLATE_NOOP("frmProperty", "実行後閉じる(&X)")},
+    {&config::Options::NoTray, "chkNoTray",
+     QT_TRANSLATE_NOOP("frmProperty", "タスクトレイに入れない(&K)")},
 };
 const OptionBox kCalculationOptions[] = {
-    {&config::Options::SetClipboard, "chkSetClipBoard", "結果をクリップボードへ(&C)"},
-    {&config::Options::IfVoidThenHide, "chkIfVoidThenHide", "結果が無ければ閉じる(&N)"},
-    {&config::Options::ShowErrMsg, "chkShowErrMsg", "エラーメッセージを表示(&S)"},
+    {&config::Options::SetClipboard, "chkSetClipBoard",
+     QT_TRANSLATE_NOOP("frmProperty", "結果をクリップボードへ(&C)")},
+    {&config::Options::IfVoidThenHide, "chkIfVoidThenHide",
+     QT_TRANSLATE_NOOP("frmProperty", "結果が無ければ閉じる(&N)")},
+    {&config::Options::ShowErrMsg, "chkShowErrMsg",
+     QT_TRANSLATE_NOOP("frmProperty", "エラーメッセージを表示(&S)")},
 };
 
 template <typename Visit> void forEachOptionBox(Visit&& visit) {
@@ -96,34 +106,38 @@ frmProperty::frmProperty(IPropertyHost& host, config::CIniFile& ini, config::Opt
                          TimerList& timers, QWidget* owner)
     : QDialog(owner), m_host(host), m_ini(ini), m_options(options) {
     setObjectName(QStringLiteral("frmProperty"));
-    setWindowTitle(QStringLiteral("設定"));
+    setWindowTitle(QCoreApplication::translate("frmProperty", "設定"));
     setAttribute(Qt::WA_InputMethodEnabled, true);
 
     m_TabStrip = new QTabWidget(this);
     m_TabStrip->setObjectName(QStringLiteral("TabStrip"));
     m_commandPage = new CommandPage(host, m_TabStrip);
     m_timerPage = new TimerPage(host, timers, m_TabStrip);
-    m_TabStrip->addTab(buildGeneralPage(), QStringLiteral("全般"));
-    m_TabStrip->setTabToolTip(0, QStringLiteral("アプリケーション全般の設定を行います。"));
-    m_TabStrip->addTab(m_commandPage, QStringLiteral("コマンド"));
-    m_TabStrip->setTabToolTip(1, QStringLiteral("コマンドの登録を行います。"));
-    m_TabStrip->addTab(m_timerPage, QStringLiteral("タイマー"));
-    m_TabStrip->setTabToolTip(2, QStringLiteral("タイマーの登録を行います。"));
+    m_TabStrip->addTab(buildGeneralPage(), QCoreApplication::translate("frmProperty", "全般"));
+    m_TabStrip->setTabToolTip(
+        0, QCoreApplication::translate("frmProperty", "アプリケーション全般の設定を行います。"));
+    m_TabStrip->addTab(m_commandPage, QCoreApplication::translate("frmProperty", "コマンド"));
+    m_TabStrip->setTabToolTip(
+        1, QCoreApplication::translate("frmProperty", "コマンドの登録を行います。"));
+    m_TabStrip->addTab(m_timerPage, QCoreApplication::translate("frmProperty", "タイマー"));
+    m_TabStrip->setTabToolTip(
+        2, QCoreApplication::translate("frmProperty", "タイマーの登録を行います。"));
 
     m_chkToggleTopMost = new QToolButton(this);
     m_chkToggleTopMost->setObjectName(QStringLiteral("chkToggleTopMost"));
     m_chkToggleTopMost->setCheckable(true);
     m_chkToggleTopMost->setAutoRaise(true);
     m_chkToggleTopMost->setIcon(pinIcon(32));
-    m_chkToggleTopMost->setToolTip(QStringLiteral("この画面を常に手前に表示します。"));
+    m_chkToggleTopMost->setToolTip(
+        QCoreApplication::translate("frmProperty", "この画面を常に手前に表示します。"));
     m_chkToggleTopMost->setFocusPolicy(Qt::NoFocus);
     m_TabStrip->setCornerWidget(m_chkToggleTopMost, Qt::TopRightCorner);
 
     m_cmdOK = new QPushButton(QStringLiteral("OK"), this);
     m_cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    m_cmdCancel = new QPushButton(QStringLiteral("キャンセル"), this);
+    m_cmdCancel = new QPushButton(QCoreApplication::translate("frmProperty", "キャンセル"), this);
     m_cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    m_cmdApp = new QPushButton(QStringLiteral("適用(&A)"), this);
+    m_cmdApp = new QPushButton(QCoreApplication::translate("frmProperty", "適用(&A)"), this);
     m_cmdApp->setObjectName(QStringLiteral("cmdApp"));
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
@@ -173,26 +187,29 @@ QWidget* frmProperty::buildGeneralPage() {
 
     auto* checks = new QVBoxLayout;
     for (const OptionBox& option : kWindowOptions) {
-        auto* box = new QCheckBox(QString::fromUtf8(option.caption), page);
+        auto* box = new QCheckBox(QCoreApplication::translate("frmProperty", option.caption), page);
         box->setObjectName(QLatin1String(option.objectName));
         m_optionBoxes.insert(option.key(), box);
         checks->addWidget(box);
     }
     // Start at login is the desktop's own setting (the autostart entry), not the program's.
-    auto* chkStartAtLogin = new QCheckBox(QStringLiteral("ログイン時に起動する(&G)"), page);
+    auto* chkStartAtLogin =
+        new QCheckBox(QCoreApplication::translate("frmProperty", "ログイン時に起動する(&G)"), page);
     chkStartAtLogin->setObjectName(QStringLiteral("chkStartAtLogin"));
     m_optionBoxes.insert(kStartAtLogin, chkStartAtLogin);
     checks->addWidget(chkStartAtLogin);
 
     m_txtHotKey = new controls::uHotKey(page);
     m_txtHotKey->setObjectName(QStringLiteral("txtHotKey"));
-    auto* lblHotKey = new QLabel(QStringLiteral("ホットキー(&H):"), page);
+    auto* lblHotKey =
+        new QLabel(QCoreApplication::translate("frmProperty", "ホットキー(&H):"), page);
     lblHotKey->setObjectName(QStringLiteral("lblHotKey"));
     lblHotKey->setBuddy(m_txtHotKey);
-    auto* lblHotKeyInfo = new QLabel(QStringLiteral("ホットキーには\n・[Ctrl] + [Alt] + 英数字\n"
-                                                    "・[Ctrl] + [Shift] + [Alt] + 英数字\n"
-                                                    "・[Windows] + 英数字\nが指定可能です。"),
-                                     page);
+    auto* lblHotKeyInfo = new QLabel(
+        QCoreApplication::translate("frmProperty", "ホットキーには\n・[Ctrl] + [Alt] + 英数字\n"
+                                                   "・[Ctrl] + [Shift] + [Alt] + 英数字\n"
+                                                   "・[Windows] + 英数字\nが指定可能です。"),
+        page);
     lblHotKeyInfo->setObjectName(QStringLiteral("lblHotKeyInfo"));
     lblHotKeyInfo->setTextFormat(Qt::PlainText);
     auto* hotKeyRow = new QHBoxLayout;
@@ -203,9 +220,10 @@ QWidget* frmProperty::buildGeneralPage() {
     checks->addWidget(lblHotKeyInfo);
     checks->addStretch(1);
 
-    auto* fraMRU = new QGroupBox(QStringLiteral("履歴"), page);
+    auto* fraMRU = new QGroupBox(QCoreApplication::translate("frmProperty", "履歴"), page);
     fraMRU->setObjectName(QStringLiteral("fraMRU"));
-    m_chkMRULimit = new QCheckBox(QStringLiteral("履歴の数を限定する(&A)"), fraMRU);
+    m_chkMRULimit =
+        new QCheckBox(QCoreApplication::translate("frmProperty", "履歴の数を限定する(&A)"), fraMRU);
     m_chkMRULimit->setObjectName(QStringLiteral("chkMRULimit"));
     m_uspnMRU = new controls::uSpinButton(fraMRU);
     m_uspnMRU->setObjectName(QStringLiteral("uspnMRU"));
@@ -213,10 +231,12 @@ QWidget* frmProperty::buildGeneralPage() {
     m_uspnMRU->setMax(50);
     m_uspnMRU->setFixedWidth(m_uspnMRU->fontMetrics().horizontalAdvance(QStringLiteral("0000")) +
                              m_uspnMRU->textBox()->sizeHint().height());
-    auto* lblMRUInfo = new QLabel(QStringLiteral("履歴の数(&R):"), fraMRU);
+    auto* lblMRUInfo =
+        new QLabel(QCoreApplication::translate("frmProperty", "履歴の数(&R):"), fraMRU);
     lblMRUInfo->setObjectName(QStringLiteral("lblMRUInfo"));
     lblMRUInfo->setBuddy(m_uspnMRU);
-    auto* cmdDeleteMRU = new QPushButton(QStringLiteral("履歴の消去(&D)"), fraMRU);
+    auto* cmdDeleteMRU =
+        new QPushButton(QCoreApplication::translate("frmProperty", "履歴の消去(&D)"), fraMRU);
     cmdDeleteMRU->setObjectName(QStringLiteral("cmdDeleteMRU"));
     cmdDeleteMRU->setAutoDefault(false);
     auto* mruLayout = new QGridLayout(fraMRU);
@@ -226,18 +246,21 @@ QWidget* frmProperty::buildGeneralPage() {
     mruLayout->setColumnStretch(2, 1);
     mruLayout->addWidget(cmdDeleteMRU, 2, 0, 1, 3, Qt::AlignLeft);
 
-    auto* fraVBSRun = new QGroupBox(QStringLiteral("計算"), page);
+    auto* fraVBSRun = new QGroupBox(QCoreApplication::translate("frmProperty", "計算"), page);
     fraVBSRun->setObjectName(QStringLiteral("fraVBSRun"));
     auto* calc = new QVBoxLayout(fraVBSRun);
     for (const OptionBox& option : kCalculationOptions) {
-        auto* box = new QCheckBox(QString::fromUtf8(option.caption), fraVBSRun);
+        auto* box =
+            new QCheckBox(QCoreApplication::translate("frmProperty", option.caption), fraVBSRun);
         box->setObjectName(QLatin1String(option.objectName));
         m_optionBoxes.insert(option.key(), box);
         calc->addWidget(box);
     }
-    auto* cmdVbsEdit = new QPushButton(QStringLiteral("Scrivlet.vbs の編集(&E)..."), fraVBSRun);
+    auto* cmdVbsEdit = new QPushButton(
+        QCoreApplication::translate("frmProperty", "Scrivlet.vbs の編集(&E)..."), fraVBSRun);
     cmdVbsEdit->setObjectName(QStringLiteral("cmdVbsEdit"));
-    auto* cmdVbsLoad = new QPushButton(QStringLiteral("Scrivlet.vbs の再読込(&L)"), fraVBSRun);
+    auto* cmdVbsLoad = new QPushButton(
+        QCoreApplication::translate("frmProperty", "Scrivlet.vbs の再読込(&L)"), fraVBSRun);
     cmdVbsLoad->setObjectName(QStringLiteral("cmdVbsLoad"));
     for (QPushButton* button : {cmdVbsEdit, cmdVbsLoad}) {
         button->setAutoDefault(false);
@@ -256,7 +279,8 @@ QWidget* frmProperty::buildGeneralPage() {
 
     m_txtMemoFileName = new QLineEdit(page);
     m_txtMemoFileName->setObjectName(QStringLiteral("txtMemoFileName"));
-    auto* lblMemoFileName = new QLabel(QStringLiteral("メモファイル名(&F):"), page);
+    auto* lblMemoFileName =
+        new QLabel(QCoreApplication::translate("frmProperty", "メモファイル名(&F):"), page);
     lblMemoFileName->setObjectName(QStringLiteral("lblMemoFileName"));
     lblMemoFileName->setBuddy(m_txtMemoFileName);
     auto* cmdMemoFileNameRef = new QPushButton(QStringLiteral("..."), page);
@@ -318,11 +342,13 @@ void frmProperty::load() {
     }
     m_commandPage->load(m_ini);
 
-    setWindowTitle(QStringLiteral("設定 - ") + m_host.appTitleWithVersion());
+    setWindowTitle(QCoreApplication::translate("frmProperty", "設定 - ") +
+                   m_host.appTitleWithVersion());
     setWindowIcon(m_host.programIcon());
 
     if (!m_host.scriptEngineAvailable())
-        m_lblExecutableInfo->setText(QStringLiteral(
+        m_lblExecutableInfo->setText(QCoreApplication::translate(
+            "frmProperty",
             "計算機能は利用できません。\nMSSCRIPT.ocxがインストールされていないようです。"));
     m_timerPage->setMode(TimerPage::rememberedMode());
     m_TabStrip->setCurrentIndex(g_rememberedTab - 1);
@@ -361,7 +387,8 @@ bool frmProperty::save() {
     // memory are the ones read at start and are saved by the window at exit.
     const bool saved = m_ini.Save(kOptions) && m_ini.Save(config::kCommandSection);
     if (!saved) {
-        ask(QStringLiteral("設定を保存できませんでした。\n%1").arg(m_ini.fileName()),
+        ask(QCoreApplication::translate("frmProperty", "設定を保存できませんでした。\n%1")
+                .arg(m_ini.fileName()),
             int(mb::OKOnly) | mb::Exclamation);
         return false;
     }
@@ -372,7 +399,8 @@ bool frmProperty::save() {
         const platform::WriteResult written =
             platform::setStartedAtLogin(startAtLogin, QCoreApplication::applicationFilePath());
         if (!written) {
-            ask(QStringLiteral("ログイン時の起動を設定できませんでした。\n%1\n%2")
+            ask(QCoreApplication::translate("frmProperty",
+                                            "ログイン時の起動を設定できませんでした。\n%1\n%2")
                     .arg(platform::autostartEntryPath(), written.error),
                 int(mb::OKOnly) | mb::Exclamation);
             return false;
@@ -415,9 +443,10 @@ void frmProperty::cmdMemoFileNameRef_Click() {
 }
 
 void frmProperty::cmdDeleteMRU_Click() {
-    const int answer = ask(QStringLiteral("履歴を削除します。\n"
-                                          "この操作は元に戻せませんがよろしいですか？"),
-                           int(mb::OKCancel) | mb::Exclamation | mb::DefaultButton2);
+    const int answer = ask(
+        QCoreApplication::translate("frmProperty", "履歴を削除します。\n"
+                                                   "この操作は元に戻せませんがよろしいですか？"),
+        int(mb::OKCancel) | mb::Exclamation | mb::DefaultButton2);
     if (answer == mb::OK)
         m_host.clearHistoryList();
 }
@@ -433,14 +462,17 @@ void frmProperty::cmdVbsEdit_Click() {
 }
 
 void frmProperty::cmdVbsLoad_Click() {
-    const int answer = ask(QStringLiteral("Scrivlet.vbsをロードし直します。\nよろしいですか？"),
+    const int answer = ask(QCoreApplication::translate(
+                               "frmProperty", "Scrivlet.vbsをロードし直します。\nよろしいですか？"),
                            int(mb::YesNo) | mb::Exclamation | mb::DefaultButton2);
     if (answer != mb::Yes)
         return;
     if (m_host.reloadScriptFile(platform::userScriptFilePath()))
-        ask(QStringLiteral("処理が終了しました。"), int(mb::OKOnly) | mb::Information);
+        ask(QCoreApplication::translate("frmProperty", "処理が終了しました。"),
+            int(mb::OKOnly) | mb::Information);
     else
-        ask(QStringLiteral("ロードに失敗しました。"), int(mb::OKOnly) | mb::Exclamation);
+        ask(QCoreApplication::translate("frmProperty", "ロードに失敗しました。"),
+            int(mb::OKOnly) | mb::Exclamation);
 }
 
 int frmProperty::ask(const QString& text, int style) const {

@@ -6,6 +6,7 @@
 #include "platform/ActivationToken.h"
 #include "platform/MessageBox.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
@@ -18,11 +19,14 @@ constexpr int kAttempts = 3;
 constexpr size_t kRememberedRequests = 256;
 constexpr qint64 kRememberRequestsMs = 10 * 60 * 1000;
 
-const QString kNoAnswerText = QStringLiteral("起動中の%1が応答しません。\n"
-                                             "終了していることを確かめてから、もう一度起動して"
-                                             "ください。");
+QString noAnswerText() {
+    return QCoreApplication::translate("CPrevInstance",
+                                       "起動中の%1が応答しません。\n"
+                                       "終了していることを確かめてから、もう一度起動して"
+                                       "ください。");
+}
 void reportNoAnswer() {
-    platform::showMessageBox(kNoAnswerText.arg(instance::applicationTitle()),
+    platform::showMessageBox(noAnswerText().arg(instance::applicationTitle()),
                              int(platform::mb::OKOnly) | int(platform::mb::Exclamation));
 }
 } // namespace

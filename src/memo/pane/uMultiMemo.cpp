@@ -9,6 +9,7 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QFrame>
@@ -61,10 +62,10 @@ void uMultiMemo::buildControls() {
     m_cmdDelete = new controls::uHoverButton(m_picBar);
     m_cmdPrev = new controls::uHoverButton(m_picBar);
     m_cmdNext = new controls::uHoverButton(m_picBar);
-    m_cmdNew->setToolTip(QStringLiteral("新しいメモ"));
-    m_cmdDelete->setToolTip(QStringLiteral("メモを削除"));
-    m_cmdPrev->setToolTip(QStringLiteral("前のメモ"));
-    m_cmdNext->setToolTip(QStringLiteral("次のメモ"));
+    m_cmdNew->setToolTip(QCoreApplication::translate("uMultiMemo", "新しいメモ"));
+    m_cmdDelete->setToolTip(QCoreApplication::translate("uMultiMemo", "メモを削除"));
+    m_cmdPrev->setToolTip(QCoreApplication::translate("uMultiMemo", "前のメモ"));
+    m_cmdNext->setToolTip(QCoreApplication::translate("uMultiMemo", "次のメモ"));
     const QColor ink = palette().color(QPalette::ButtonText);
     const qreal ratio = devicePixelRatioF();
     m_cmdNew->setPicture(memopane::newMemoPicture(ink, ratio));

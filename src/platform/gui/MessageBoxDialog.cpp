@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <QCoreApplication>
 #include <vector>
 
 namespace platform {
@@ -19,25 +20,27 @@ namespace {
 
 struct ButtonSpec {
     int answer;
-    const char* caption; // UTF-8
+    const char* caption; // UTF-8, the source text of its translation
 };
 
 std::vector<ButtonSpec> buttonsFor(int buttons) {
-    const ButtonSpec ok{mb::OK, "OK"};
-    const ButtonSpec cancel{mb::Cancel, "キャンセル"};
-    const ButtonSpec yes{mb::Yes, "はい(&Y)"};
-    const ButtonSpec no{mb::No, "いいえ(&N)"};
+    const ButtonSpec ok{mb::OK, QT_TRANSLATE_NOOP("MessageBox", "OK")};
+    const ButtonSpec cancel{mb::Cancel, QT_TRANSLATE_NOOP("MessageBox", "キャンセル")};
+    const ButtonSpec yes{mb::Yes, QT_TRANSLATE_NOOP("MessageBox", "はい(&Y)")};
+    const ButtonSpec no{mb::No, QT_TRANSLATE_NOOP("MessageBox", "いいえ(&N)")};
     switch (buttons) {
     case mb::OKCancel:
         return {ok, cancel};
     case mb::AbortRetryIgnore:
-        return {{mb::Abort, "中止(&A)"}, {mb::Retry, "再試行(&R)"}, {mb::Ignore, "無視(&I)"}};
+        return {{mb::Abort, QT_TRANSLATE_NOOP("MessageBox", "中止(&A)")},
+                {mb::Retry, QT_TRANSLATE_NOOP("MessageBox", "再試行(&R)")},
+                {mb::Ignore, QT_TRANSLATE_NOOP("MessageBox", "無視(&I)")}};
     case mb::YesNoCancel:
         return {yes, no, cancel};
     case mb::YesNo:
         return {yes, no};
     case mb::RetryCancel:
-        return {{mb::Retry, "再試行(&R)"}, cancel};
+        return {{mb::Retry, QT_TRANSLATE_NOOP("MessageBox", "再試行(&R)")}, cancel};
     default:
         return {ok};
     }
@@ -122,7 +125,8 @@ int runMessageBoxDialog(const MessageBoxRequest& request) {
     // One role for all keeps the buttons in the order given, whatever the style's button layout.
     std::vector<QPushButton*> buttons;
     for (const ButtonSpec& spec : specs)
-        buttons.push_back(box.addButton(QString::fromUtf8(spec.caption), QMessageBox::AcceptRole));
+        buttons.push_back(box.addButton(QCoreApplication::translate("MessageBox", spec.caption),
+                                        QMessageBox::AcceptRole));
     const size_t preselected = size_t((request.style >> 8) & 0x3);
     box.setDefaultButton(buttons[preselected < buttons.size() ? preselected : 0]);
     for (size_t i = 0; i < specs.size(); ++i) {

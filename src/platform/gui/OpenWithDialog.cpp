@@ -3,6 +3,7 @@
 #include "platform/GioHandles.h"
 #include "platform/ShellExecute.h"
 
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QFileInfo>
 #include <QLabel>
@@ -69,26 +70,30 @@ bool programExists(const QByteArray& commandLine) {
 
 OpenWithDialog::OpenWithDialog(const QString& file, QWidget* parent)
     : QDialog(parent), m_file(file) {
-    setWindowTitle(QStringLiteral("プログラムから開く"));
+    setWindowTitle(QCoreApplication::translate("OpenWithDialog", "プログラムから開く"));
     auto* layout = new QVBoxLayout(this);
     const QFileInfo info(file);
-    const QString what =
-        info.isDir() ? QStringLiteral("開くフォルダー: %1") : QStringLiteral("開くファイル: %1");
+    const QString what = info.isDir()
+                             ? QCoreApplication::translate("OpenWithDialog", "開くフォルダー: %1")
+                             : QCoreApplication::translate("OpenWithDialog", "開くファイル: %1");
     auto* fileLabel =
         new QLabel(what.arg(info.fileName().isEmpty() ? file : info.fileName()), this);
     fileLabel->setToolTip(file);
     layout->addWidget(fileLabel);
-    layout->addWidget(new QLabel(QStringLiteral("使うプログラム:"), this));
+    layout->addWidget(
+        new QLabel(QCoreApplication::translate("OpenWithDialog", "使うプログラム:"), this));
     m_list = new QListWidget(this);
     layout->addWidget(m_list);
-    layout->addWidget(new QLabel(QStringLiteral("またはコマンド:"), this));
+    layout->addWidget(
+        new QLabel(QCoreApplication::translate("OpenWithDialog", "またはコマンド:"), this));
     m_command = new QLineEdit(this);
     layout->addWidget(m_command);
     m_error = new QLabel(this);
     m_error->hide();
     layout->addWidget(m_error);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
+    buttons->button(QDialogButtonBox::Cancel)
+        ->setText(QCoreApplication::translate("OpenWithDialog", "キャンセル"));
     layout->addWidget(buttons);
     connect(buttons, &QDialogButtonBox::accepted, this, &OpenWithDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &OpenWithDialog::reject);
@@ -166,7 +171,7 @@ bool OpenWithDialog::startChoice() {
 void OpenWithDialog::accept() {
     m_started = startChoice();
     if (!m_started) {
-        m_error->setText(QStringLiteral("起動できませんでした。"));
+        m_error->setText(QCoreApplication::translate("OpenWithDialog", "起動できませんでした。"));
         m_error->show();
         return;
     }

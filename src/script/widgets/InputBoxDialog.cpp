@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <cmath>
 
@@ -50,7 +51,8 @@ InputBoxDialog::InputBoxDialog(const InputBoxRequest& request, QWidget* parent) 
 
     auto* buttons = new QDialogButtonBox(Qt::Vertical, this);
     QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-    buttons->addButton(QStringLiteral("キャンセル"), QDialogButtonBox::RejectRole);
+    buttons->addButton(QCoreApplication::translate("InputBoxDialog", "キャンセル"),
+                       QDialogButtonBox::RejectRole);
     ok->setDefault(true);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);

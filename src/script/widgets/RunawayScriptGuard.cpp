@@ -1,6 +1,7 @@
 #include "script/widgets/RunawayScriptGuard.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QKeyEvent>
@@ -92,11 +93,12 @@ void RunawayScriptGuard::showBox() {
     m_box->setObjectName(QStringLiteral("RunawayScriptBox"));
     m_box->setWindowTitle(m_title);
     auto* layout = new QVBoxLayout(m_box.get());
-    layout->addWidget(
-        new QLabel(QStringLiteral("スクリプトの実行に時間がかかっています。\n"
-                                  "中止するには[中止]を押すか Esc キーを押してください。")));
+    layout->addWidget(new QLabel(QCoreApplication::translate(
+        "RunawayScriptGuard", "スクリプトの実行に時間がかかっています。\n"
+                              "中止するには[中止]を押すか Esc キーを押してください。")));
     auto* buttons = new QDialogButtonBox(m_box.get());
-    QPushButton* stop = buttons->addButton(QStringLiteral("中止"), QDialogButtonBox::RejectRole);
+    QPushButton* stop = buttons->addButton(
+        QCoreApplication::translate("RunawayScriptGuard", "中止"), QDialogButtonBox::RejectRole);
     stop->setDefault(true);
     layout->addWidget(buttons);
     connect(stop, &QPushButton::clicked, this, [this] { m_stop = true; });

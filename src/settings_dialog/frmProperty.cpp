@@ -47,6 +47,13 @@ const QString kStartAtLogin = QStringLiteral("StartAtLogin");
 
 int g_rememberedTab = 1;
 
+// The combinations a hotkey may be, as the page lists them.
+QString hotKeyFormsText() {
+    return QStringLiteral("ホットキーには\n・[Ctrl] + [Alt] + 英数字\n"
+                          "・[Ctrl] + [Shift] + [Alt] + 英数字\n"
+                          "・[Windows] + 英数字\nが指定可能です。");
+}
+
 // The check boxes of section "Options".
 struct OptionBox {
     bool config::Options::*member;
@@ -189,10 +196,7 @@ QWidget* frmProperty::buildGeneralPage() {
     auto* lblHotKey = new QLabel(QStringLiteral("ホットキー(&H):"), page);
     lblHotKey->setObjectName(QStringLiteral("lblHotKey"));
     lblHotKey->setBuddy(m_txtHotKey);
-    auto* lblHotKeyInfo = new QLabel(QStringLiteral("ホットキーには\n・[Ctrl] + [Alt] + 英数字\n"
-                                                    "・[Ctrl] + [Shift] + [Alt] + 英数字\n"
-                                                    "・[Windows] + 英数字\nが指定可能です。"),
-                                     page);
+    auto* lblHotKeyInfo = new QLabel(hotKeyFormsText(), page);
     lblHotKeyInfo->setObjectName(QStringLiteral("lblHotKeyInfo"));
     lblHotKeyInfo->setTextFormat(Qt::PlainText);
     auto* hotKeyRow = new QHBoxLayout;
@@ -344,6 +348,14 @@ void frmProperty::enableApply() const {
 }
 
 bool frmProperty::save() {
+    // The start-up repair would drop any other combination silently: say so now.
+    if (!config::isStorableHotKey(m_txtHotKey->Mask(), m_txtHotKey->HotKey())) {
+        m_TabStrip->setCurrentIndex(0);
+        ask(QStringLiteral("このホットキーは使用できません。\n") + hotKeyFormsText(),
+            int(mb::OKOnly) | mb::Exclamation);
+        m_txtHotKey->setFocus();
+        return false;
+    }
     m_ini.setNowSection(kOptions);
     config::Options edited = m_options;
     forEachOptionBox([&](const OptionBox& option) {

@@ -26,6 +26,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -211,6 +212,9 @@ QWidget* frmProperty::buildGeneralPage() {
     fraMRU->setObjectName(QStringLiteral("fraMRU"));
     m_chkMRULimit = new QCheckBox(QStringLiteral("履歴の数を限定する(&A)"), fraMRU);
     m_chkMRULimit->setObjectName(QStringLiteral("chkMRULimit"));
+    // Its caption shares Alt+A with 適用(&A); two owners of one mnemonic only take turns with the
+    // focus and neither is pressed. The button keeps the key; the box is a click or Tab away.
+    m_chkMRULimit->setShortcut(QKeySequence());
     m_uspnMRU = new controls::uSpinButton(fraMRU);
     m_uspnMRU->setObjectName(QStringLiteral("uspnMRU"));
     m_uspnMRU->setMin(0);

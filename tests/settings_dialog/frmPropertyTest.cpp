@@ -144,6 +144,28 @@ TEST_F(DialogTest, AHotKeyIsSavedOnlyWhenTheNextStartKeepsIt) {
     }
 }
 
+TEST_F(DialogTest, AltAPressesApplyOnEveryTab) {
+    for (int tab = 1; tab <= 3; ++tab) {
+        settings_dialog::frmProperty& d = open(kStoredSettings);
+        d.Show2(tab, false);
+        d.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
+        const bool wasChecked = d.findChild<QCheckBox*>(QStringLiteral("chkMRULimit"))->isChecked();
+        d.optionBox(QStringLiteral("TopMost"))->click();
+        ASSERT_TRUE(d.cmdApp()->isEnabled());
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &d, Qt::Key_A,
+                        Qt::AltModifier);
+        // A mnemonic presses its button the way a click looks: released a moment later.
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !d.cmdApp()->isEnabled(); }, 2000))
+            << "tab " << tab << ": Apply was not pressed";
+        EXPECT_TRUE(
+            sectionOnDisk(QStringLiteral("Options")).contains(QStringLiteral("TopMost=False")))
+            << "tab " << tab;
+        EXPECT_EQ(d.findChild<QCheckBox*>(QStringLiteral("chkMRULimit"))->isChecked(), wasChecked);
+        d.cmdCancel()->click();
+    }
+}
+
 TEST_F(DialogTest, ApplyThenCancelKeepsWhatApplyStored) {
     settings_dialog::frmProperty& d = open(kStoredSettings);
     d.optionBox(QStringLiteral("NoTray"))->click();

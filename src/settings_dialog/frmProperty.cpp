@@ -18,6 +18,7 @@
 #include "platform/AtomicFile.h"
 #include "platform/Autostart.h"
 #include "platform/MessageBox.h"
+#include "settings_dialog/ExampleScript.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -440,9 +441,8 @@ void frmProperty::cmdDeleteMRU_Click() {
 
 void frmProperty::cmdVbsEdit_Click() {
     const QString script = platform::userScriptFilePath();
-    // A new user has no script file yet; an editor opens an empty one rather than failing.
-    if (!QFileInfo::exists(script))
-        platform::writeFileAtomically(script, QByteArray());
+    // A new user has no script file yet: the editor opens one that shows what it is for.
+    createExampleScriptIfMissing(script);
     const QString quoted = QLatin1Char('"') + script + QLatin1Char('"');
     if (!engine::ExecuteShell(quoted, QStringLiteral("edit")))
         engine::ExecuteShell(QStringLiteral("notepad.exe ") + quoted, QString());

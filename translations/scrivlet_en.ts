@@ -205,6 +205,27 @@ Change them in the desktop settings (keyboard shortcuts).</translation>
     </message>
 </context>
 <context>
+    <name>ExampleScript</name>
+    <message>
+        <source>&apos; Scrivlet.vbs: 入力欄から呼び出せる関数を書くファイルです (VBScript)。
+&apos; 書き換えたら保存し、設定の「Scrivlet.vbs の再読込」で読み込み直します。
+&apos;
+&apos; 例: 入力欄に Tax(1200) と入力して Enter を押すと、税込みの 1320 になります。
+Function Tax(price)
+    Tax = Int(price * 1.1)
+End Function
+</source>
+        <translation>&apos; Scrivlet.vbs: functions you can call from the input line (VBScript).
+&apos; After editing, save the file and load it again with &quot;Load Scrivlet.vbs again&quot; in the settings.
+&apos;
+&apos; Example: type Tax(1200) in the input line and press Enter to get 1320, the price with tax.
+Function Tax(price)
+    Tax = Int(price * 1.1)
+End Function
+</translation>
+    </message>
+</context>
+<context>
     <name>HotKeyWarning</name>
     <message>
         <source>ホットキーの登録に失敗しました。</source>
@@ -734,6 +755,12 @@ Are you sure?</translation>
     <message>
         <source>ロードに失敗しました。</source>
         <translation>Loading failed.</translation>
+    </message>
+    <message>
+        <source>このホットキーは使用できません。
+</source>
+        <translation>This hotkey cannot be used.
+</translation>
     </message>
 </context>
 <context>

@@ -13,6 +13,7 @@
 #include "platform/MessageBox.h"
 #include "platform/WallClockAlarm.h"
 #include "platform/gui/WindowControl.h"
+#include "settings_dialog/ExampleScript.h"
 #include "settings_dialog/TimerList.h"
 #include "settings_dialog/frmProperty.h"
 
@@ -130,6 +131,22 @@ TEST_F(SettingsInWindow, ClearingTheHistoryForgetsItOnDiskAtOnce) {
     EXPECT_FALSE(settingsOnDisk().contains("1+1"));
     window->Unload();
     EXPECT_FALSE(settingsOnDisk().contains("予定"));
+}
+
+TEST_F(SettingsInWindow, TheExampleScriptOfANewUserWorksFromTheInputLine) {
+    const QString script = platform::userScriptFilePath();
+    ASSERT_TRUE(settings_dialog::createExampleScriptIfMissing(script));
+    const QByteArray example = testsupport::readFile(script);
+    EXPECT_TRUE(example.startsWith("' ")) << "it opens with a comment saying what it is for";
+    start("[Options]\r\nHideAfterRun=False\r\n");
+    EXPECT_TRUE(boxes.shown.isEmpty()) << "the example loads without an error";
+    window->inputLine()->setEditText(QStringLiteral("Tax(1200)"));
+    window->Execute();
+    EXPECT_EQ(window->inputLine()->currentText(), QStringLiteral("1320"));
+    // The user's own file is never replaced.
+    testsupport::writeFile(script, "Function Mine()\r\nMine = 1\r\nEnd Function\r\n");
+    EXPECT_TRUE(settings_dialog::createExampleScriptIfMissing(script));
+    EXPECT_EQ(testsupport::readFile(script), "Function Mine()\r\nMine = 1\r\nEnd Function\r\n");
 }
 
 TEST_F(SettingsInWindow, ATimerRunsItsLineOnceAndLeavesTheInputLineAndHistoryAlone) {

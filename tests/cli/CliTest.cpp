@@ -189,6 +189,37 @@ TEST_F(CliRunTest, TheExecutable) {
         EXPECT_EQ(process.readAllStandardOutput(), c.out) << where;
         EXPECT_TRUE(process.readAllStandardError().startsWith(c.err)) << where;
     }
+    // The desktop's language decides the texts: English script errors and English words filed
+    // as prose under en_US, the Japanese texts under ja_JP.
+    const struct {
+        const char* lang;
+        const char* line;
+        int code;
+        QByteArray err;
+    } languages[] = {
+        {"en_US.UTF-8", "\"abc\"*2", 1, "Error Number 13:Type mismatch\n"},
+        {"en_US.UTF-8", "2 +* 3", 1, "Error Number 1023:Expected expression\n"},
+        {"en_US.UTF-8", "buy milk tomorrow", 0, ""},
+        {"ja_JP.UTF-8", "\"abc\"*2", 1, "Error Number 13:型が一致しません。\n"},
+        {"ja_JP.UTF-8", "buy milk", 1, "Error Number 1025:ステートメントの末尾が不正です。\n"},
+    };
+    for (const auto& c : languages) {
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("LANGUAGE"));
+        env.remove(QStringLiteral("LC_ALL"));
+        env.remove(QStringLiteral("LC_MESSAGES"));
+        env.insert(QStringLiteral("LANG"), QString::fromLatin1(c.lang));
+        process.setProcessEnvironment(env);
+        process.start(QStringLiteral(SCRIVLET_CLI_PATH),
+                      {QStringLiteral("--dir"), folder, QString::fromUtf8(c.line)});
+        ASSERT_TRUE(process.waitForFinished(20000)) << c.line;
+        EXPECT_EQ(process.exitCode(), c.code) << c.lang << " " << c.line;
+        EXPECT_EQ(process.readAllStandardError(), c.err) << c.lang << " " << c.line;
+    }
+    const QByteArray filed = testsupport::readFile(folder + QStringLiteral("/scrivlet.txt"));
+    EXPECT_TRUE(filed.contains("] buy milk tomorrow\r\n"));
+    EXPECT_FALSE(filed.contains("] buy milk\r\n"));
     EXPECT_EQ(desktop->waitForMark(QStringLiteral("exe")),
               (QStringList{QStringLiteral("a"), QStringLiteral("b")}));
     const QByteArray memo = testsupport::readFile(folder + QStringLiteral("/scrivlet.txt"));

@@ -77,16 +77,23 @@ TEST_F(ShellLaunch, PathWithSpacesOpensThroughTheQuotedTry) {
     EXPECT_EQ(desktop->waitForMark(QStringLiteral("spaced")), QStringList{QString()});
 }
 
+// The handler receives UTF-8, or Shift_JIS from a command that asks for it.
 TEST_F(ShellLaunch, RegisteredCommandReachesTheUrlHandler) {
     testsupport::writeFile(dir + QStringLiteral("/s.ini"),
-                           "[Command]\r\ng=Search,scrivlet-test://find?q=%A\r\n");
+                           "[Command]\r\ng=Search,scrivlet-test://find?q=%A\r\n"
+                           "j=Old site,%[Shift_JIS]scrivlet-test://old?q=%A\r\n");
     ASSERT_TRUE(ini.Load(dir + QStringLiteral("/s.ini")));
-    const LineRun run = dispatcher->ExecuteLine(QStringLiteral("g あ b"));
+    const LineRun run = dispatcher->ExecuteLine(QStringLiteral("g 東京 café"));
     EXPECT_EQ(run.outcomes, QList<PieceOutcome>{PieceOutcome::ShellExecuted});
     EXPECT_EQ(desktop->waitForMark(QStringLiteral("url")),
-              QStringList{QStringLiteral("scrivlet-test://find?q=%82%A0%20b")});
+              QStringList{QStringLiteral("scrivlet-test://find?q=%E6%9D%B1%E4%BA%AC%20caf%C3%A9")});
     EXPECT_EQ(history.calls, QStringList{QStringLiteral("AddMRU(1)")});
     EXPECT_EQ(window.calls, QStringList{QStringLiteral("HideForm")});
+
+    QFile::remove(desktop->markDir + QStringLiteral("/url"));
+    dispatcher->ExecuteLine(QStringLiteral("j 東京"));
+    EXPECT_EQ(desktop->waitForMark(QStringLiteral("url")),
+              QStringList{QStringLiteral("scrivlet-test://old?q=%93%8C%8B%9E")});
 }
 
 TEST_F(ShellLaunch, DocumentAndFolderThroughTheirAssociations) {

@@ -26,6 +26,8 @@ public:
     void AddMRU(const QString& text, bool addFirst);
     // Puts the line into the drop-down list only.
     void AddMRUTemp(const QString& text, bool addFirst);
+    // Forgets every line: the history and the drop-down list. The combo text stays.
+    void ClearMRU();
 
     // Events of the attached combo box.
     void comboChanged();

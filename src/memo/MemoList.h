@@ -71,6 +71,7 @@ signals:
 private:
     void ShowMemo(int index);
     MemoRecord CollectMemo() const;
+    void collectCurrentMemo(); // into the list, the title it gets shown
     void showPosition();
     bool isMemo(int index) const { return index >= 1 && index <= MemoCount(); }
     void adopt(MemoFileContent& content, QByteArray bytes);

@@ -105,8 +105,8 @@ QString LaunchTarget::failureText() const {
                 .arg(m_name);
         return QCoreApplication::translate("LaunchTarget", "「%1」が見つかりません。").arg(m_name);
     case Kind::Link: {
-        const QUrl url(
-            platform::webAddressLink(m_name).isEmpty() ? m_name : platform::webAddressLink(m_name));
+        const QString webLink = platform::webAddressLink(m_name);
+        const QUrl url(webLink.isEmpty() ? m_name : webLink);
         if (url.isLocalFile() && !QFileInfo::exists(url.toLocalFile()))
             return QCoreApplication::translate("LaunchTarget", "「%1」が見つかりません。")
                 .arg(m_name);

@@ -271,6 +271,25 @@ Choose other keys under &quot;Hotkey&quot; on the &quot;General&quot; tab of the
     </message>
 </context>
 <context>
+    <name>LaunchTarget</name>
+    <message>
+        <source>「%1」を開くアプリケーションがありません。</source>
+        <translation>There is no application to open &quot;%1&quot;.</translation>
+    </message>
+    <message>
+        <source>「%1」が見つかりません。</source>
+        <translation>&quot;%1&quot; was not found.</translation>
+    </message>
+    <message>
+        <source>「%1」のリンクを開くアプリケーションがありません。</source>
+        <translation>There is no application to open the link &quot;%1&quot;.</translation>
+    </message>
+    <message>
+        <source>プログラム「%1」が見つかりません。</source>
+        <translation>The program &quot;%1&quot; was not found.</translation>
+    </message>
+</context>
+<context>
     <name>MemoList</name>
     <message>
         <source>メモファイルを読み込めないため、メモを保存できません。

@@ -1,5 +1,6 @@
 #include "engine/ShellExecution.h"
 
+#include "engine/LaunchTarget.h"
 #include "engine/RegistryAccess.h"
 #include "engine/TextTrim.h"
 #include "platform/ShellExecute.h"
@@ -14,20 +15,11 @@ bool runShell(const ShellExecuteInfo& info) {
     return platform::shellExecute(info.verb, info.file, info.parameters);
 }
 
-// "letters://…" or "mailto:…": a URL, whatever else it holds.
-bool looksLikeUrl(const QString& path) {
-    if (path.startsWith(QLatin1String("mailto:"), Qt::CaseInsensitive))
-        return true;
-    const qsizetype mark = path.indexOf(QLatin1String("://"));
-    if (mark < 1)
-        return false;
-    for (qsizetype i = 0; i < mark; ++i) {
-        const QChar c = path.at(i);
-        if (!(c.isLetterOrNumber() && c.unicode() < 0x80) && c != QLatin1Char('+') &&
-            c != QLatin1Char('-') && c != QLatin1Char('.'))
-            return false;
-    }
-    return true;
+bool chooseApplication(const QString& file, bool* declined) {
+    const platform::OpenWithResult result = platform::offerOpenWith(file);
+    if (declined)
+        *declined = result == platform::OpenWithResult::Declined;
+    return result == platform::OpenWithResult::Started;
 }
 
 } // namespace
@@ -42,7 +34,7 @@ void InitExecuteInfo(ShellExecuteInfo& info) {
     info.parameters.clear();
 }
 
-bool ExecuteShell(const QString& target, const QString& verb) {
+bool ExecuteShell(const QString& target, const QString& verb, bool* declined) {
     ShellExecuteInfo info;
     InitExecuteInfo(info);
     info.file = target;
@@ -82,7 +74,7 @@ bool ExecuteShell(const QString& target, const QString& verb) {
         if (runShell(info))
             return true;
         // No usable association: let the user choose; the typed parameters are dropped.
-        return platform::offerOpenWith(info.file);
+        return chooseApplication(info.file, declined);
     }
     info.verb = chosenVerb;
     if (runShell(info))
@@ -90,7 +82,7 @@ bool ExecuteShell(const QString& target, const QString& verb) {
     // The associations named a verb but nothing could carry it out (no application installed
     // for it): the user chooses, as for a file without an association.
     if (verb.isEmpty())
-        return platform::offerOpenWith(info.file);
+        return chooseApplication(info.file, declined);
     return false;
 }
 
@@ -107,7 +99,7 @@ QString GetAssociatedVerb(const QString& path) {
             return noLookupMarker();
     }
 
-    const QFileInfo info(p);
+    const QFileInfo info(platform::expandHome(p));
     if (p.isEmpty() || !info.exists())
         return noLookupMarker();
     if (info.isDir())

@@ -19,7 +19,7 @@ struct ShellRequest {
 std::optional<QString> describeShellExecute(const ShellRequest& request);
 
 // Starts what the request names and returns true only when something was really started:
-//   a URL with a scheme goes to the scheme's default handler;
+//   a URL with a scheme goes to the scheme's default handler, and so does "www.…" (as https);
 //   an existing file or folder opens with the application the associations give for the verb
 //   ("edit" on a text file uses the text editor), an executable program file starts itself;
 //   a program name found on PATH starts with the parameters split by splitParameters, never run
@@ -33,10 +33,15 @@ bool shellExecute(const QString& verb, const QString& file, const QString& param
 using ShellHandler = std::function<bool(const ShellRequest&)>;
 ShellHandler setShellHandler(ShellHandler handler);
 
-// Offers the user a choice of application for `file`. True when the chooser could be shown. The
-// window layer installs its dialog; without one (the console) it is false.
-bool offerOpenWith(const QString& file);
-using OpenWithHandler = std::function<bool(const QString& file)>;
+// Offers the user a choice of application for `file` and waits for it. The window layer installs
+// its dialog; without one (the console) no choice can be offered.
+enum class OpenWithResult {
+    Started,    // the user chose, and the application started
+    Declined,   // the user cancelled: nothing opened, and nothing is to be reported
+    Unavailable // no chooser
+};
+OpenWithResult offerOpenWith(const QString& file);
+using OpenWithHandler = std::function<OpenWithResult(const QString& file)>;
 OpenWithHandler setOpenWithHandler(OpenWithHandler handler);
 
 // Splits a started program's parameter text into its arguments: blanks separate, a pair of
@@ -46,5 +51,15 @@ QStringList splitParameters(const QString& text);
 
 // True for text that starts with a URL scheme of two or more characters ("https:", "mailto:").
 bool hasUrlScheme(const QString& text);
+
+// The program a name without "/" starts, as a full path; empty when there is none. The one place
+// that says which names are installed programs.
+QString findProgram(const QString& name);
+
+// The file a typed path names: a leading "~" is the home folder.
+QString expandHome(const QString& file);
+
+// The link that text beginning with "www." stands for, as browsers read it: https://www.…
+QString webAddressLink(const QString& text);
 
 } // namespace platform

@@ -144,6 +144,14 @@ bool CEval::UsesUnknownName(const QString& code) const {
     return names && !names->isEmpty();
 }
 
+bool CEval::IsCalculation(const QString& code) const {
+    return Executable() && m_scriptEngine->isCalculation(code);
+}
+
+bool CEval::IsWordBeforeComment(const QString& code) const {
+    return Executable() && m_scriptEngine->isNameOrNothingBeforeComment(code);
+}
+
 void CEval::raiseError(const ScriptErrorInfo& error) {
     qCInfo(lcScript).noquote() << "error" << error.number << error.description;
     if (m_errorHandler) {

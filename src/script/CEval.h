@@ -40,6 +40,8 @@ public:
     bool IsScriptWord(const QString& word) const override;
     bool UsesUnknownNameBeyondAscii(const QString& code) const override;
     bool UsesUnknownName(const QString& code) const override;
+    bool IsCalculation(const QString& code) const override;
+    bool IsWordBeforeComment(const QString& code) const override;
     // Lets the host stop runs that take too long (null for none).
     void setRunWatcher(RunWatcher* watcher);
 

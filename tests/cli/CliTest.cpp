@@ -201,7 +201,7 @@ TEST_F(CliRunTest, TheExecutable) {
         {"en_US.UTF-8", "2 +* 3", 1, "Error Number 1023:Expected expression\n"},
         {"en_US.UTF-8", "buy milk tomorrow", 0, ""},
         {"ja_JP.UTF-8", "\"abc\"*2", 1, "Error Number 13:型が一致しません。\n"},
-        {"ja_JP.UTF-8", "buy milk", 1, "Error Number 1025:ステートメントの末尾が不正です。\n"},
+        {"ja_JP.UTF-8", "buy milk", 1, "プログラム「buy」が見つかりません。\n"},
     };
     for (const auto& c : languages) {
         QProcess process;

@@ -195,7 +195,7 @@ inline const EnglishCalculation kEnglishCalculations[] = {
     {"10 mod", {}, 1023},
     {"1 2 3", {}, 1025},
     {"1/0", {}, 11},
-    {"\"a\" - 1", {}, 13},
+    {"2 * \"abc\"", {}, 13},
 };
 
 } // namespace everyday

@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config
           qt6-base-dev qt6-base-dev-tools libgl-dev qt6-wayland
-          libglib2.0-dev libpcre2-dev libxcb1-dev libxcb-keysyms1-dev
+          libglib2.0-dev libpcre2-dev libicu-dev libxcb1-dev libxcb-keysyms1-dev
           shared-mime-info desktop-file-utils
           fonts-noto-cjk) # Japanese (and Korean) text; without it every caption is a box
 if [ "${1:-run}" = test ]; then

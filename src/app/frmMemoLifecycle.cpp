@@ -27,13 +27,14 @@ void frmMemo::setPrevInstance(CPrevInstance* guard) {
     // A prose line handed over by the console companion joins the memo shown here, when it is
     // the same file, and is saved at once so that it is on disk when the companion returns.
     connect(guard, &CPrevInstance::MemoLineArrived, this,
-            [this](const QString& file, const QString& line, bool& appended, QString& failure) {
+            [this](const QString& file, const QString& line, bool& appended, QString& failure,
+                   const QString& memoTitle) {
                 if (!m_settingsLoaded || m_unloaded ||
                     !CPrevInstance::isSameFile(file, m->memos.list().FileName()))
                     return;
                 // The sender waits for the reply: the reason goes back now, a box comes after.
                 m_handOffFailure = &failure;
-                appended = m->memos.fileLine(line);
+                appended = m->memos.fileLineInto(memoTitle, line);
                 m_handOffFailure = nullptr;
                 // Never "another file" for a file held here: the sender would write it itself.
                 if (!appended && failure.isEmpty())

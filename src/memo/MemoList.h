@@ -57,6 +57,12 @@ public:
     // when below 0). False, and nothing added, when there is no such memo (the file could not be
     // read).
     bool AddMessage(const QString& message, int index = -1);
+    // The same for the first memo titled exactly `title` (the title field counts for the current
+    // memo); a memo of that title is added at the end of the list, as a new memo is, when none has
+    // it (a new file's one empty memo takes the title instead). The current memo stays current.
+    bool AddMessageToTitled(const QString& message, const QString& title);
+    // The number of the first memo titled exactly `title`, or 0.
+    int indexOfTitle(const QString& title) const;
 
     // Why memos cannot be filed now (the memo file could not be read), or nothing.
     const std::optional<MemoFileError>& loadError() const { return m_loadError; }
@@ -70,6 +76,8 @@ signals:
 
 private:
     void ShowMemo(int index);
+    bool takeOutsideChangesBeforeEntry();
+    void appendLogLine(const QString& message, int index);
     MemoRecord CollectMemo() const;
     void showPosition();
     bool isMemo(int index) const { return index >= 1 && index <= MemoCount(); }

@@ -10,6 +10,7 @@
 #include "desktop/CTray.h"
 #include "desktop/HookRegistry.h"
 #include "input/CMRUCombo.h"
+#include "memo/MemoFile.h"
 #include "memo/pane/uMultiMemo.h"
 #include "platform/AppPaths.h"
 #include "platform/FileFaults.h"
@@ -20,6 +21,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
@@ -207,6 +209,36 @@ TEST_F(MainWindow, HandedOverLineKeepsWhatIsBeingTypedInThePane) {
                                 elsewhere, failure);
     EXPECT_FALSE(elsewhere);
     EXPECT_TRUE(failure.isEmpty()) << "another file is no failure";
+}
+
+// A line for a titled memo goes there (made at the end when none has the title); the memo being
+// typed in stays as it is, and current.
+TEST_F(MainWindow, HandedOverLineForATitledMemo) {
+    testsupport::writeFile(folder + QStringLiteral("/scrivlet.txt"),
+                           "Title:first\r\nLast-Modified:x\r\nCursorPos:3\r\n\r\none");
+    start();
+    window->ShowToggleMemo();
+    QPlainTextEdit* text = window->memoPane()->memoText();
+    QTest::keyClicks(text, QStringLiteral(" draft"));
+    auto* guard = new CPrevInstance(folder + QStringLiteral("/instance.sock"), nullptr);
+    window->setPrevInstance(guard);
+    for (const QString& line : {QStringLiteral("案 その一"), QStringLiteral("案 その二")}) {
+        bool appended = false;
+        QString failure;
+        emit guard->MemoLineArrived(folder + QStringLiteral("/scrivlet.txt"), line, appended,
+                                    failure, QStringLiteral("会議 ★"));
+        EXPECT_TRUE(appended) << failure.toStdString();
+    }
+    EXPECT_EQ(text->toPlainText(), QStringLiteral("one draft"));
+    EXPECT_EQ(window->memoPane()->MemoIndex(), 1);
+    EXPECT_EQ(window->memoPane()->counter()->text(), QStringLiteral("1/2"));
+    EXPECT_EQ(window->memoPane()->titleList()->itemText(1), QStringLiteral("会議 ★"));
+    const memo::MemoFileContent content =
+        memo::ReadMemoFile(folder + QStringLiteral("/scrivlet.txt"));
+    ASSERT_EQ(content.memos.size(), 2);
+    EXPECT_EQ(content.memos[1].Title, QStringLiteral("会議 ★"));
+    EXPECT_TRUE(content.memos[1].Text.endsWith(QStringLiteral("] 案 その二\r\n")));
+    EXPECT_EQ(content.memos[1].Text.count(QStringLiteral("] 案 その")), 2);
 }
 
 // A line handed over while the memo file cannot be read: the reason goes back with the reply at

@@ -27,7 +27,8 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # The libraries come from dpkg-shlibdeps. Japanese text needs a font with its glyphs, and GIO
 # tells files apart only with the MIME database.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-noto-cjk | fonts-ipafont-gothic, shared-mime-info")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "fonts-noto-cjk | fonts-ipafont-gothic, shared-mime-info, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 
 # The source archive (cpack --config CPackSourceConfig.cmake) leaves out builds and history.

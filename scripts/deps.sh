@@ -8,6 +8,7 @@ packages=(cmake ninja-build g++ pkg-config
           qt6-base-dev qt6-base-dev-tools libgl-dev qt6-wayland
           libglib2.0-dev libpcre2-dev libicu-dev libxcb1-dev libxcb-keysyms1-dev
           shared-mime-info desktop-file-utils
+          qt6-translations-l10n # Qt's own texts (context menus) in the user's language
           fonts-noto-cjk) # Japanese (and Korean) text; without it every caption is a box
 if [ "${1:-run}" = test ]; then
     packages+=(libgtest-dev libgmock-dev libbenchmark-dev libxcb-xtest0-dev

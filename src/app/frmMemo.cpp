@@ -48,6 +48,11 @@ frmMemo::frmMemo(QWidget* parent)
     m_cmbMemo->setCompleter(nullptr);
     m_cmbMemo->setAcceptDrops(true);
     m_cmbMemo->lineEdit()->setAcceptDrops(true);
+    // What the line takes, while it is empty: short enough for the narrowest bar, the whole
+    // sentence on hover.
+    m_cmbMemo->lineEdit()->setPlaceholderText(tr("式・パス・URL・メモ (F1)"));
+    m_cmbMemo->setToolTip(tr("計算式、ファイルやフォルダーのパス、URL、またはメモを入力して Enter。"
+                             "\nF1 でヘルプを表示します。"));
     m_ctlMemo = new memo::uMultiMemo(m->memos.list(), this);
     m_ctlMemo->setObjectName(QStringLiteral("ctlMemo"));
 
@@ -242,6 +247,8 @@ bool frmMemo::ShowForm() {
 
 void frmMemo::focusInputLine() {
     m_cmbMemo->setFocus(Qt::ActiveWindowFocusReason);
+    // The line left from before is selected, so what the user types next replaces it.
+    m_cmbMemo->lineEdit()->selectAll();
     // Qt has no "input method off" state; preferring Latin input is the nearest: the input
     // method starts in direct input and the user may still switch it on. Never undone.
     // The combo box holds the focus and answers the input method for its line edit.
@@ -307,10 +314,10 @@ bool frmMemo::eventFilter(QObject* watched, QEvent* event) {
     }
     case QEvent::Drop: {
         auto* drop = static_cast<QDropEvent*>(event);
+        ShowForm(); // first: showing selects the line, the dropped text then ends it
         AppendDropText(drop->mimeData());
         drop->setDropAction(Qt::CopyAction);
         drop->accept();
-        ShowForm();
         return true;
     }
     case QEvent::KeyPress:

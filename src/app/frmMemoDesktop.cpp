@@ -8,16 +8,31 @@
 #include "platform/MessageBox.h"
 #include "platform/gui/WindowResize.h"
 
+#include "config/Settings.h"
+#include "controls/uHotKey.h"
 #include "desktop/HotKeyService.h"
+
+#include <QCoreApplication>
 
 #include <QAction>
 #include <QMenu>
 
 namespace {
+// The warning names the combination and where to choose another: the refusal usually means
+// that another program holds the same keys.
 void showHotKeyWarning(frmMemo* window, const QString& reason) {
+    const config::Options& options = config::options();
     QString text = QStringLiteral("ホットキーの登録に失敗しました。");
-    if (!reason.isEmpty())
-        text += QStringLiteral("\n\n") + reason;
+    const QString keys = controls::uHotKey::modifierText(options.HotKeyMask) +
+                         controls::uHotKey::keyName(options.HotKey);
+    if (!keys.isEmpty())
+        text += QCoreApplication::translate("HotKeyWarning", "\n\nホットキー: %1").arg(keys);
+    // Where the desktop manages the keys, its reason says what to do instead.
+    text += reason.isEmpty() ? QCoreApplication::translate(
+                                   "HotKeyWarning",
+                                   "\n\n他のプログラムが同じキーを使っている可能性があります。"
+                                   "\n別のキーは「設定」の「全般」タブの「ホットキー」で選べます。")
+                             : QStringLiteral("\n\n") + reason;
     window->withTopMostSuspended([&] {
         platform::showMessageBox(text, int(platform::mb::OKOnly) | platform::mb::Exclamation,
                                  app::ProductName());

@@ -1,6 +1,8 @@
 #include "app/AppInfo.h"
 #include "app/ProgramIcon.h"
 #include "app/Startup.h"
+#include "app/Translations.h"
+#include "platform/MessageBox.h"
 #include "platform/gui/MessageBoxDialog.h"
 #include "platform/gui/OpenWithDialog.h"
 #include "platform/gui/WindowControl.h"
@@ -14,6 +16,8 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(app::ProductName());
     QApplication::setApplicationVersion(app::VersionText(true));
+    platform::setProgramBoxTitle(app::AppTitleWithVersion());
+    app::installQtTranslations(application);
     // Not every window manager gives the focus back to the window a box was over when the box
     // closes (openbox leaves no window active), so the program hands it back itself: the user
     // goes on typing in the input line after an error box, as on other desktops.

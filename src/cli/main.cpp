@@ -1,4 +1,6 @@
+#include "cli/CliPorts.h"
 #include "cli/CliRun.h"
+#include "platform/MessageBox.h"
 
 #include <QCoreApplication>
 
@@ -6,6 +8,7 @@
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
+    platform::setProgramBoxTitle(cli::ConsoleWindow().AppTitleWithVersion());
     QTextStream out(stdout);
     QTextStream err(stderr);
     QStringList arguments = QCoreApplication::arguments();

@@ -258,7 +258,7 @@ bool CIniFile::Load(const QString& fileName) {
             platform::showMessageBox(
                 QStringLiteral("設定ファイルを読み込めませんでした。既定の設定で動作します。\n%1")
                     .arg(file.error),
-                int(platform::mb::OKOnly) | platform::mb::Exclamation, QStringLiteral("Scrivlet"));
+                int(platform::mb::OKOnly) | platform::mb::Exclamation);
     }
     d->keepOriginal = !d->image.exact();
 
@@ -289,7 +289,7 @@ bool CIniFile::LoadSectionsForReading(const QString& fileName, const QStringList
         platform::showMessageBox(
             QStringLiteral("設定ファイルを読み込めませんでした。既定の設定で動作します。\n%1: %2")
                 .arg(fileName, error),
-            int(platform::mb::OKOnly) | platform::mb::Exclamation, QStringLiteral("Scrivlet"));
+            int(platform::mb::OKOnly) | platform::mb::Exclamation);
     }
     d->currentIndex = d->current.isEmpty() ? -1 : d->findSection(d->current);
     return true;
@@ -482,7 +482,7 @@ bool CIniFile::Private::keepOriginalBeside() {
         QStringLiteral("設定ファイルの文字コードを読み取れない部分がありました。\n"
                        "元のファイルは次の名前で残しました。\n%1")
             .arg(copy),
-        int(platform::mb::OKOnly) | platform::mb::Information, QStringLiteral("Scrivlet"));
+        int(platform::mb::OKOnly) | platform::mb::Information);
     return true;
 }
 

@@ -28,7 +28,7 @@ void MemoList::setView(IMemoView& view) {
     // What the old view holds that the list has not collected yet comes along.
     const bool shown = isMemo(m_index);
     if (shown)
-        m_memos[m_index - 1] = CollectMemo();
+        collectCurrentMemo();
     const bool writable = !m_loadError;
     m_view = &view;
     m_view->clearTitles();
@@ -63,7 +63,7 @@ void MemoList::setMemoIndex(int index) {
     if (index == m_index)
         return;
     if (isMemo(m_index))
-        m_memos[m_index - 1] = CollectMemo();
+        collectCurrentMemo();
     m_index = index;
     if (isMemo(m_index))
         ShowMemo(m_index);
@@ -170,8 +170,7 @@ std::optional<MemoFileError> MemoList::takeOutsideChanges(bool& reloaded) {
 }
 
 void MemoList::tell(const QString& text) const {
-    platform::showMessageBox(text, int(platform::mb::OKOnly) | platform::mb::Information,
-                             QStringLiteral("Scrivlet"));
+    platform::showMessageBox(text, int(platform::mb::OKOnly) | platform::mb::Information);
 }
 
 std::optional<MemoFileError> MemoList::Save() {
@@ -187,7 +186,7 @@ std::optional<MemoFileError> MemoList::Save() {
         return error;
     if (reloaded)
         return std::nullopt; // the file already holds everything
-    m_memos[m_index - 1] = CollectMemo();
+    collectCurrentMemo();
     const bool exact = m_original.isEmpty();
     if (!m_original.isEmpty()) {
         platform::WriteResult kept;
@@ -328,7 +327,7 @@ int MemoList::indexOfTitle(const QString& title) const {
 void MemoList::appendLogLine(const QString& message, int index) {
     // Typing in the view that the list has not collected yet stays: the entry follows it.
     if (index == m_index)
-        m_memos[index - 1] = CollectMemo();
+        collectCurrentMemo();
     AppendLogLine(m_memos[index - 1], m_clock(), message, m_dateFormat);
     // The view shows the current memo only; showing another one there would let the next
     // save-back write it over the current memo.
@@ -350,6 +349,18 @@ void MemoList::ShowMemo(int index) {
 void MemoList::showPosition() {
     m_view->showPosition(QStringLiteral("%1/%2").arg(m_index).arg(MemoCount()), m_index > 1,
                          m_index < MemoCount());
+}
+
+void MemoList::collectCurrentMemo() {
+    MemoRecord memo = CollectMemo();
+    // A memo left untitled is titled by its first line in the file; the view shows that title
+    // now, not only after the next start.
+    const int row = m_index - 1;
+    if (m_view->titleAt(row) != memo.Title)
+        m_view->setTitleAt(row, memo.Title);
+    if (m_view->selectedTitleRow() == row && m_view->titleText().isEmpty())
+        m_view->setTitleText(memo.Title);
+    m_memos[row] = std::move(memo);
 }
 
 MemoRecord MemoList::CollectMemo() const {

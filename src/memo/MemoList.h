@@ -79,6 +79,7 @@ private:
     bool takeOutsideChangesBeforeEntry();
     void appendLogLine(const QString& message, int index);
     MemoRecord CollectMemo() const;
+    void collectCurrentMemo(); // into the list, the title it gets shown
     void showPosition();
     bool isMemo(int index) const { return index >= 1 && index <= MemoCount(); }
     void adopt(MemoFileContent& content, QByteArray bytes);

@@ -10,7 +10,19 @@ MessageBoxHandler& handlerSlot() {
     static MessageBoxHandler handler;
     return handler;
 }
+QString& programTitleSlot() {
+    static QString title = QStringLiteral("Scrivlet");
+    return title;
+}
 } // namespace
+
+void setProgramBoxTitle(const QString& title) {
+    programTitleSlot() = title;
+}
+
+QString programBoxTitle() {
+    return programTitleSlot();
+}
 
 int defaultAnswer(int style) {
     static const int answers[6][3] = {
@@ -25,7 +37,8 @@ int defaultAnswer(int style) {
     return answers[buttons][def > 2 ? 0 : def];
 }
 
-int showMessageBox(const QString& text, int style, const QString& title) {
+int showMessageBox(const QString& text, int style, const QString& givenTitle) {
+    const QString title = givenTitle.isEmpty() ? programBoxTitle() : givenTitle;
     qCInfo(lcBox).noquote() << title << "|" << text;
     if (MessageBoxHandler& handler = handlerSlot())
         return handler({text, title, style});

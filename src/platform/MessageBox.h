@@ -31,8 +31,13 @@ using MessageBoxHandler = std::function<int(const MessageBoxRequest&)>;
 
 // Every box of the program goes through here. The window layer installs the real dialog; tests
 // install a scripted answerer; without a handler the box is written to standard error and answered
-// with its default button.
-int showMessageBox(const QString& text, int style, const QString& title);
+// with its default button. An empty title is the program's own (programBoxTitle).
+int showMessageBox(const QString& text, int style, const QString& title = QString());
+
+// The title of the program's own boxes: the name and version once the program has set it, so that
+// the parts below the window (memo file, settings file) need not know them.
+void setProgramBoxTitle(const QString& title);
+QString programBoxTitle();
 
 // Installs a handler and returns the previous one (so a scope can restore it).
 MessageBoxHandler setMessageBoxHandler(MessageBoxHandler handler);

@@ -98,6 +98,12 @@ TEST_F(MainWindow, FirstStartShowsACollapsedCentredBarAndWritesTheSettings) {
     EXPECT_NEAR(window->x(), (screen.width() - window->width()) / 2, 1);
     EXPECT_EQ(QApplication::focusWidget(), window->inputLine());
     EXPECT_TRUE(boxes.shown.isEmpty());
+    // The empty line says what it takes, whole, in the narrowest bar.
+    const QLineEdit* line = window->inputLine()->lineEdit();
+    ASSERT_FALSE(line->placeholderText().isEmpty());
+    EXPECT_LE(line->fontMetrics().horizontalAdvance(line->placeholderText()),
+              line->contentsRect().width() - 4)
+        << line->placeholderText().toStdString();
 
     const QByteArray ini = settingsOnDisk();
     EXPECT_TRUE(ini.contains("[Options]"));
@@ -625,10 +631,13 @@ TEST_F(MainWindow, ARefusedHotKeyIsReportedAndAHiddenStartStaysReachable) {
         QString unavailable;
         QString text;
     } rows[] = {
-        {"taken by another program", QString(), QStringLiteral("ホットキーの登録に失敗しました。")},
+        {"taken by another program", QString(),
+         QStringLiteral("ホットキーの登録に失敗しました。\n\nホットキー: Windows + Z\n\n"
+                        "他のプログラムが同じキーを使っている可能性があります。\n"
+                        "別のキーは「設定」の「全般」タブの「ホットキー」で選べます。")},
         {"no X11 (Wayland)", QStringLiteral("ショートカットに scrivlet を割り当ててください。"),
-         QStringLiteral("ホットキーの登録に失敗しました。\n\nショートカットに scrivlet "
-                        "を割り当ててください。")},
+         QStringLiteral("ホットキーの登録に失敗しました。\n\nホットキー: Windows + Z\n\n"
+                        "ショートカットに scrivlet を割り当ててください。")},
     };
     for (const auto& row : rows) {
         boxes.shown.clear();

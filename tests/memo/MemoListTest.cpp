@@ -152,6 +152,23 @@ TEST_F(MemoListFixture, ClearedTitleTakesTheFirstNonEmptyLine) {
     EXPECT_EQ(list.memos()[0].Title, q("first line"));
 }
 
+TEST_F(MemoListFixture, UntitledNewMemoShowsItsFirstLineAsTitleOnceCollected) {
+    loadMemos({"a"});
+    list.CreateNewMemo();
+    view.setText(q("\r\n「買い物」★ 牛乳、卵…\r\n２行目"));
+    ASSERT_FALSE(list.Save());
+    EXPECT_EQ(view.titleText(), q("「買い物」★ 牛乳、卵…"));
+    list.CreateNewMemo();
+    view.setText(q("한국어 메모 🙂"));
+    list.MovePrevMemo();
+    EXPECT_EQ(view.titles(),
+              QStringList({"a", q("「買い物」★ 牛乳、卵…"), q("한국어 메모 🙂")}));
+    // A title the user typed stays as typed.
+    view.setTitleText(q("ｶﾀｶﾅの題"));
+    list.MoveNextMemo();
+    EXPECT_EQ(view.titles()[1], q("ｶﾀｶﾅの題"));
+}
+
 TEST_F(MemoListFixture, TitleComesFromTheListWhenAnotherEntryIsSelected) {
     loadMemos({"a", "b"});
     view.setTitleAt(0, "renamed");

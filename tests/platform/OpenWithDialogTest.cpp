@@ -4,6 +4,7 @@
 #include "platform/ShellExecute.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QLabel>
 #include <gtest/gtest.h>
 
@@ -64,6 +65,14 @@ TEST_F(OpenWithDialogTest, FailedStartKeepsTheDialogOpen) {
         errorShown = errorShown || (label->isVisible() &&
                                     label->text().contains(QStringLiteral("起動できません")));
     EXPECT_TRUE(errorShown);
+}
+
+TEST_F(OpenWithDialogTest, CaptionSaysWhetherAFileOrAFolderOpens) {
+    EXPECT_EQ(OpenWithDialog(file).findChildren<QLabel*>().first()->text(),
+              QStringLiteral("開くファイル: note.txt"));
+    const QString folder = testsupport::freshFolder(QStringLiteral("写真"));
+    EXPECT_EQ(OpenWithDialog(folder).findChildren<QLabel*>().first()->text(),
+              QStringLiteral("開くフォルダー: ") + QFileInfo(folder).fileName());
 }
 
 TEST_F(OpenWithDialogTest, InstalledChooserShowsTheDialog) {

@@ -24,6 +24,8 @@ struct SeenBox {
     bool topMost = false;
     bool aboveOwner = false;
     QWidget* parent = nullptr;
+    int width = 0;
+    int titleRoom = 0;
 };
 
 // Waits for the next box, records what it shows, lets `act` answer it, and returns the answer
@@ -41,6 +43,8 @@ int showAndAnswer(const MessageBoxRequest& request, SeenBox& seen,
             return;
         poll.stop();
         seen.title = box->windowTitle();
+        seen.width = box->width();
+        seen.titleRoom = messageBoxTitleRoom(box->font(), box->windowTitle());
         seen.text = box->text();
         seen.icon = box->icon();
         for (QAbstractButton* b : box->buttons())
@@ -99,6 +103,8 @@ TEST_P(BoxStyle, ShowsTheButtonsAndIconOfTheStyleAndReturnsThePressedAnswer) {
     EXPECT_EQ(seen.defaultCaption, QString::fromUtf8(c.preselected));
     EXPECT_EQ(seen.icon, c.icon);
     EXPECT_EQ(seen.title, QStringLiteral("Scrivlet Ver.1.73"));
+    // A two-letter text still leaves the window manager room for the whole title.
+    EXPECT_GE(seen.width, seen.titleRoom);
     EXPECT_EQ(answer, c.answer);
 }
 

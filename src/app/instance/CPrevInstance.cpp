@@ -23,8 +23,7 @@ const QString kNoAnswerText = QStringLiteral("起動中の%1が応答しませ�
                                              "ください。");
 void reportNoAnswer() {
     platform::showMessageBox(kNoAnswerText.arg(instance::applicationTitle()),
-                             int(platform::mb::OKOnly) | int(platform::mb::Exclamation),
-                             instance::applicationTitle());
+                             int(platform::mb::OKOnly) | int(platform::mb::Exclamation));
 }
 } // namespace
 

@@ -133,7 +133,10 @@ void uMultiMemo::buildControls() {
     showPosition(m_detached.counter(), m_detached.previousEnabled(), m_detached.nextEnabled());
     m_detached = HeadlessMemoView();
 
+    // The pane itself is never a tab stop; Qt hands a policy on to the focus proxy, so the text
+    // gets its own back, or a click would move the caret but leave the keys elsewhere.
     setFocusPolicy(Qt::NoFocus);
+    m_txtMemo->setFocusPolicy(Qt::StrongFocus);
     layoutControls();
     for (QWidget* control : {m_picBar, static_cast<QWidget*>(m_cmbMemoList),
                              static_cast<QWidget*>(m_picCounter), static_cast<QWidget*>(m_txtMemo)})

@@ -3,6 +3,7 @@
 #include "WindowControl.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
@@ -85,6 +86,21 @@ int closeAnswer(const std::vector<ButtonSpec>& specs) {
 
 } // namespace
 
+int messageBoxTitleRoom(const QFont& font, const QString& title) {
+    // Window managers draw titles bold and often larger than the text of the window, beside an
+    // icon and up to three buttons about as wide as the title bar is high; they cut what does
+    // not fit ("Scrivle…er.1.73").
+    QFont titleFont = font;
+    titleFont.setBold(true);
+    if (font.pointSizeF() > 0)
+        titleFont.setPointSizeF(font.pointSizeF() * 1.25);
+    else
+        titleFont.setPixelSize(font.pixelSize() * 5 / 4);
+    const QFontMetrics metrics(titleFont);
+    const int barHeight = metrics.height() + 12;
+    return metrics.horizontalAdvance(title) + 4 * barHeight + 24;
+}
+
 int runMessageBoxDialog(const MessageBoxRequest& request) {
     QWidget* owner = ownerWindow();
     QMessageBox box(owner);
@@ -97,7 +113,7 @@ int runMessageBoxDialog(const MessageBoxRequest& request) {
 
     // A box is as wide as its text; keep room for the whole title ("Scrivlet Ver.1.73") as well.
     if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
-        const int titleRoom = box.fontMetrics().horizontalAdvance(request.title) + 120;
+        const int titleRoom = messageBoxTitleRoom(box.font(), request.title);
         grid->addItem(new QSpacerItem(titleRoom, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
                       grid->rowCount(), 0, 1, grid->columnCount());
     }

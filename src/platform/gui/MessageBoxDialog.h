@@ -2,6 +2,8 @@
 
 #include "platform/MessageBox.h"
 
+class QFont;
+
 // The real message box: a modal QMessageBox with the program's Japanese button captions.
 namespace platform {
 
@@ -14,5 +16,8 @@ void installMessageBoxDialog();
 // top-level window), stays above it when that window is topmost, is plain text (never markup) and
 // is brought to the front even when the program was not active.
 int runMessageBoxDialog(const MessageBoxRequest& request);
+
+// The width a box keeps so that the window manager can show its whole title.
+int messageBoxTitleRoom(const QFont& font, const QString& title);
 
 } // namespace platform

@@ -71,8 +71,11 @@ OpenWithDialog::OpenWithDialog(const QString& file, QWidget* parent)
     : QDialog(parent), m_file(file) {
     setWindowTitle(QStringLiteral("プログラムから開く"));
     auto* layout = new QVBoxLayout(this);
+    const QFileInfo info(file);
+    const QString what =
+        info.isDir() ? QStringLiteral("開くフォルダー: %1") : QStringLiteral("開くファイル: %1");
     auto* fileLabel =
-        new QLabel(QStringLiteral("開くファイル: %1").arg(QFileInfo(file).fileName()), this);
+        new QLabel(what.arg(info.fileName().isEmpty() ? file : info.fileName()), this);
     fileLabel->setToolTip(file);
     layout->addWidget(fileLabel);
     layout->addWidget(new QLabel(QStringLiteral("使うプログラム:"), this));

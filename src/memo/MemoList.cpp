@@ -315,6 +315,13 @@ bool MemoList::AddMessageToTitled(const QString& message, const QString& title) 
     return true;
 }
 
+QList<MemoRecord> MemoList::memosAsShown() const {
+    QList<MemoRecord> memos = m_memos;
+    if (isMemo(m_index))
+        memos[m_index - 1] = CollectMemo();
+    return memos;
+}
+
 int MemoList::indexOfTitle(const QString& title) const {
     for (int i = 1; i <= MemoCount(); ++i) {
         const QString shown = i == m_index ? CollectMemo().Title : m_memos[i - 1].Title;

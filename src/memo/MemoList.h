@@ -69,6 +69,8 @@ public:
 
     // The list's copy of the memos (the current one may be older than the view).
     const QList<MemoRecord>& memos() const { return m_memos; }
+    // The memos as the user sees them: the current one as the view shows it. Changes nothing.
+    QList<MemoRecord> memosAsShown() const;
 
 signals:
     // Raised before the current memo is deleted; setting cancel keeps it.

@@ -2,6 +2,10 @@
 
 #include "CliFixture.h"
 #include "platform/FileFaults.h"
+#include "platform/TextCodec.h"
+
+#include <QProcess>
+#include <QProcessEnvironment>
 
 #include <cerrno>
 
@@ -73,6 +77,42 @@ TEST_F(CliFind, RefusesWhatCannotBeAnswered) {
     platform::clearFileFaults();
     EXPECT_EQ(unreadable.code, 2);
     EXPECT_TRUE(unreadable.err.contains(QStringLiteral("cannot read the memo file")));
+}
+
+// A line that names an installed application starts it (here: says what it would start); a
+// localized name stays a memo. The real executable, with a desktop of its own.
+TEST_F(CliFind, InstalledApplicationsStartByTheirMenuName) {
+    const QString share = testsupport::freshFolder(QStringLiteral("share"));
+    testsupport::writeFile(share + QStringLiteral("/applications/org.example.Files.desktop"),
+                           "[Desktop Entry]\nType=Application\nName=Files\nName[ja]=ファイル\n"
+                           "Exec=/bin/true %U\n");
+    testsupport::writeFile(share + QStringLiteral("/applications/org.example.Settings.desktop"),
+                           "[Desktop Entry]\nType=Application\nName=設定\nExec=/bin/true\n");
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_DATA_DIRS"), share);
+    struct Case {
+        const char* line;
+        bool started;
+    } cases[] = {{"Files", true}, {"files", true}, {"ファイル", false}, {"設定", false}};
+    for (const Case& c : cases) {
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.start(QStringLiteral(SCRIVLET_CLI_PATH),
+                      {QStringLiteral("--dir"), folder, QStringLiteral("--dry-run"),
+                       QString::fromUtf8(c.line)});
+        ASSERT_TRUE(process.waitForFinished(20000)) << c.line;
+        EXPECT_EQ(process.exitCode(), 0) << c.line;
+        const QString out = QString::fromUtf8(process.readAllStandardOutput());
+        EXPECT_EQ(out.contains(QStringLiteral("start application org.example.Files.desktop")),
+                  c.started)
+            << c.line << ": " << out.toStdString();
+        const QString memo =
+            platform::decodeText(testsupport::readFile(path(QStringLiteral("scrivlet.txt")))).text;
+        EXPECT_EQ(memo.contains(QStringLiteral("] ") + QString::fromUtf8(c.line) +
+                                QStringLiteral("\r\n")),
+                  !c.started)
+            << c.line;
+    }
 }
 
 } // namespace

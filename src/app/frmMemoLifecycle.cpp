@@ -8,6 +8,7 @@
 #include "memo/MemoList.h"
 #include "memo/pane/uMultiMemo.h"
 #include "platform/AppPaths.h"
+#include "platform/DesktopApplications.h"
 #include "platform/MessageBox.h"
 #include "platform/gui/AfterFirstExpose.h"
 #include "platform/gui/KeyStroke.h"
@@ -51,6 +52,14 @@ void frmMemo::Initialize(const QStringList& arguments) {
 
     m->historyAdapter = std::make_unique<input::HistoryComboAdapter>(*m_cmbMemo, m->history);
     m->history.setMax(config::options().MRU);
+    // Names that start an application (ASCII ones; GIO is read only when first needed).
+    m->history.setFallbackCompletions([] {
+        QStringList names;
+        for (const platform::DesktopApplication& application : platform::installedApplications())
+            if (platform::isApplicationName(application.name))
+                names << application.name;
+        return names;
+    });
     if (config::CIniFile* ini = config::iniFile())
         input::LoadMRUSection(m->history, *ini);
     m_cmbMemo->setEditText(QString());

@@ -96,7 +96,9 @@ void CMRUCombo::comboChanged() {
         m_caretAtKeyDown = caret; // deleting or moving: never complete
         return;
     }
-    const QString completed = completionOf(text, m_combo->items());
+    QString completed = completionOf(text, m_combo->items());
+    if (completed.isNull())
+        completed = fallbackCompletionOf(text);
     if (completed.isNull()) {
         m_lastText = text;
         return;
@@ -108,6 +110,32 @@ void CMRUCombo::comboChanged() {
     m_busy = false;
     m_combo->setSelection(typed, int(completed.size()) - typed);
     m_lastText = m_combo->text();
+}
+
+// The typed text, then what all names that begin with it (ignoring letter case) share after it.
+QString CMRUCombo::fallbackCompletionOf(const QString& typed) {
+    if (!m_fallbackSource || typed.isEmpty())
+        return QString();
+    if (!m_fallback)
+        m_fallback = m_fallbackSource();
+    QString common;
+    bool found = false;
+    for (const QString& name : std::as_const(*m_fallback)) {
+        if (name.size() <= typed.size() || !name.startsWith(typed, Qt::CaseInsensitive))
+            continue;
+        const QString candidate = typed + name.mid(typed.size());
+        if (!found) {
+            common = candidate;
+            found = true;
+            continue;
+        }
+        qsizetype same = typed.size();
+        const qsizetype limit = std::min(common.size(), candidate.size());
+        while (same < limit && common[same].toCaseFolded() == candidate[same].toCaseFolded())
+            ++same;
+        common.truncate(same);
+    }
+    return found ? common : QString();
 }
 
 void CMRUCombo::comboKeyDown() {

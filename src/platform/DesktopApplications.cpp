@@ -77,17 +77,38 @@ QList<DesktopApplication> installedApplications() {
     return shown;
 }
 
+// "ImageMagick (color depth=q16)", "Python (v3.11)": the name without the qualifier in
+// parentheses at its end, or "" when it has none.
+QString unqualifiedName(const QString& name) {
+    if (!name.endsWith(QLatin1Char(')')))
+        return QString();
+    const qsizetype open = name.lastIndexOf(QLatin1String(" ("));
+    return open > 0 ? name.left(open).trimmed() : QString();
+}
+
+bool isApplicationName(const QString& name) {
+    return !name.trimmed().isEmpty() && isAscii(name);
+}
+
 std::optional<DesktopApplication> applicationNamed(const QString& name) {
-    if (name.trimmed().isEmpty() || !isAscii(name))
+    if (!isApplicationName(name))
         return std::nullopt;
     const QList<DesktopApplication> applications = installedApplications();
-    for (const DesktopApplication& application : applications)
-        if (isAscii(application.name) && application.name.compare(name, Qt::CaseInsensitive) == 0)
-            return application;
-    for (const DesktopApplication& application : applications)
-        if (application.program.compare(name, Qt::CaseInsensitive) == 0)
-            return application;
-    return std::nullopt;
+    const auto first = [&](const auto& matches) -> std::optional<DesktopApplication> {
+        for (const DesktopApplication& application : applications)
+            if (matches(application))
+                return application;
+        return std::nullopt;
+    };
+    const auto same = [&name](const QString& other) {
+        return !other.isEmpty() && isApplicationName(other) &&
+               other.compare(name, Qt::CaseInsensitive) == 0;
+    };
+    if (auto application = first([&](const auto& a) { return same(a.name); }))
+        return application;
+    if (auto application = first([&](const auto& a) { return same(unqualifiedName(a.name)); }))
+        return application;
+    return first([&](const auto& a) { return same(a.program); });
 }
 
 std::optional<DesktopApplication> terminalApplicationFor(const QString& program) {

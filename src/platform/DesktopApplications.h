@@ -22,10 +22,15 @@ struct DesktopApplication {
 QList<DesktopApplication> installedApplications();
 
 // The application a typed name starts: the first, in installedApplications' order, whose
-// untranslated Name equals `name` ignoring letter case; else the first whose Exec program does.
+// untranslated Name equals `name` ignoring letter case; else the first whose Name does without a
+// qualifier in parentheses at its end ("ImageMagick" for "ImageMagick (color depth=q16)"); else
+// the first whose Exec program's file name does.
 // Only names in ASCII are matched: a localized name ("設定", "ファイル") typed as a memo stays a
 // memo.
 std::optional<DesktopApplication> applicationNamed(const QString& name);
+
+// Whether a name can be typed to start an application: not blank, and ASCII only.
+bool isApplicationName(const QString& name);
 
 // The Terminal=true application (NoDisplay ones too) that starts `program` (a full path or a
 // file name), so that the program started from PATH gets the terminal its entry asks for.

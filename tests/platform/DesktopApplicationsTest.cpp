@@ -48,6 +48,8 @@ protected:
                                     "hidden-app", "background-app", "missing-app"})
             writeExecutable(opt + QLatin1Char('/') + QLatin1String(program),
                             recorder(QLatin1String(program)));
+        writeExecutable(opt + QStringLiteral("/display-prog"),
+                        recorder(QStringLiteral("display-prog")));
         writeExecutable(opt + QStringLiteral("/imageviewer-prog"),
                         recorder(QStringLiteral("imageviewer-prog")));
         writeExecutable(bin + QStringLiteral("/vim"), recorder(QStringLiteral("vim")));
@@ -60,6 +62,8 @@ protected:
               "Name=設定ツール\nName[en]=Settings Tool\nExec=" + o + "/settings-app\n");
         entry("a-editor.desktop", "Name=Editor\nExec=" + o + "/a-editor %F\n");
         entry("b-editor.desktop", "Name=editor\nExec=" + o + "/b-editor %F\n");
+        entry("display-im6.q16.desktop",
+              "Name=ImageMagick (color depth=q16)\nExec=" + o + "/display-prog -nostdin %F\n");
         entry("viewer.desktop", "Name=Image Viewer\nExec=" + o + "/imageviewer-prog %f\n");
         entry("vim.desktop", "Name=Vim\nName[ja]=Vim エディター\nExec=vim %F\nTerminal=true\n");
         entry("htop.desktop", "Name=Htop\nExec=htop\nTerminal=true\nNoDisplay=true\n");
@@ -112,14 +116,16 @@ TEST_F(DesktopApplications, NamesStartWhatTheMenuShows) {
         {"FILES", "files-app"},
         {"EDITOR", "a-editor"}, // two entries: the first by desktop id
         {"Image Viewer", "imageviewer-prog"},
-        {"imageviewer-prog", "imageviewer-prog"}, // the Exec program's name, off PATH
-        {"ファイル", nullptr},                    // a localized name is a memo
-        {"設定ツール", nullptr},                  // a Name beyond ASCII too
-        {"Settings Tool", nullptr},               // a translation is no name
-        {"Hidden App", nullptr},                  // Hidden=true
-        {"Background", nullptr},                  // NoDisplay=true
-        {"Missing", nullptr},                     // TryExec names a missing program
-        {"File", nullptr},                        // the whole name or nothing
+        {"ImageMagick", "display-prog"},                   // the Name without its qualifier
+        {"imagemagick (color depth=q16)", "display-prog"}, // or whole
+        {"imageviewer-prog", "imageviewer-prog"},          // the Exec program's name, off PATH
+        {"ファイル", nullptr},                             // a localized name is a memo
+        {"設定ツール", nullptr},                           // a Name beyond ASCII too
+        {"Settings Tool", nullptr},                        // a translation is no name
+        {"Hidden App", nullptr},                           // Hidden=true
+        {"Background", nullptr},                           // NoDisplay=true
+        {"Missing", nullptr},                              // TryExec names a missing program
+        {"File", nullptr},                                 // the whole name or nothing
     };
     for (const Case& c : cases) {
         SetUp();
@@ -185,6 +191,7 @@ TEST_F(DesktopApplications, TheListOffersWhatMenusShowInIdOrder) {
     for (const platform::DesktopApplication& application : platform::installedApplications())
         names << application.name;
     EXPECT_EQ(names, (QStringList{QStringLiteral("Editor"), QStringLiteral("editor"),
+                                  QStringLiteral("ImageMagick (color depth=q16)"),
                                   QStringLiteral("Files"), QStringLiteral("設定ツール"),
                                   QStringLiteral("Image Viewer"), QStringLiteral("Vim")}));
 }

@@ -44,12 +44,7 @@ public:
         return false;
     }
 
-    void clearHistoryList() override {
-        QComboBox* line = m_window.inputLine();
-        const QString text = line->currentText();
-        line->clear();
-        line->setEditText(text);
-    }
+    void clearHistoryList() override { m_window.ClearHistory(); }
 
     QString textAfterDrop(const QString& boxText, const QMimeData* dropped) const override {
         return appendDroppedText(boxText, droppedText(dropped));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QList>
+#include <QRect>
 #include <QStringList>
 
 namespace config {
@@ -27,10 +29,18 @@ public:
     virtual int windowLeftTwips() const = 0;
     virtual void setWindowTopTwips(int top) = 0;
     virtual int windowTopTwips() const = 0;
+    // Each screen's area for windows (without panels), in twips on the virtual desktop.
+    virtual QList<QRect> availableAreasTwips() const = 0;
 };
 
+// Where a bar of the given place and size goes so that the user can reach it: where it is when
+// the screens' areas hold it whole, else into the area that holds most of it (the nearest one
+// when none holds any of it).
+QPoint reachablePlace(const QRect& bar, const QList<QRect>& areas);
+
 // The settings at start-up: the window gets its provisional height, centred; LoadSettings reads
-// the settings file; then section "Position" places the window, is written back as applied and
+// the settings file; then section "Position" places the window (moved onto a screen when the
+// stored place is off them: the monitors or the scale changed), is written back as applied and
 // keeps only its four keys.
 void LoadSettingsAndPlacement(IPlacedWindow& window, const QStringList& arguments);
 

@@ -203,6 +203,17 @@ int frmMemo::inputLineHeightTwips() const {
 int frmMemo::memoPaneHeightTwips() const {
     return platform::pixelsToTwipsY(this, m_ctlMemo->height());
 }
+QList<QRect> frmMemo::availableAreasTwips() const {
+    QList<QRect> areas;
+    for (const QScreen* s : QGuiApplication::screens()) {
+        const QRect a = s->availableGeometry();
+        areas.append(QRect(
+            platform::pixelsToTwipsX(this, a.x()), platform::pixelsToTwipsY(this, a.y()),
+            platform::pixelsToTwipsX(this, a.width()), platform::pixelsToTwipsY(this, a.height())));
+    }
+    return areas;
+}
+
 int frmMemo::screenWidthTwips() const {
     const QScreen* s = screen();
     return platform::pixelsToTwipsX(this, s ? s->geometry().width() : 0);

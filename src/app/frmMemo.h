@@ -124,6 +124,9 @@ public:
 
     input::CKeyMapping* keyMapping() const;
     const input::CMRUCombo& history() const;
+    // Forgets the history and writes the empty history at once: what was typed by mistake (a
+    // password) must not wait on disk for the program's end.
+    void ClearHistory();
     QComboBox* inputLine() const { return m_cmbMemo; }
     memo::uMultiMemo* memoPane() const { return m_ctlMemo; }
     TitleStrip* titleStrip() const { return m_picTitleBar; }
@@ -154,6 +157,7 @@ public:
     int windowLeftTwips() const override;
     void setWindowTopTwips(int top) override;
     int windowTopTwips() const override;
+    QList<QRect> availableAreasTwips() const override;
 
 signals:
     // The unload finished; the program ends when nothing else holds it.

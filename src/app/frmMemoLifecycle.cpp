@@ -260,3 +260,11 @@ input::CKeyMapping* frmMemo::keyMapping() const {
 const input::CMRUCombo& frmMemo::history() const {
     return m->history;
 }
+
+void frmMemo::ClearHistory() {
+    m->history.ClearMRU();
+    config::CIniFile* ini = config::iniFile();
+    if (ini && !input::SaveMRUSection(m->history, *ini))
+        platform::showMessageBox(QStringLiteral("MRUの保存に失敗しました。"), platform::mb::OKOnly,
+                                 app::ProductName());
+}

@@ -31,6 +31,12 @@ void disableHotKey(CIniFile& ini) {
 
 } // namespace
 
+bool isStorableHotKey(int mask, int keyCode) {
+    if (mask == 0 && keyCode == 0)
+        return true;
+    return (mask == 3 || mask == 7 || mask == 8) && isHotKeyCode(keyCode);
+}
+
 const std::vector<OptionField>& optionSchema() {
     static const std::vector<OptionField> schema = {
         {QStringLiteral("TopMost"), &Options::TopMost, Repair::Bool},

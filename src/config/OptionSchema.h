@@ -45,4 +45,8 @@ void writeOption(CIniFile& ini, const OptionField& field, const Options& options
 // the key to the end of the section.
 void repairOption(CIniFile& ini, const OptionField& field, const Options& defaults);
 
+// Whether a hotkey survives the repair at start-up: none at all (both 0), or Ctrl + Alt,
+// Ctrl + Shift + Alt or Windows with a letter or digit key (the keypad's too).
+bool isStorableHotKey(int mask, int keyCode);
+
 } // namespace config

@@ -66,6 +66,16 @@ void CMRUCombo::AddMRU(const QString& text, bool addFirst) {
     AddMRUTemp(line, addFirst);
 }
 
+void CMRUCombo::ClearMRU() {
+    m_history.clear();
+    if (!m_combo)
+        return;
+    const QString text = m_combo->text();
+    for (qsizetype i = m_combo->items().size() - 1; i >= 0; --i)
+        m_combo->removeItem(int(i));
+    m_combo->setText(text);
+}
+
 void CMRUCombo::AddMRUTemp(const QString& text, bool addFirst) {
     if (!m_combo)
         return;

@@ -29,6 +29,8 @@ public:
     void AddMRU(const QString& text, bool addFirst);
     // Puts the line into the drop-down list only.
     void AddMRUTemp(const QString& text, bool addFirst);
+    // Forgets every line: the history and the drop-down list. The combo text stays.
+    void ClearMRU();
 
     // Where completion looks when no drop-down entry begins with the typed text: names (the
     // installed applications'), matched ignoring letter case. Asked once, at the first need.

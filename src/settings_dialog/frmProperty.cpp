@@ -18,6 +18,7 @@
 #include "platform/AtomicFile.h"
 #include "platform/Autostart.h"
 #include "platform/MessageBox.h"
+#include "settings_dialog/ExampleScript.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -26,6 +27,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -46,6 +48,13 @@ const QString kOptions = QStringLiteral("Options");
 const QString kStartAtLogin = QStringLiteral("StartAtLogin");
 
 int g_rememberedTab = 1;
+
+// The combinations a hotkey may be, as the page lists them.
+QString hotKeyFormsText() {
+    return QStringLiteral("ホットキーには\n・[Ctrl] + [Alt] + 英数字\n"
+                          "・[Ctrl] + [Shift] + [Alt] + 英数字\n"
+                          "・[Windows] + 英数字\nが指定可能です。");
+}
 
 // The check boxes of section "Options".
 struct OptionBox {
@@ -189,10 +198,7 @@ QWidget* frmProperty::buildGeneralPage() {
     auto* lblHotKey = new QLabel(QStringLiteral("ホットキー(&H):"), page);
     lblHotKey->setObjectName(QStringLiteral("lblHotKey"));
     lblHotKey->setBuddy(m_txtHotKey);
-    auto* lblHotKeyInfo = new QLabel(QStringLiteral("ホットキーには\n・[Ctrl] + [Alt] + 英数字\n"
-                                                    "・[Ctrl] + [Shift] + [Alt] + 英数字\n"
-                                                    "・[Windows] + 英数字\nが指定可能です。"),
-                                     page);
+    auto* lblHotKeyInfo = new QLabel(hotKeyFormsText(), page);
     lblHotKeyInfo->setObjectName(QStringLiteral("lblHotKeyInfo"));
     lblHotKeyInfo->setTextFormat(Qt::PlainText);
     auto* hotKeyRow = new QHBoxLayout;
@@ -207,6 +213,9 @@ QWidget* frmProperty::buildGeneralPage() {
     fraMRU->setObjectName(QStringLiteral("fraMRU"));
     m_chkMRULimit = new QCheckBox(QStringLiteral("履歴の数を限定する(&A)"), fraMRU);
     m_chkMRULimit->setObjectName(QStringLiteral("chkMRULimit"));
+    // Its caption shares Alt+A with 適用(&A); two owners of one mnemonic only take turns with the
+    // focus and neither is pressed. The button keeps the key; the box is a click or Tab away.
+    m_chkMRULimit->setShortcut(QKeySequence());
     m_uspnMRU = new controls::uSpinButton(fraMRU);
     m_uspnMRU->setObjectName(QStringLiteral("uspnMRU"));
     m_uspnMRU->setMin(0);
@@ -344,6 +353,14 @@ void frmProperty::enableApply() const {
 }
 
 bool frmProperty::save() {
+    // The start-up repair would drop any other combination silently: say so now.
+    if (!config::isStorableHotKey(m_txtHotKey->Mask(), m_txtHotKey->HotKey())) {
+        m_TabStrip->setCurrentIndex(0);
+        ask(QStringLiteral("このホットキーは使用できません。\n") + hotKeyFormsText(),
+            int(mb::OKOnly) | mb::Exclamation);
+        m_txtHotKey->setFocus();
+        return false;
+    }
     m_ini.setNowSection(kOptions);
     config::Options edited = m_options;
     forEachOptionBox([&](const OptionBox& option) {
@@ -424,9 +441,8 @@ void frmProperty::cmdDeleteMRU_Click() {
 
 void frmProperty::cmdVbsEdit_Click() {
     const QString script = platform::userScriptFilePath();
-    // A new user has no script file yet; an editor opens an empty one rather than failing.
-    if (!QFileInfo::exists(script))
-        platform::writeFileAtomically(script, QByteArray());
+    // A new user has no script file yet: the editor opens one that shows what it is for.
+    createExampleScriptIfMissing(script);
     const QString quoted = QLatin1Char('"') + script + QLatin1Char('"');
     if (!engine::ExecuteShell(quoted, QStringLiteral("edit")))
         engine::ExecuteShell(QStringLiteral("notepad.exe ") + quoted, QString());

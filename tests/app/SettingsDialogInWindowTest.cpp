@@ -13,6 +13,7 @@
 #include "platform/MessageBox.h"
 #include "platform/WallClockAlarm.h"
 #include "platform/gui/WindowControl.h"
+#include "settings_dialog/ExampleScript.h"
 #include "settings_dialog/TimerList.h"
 #include "settings_dialog/frmProperty.h"
 
@@ -48,6 +49,10 @@ protected:
             window->Unload();
         window.reset();
         platform::setProgramIdentity(QString(), QString());
+    }
+
+    QByteArray settingsOnDisk() const {
+        return testsupport::readFile(folder + QStringLiteral("/scrivlet.ini"));
     }
 
     void start(const QByteArray& ini, const QStringList& arguments = {}) {
@@ -109,7 +114,7 @@ TEST_F(SettingsInWindow, ACommandAddedInTheDialogRunsRightAfterOk) {
     EXPECT_EQ(window->inputLine()->currentText(), QStringLiteral("42"));
 }
 
-TEST_F(SettingsInWindow, ClearingTheHistoryEmptiesOnlyTheDropDownList) {
+TEST_F(SettingsInWindow, ClearingTheHistoryForgetsItOnDiskAtOnce) {
     start("[MRU]\r\n1=予定「会議」★\r\n2=1+1\r\n");
     ASSERT_EQ(window->inputLine()->count(), 2);
     window->inputLine()->setEditText(QStringLiteral("typing"));
@@ -120,7 +125,28 @@ TEST_F(SettingsInWindow, ClearingTheHistoryEmptiesOnlyTheDropDownList) {
     });
     EXPECT_EQ(window->inputLine()->count(), 0);
     EXPECT_EQ(window->inputLine()->currentText(), QStringLiteral("typing"));
-    EXPECT_EQ(window->history().MRUList().size(), 2) << "the saved history stays";
+    EXPECT_TRUE(window->history().MRUList().isEmpty());
+    // Already on disk, before the program ends.
+    EXPECT_FALSE(settingsOnDisk().contains("予定"));
+    EXPECT_FALSE(settingsOnDisk().contains("1+1"));
+    window->Unload();
+    EXPECT_FALSE(settingsOnDisk().contains("予定"));
+}
+
+TEST_F(SettingsInWindow, TheExampleScriptOfANewUserWorksFromTheInputLine) {
+    const QString script = platform::userScriptFilePath();
+    ASSERT_TRUE(settings_dialog::createExampleScriptIfMissing(script));
+    const QByteArray example = testsupport::readFile(script);
+    EXPECT_TRUE(example.startsWith("' ")) << "it opens with a comment saying what it is for";
+    start("[Options]\r\nHideAfterRun=False\r\n");
+    EXPECT_TRUE(boxes.shown.isEmpty()) << "the example loads without an error";
+    window->inputLine()->setEditText(QStringLiteral("Tax(1200)"));
+    window->Execute();
+    EXPECT_EQ(window->inputLine()->currentText(), QStringLiteral("1320"));
+    // The user's own file is never replaced.
+    testsupport::writeFile(script, "Function Mine()\r\nMine = 1\r\nEnd Function\r\n");
+    EXPECT_TRUE(settings_dialog::createExampleScriptIfMissing(script));
+    EXPECT_EQ(testsupport::readFile(script), "Function Mine()\r\nMine = 1\r\nEnd Function\r\n");
 }
 
 TEST_F(SettingsInWindow, ATimerRunsItsLineOnceAndLeavesTheInputLineAndHistoryAlone) {

@@ -33,7 +33,10 @@ public:
     int windowLeftTwips() const override { return left; }
     void setWindowTopTwips(int t) override { top = t; }
     int windowTopTwips() const override { return top; }
+    QList<QRect> availableAreasTwips() const override { return areas; }
 
+    // The primary monitor less a panel at the bottom, a second one above it.
+    QList<QRect> areas = {QRect(0, 0, 28800, 15600), QRect(0, -16200, 28800, 16200)};
     int memoPane = 2400; // design height
     int height = 0, width = 0, left = 0, top = 0;
 };
@@ -218,6 +221,39 @@ TEST_F(Settings, PositionIsAppliedInOrderAndWrittenAsApplied) {
     EXPECT_EQ(onDisk("Position", "Width"), "1500");
     EXPECT_EQ(onDisk("Position", "Left"), QString::number((28800 - 1500) / 2));
     EXPECT_EQ(onDisk("Position", "Top"), "-700");
+}
+
+TEST_F(Settings, StoredPlaceOffEveryScreenMovesOntoTheNearest) {
+    // The bar is 1500 wide and 450 + 330 high.
+    const struct {
+        const char* name;
+        int left, top;
+        int expectedLeft, expectedTop;
+    } rows[] = {
+        {"on the primary monitor", 3000, 3000, 3000, 3000},
+        {"across both monitors", 3000, -300, 3000, -300},
+        {"right of every screen", 40000, 3000, 28800 - 1500, 3000},
+        {"below the primary monitor, behind its panel", 3000, 15300, 3000, 15600 - 780},
+        {"half off the left edge", -700, 3000, 0, 3000},
+        {"far above the second monitor", 100, -90000, 100, -16200},
+        {"off both corners", -99999, 99999, 0, 15600 - 780},
+    };
+    for (const auto& row : rows) {
+        testsupport::writeFile(path,
+                               QStringLiteral("[Position]\r\nWidth=1500\r\nLeft=%1\r\nTop=%2\r\n")
+                                   .arg(row.left)
+                                   .arg(row.top)
+                                   .toUtf8());
+        load();
+        EXPECT_EQ(QPoint(window.left, window.top), QPoint(row.expectedLeft, row.expectedTop))
+            << row.name;
+        EXPECT_EQ(onDisk("Position", "Left"), QString::number(row.expectedLeft)) << row.name;
+    }
+    // Without any screen (none reported yet) the stored place stays.
+    window.areas.clear();
+    testsupport::writeFile(path, "[Position]\r\nLeft=40000\r\nTop=3000\r\n");
+    load();
+    EXPECT_EQ(window.left, 40000);
 }
 
 TEST_F(Settings, PositionValuesThatAreNoLongTakeTheirDefaults) {

@@ -97,6 +97,75 @@ TEST_F(DialogTest, UpAndDownKeysInTheHistorySizeEnableApply) {
     }
 }
 
+TEST_F(DialogTest, AHotKeyIsSavedOnlyWhenTheNextStartKeepsIt) {
+    const struct {
+        const char* name;
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        bool kept;
+    } rows[] = {
+        {"Ctrl+Alt+A", Qt::Key_A, Qt::ControlModifier | Qt::AltModifier, true},
+        {"Ctrl+Shift+Alt+5", Qt::Key_5, Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier,
+         true},
+        {"Windows+Z", Qt::Key_Z, Qt::MetaModifier, true},
+        {"Ctrl+Shift+F5", Qt::Key_F5, Qt::ControlModifier | Qt::ShiftModifier, false},
+        {"Alt+A", Qt::Key_A, Qt::AltModifier, false},
+        {"Windows+F1", Qt::Key_F1, Qt::MetaModifier, false},
+        {"Ctrl+Alt+Left", Qt::Key_Left, Qt::ControlModifier | Qt::AltModifier, false},
+    };
+    for (const auto& row : rows) {
+        boxes.shown.clear();
+        settings_dialog::frmProperty& d = open(kStoredSettings);
+        d.Show2(2, false);
+        QLineEdit* keys = d.txtHotKey()->findChild<QLineEdit*>();
+        keys->setFocus();
+        QTest::keyClick(keys, row.key, row.modifiers);
+        const int mask = d.txtHotKey()->Mask(), code = d.txtHotKey()->HotKey();
+        ASSERT_NE(code, 0) << row.name << ": the box took no key";
+        d.cmdOK()->click();
+        if (row.kept) {
+            EXPECT_EQ(d.result(), QDialog::Accepted) << row.name;
+            EXPECT_TRUE(boxes.shown.isEmpty()) << row.name;
+            // The real start-up load keeps exactly what was saved.
+            config::LoadSettings({});
+            EXPECT_EQ(config::options().HotKeyMask, mask) << row.name;
+            EXPECT_EQ(config::options().HotKey, code) << row.name;
+        } else {
+            EXPECT_NE(d.result(), QDialog::Accepted) << row.name;
+            ASSERT_EQ(boxes.shown.size(), 1) << row.name;
+            EXPECT_TRUE(boxes.shown[0].text.contains(QStringLiteral("・[Windows] + 英数字")))
+                << row.name;
+            EXPECT_EQ(d.tabStrip()->currentIndex(), 0) << row.name;
+            EXPECT_TRUE(
+                sectionOnDisk(QStringLiteral("Options")).contains(QStringLiteral("HotKey=65")))
+                << row.name << ": nothing saved";
+            d.cmdCancel()->click();
+        }
+    }
+}
+
+TEST_F(DialogTest, AltAPressesApplyOnEveryTab) {
+    for (int tab = 1; tab <= 3; ++tab) {
+        settings_dialog::frmProperty& d = open(kStoredSettings);
+        d.Show2(tab, false);
+        d.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
+        const bool wasChecked = d.findChild<QCheckBox*>(QStringLiteral("chkMRULimit"))->isChecked();
+        d.optionBox(QStringLiteral("TopMost"))->click();
+        ASSERT_TRUE(d.cmdApp()->isEnabled());
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &d, Qt::Key_A,
+                        Qt::AltModifier);
+        // A mnemonic presses its button the way a click looks: released a moment later.
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !d.cmdApp()->isEnabled(); }, 2000))
+            << "tab " << tab << ": Apply was not pressed";
+        EXPECT_TRUE(
+            sectionOnDisk(QStringLiteral("Options")).contains(QStringLiteral("TopMost=False")))
+            << "tab " << tab;
+        EXPECT_EQ(d.findChild<QCheckBox*>(QStringLiteral("chkMRULimit"))->isChecked(), wasChecked);
+        d.cmdCancel()->click();
+    }
+}
+
 TEST_F(DialogTest, ApplyThenCancelKeepsWhatApplyStored) {
     settings_dialog::frmProperty& d = open(kStoredSettings);
     d.optionBox(QStringLiteral("NoTray"))->click();

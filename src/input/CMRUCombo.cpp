@@ -6,22 +6,25 @@ namespace {
 
 constexpr int kTab = 9;
 
-// The longest common prefix of the entries that begin with `typed` (compared exactly); a null
-// string when none does.
-QString completionOf(const QString& typed, const QStringList& entries) {
+// The typed text, then what all entries that begin with it share after it; a null string when
+// none begins with it. `sensitivity` applies to both tests.
+QString completionOf(const QString& typed, const QStringList& entries,
+                     Qt::CaseSensitivity sensitivity = Qt::CaseSensitive) {
     QString common;
     bool found = false;
     for (const QString& entry : entries) {
-        if (!entry.startsWith(typed, Qt::CaseSensitive))
+        if (!entry.startsWith(typed, sensitivity))
             continue;
+        const QString candidate = typed + entry.mid(typed.size());
         if (!found) {
-            common = entry;
+            common = candidate;
             found = true;
             continue;
         }
         qsizetype same = typed.size();
-        const qsizetype limit = std::min(common.size(), entry.size());
-        while (same < limit && common[same] == entry[same])
+        const qsizetype limit = std::min(common.size(), candidate.size());
+        while (same < limit && QStringView(common).mid(same, 1).compare(
+                                   QStringView(candidate).mid(same, 1), sensitivity) == 0)
             ++same;
         common.truncate(same);
     }
@@ -122,30 +125,13 @@ void CMRUCombo::comboChanged() {
     m_lastText = m_combo->text();
 }
 
-// The typed text, then what all names that begin with it (ignoring letter case) share after it.
+// Completion from the fallback names, which letter case does not decide.
 QString CMRUCombo::fallbackCompletionOf(const QString& typed) {
     if (!m_fallbackSource || typed.isEmpty())
         return QString();
     if (!m_fallback)
         m_fallback = m_fallbackSource();
-    QString common;
-    bool found = false;
-    for (const QString& name : std::as_const(*m_fallback)) {
-        if (name.size() <= typed.size() || !name.startsWith(typed, Qt::CaseInsensitive))
-            continue;
-        const QString candidate = typed + name.mid(typed.size());
-        if (!found) {
-            common = candidate;
-            found = true;
-            continue;
-        }
-        qsizetype same = typed.size();
-        const qsizetype limit = std::min(common.size(), candidate.size());
-        while (same < limit && common[same].toCaseFolded() == candidate[same].toCaseFolded())
-            ++same;
-        common.truncate(same);
-    }
-    return found ? common : QString();
+    return completionOf(typed, *m_fallback, Qt::CaseInsensitive);
 }
 
 void CMRUCombo::comboKeyDown() {

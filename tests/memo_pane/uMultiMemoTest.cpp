@@ -354,6 +354,7 @@ TEST_F(MemoPane, TabIntoThePaneBeforeItsControlsExistReachesTheTitleField) {
     outside->setFocus();
     QTest::keyClick(outside, Qt::Key_Tab);
     const QWidget* focus = QApplication::focusWidget();
-    EXPECT_TRUE(focus == pane->titleList() || focus == pane->titleList()->lineEdit());
+    EXPECT_TRUE(focus == pane->titleList() || focus == pane->titleList()->lineEdit())
+        << (focus ? focus->metaObject()->className() : "null");
     EXPECT_EQ(got.count(), 1);
 }

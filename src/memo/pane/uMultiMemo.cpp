@@ -135,9 +135,10 @@ void uMultiMemo::buildControls() {
     m_detached = HeadlessMemoView();
 
     // The pane itself is never a tab stop; Qt hands a policy on to the focus proxy, so the text
-    // gets its own back, or a click would move the caret but leave the keys elsewhere.
+    // gets a click's focus back, or a click would move the caret but leave the keys elsewhere.
+    // Tab still enters the pane at the title field.
     setFocusPolicy(Qt::NoFocus);
-    m_txtMemo->setFocusPolicy(Qt::StrongFocus);
+    m_txtMemo->setFocusPolicy(Qt::ClickFocus);
     layoutControls();
     for (QWidget* control : {m_picBar, static_cast<QWidget*>(m_cmbMemoList),
                              static_cast<QWidget*>(m_picCounter), static_cast<QWidget*>(m_txtMemo)})

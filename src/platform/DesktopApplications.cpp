@@ -139,6 +139,15 @@ QStringList applicationCommand(const DesktopApplication& application) {
     return info ? execCommand(info.get()) : QStringList();
 }
 
+bool needsMissingTerminal(const QString& name) {
+    if (!terminalCommand({name}).isEmpty())
+        return false;
+    if (const QString program = QStandardPaths::findExecutable(name); !program.isEmpty())
+        return terminalApplicationFor(program).has_value();
+    const std::optional<DesktopApplication> application = applicationNamed(name);
+    return application && application->terminal;
+}
+
 bool launchDesktopApplication(const DesktopApplication& application) {
     const QByteArray id = application.id.toUtf8();
     GObjectPtr<GDesktopAppInfo> info(g_desktop_app_info_new(id.constData()));

@@ -36,6 +36,10 @@ bool isApplicationName(const QString& name);
 // file name), so that the program started from PATH gets the terminal its entry asks for.
 std::optional<DesktopApplication> terminalApplicationFor(const QString& program);
 
+// Whether `name` (a program on PATH, or an application's name) needs a terminal to run in and no
+// terminal is installed: it was not started for that reason alone.
+bool needsMissingTerminal(const QString& name);
+
 // The command that runs `command` in the user's terminal: xdg-terminal-exec COMMAND... where it
 // is installed, else x-terminal-emulator -e COMMAND...; empty when there is neither.
 QStringList terminalCommand(const QStringList& command);

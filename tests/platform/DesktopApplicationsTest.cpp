@@ -148,6 +148,7 @@ TEST_F(DesktopApplications, TerminalProgramsOpenInTheUsersTerminal) {
     // The entry's Name; the program from PATH with its words; one only a hidden entry describes.
     EXPECT_TRUE(platform::shellExecute(QString(), QStringLiteral("Vim"), QString()));
     EXPECT_EQ(mark(QStringLiteral("terminal")), QStringList{QStringLiteral("vim")});
+    EXPECT_FALSE(platform::needsMissingTerminal(QStringLiteral("vim")));
     SetUp();
     EXPECT_TRUE(platform::shellExecute(QString(), QStringLiteral("vim"),
                                        QStringLiteral("\"買い物 メモ.txt\" -R")));
@@ -181,6 +182,11 @@ TEST_F(DesktopApplications, WithoutATerminalNothingStartsAndSaysSo) {
     EXPECT_FALSE(platform::shellExecute(QString(), QStringLiteral("Vim"), QString()));
     EXPECT_EQ(platform::describeShellExecute({QString(), QStringLiteral("htop"), QString()}),
               std::nullopt);
+    // Said as the reason; a program that needs no terminal is not held back by it.
+    EXPECT_TRUE(platform::needsMissingTerminal(QStringLiteral("htop")));
+    EXPECT_TRUE(platform::needsMissingTerminal(QStringLiteral("Vim")));
+    EXPECT_FALSE(platform::needsMissingTerminal(QStringLiteral("Files")));
+    EXPECT_FALSE(platform::needsMissingTerminal(QStringLiteral("no-such-thing")));
     setenv("PATH", path.constData(), 1);
     QThread::msleep(100);
     EXPECT_TRUE(recorded().isEmpty()) << recorded().join(u' ').toStdString();

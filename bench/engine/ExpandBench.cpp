@@ -93,4 +93,16 @@ void BM_URLEncode(benchmark::State& state) {
 }
 BENCHMARK(BM_URLEncode)->Unit(benchmark::kMicrosecond);
 
+// A Shift_JIS template; café's é and the Korean word are not in the code page and go as
+// numeric references, character by character.
+void BM_URLEncodeShiftJis(benchmark::State& state) {
+    const QString text = QStringLiteral("検索 query with spaces & symbols 日本語テキスト");
+    const QString lacking = QStringLiteral("café 한국어 検索");
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(engine::URLEncode(text, engine::UrlCodePage::ShiftJis));
+        benchmark::DoNotOptimize(engine::URLEncode(lacking, engine::UrlCodePage::ShiftJis));
+    }
+}
+BENCHMARK(BM_URLEncodeShiftJis)->Unit(benchmark::kMicrosecond);
+
 } // namespace

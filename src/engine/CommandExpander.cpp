@@ -144,11 +144,14 @@ QString CommandExpander::lookUpTemplate(const QString& name, CommandSource sourc
 
 QString CommandExpander::replace(const QString& templateText, const QStringList& arguments,
                                  CommandSource source, const ICommandList* list, int depth) {
+    const bool shiftJis = templateText.startsWith(kShiftJisMarker, Qt::CaseInsensitive);
+    const UrlCodePage codePage = shiftJis ? UrlCodePage::ShiftJis : UrlCodePage::Utf8;
+
     // Pass 1: arguments.
     QString text;
     text.reserve(templateText.size() + 16);
-    qsizetype copyFrom = 0;
-    qsizetype p = templateText.indexOf(QLatin1Char('%'));
+    qsizetype copyFrom = shiftJis ? kShiftJisMarker.size() : 0;
+    qsizetype p = templateText.indexOf(QLatin1Char('%'), copyFrom);
     while (p >= 0) {
         text += QStringView(templateText).mid(copyFrom, p - copyFrom);
         const QChar c = p + 1 < templateText.size() ? templateText.at(p + 1) : QChar();
@@ -158,7 +161,7 @@ QString CommandExpander::replace(const QString& templateText, const QStringList&
         } else if (code == u'a') {
             text += arguments.join(QLatin1Char(' '));
         } else if (code == u'A') {
-            text += URLEncode(arguments.join(QLatin1Char(' ')));
+            text += URLEncode(arguments.join(QLatin1Char(' ')), codePage);
         } else if (code >= u'b' && code <= u'z') {
             const qsizetype index = code - u'b';
             if (index < arguments.size())
@@ -166,7 +169,7 @@ QString CommandExpander::replace(const QString& templateText, const QStringList&
         } else if (code >= u'B' && code <= u'Z') {
             const qsizetype index = code - u'B';
             if (index < arguments.size())
-                text += URLEncode(arguments.at(index));
+                text += URLEncode(arguments.at(index), codePage);
         } else {
             text += QLatin1Char('%');
             if (!c.isNull())

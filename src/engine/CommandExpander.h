@@ -47,7 +47,15 @@ private:
     int m_budget = 0;
 };
 
-// Percent-encodes the CP932 bytes of `text`: only 0-9, A-Z and a-z pass unencoded.
-QString URLEncode(const QString& text);
+// The bytes that URL encoding percent-encodes: UTF-8, which sites decode; Shift_JIS (CP932) for
+// a site that still wants it.
+enum class UrlCodePage { Utf8, ShiftJis };
+
+// A template that begins with this marker (in any case) URL-encodes its arguments in Shift_JIS;
+// the marker itself is dropped.
+inline const QString kShiftJisMarker = QStringLiteral("%[Shift_JIS]");
+
+// Percent-encodes the bytes of `text` in the code page: only 0-9, A-Z and a-z pass unencoded.
+QString URLEncode(const QString& text, UrlCodePage codePage = UrlCodePage::Utf8);
 
 } // namespace engine

@@ -44,6 +44,18 @@ public:
         (void)code;
         return false;
     }
+    // Whether the code is a calculation: numbers joined by operators and calls of the language's
+    // built-in functions, nothing else ("1+2*3", "Sqr(2)/2").
+    virtual bool IsCalculation(const QString& code) const {
+        (void)code;
+        return false;
+    }
+    // Whether the code, read as script, is a comment with nothing or one word alone before it:
+    // "Don't forget the dentist" is the word Don and a comment, and would evaluate to nothing.
+    virtual bool IsWordBeforeComment(const QString& code) const {
+        (void)code;
+        return false;
+    }
 };
 
 // The evaluator of a program without a script engine: nothing runs, no Error event is raised.

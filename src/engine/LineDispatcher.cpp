@@ -2,6 +2,8 @@
 
 #include "config/Settings.h"
 #include "engine/CommandExpander.h"
+#include "engine/FullWidth.h"
+#include "engine/LaunchTarget.h"
 #include "engine/ShellExecution.h"
 #include "engine/TextChecks.h"
 #include "engine/TextTrim.h"
@@ -47,7 +49,11 @@ LineDispatcher::~LineDispatcher() {
 LineRun LineDispatcher::ExecuteLine(const QString& line, LineOrigin origin) {
     // A typed line may be waiting below a timer's (a box of it ran the event loop).
     const LineOrigin outer = std::exchange(m_origin, origin);
-    const auto restore = qScopeGuard([&] { m_origin = outer; });
+    std::optional<ScriptError>* const outerHeld = std::exchange(m_heldError, nullptr);
+    const auto restore = qScopeGuard([&] {
+        m_origin = outer;
+        m_heldError = outerHeld;
+    });
     LineRun run;
     if (trimSpaces(line).isEmpty())
         return run;
@@ -107,10 +113,15 @@ LineRun LineDispatcher::ExecuteLine(const QString& line, LineOrigin origin) {
 }
 
 PieceOutcome LineDispatcher::ExecutePiece(const QString& piece) {
+    IEvaluator& evaluator = *m_ports.evaluator;
+    // A calculation typed in the input method's full-width mode is one in its half-width form.
+    if (const std::optional<QString> half = halfWidthForm(piece);
+        half && evaluator.IsCalculation(*half))
+        return evaluator.RunCode(*half, true) ? PieceOutcome::Evaluated : PieceOutcome::None;
+
     // A word scripts know ("date", "true", a function of the user's script) is theirs: it never
     // starts a program of the same name found on PATH.
-    const bool scriptWord =
-        !piece.contains(QLatin1Char(' ')) && m_ports.evaluator->IsScriptWord(piece);
+    const bool scriptWord = !piece.contains(QLatin1Char(' ')) && evaluator.IsScriptWord(piece);
     if (!scriptWord) {
         // Quoted whole first, so a path with spaces opens without quotes.
         if (!piece.startsWith(QLatin1Char('"')) &&
@@ -120,15 +131,43 @@ PieceOutcome LineDispatcher::ExecutePiece(const QString& piece) {
             return PieceOutcome::ShellExecuted;
     }
 
+    // A path or a link that did not open is no script: say why in the user's words.
+    const LaunchTarget target = LaunchTarget::of(piece);
+    if (target.kind() == LaunchTarget::Kind::Path || target.kind() == LaunchTarget::Kind::Link) {
+        showError(target.failureText(), platform::mb::Exclamation);
+        return PieceOutcome::None;
+    }
+
+    // "Don't forget the dentist" reads as the word Don and a comment: as script it would
+    // evaluate to nothing and the line would vanish.
+    if (evaluator.IsWordBeforeComment(piece))
+        return AddMemoText(piece) ? PieceOutcome::Memo : PieceOutcome::None;
+
     if (IsMemoText(piece)) {
         // Prose may still parse ("東京-大阪", "予定=会議"): a name beyond ASCII that nothing
         // defines makes it prose rather than a calculation.
-        if (!m_ports.evaluator->UsesUnknownNameBeyondAscii(piece) &&
-            m_ports.evaluator->RunCode(piece, false))
+        if (!evaluator.UsesUnknownNameBeyondAscii(piece) && evaluator.RunCode(piece, false))
             return PieceOutcome::Evaluated;
         return AddMemoText(piece) ? PieceOutcome::Memo : PieceOutcome::None;
     }
-    return m_ports.evaluator->RunCode(piece, true) ? PieceOutcome::Evaluated : PieceOutcome::None;
+
+    std::optional<ScriptError> error;
+    if (runHoldingError(piece, error))
+        return PieceOutcome::Evaluated;
+    // "gedit" or "firefox https://…" when no such program is installed: the script's own
+    // complaint (a syntax error, or nothing for a bare word) would not tell the user that.
+    if (target.kind() == LaunchTarget::Kind::Program && !evaluator.IsScriptWord(target.name()) &&
+        !target.isInstalledProgram())
+        showError(target.failureText(), platform::mb::Exclamation);
+    else if (error)
+        pEval_Error(error->number, error->description);
+    return PieceOutcome::None;
+}
+
+bool LineDispatcher::runHoldingError(const QString& piece, std::optional<ScriptError>& error) {
+    std::optional<ScriptError>* const outer = std::exchange(m_heldError, &error);
+    const auto restore = qScopeGuard([&] { m_heldError = outer; });
+    return m_ports.evaluator->RunCode(piece, true);
 }
 
 bool LineDispatcher::AddMemoText(const QString& text) {
@@ -142,14 +181,23 @@ bool LineDispatcher::AddMemoText(const QString& text) {
 }
 
 void LineDispatcher::pEval_Error(long number, const QString& description) {
+    if (m_heldError) {
+        if (!*m_heldError)
+            *m_heldError = ScriptError{number, description};
+        return;
+    }
+    showError(QStringLiteral("Error Number %1:%2").arg(number).arg(description),
+              platform::mb::Critical);
+}
+
+void LineDispatcher::showError(const QString& text, int icon) {
     if (!m_options.ShowErrMsg)
         return;
     // The box must not hide behind a topmost window.
     const bool topMost = m_options.TopMost;
     if (topMost)
         m_ports.window->SetTopMost(false);
-    platform::showMessageBox(QStringLiteral("Error Number %1:%2").arg(number).arg(description),
-                             int(platform::mb::OKOnly) | int(platform::mb::Critical),
+    platform::showMessageBox(text, int(platform::mb::OKOnly) | icon,
                              m_ports.window->AppTitleWithVersion());
     if (topMost)
         m_ports.window->SetTopMost(true);

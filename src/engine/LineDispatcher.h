@@ -6,6 +6,8 @@
 #include <QList>
 #include <QString>
 
+#include <optional>
+
 namespace config {
 class CIniFile;
 }
@@ -53,10 +55,20 @@ public:
     void pEval_Error(long number, const QString& description);
 
 private:
+    struct ScriptError {
+        long number = 0;
+        QString description;
+    };
+    // Runs the piece as script; its error is handed back instead of shown.
+    bool runHoldingError(const QString& piece, std::optional<ScriptError>& error);
+    // A box when error messages are on, never hidden behind a topmost window.
+    void showError(const QString& text, int icon);
+
     DispatcherPorts m_ports;
     config::CIniFile* m_ini;
     const config::Options& m_options;
     LineOrigin m_origin = LineOrigin::Typed;
+    std::optional<ScriptError>* m_heldError = nullptr;
 };
 
 // The prose test: true for text holding characters beyond ASCII whose first word is not a plain

@@ -1,5 +1,6 @@
 #include "engine/ShellExecution.h"
 
+#include "engine/LaunchTarget.h"
 #include "engine/RegistryAccess.h"
 #include "engine/TextTrim.h"
 #include "platform/ShellExecute.h"
@@ -12,22 +13,6 @@ namespace {
 
 bool runShell(const ShellExecuteInfo& info) {
     return platform::shellExecute(info.verb, info.file, info.parameters);
-}
-
-// "letters://…" or "mailto:…": a URL, whatever else it holds.
-bool looksLikeUrl(const QString& path) {
-    if (path.startsWith(QLatin1String("mailto:"), Qt::CaseInsensitive))
-        return true;
-    const qsizetype mark = path.indexOf(QLatin1String("://"));
-    if (mark < 1)
-        return false;
-    for (qsizetype i = 0; i < mark; ++i) {
-        const QChar c = path.at(i);
-        if (!(c.isLetterOrNumber() && c.unicode() < 0x80) && c != QLatin1Char('+') &&
-            c != QLatin1Char('-') && c != QLatin1Char('.'))
-            return false;
-    }
-    return true;
 }
 
 } // namespace
@@ -107,7 +92,7 @@ QString GetAssociatedVerb(const QString& path) {
             return noLookupMarker();
     }
 
-    const QFileInfo info(p);
+    const QFileInfo info(platform::expandHome(p));
     if (p.isEmpty() || !info.exists())
         return noLookupMarker();
     if (info.isDir())

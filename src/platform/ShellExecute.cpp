@@ -20,14 +20,6 @@ struct Launch {
     std::function<bool()> start;
 };
 
-QString expandHome(const QString& file) {
-    if (file == QLatin1String("~"))
-        return QDir::homePath();
-    if (file.startsWith(QLatin1String("~/")))
-        return QDir::homePath() + file.mid(1);
-    return file;
-}
-
 QString appId(GAppInfo* app) {
     const char* id = g_app_info_get_id(app);
     return QString::fromUtf8(id ? id : g_app_info_get_name(app));
@@ -257,13 +249,15 @@ std::optional<Launch> resolve(const ShellRequest& request) {
         return resolveUrl(request.verb, file);
     if (QFileInfo::exists(file))
         return resolveExisting(request.verb, file, request.parameters);
+    if (const QString link = webAddressLink(file); !link.isEmpty())
+        return resolveUrl(request.verb, link);
     if (file.contains(QLatin1Char('/')))
         return std::nullopt;
     const bool open = request.verb.isEmpty() ||
                       request.verb.compare(QLatin1String("open"), Qt::CaseInsensitive) == 0;
     if (!open)
         return std::nullopt;
-    const QString program = QStandardPaths::findExecutable(file);
+    const QString program = findProgram(file);
     if (!program.isEmpty())
         return launchFromPath(program, request.parameters);
     if (isNotepad(file))
@@ -311,7 +305,7 @@ ShellHandler setShellHandler(ShellHandler handler) {
 }
 
 bool offerOpenWith(const QString& file) {
-    return openWithHandler() && openWithHandler()(file);
+    return openWithHandler() && openWithHandler()(expandHome(file));
 }
 
 OpenWithHandler setOpenWithHandler(OpenWithHandler handler) {
@@ -348,6 +342,28 @@ QStringList splitParameters(const QString& text) {
     if (inWord)
         words.append(word);
     return words;
+}
+
+QString findProgram(const QString& name) {
+    if (name.isEmpty() || name.contains(QLatin1Char('/')))
+        return QString();
+    return QStandardPaths::findExecutable(name);
+}
+
+QString expandHome(const QString& file) {
+    if (file == QLatin1String("~"))
+        return QDir::homePath();
+    if (file.startsWith(QLatin1String("~/")))
+        return QDir::homePath() + file.mid(1);
+    return file;
+}
+
+QString webAddressLink(const QString& text) {
+    // "www." and a host name after it, in one word: not "www." alone, nor a sentence.
+    if (text.size() <= 4 || !text.startsWith(QLatin1String("www."), Qt::CaseInsensitive) ||
+        text.contains(QLatin1Char(' ')))
+        return QString();
+    return QStringLiteral("https://") + text;
 }
 
 bool hasUrlScheme(const QString& text) {

@@ -19,7 +19,7 @@ struct ShellRequest {
 std::optional<QString> describeShellExecute(const ShellRequest& request);
 
 // Starts what the request names and returns true only when something was really started:
-//   a URL with a scheme goes to the scheme's default handler;
+//   a URL with a scheme goes to the scheme's default handler, and so does "www.…" (as https);
 //   an existing file or folder opens with the application the associations give for the verb
 //   ("edit" on a text file uses the text editor), an executable program file starts itself;
 //   a program name found on PATH starts with the parameters split by splitParameters, never run
@@ -46,5 +46,15 @@ QStringList splitParameters(const QString& text);
 
 // True for text that starts with a URL scheme of two or more characters ("https:", "mailto:").
 bool hasUrlScheme(const QString& text);
+
+// The program a name without "/" starts, as a full path; empty when there is none. The one place
+// that says which names are installed programs.
+QString findProgram(const QString& name);
+
+// The file a typed path names: a leading "~" is the home folder.
+QString expandHome(const QString& file);
+
+// The link that text beginning with "www." stands for, as browsers read it: https://www.…
+QString webAddressLink(const QString& text);
 
 } // namespace platform

@@ -180,8 +180,8 @@ QByteArray toAnsi(QStringView text, bool* lossless) {
     return encodeAnsi(text, false, lossless);
 }
 
-QByteArray toAnsiForUrl(QStringView text) {
-    return encodeAnsi(text, true, nullptr);
+QByteArray toAnsiForUrl(QStringView text, bool* lossless) {
+    return encodeAnsi(text, true, lossless);
 }
 
 QString fromAnsi(QByteArrayView bytes) {

@@ -52,7 +52,7 @@ std::optional<QByteArray> encodeTextExactly(QStringView text, TextEncoding encod
 QByteArray toAnsi(QStringView text, bool* lossless = nullptr);
 QString fromAnsi(QByteArrayView bytes);
 // URL encoding's code page: as toAnsi, and ¥ (U+00A5) is 0x5C there, as on the original platform.
-QByteArray toAnsiForUrl(QStringView text);
+QByteArray toAnsiForUrl(QStringView text, bool* lossless = nullptr);
 
 // Whole-file helper. readTextFile gives nullopt when the file is missing or unreadable.
 std::optional<DecodedText> readTextFile(const QString& path);

@@ -137,6 +137,14 @@ bool CEval::UsesUnknownNameBeyondAscii(const QString& code) const {
     return false;
 }
 
+bool CEval::IsCalculation(const QString& code) const {
+    return Executable() && m_scriptEngine->isCalculation(code);
+}
+
+bool CEval::IsWordBeforeComment(const QString& code) const {
+    return Executable() && m_scriptEngine->isNameOrNothingBeforeComment(code);
+}
+
 void CEval::raiseError(const ScriptErrorInfo& error) {
     qCInfo(lcScript).noquote() << "error" << error.number << error.description;
     if (m_errorHandler) {

@@ -39,6 +39,8 @@ public:
     void setErrorHandler(ErrorHandler handler) override { m_errorHandler = std::move(handler); }
     bool IsScriptWord(const QString& word) const override;
     bool UsesUnknownNameBeyondAscii(const QString& code) const override;
+    bool IsCalculation(const QString& code) const override;
+    bool IsWordBeforeComment(const QString& code) const override;
     // Lets the host stop runs that take too long (null for none).
     void setRunWatcher(RunWatcher* watcher);
 

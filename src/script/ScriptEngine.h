@@ -53,6 +53,16 @@ public:
     // The names the code refers to that definesName does not know (members after a dot aside);
     // nullopt when the code is not made of valid tokens.
     virtual std::optional<QStringList> unknownNames(const QString& code) const = 0;
+    // Whether the code is a calculation: numbers, operators and calls of built-in functions only.
+    virtual bool isCalculation(const QString& code) const {
+        (void)code;
+        return false;
+    }
+    // Whether the code is a comment with nothing or one name alone before it ("Don't forget").
+    virtual bool isNameOrNothingBeforeComment(const QString& code) const {
+        (void)code;
+        return false;
+    }
     // The watcher of every later run (null for none); it must outlive the engine or be unset.
     virtual void setRunWatcher(RunWatcher* watcher) { (void)watcher; }
 };

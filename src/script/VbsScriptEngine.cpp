@@ -103,6 +103,14 @@ std::optional<QStringList> VbsScriptEngine::unknownNames(const QString& code) co
     return list;
 }
 
+bool VbsScriptEngine::isCalculation(const QString& code) const {
+    return m_engine->isCalculation(view(code));
+}
+
+bool VbsScriptEngine::isNameOrNothingBeforeComment(const QString& code) const {
+    return vbscript::Engine::isNameOrNothingBeforeComment(view(code));
+}
+
 void VbsScriptEngine::setInterruptCheck(std::function<bool()> check) {
     m_engine->setInterruptCheck(std::move(check));
 }

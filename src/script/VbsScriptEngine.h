@@ -26,6 +26,8 @@ public:
     ScriptErrorInfo lastError() const override;
     bool definesName(const QString& name) const override;
     std::optional<QStringList> unknownNames(const QString& code) const override;
+    bool isCalculation(const QString& code) const override;
+    bool isNameOrNothingBeforeComment(const QString& code) const override;
 
     // Asked now and then while a script runs; true stops it with error 18.
     void setInterruptCheck(std::function<bool()> check);

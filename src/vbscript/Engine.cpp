@@ -170,6 +170,75 @@ std::optional<std::vector<std::u16string>> Engine::unknownNames(std::u16string_v
     return unknown;
 }
 
+bool Engine::isCalculation(std::u16string_view code) const {
+    std::vector<Token> tokens;
+    try {
+        tokens = tokenize(code);
+    } catch (const ScriptError&) {
+        return false;
+    }
+    bool number = false;
+    for (const Token& t : tokens) {
+        switch (t.type) {
+        case Tok::End:
+        case Tok::LParen:
+        case Tok::RParen:
+        case Tok::Comma:
+        case Tok::Eq:
+        case Tok::Ne:
+        case Tok::Lt:
+        case Tok::Gt:
+        case Tok::Le:
+        case Tok::Ge:
+        case Tok::Plus:
+        case Tok::Minus:
+        case Tok::Star:
+        case Tok::Slash:
+        case Tok::Backslash:
+        case Tok::Caret:
+        case Tok::Amp:
+            break;
+        case Tok::Literal:
+            if (t.value.isString() || t.value.type() == VarType::Date)
+                return false;
+            number = true;
+            break;
+        case Tok::Name:
+            switch (t.keyword) {
+            case Kw::Mod:
+            case Kw::And:
+            case Kw::Or:
+            case Kw::Xor:
+            case Kw::Not:
+            case Kw::Eqv:
+            case Kw::Imp:
+                break;
+            case Kw::None:
+                if (t.bracketed || !builtinRegistry().findFunction(t.text))
+                    return false;
+                break;
+            default:
+                return false;
+            }
+            break;
+        default:
+            return false; // statement ends, members
+        }
+    }
+    return number;
+}
+
+bool Engine::isNameOrNothingBeforeComment(std::u16string_view code) {
+    size_t before = kNoComment;
+    std::vector<Token> tokens;
+    try {
+        tokens = tokenize(code, &before);
+    } catch (const ScriptError&) {
+        return false;
+    }
+    return before == 0 || (before == 1 && tokens.front().type == Tok::Name);
+}
+
 const ErrorInfo& Engine::lastError() const {
     return m_impl->lastError;
 }

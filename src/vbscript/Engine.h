@@ -59,6 +59,12 @@ public:
     // The names `code` refers to that definesName does not know, in order, without members
     // after a dot; nullopt when the code is not even made of valid tokens.
     std::optional<std::vector<std::u16string>> unknownNames(std::u16string_view code) const;
+    // Whether `code` is a calculation: number literals joined by operators and parentheses, and
+    // calls of built-in functions; no strings, names of the code, statements or members.
+    bool isCalculation(std::u16string_view code) const;
+    // Whether `code` has a comment (' or Rem) with nothing or one name alone before it: "Don't
+    // forget" reads as the name Don and a comment.
+    static bool isNameOrNothingBeforeComment(std::u16string_view code);
 
     // The error of the last operation (number 0 after a success).
     const ErrorInfo& lastError() const;

@@ -226,6 +226,8 @@ public:
         return std::move(m_out);
     }
 
+    size_t tokensBeforeComment() const { return m_tokensBeforeComment; }
+
 private:
     char16_t peek(size_t ahead) const { return m_i + ahead < m_s.size() ? m_s[m_i + ahead] : 0; }
     int column() const { return static_cast<int>(m_i - m_lineStart) + 1; }
@@ -272,6 +274,8 @@ private:
     }
 
     void skipComment() {
+        if (m_tokensBeforeComment == kNoComment)
+            m_tokensBeforeComment = m_out.size();
         while (m_i < m_s.size() && m_s[m_i] != u'\r' && m_s[m_i] != u'\n')
             ++m_i;
     }
@@ -482,12 +486,17 @@ private:
     size_t m_lineStart = 0;
     int m_line = 1;
     std::vector<Token> m_out;
+    size_t m_tokensBeforeComment = kNoComment;
 };
 
 } // namespace
 
-std::vector<Token> tokenize(std::u16string_view source) {
-    return Lexer(source).run();
+std::vector<Token> tokenize(std::u16string_view source, size_t* tokensBeforeComment) {
+    Lexer lexer(source);
+    std::vector<Token> tokens = lexer.run();
+    if (tokensBeforeComment)
+        *tokensBeforeComment = lexer.tokensBeforeComment();
+    return tokens;
 }
 
 bool isReservedKeyword(Kw k) {

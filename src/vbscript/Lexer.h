@@ -111,8 +111,11 @@ struct Token {
     Value value;         // literals
 };
 
-// Throws ScriptError with a compile error number and the position on bad input.
-std::vector<Token> tokenize(std::u16string_view source);
+// Throws ScriptError with a compile error number and the position on bad input. When
+// `tokensBeforeComment` is given, it receives how many tokens precede the first comment, or
+// kNoComment.
+inline constexpr size_t kNoComment = static_cast<size_t>(-1);
+std::vector<Token> tokenize(std::u16string_view source, size_t* tokensBeforeComment = nullptr);
 
 // Keywords that may not be used as names.
 bool isReservedKeyword(Kw keyword);

@@ -165,6 +165,37 @@ TEST_F(MainWindow, EnterRunsTheLineAndWritesTheResultBack) {
     EXPECT_TRUE(window->isVisible());
 }
 
+// What a new user types first: an English note, a calculation in the input method's full-width
+// mode, a folder that is not there. Each one does something the user can see.
+TEST_F(MainWindow, EnterNeverLetsALineVanish) {
+    shellSucceeds = false;
+    start();
+    struct Row {
+        const char* line;
+        const char* inputLine; // afterwards
+        const char* memoLine;  // filed, or nullptr
+        const char* box;       // shown, or nullptr
+    } rows[] = {
+        {"Don't forget the dentist at 10:30.", "Don't forget the dentist at 10:30.",
+         "] Don't forget the dentist at 10:30.\r\n", nullptr},
+        {"１＋２＊３", "7", nullptr, nullptr},
+        {"~/Documents", "~/Documents", nullptr, "「~/Documents」が見つかりません。"},
+    };
+    for (const Row& row : rows) {
+        boxes.shown.clear();
+        window->inputLine()->setFocus(); // a filed memo took it to the pane
+        window->inputLine()->setEditText(QString::fromUtf8(row.line));
+        QTest::keyClick(window->inputLine(), Qt::Key_Return);
+        EXPECT_EQ(window->inputLine()->currentText(), QString::fromUtf8(row.inputLine)) << row.line;
+        const QByteArray file = testsupport::readFile(folder + QStringLiteral("/scrivlet.txt"));
+        if (row.memoLine) {
+            EXPECT_TRUE(file.contains(row.memoLine)) << row.line;
+        }
+        EXPECT_EQ(boxes.texts(), row.box ? QStringList{QString::fromUtf8(row.box)} : QStringList())
+            << row.line;
+    }
+}
+
 TEST_F(MainWindow, BoundKeysInTheInputLineAreSwallowed) {
     start();
     QTest::keyClick(window->inputLine(), Qt::Key_L, Qt::ControlModifier);

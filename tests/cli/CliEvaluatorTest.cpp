@@ -34,7 +34,6 @@ TEST_F(CliEvaluator, LinesAndTheirResults) {
         {"Blank()", 0, "\n"},                     // the window clears its input line
         {"Tick()|Tick()|Tick()", 0, "1 |2 |3\n"}, // globals live through one line
         {"Call Clipboard.SetText(\"ab\")|Clipboard.GetText()", 0, " |ab\n"},
-        {"scrivletnoword", 1, ""}, // a bare word that evaluates to nothing
         {"   ", 1, ""},
     };
     for (const Case& c : cases) {
@@ -53,8 +52,13 @@ TEST_F(CliEvaluator, ScriptErrorsGoToStandardErrorWhenShown) {
     } cases[] = {
         {"", "\"abc\"*2", "Error Number 13:型が一致しません。\n"},
         {"", "1/0", "Error Number 11:0 で除算しました。\n"},
-        {"", "two words", "Error Number 1025:ステートメントの末尾が不正です。\n"},
+        {"", "x = 1 + * 2", "Error Number 1023:式がありません。\n"},
+        // What is neither script nor there to open is said in the user's words.
+        {"", "scrivletnoword", "「scrivletnoword」が見つかりません。\n"},
+        {"", "two words", "プログラム「two」が見つかりません。\n"},
+        {"", "~/Documents", "「~/Documents」が見つかりません。\n"},
         {"[Options]\r\nShowErrMsg=False\r\n", "\"abc\"*2", ""},
+        {"[Options]\r\nShowErrMsg=False\r\n", "scrivletnoword", ""},
         {"[Options]\r\nShowErrMsg=maybe\r\n", "\"abc\"*2", "Error Number 13:型が一致しません。\n"},
     };
     for (const Case& c : cases) {

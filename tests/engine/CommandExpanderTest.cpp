@@ -82,28 +82,71 @@ TEST_P(ReplaceTest, FillsTheTemplate) {
 
 INSTANTIATE_TEST_SUITE_P(
     Templates, ReplaceTest,
-    ::testing::Values(ReplaceCase{"twoArguments", "open %b and %c", {"x", "y"}, "open x and y"},
-                      ReplaceCase{"missingArgument", "open %b and %c", {"x"}, "open x and "},
-                      ReplaceCase{"allNone", "%a", {}, ""},
-                      ReplaceCase{"allTwo", "%a", {"a", "b"}, "a b"},
-                      ReplaceCase{"allEncoded", "q=%A", {"a", "c&d"}, "q=a%20c%26d"},
-                      ReplaceCase{"encodedJapanese", "q=%B", {"あ"}, "q=%82%A0"},
-                      ReplaceCase{"percent", "100%%", {}, "100%"},
-                      ReplaceCase{"fourPercent", "%%%%", {}, "%"},
-                      ReplaceCase{"unknownPlaceholder", "%1", {}, "%1"},
-                      ReplaceCase{"trailingPercent", "50%", {}, "50%"},
-                      ReplaceCase{"lastArgumentLetter", "[%x]", {"a"}, "[]"},
-                      ReplaceCase{"barSurvives", "a%|b", {}, "a%|b"},
-                      ReplaceCase{"expression", "%{1+2}", {}, "3"},
-                      ReplaceCase{"failedExpressionKeepsText", "%{1+}", {}, "1+"},
-                      ReplaceCase{"unclosedExpression", "=%{1+2", {}, "=3"},
-                      ReplaceCase{"inlineCommand", "[%`n x`]", {}, "[yx]"},
-                      ReplaceCase{"inlineUnknown", "[%`m x`]", {}, "[m x]"},
-                      ReplaceCase{"inlineBlank", "[%` `]", {}, "[ ]"},
-                      ReplaceCase{"inlineUnclosed", "[%`n z", {}, "[yz"},
-                      ReplaceCase{"doubledPercentDoesNotProtect", "%%{1+2}", {}, "3"},
-                      ReplaceCase{"argumentIsEvaluated", "%a", {"%{1+1}"}, "2"},
-                      ReplaceCase{"argumentFromInline", "%`n %b`", {"q"}, "yq"}),
+    ::testing::Values(
+        ReplaceCase{"twoArguments", "open %b and %c", {"x", "y"}, "open x and y"},
+        ReplaceCase{"missingArgument", "open %b and %c", {"x"}, "open x and "},
+        ReplaceCase{"allNone", "%a", {}, ""}, ReplaceCase{"allTwo", "%a", {"a", "b"}, "a b"},
+        ReplaceCase{"allEncoded", "q=%A", {"a", "c&d"}, "q=a%20c%26d"},
+        ReplaceCase{"encodedJapanese", "q=%B", {"あ"}, "q=%E3%81%82"},
+        ReplaceCase{
+            "shiftJisTemplate", "%[Shift_JIS]q=%A&r=%c", {"あ", "い"}, "q=%82%A0%20%82%A2&r=い"},
+        ReplaceCase{"shiftJisMarkerAnyCase", "%[shift_jis]%B|x %B", {"あ"}, "%82%A0|x %82%A0"},
+        ReplaceCase{
+            "markerOnlyAtTheStart", "q=%B %[Shift_JIS]", {"あ"}, "q=%E3%81%82 %[Shift_JIS]"},
+        ReplaceCase{"literalMarker", "%%[Shift_JIS]%B", {"あ"}, "%[Shift_JIS]%E3%81%82"},
+        ReplaceCase{"percent", "100%%", {}, "100%"}, ReplaceCase{"fourPercent", "%%%%", {}, "%"},
+        ReplaceCase{"unknownPlaceholder", "%1", {}, "%1"},
+        ReplaceCase{"trailingPercent", "50%", {}, "50%"},
+        ReplaceCase{"lastArgumentLetter", "[%x]", {"a"}, "[]"},
+        ReplaceCase{"barSurvives", "a%|b", {}, "a%|b"},
+        ReplaceCase{"expression", "%{1+2}", {}, "3"},
+        ReplaceCase{"failedExpressionKeepsText", "%{1+}", {}, "1+"},
+        ReplaceCase{"unclosedExpression", "=%{1+2", {}, "=3"},
+        ReplaceCase{"inlineCommand", "[%`n x`]", {}, "[yx]"},
+        ReplaceCase{"inlineUnknown", "[%`m x`]", {}, "[m x]"},
+        ReplaceCase{"inlineBlank", "[%` `]", {}, "[ ]"},
+        ReplaceCase{"inlineUnclosed", "[%`n z", {}, "[yz"},
+        ReplaceCase{"doubledPercentDoesNotProtect", "%%{1+2}", {}, "3"},
+        ReplaceCase{"argumentIsEvaluated", "%a", {"%{1+1}"}, "2"},
+        ReplaceCase{"argumentFromInline", "%`n %b`", {"q"}, "yq"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// What a search site receives for a typed word: UTF-8 by default; Shift_JIS on request, where a
+// character the code page lacks goes as the numeric reference a browser would send.
+struct EncodeCase {
+    const char* name;
+    const char* text;
+    const char* utf8;
+    const char* shiftJis;
+};
+
+class UrlEncodeTest : public ::testing::TestWithParam<EncodeCase> {};
+
+TEST_P(UrlEncodeTest, PercentEncodesTheBytes) {
+    const EncodeCase& c = GetParam();
+    const QString text = QString::fromUtf8(c.text);
+    EXPECT_EQ(engine::URLEncode(text), QString::fromUtf8(c.utf8));
+    EXPECT_EQ(engine::URLEncode(text, engine::UrlCodePage::ShiftJis),
+              QString::fromUtf8(c.shiftJis));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Words, UrlEncodeTest,
+    ::testing::Values(EncodeCase{"empty", "", "", ""},
+                      EncodeCase{"japanese", "東京 タワー",
+                                 "%E6%9D%B1%E4%BA%AC%20%E3%82%BF%E3%83%AF%E3%83%BC",
+                                 "%93%8C%8B%9E%20%83%5E%83%8F%81%5B"},
+                      EncodeCase{"halfWidthKana", "ｶﾅ", "%EF%BD%B6%EF%BE%85", "%B6%C5"},
+                      EncodeCase{"accentedLatin", "café", "caf%C3%A9", "caf%26%23233%3B"},
+                      EncodeCase{"korean", "한국어", "%ED%95%9C%EA%B5%AD%EC%96%B4",
+                                 "%26%2354620%3B%26%2344397%3B%26%2350612%3B"},
+                      EncodeCase{"emoji", "😀", "%F0%9F%98%80", "%26%23128512%3B"},
+                      EncodeCase{"waveDash", "〜", "%E3%80%9C", "%81%60"},
+                      EncodeCase{"minusSign", "−5", "%E2%88%925", "%81%7C5"},
+                      EncodeCase{"yen", "¥", "%C2%A5", "%5C"},
+                      EncodeCase{"reserved", "a b&c=d/e?f#g+h%i~j.k-l_m*n",
+                                 "a%20b%26c%3Dd%2Fe%3Ff%23g%2Bh%25i%7Ej%2Ek%2Dl%5Fm%2An",
+                                 "a%20b%26c%3Dd%2Fe%3Ff%23g%2Bh%25i%7Ej%2Ek%2Dl%5Fm%2An"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ReplaceParameters, ReportsEachFailingExpressionOnce) {

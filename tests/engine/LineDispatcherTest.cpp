@@ -6,6 +6,7 @@
 #include "config/Settings.h"
 #include "platform/MessageBox.h"
 
+#include <QDir>
 #include <gtest/gtest.h>
 
 using namespace engine;
@@ -121,7 +122,6 @@ INSTANTIATE_TEST_SUITE_P(
                  false, 0},
         LineCase{"middleEmptyHides", "1|Nothing()|2", true, false, "1 |2", true, "AddMRUTemp(1)",
                  true, 0},
-        LineCase{"bareWordQuiet", "abc", false, false, "abc", false, "", false, 0},
         LineCase{"commandFromSettings", "calc", false, false, "2 |6", true, "AddMRUTemp(1)", false,
                  0},
         LineCase{"commandNameAnyCase", "CALC", false, false, "2 |6", true, "AddMRUTemp(1)", false,
@@ -209,7 +209,7 @@ TEST_F(LineDispatcherTest, MemoThatCannotBeStoredRanNothing) {
 }
 
 TEST_F(LineDispatcherTest, ScriptErrorShowsTheBox) {
-    const LineRun r = run(QStringLiteral("two words"));
+    const LineRun r = run(QStringLiteral("x = 1 +"));
     EXPECT_EQ(r.outcomes, QList<PieceOutcome>{PieceOutcome::None});
     ASSERT_EQ(boxes.size(), 1);
     EXPECT_EQ(boxes[0].text, QStringLiteral("Error Number 1002:構文エラーです。"));
@@ -217,12 +217,12 @@ TEST_F(LineDispatcherTest, ScriptErrorShowsTheBox) {
     EXPECT_EQ(boxes[0].style, int(platform::mb::Critical));
     EXPECT_TRUE(window.calls.isEmpty());
     EXPECT_TRUE(history.calls.isEmpty());
-    EXPECT_EQ(window.inputLine, QStringLiteral("two words"));
+    EXPECT_EQ(window.inputLine, QStringLiteral("x = 1 +"));
 }
 
 TEST_F(LineDispatcherTest, ErrorBoxStepsOutOfTheTopmostBand) {
     options.TopMost = true;
-    run(QStringLiteral("two words"));
+    run(QStringLiteral("x = 1 +"));
     EXPECT_EQ(boxes.size(), 1);
     EXPECT_EQ(window.calls,
               (QStringList{QStringLiteral("SetTopMost(0)"), QStringLiteral("SetTopMost(1)")}));
@@ -231,7 +231,7 @@ TEST_F(LineDispatcherTest, ErrorBoxStepsOutOfTheTopmostBand) {
 TEST_F(LineDispatcherTest, ErrorsHiddenWhenAskedTo) {
     options.ShowErrMsg = false;
     options.TopMost = true;
-    run(QStringLiteral("two words|1+1"));
+    run(QStringLiteral("x = 1 +|scrivlet-no-such-program|~/missing|1+1"));
     EXPECT_TRUE(boxes.isEmpty());
     EXPECT_TRUE(window.calls.isEmpty());
     EXPECT_EQ(window.inputLine, QStringLiteral("2")); // the other pieces still ran
@@ -282,11 +282,120 @@ TEST_F(LineDispatcherTest, NoScriptEngine) {
     DispatcherPorts p = ports();
     p.evaluator = &none;
     LineDispatcher dispatcher(p, &ini, options);
-    const LineRun r = dispatcher.ExecuteLine(QStringLiteral("1+1|メモ です|two words|%{1+1}"));
+    const LineRun r = dispatcher.ExecuteLine(QStringLiteral("1+1|メモ です|x = 1 +|%{1+1}"));
     EXPECT_EQ(r.outcomes, (QList<PieceOutcome>{PieceOutcome::None, PieceOutcome::Memo,
                                                PieceOutcome::None, PieceOutcome::None}));
     EXPECT_TRUE(boxes.isEmpty());
     EXPECT_TRUE(history.calls.isEmpty());
+}
+
+// When nothing opened, the user learns why in their own terms: a path that is not there, a link
+// no application takes, a program that is not installed. Script errors stay the script's.
+struct FailureCase {
+    const char* name;
+    const char* line;
+    const char* box; // nullptr: none
+    int icon;
+    bool evaluated; // the piece reached the evaluator
+};
+
+class FailureTable : public LineDispatcherTest,
+                     public ::testing::WithParamInterface<FailureCase> {};
+
+TEST_P(FailureTable, SaysWhatFailed) {
+    const FailureCase& c = GetParam();
+    eval.knownWords = {QStringLiteral("Date")};
+    shell.chooserWorks = false;
+    const QString line = QString::fromUtf8(c.line);
+    const LineRun r = run(line);
+    EXPECT_EQ(r.outcomes, QList<PieceOutcome>{PieceOutcome::None});
+    if (c.box) {
+        ASSERT_EQ(boxes.size(), 1);
+        EXPECT_EQ(boxes[0].text, QString::fromUtf8(c.box));
+        EXPECT_EQ(boxes[0].style, c.icon);
+        EXPECT_EQ(boxes[0].title, QStringLiteral("Scrivlet Ver.1.73"));
+    } else {
+        EXPECT_TRUE(boxes.isEmpty());
+    }
+    EXPECT_EQ(eval.calls.contains(line), c.evaluated);
+    EXPECT_TRUE(memo.filedLines().isEmpty());
+    EXPECT_EQ(window.inputLine, line);
+    EXPECT_TRUE(history.calls.isEmpty());
+}
+
+constexpr int kWarning = platform::mb::Exclamation;
+constexpr int kScriptError = platform::mb::Critical;
+
+INSTANTIATE_TEST_SUITE_P(
+    Pieces, FailureTable,
+    ::testing::Values(
+        FailureCase{"missingHomeFolder", "~/Documents", "「~/Documents」が見つかりません。",
+                    kWarning, false},
+        FailureCase{"missingRelative", "./ビルド/実行", "「./ビルド/実行」が見つかりません。",
+                    kWarning, false},
+        FailureCase{"missingWithSpaces", "../My Documents/メモ.txt",
+                    "「../My Documents/メモ.txt」が見つかりません。", kWarning, false},
+        FailureCase{"missingProgramPath", "\"/opt/my tool/run\" -x",
+                    "「/opt/my tool/run」が見つかりません。", kWarning, false},
+        FailureCase{"folderWithoutApplication", "/", "「/」を開くアプリケーションがありません。",
+                    kWarning, false},
+        FailureCase{"linkWithoutHandler", "https://example.org/",
+                    "「https:」のリンクを開くアプリケーションがありません。", kWarning, false},
+        FailureCase{"webAddress", "www.example.org",
+                    "「https:」のリンクを開くアプリケーションがありません。", kWarning, false},
+        FailureCase{"mail", "mailto:taro@example.jp",
+                    "「mailto:」のリンクを開くアプリケーションがありません。", kWarning, false},
+        FailureCase{"missingFileLink", "file:///no/such/メモ.txt",
+                    "「file:///no/such/メモ.txt」が見つかりません。", kWarning, false},
+        FailureCase{"programMissing", "scrivlet-no-such-browser https://example.org/",
+                    "プログラム「scrivlet-no-such-browser」が見つかりません。", kWarning, true},
+        FailureCase{"bareWordNotFound", "scrivletedit", "「scrivletedit」が見つかりません。",
+                    kWarning, true},
+        FailureCase{"wordsNotFound", "buy milk", "プログラム「buy」が見つかりません。", kWarning,
+                    true},
+        FailureCase{"statementError", "x = 1 +", "Error Number 1002:構文エラーです。", kScriptError,
+                    true},
+        FailureCase{"callError", "f (1", "Error Number 1002:構文エラーです。", kScriptError, true},
+        FailureCase{"operatorsAreNoProgram", "1+ 2", "Error Number 1002:構文エラーです。",
+                    kScriptError, true},
+        FailureCase{"scriptWordKeepsItsError", "Date 1", "Error Number 1002:構文エラーです。",
+                    kScriptError, true},
+        FailureCase{"knownEmptyWordQuiet", "Date", nullptr, 0, true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A folder or file that nothing opens is offered in the chooser, "~" read as the home folder.
+TEST_F(LineDispatcherTest, WithoutAnApplicationTheChooserIsOffered) {
+    const QString notes = QDir::homePath() + QStringLiteral("/メモ.scrivlet-unknown");
+    testsupport::writeFile(notes, "x");
+    for (const QString& line : {QStringLiteral("~"), QStringLiteral("~/メモ.scrivlet-unknown")}) {
+        EXPECT_EQ(run(line).outcomes, QList<PieceOutcome>{PieceOutcome::ShellExecuted});
+    }
+    EXPECT_EQ(shell.openWith, (QStringList{QDir::homePath(), notes}));
+    EXPECT_TRUE(boxes.isEmpty());
+}
+
+// "Don't forget…" reads as script as the word Don and a comment. A line must never vanish: such
+// a piece is a memo; a real calculation with a comment still evaluates.
+TEST_F(LineDispatcherTest, WordBeforeACommentIsAMemo) {
+    // The real engine's reading; the evaluator fake only knows what it is told.
+    struct CommentReader : ScriptedEvaluator {
+        bool IsWordBeforeComment(const QString& code) const override {
+            return code.startsWith(QStringLiteral("Don't")) || code.startsWith(QLatin1Char('\''));
+        }
+    } reader;
+    reader.results = {{QStringLiteral("1+1 ' check"), QStringLiteral("2")}};
+    DispatcherPorts p = ports();
+    p.evaluator = &reader;
+    LineDispatcher dispatcher(p, &ini, options);
+    const LineRun r = dispatcher.ExecuteLine(
+        QStringLiteral("Don't forget the dentist at 10:30.|1+1 ' check|' 買い物"));
+    EXPECT_EQ(r.outcomes, (QList<PieceOutcome>{PieceOutcome::Memo, PieceOutcome::Evaluated,
+                                               PieceOutcome::Memo}));
+    EXPECT_EQ(memo.filedLines(), (QStringList{QStringLiteral("Don't forget the dentist at 10:30."),
+                                              QStringLiteral("' 買い物")}));
+    EXPECT_EQ(r.writeBack, QStringLiteral("2"));
+    EXPECT_FALSE(reader.calls.contains(QStringLiteral("Don't forget the dentist at 10:30.")));
+    EXPECT_TRUE(boxes.isEmpty());
 }
 
 TEST(IsMemoText, ProseTest) {

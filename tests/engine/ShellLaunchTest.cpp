@@ -8,6 +8,7 @@
 #include "config/Settings.h"
 #include "engine/LineDispatcher.h"
 #include "engine/ShellExecution.h"
+#include "platform/MessageBox.h"
 
 #include <QDir>
 #include <gtest/gtest.h>
@@ -24,7 +25,12 @@ protected:
         dir = testsupport::freshFolder(QStringLiteral("launch"));
         dispatcher = std::make_unique<LineDispatcher>(
             DispatcherPorts{&eval, &memo.filer, &history, &clipboard, &window}, &ini, options);
+        m_oldBox = platform::setMessageBoxHandler([this](const platform::MessageBoxRequest& r) {
+            boxes.append(r.text);
+            return int(platform::mb::OK);
+        });
     }
+    void TearDown() override { platform::setMessageBoxHandler(std::move(m_oldBox)); }
 
     QString dir;
     ScriptedEvaluator eval;
@@ -35,6 +41,10 @@ protected:
     config::Options options;
     config::CIniFile ini;
     std::unique_ptr<LineDispatcher> dispatcher;
+    QStringList boxes;
+
+private:
+    platform::MessageBoxHandler m_oldBox;
 };
 
 // A registered command's text reaches the program as the user typed it: apostrophes and
@@ -77,16 +87,23 @@ TEST_F(ShellLaunch, PathWithSpacesOpensThroughTheQuotedTry) {
     EXPECT_EQ(desktop->waitForMark(QStringLiteral("spaced")), QStringList{QString()});
 }
 
+// The handler receives UTF-8, or Shift_JIS from a command that asks for it.
 TEST_F(ShellLaunch, RegisteredCommandReachesTheUrlHandler) {
     testsupport::writeFile(dir + QStringLiteral("/s.ini"),
-                           "[Command]\r\ng=Search,scrivlet-test://find?q=%A\r\n");
+                           "[Command]\r\ng=Search,scrivlet-test://find?q=%A\r\n"
+                           "j=Old site,%[Shift_JIS]scrivlet-test://old?q=%A\r\n");
     ASSERT_TRUE(ini.Load(dir + QStringLiteral("/s.ini")));
-    const LineRun run = dispatcher->ExecuteLine(QStringLiteral("g あ b"));
+    const LineRun run = dispatcher->ExecuteLine(QStringLiteral("g 東京 café"));
     EXPECT_EQ(run.outcomes, QList<PieceOutcome>{PieceOutcome::ShellExecuted});
     EXPECT_EQ(desktop->waitForMark(QStringLiteral("url")),
-              QStringList{QStringLiteral("scrivlet-test://find?q=%82%A0%20b")});
+              QStringList{QStringLiteral("scrivlet-test://find?q=%E6%9D%B1%E4%BA%AC%20caf%C3%A9")});
     EXPECT_EQ(history.calls, QStringList{QStringLiteral("AddMRU(1)")});
     EXPECT_EQ(window.calls, QStringList{QStringLiteral("HideForm")});
+
+    QFile::remove(desktop->markDir + QStringLiteral("/url"));
+    dispatcher->ExecuteLine(QStringLiteral("j 東京"));
+    EXPECT_EQ(desktop->waitForMark(QStringLiteral("url")),
+              QStringList{QStringLiteral("scrivlet-test://old?q=%93%8C%8B%9E")});
 }
 
 TEST_F(ShellLaunch, DocumentAndFolderThroughTheirAssociations) {
@@ -101,11 +118,48 @@ TEST_F(ShellLaunch, DocumentAndFolderThroughTheirAssociations) {
     EXPECT_TRUE(desktop->waitForMark(QStringLiteral("folder")).has_value());
 }
 
-TEST_F(ShellLaunch, UnknownTextIsNotStarted) {
-    EXPECT_EQ(dispatcher->ExecutePiece(QStringLiteral("scrivlet-no-such-thing arg")),
-              PieceOutcome::None);
+// What the desktop could not open is said in the user's words; what it can open opens.
+TEST_F(ShellLaunch, WhatDidNotOpenIsSaidInTheUsersWords) {
+    testsupport::writeFile(QDir::homePath() + QStringLiteral("/data.scrivlet-unknown"),
+                           QByteArray("\x01\x02\x00\xff", 4));
+    struct Row {
+        const char* line;
+        const char* box;  // nullptr: opened, no box
+        const char* mark; // what started, if anything
+        QStringList arguments;
+    } rows[] = {
+        {"www.example.org/検索?q=1", nullptr, "web", {"https://www.example.org/検索?q=1"}},
+        {"scrivlet-mark-prog bare", nullptr, "bare", {""}},
+        {"scrivlet-nohandler://x",
+         "「scrivlet-nohandler:」のリンクを開くアプリケーションがありません。",
+         nullptr,
+         {}},
+        {"~/scrivlet-missing/メモ", "「~/scrivlet-missing/メモ」が見つかりません。", nullptr, {}},
+        {"~/data.scrivlet-unknown",
+         "「~/data.scrivlet-unknown」を開くアプリケーションがありません。",
+         nullptr,
+         {}},
+        {"scrivlet-no-such-thing arg",
+         "プログラム「scrivlet-no-such-thing」が見つかりません。",
+         nullptr,
+         {}},
+        {"scrivlet-no-such-thing", "「scrivlet-no-such-thing」が見つかりません。", nullptr, {}},
+    };
+    for (const Row& row : rows) {
+        boxes.clear();
+        const LineRun run = dispatcher->ExecuteLine(QString::fromUtf8(row.line));
+        EXPECT_EQ(run.outcomes,
+                  QList<PieceOutcome>{row.box ? PieceOutcome::None : PieceOutcome::ShellExecuted})
+            << row.line;
+        EXPECT_EQ(boxes, row.box ? QStringList{QString::fromUtf8(row.box)} : QStringList())
+            << row.line;
+        if (row.mark) {
+            EXPECT_EQ(desktop->waitForMark(QString::fromUtf8(row.mark)), row.arguments) << row.line;
+        }
+    }
     QThread::msleep(100);
-    EXPECT_TRUE(QDir(desktop->markDir).entryList(QDir::Files).isEmpty());
+    EXPECT_EQ(QDir(desktop->markDir).entryList(QDir::Files),
+              (QStringList{QStringLiteral("bare"), QStringLiteral("web")}));
 }
 
 } // namespace

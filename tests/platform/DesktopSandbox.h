@@ -2,7 +2,8 @@
 
 // A desktop for shell tests inside the test's private folders: a marking program on a temporary
 // PATH, and handler applications registered through desktop entries and mimeapps.list in the
-// private XDG folders. Every started program only writes a mark file with its arguments.
+// private XDG folders (a text editor, a file manager, a browser for https and a handler for
+// scrivlet-test:). Every started program only writes a mark file with its arguments.
 // Build it before the first association lookup of the process: GIO reads the folders once.
 
 #include "TestEnvironment.h"
@@ -57,6 +58,12 @@ public:
                       markProgram.toUtf8() +
                       " url %u\n"
                       "MimeType=x-scheme-handler/scrivlet-test;\n");
+        writeFile(apps + QStringLiteral("/scrivlet-test-web.desktop"),
+                  "[Desktop Entry]\nType=Application\nName=Test Web\n"
+                  "Exec=" +
+                      markProgram.toUtf8() +
+                      " web %u\n"
+                      "MimeType=x-scheme-handler/https;\n");
         writeFile(apps + QStringLiteral("/scrivlet-test-folder.desktop"),
                   "[Desktop Entry]\nType=Application\nName=Test Folder\n"
                   "Exec=" +
@@ -67,7 +74,8 @@ public:
                   "[Default Applications]\n"
                   "text/plain=scrivlet-test-text.desktop\n"
                   "inode/directory=scrivlet-test-folder.desktop\n"
-                  "x-scheme-handler/scrivlet-test=scrivlet-test-url.desktop\n");
+                  "x-scheme-handler/scrivlet-test=scrivlet-test-url.desktop\n"
+                  "x-scheme-handler/https=scrivlet-test-web.desktop\n");
 
         const QByteArray path = qgetenv("PATH");
         qputenv("PATH", binDir.toUtf8() + (path.isEmpty() ? QByteArray() : ":" + path));

@@ -39,6 +39,24 @@ TEST(SplitParameters, AsTyped) {
         EXPECT_EQ(splitParameters(QString::fromUtf8(c.text)), c.words) << c.text;
 }
 
+// Addresses typed without a scheme, as browsers read them.
+TEST(WebAddressLink, WwwIsHttps) {
+    struct Case {
+        const char* text;
+        const char* link;
+    } cases[] = {
+        {"www.example.org", "https://www.example.org"},
+        {"WWW.example.org/検索?q=1", "https://WWW.example.org/検索?q=1"},
+        {"www.", ""},
+        {"www", ""},
+        {"wwwexample.org", ""},
+        {"www.example.org を見る", ""},
+        {"https://www.example.org", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(webAddressLink(QString::fromUtf8(c.text)), QString::fromUtf8(c.link)) << c.text;
+}
+
 TEST(HasUrlScheme, SchemesOnly) {
     struct Case {
         const char* text;

@@ -149,12 +149,54 @@ TEST_F(DispatcherWithEvaluator, AsciiTextThatIsNoScriptShowsTheError) {
     EXPECT_TRUE(memo.entries().isEmpty());
 }
 
-TEST_F(DispatcherWithEvaluator, BareWordChangesNothing) {
+// A word that is neither a program nor a name scripts know changes nothing, and the user is told.
+TEST_F(DispatcherWithEvaluator, UnknownWordIsNotFound) {
     window.value = QStringLiteral("abc");
     const engine::LineRun run = dispatcher->ExecuteLine(QStringLiteral("abc"));
     EXPECT_FALSE(run.anyRan());
     EXPECT_EQ(window.value, QStringLiteral("abc"));
-    EXPECT_TRUE(boxes.isEmpty());
+    EXPECT_EQ(boxes, QStringList{QStringLiteral("「abc」が見つかりません。")});
+    EXPECT_TRUE(memo.entries().isEmpty());
+}
+
+// Full-width text is evaluated only when its half-width form is a calculation over numbers,
+// operators and built-in functions; names of the user's script, strings and statements are not.
+TEST_F(DispatcherWithEvaluator, FullWidthIsACalculationOnlyWhenItsHalfWidthFormIsOne) {
+    struct Row {
+        const char* line;
+        const char* result; // nullptr: filed as a memo
+    } rows[] = {
+        {"１＋２＊３", "7"},
+        {"　１＋１　", "2"},
+        {"ＩＮＴ（７／２）", "3"},
+        {"－５＋＆Ｈ１０", "11"},
+        {"１＜２", "True"},
+        {"ｙ＋１", nullptr},                     // a global of the user's script, not built in
+        {"＂ａ＂＆１", nullptr},                 // a string
+        {"ｘ＝１", nullptr},                     // a variable
+        {"ＤＡＴＥ", nullptr},                   // no number
+        {"１：２", nullptr},                     // two statements
+        {"１＋２は３", nullptr},                 // not all full-width
+        {"ＶＢＡ．ＦＯＲＭＡＴ（１）", nullptr}, // a member
+    };
+    for (const Row& row : rows) {
+        memo.clear();
+        const QString line = QString::fromUtf8(row.line);
+        window.value = line;
+        dispatcher->ExecuteLine(line);
+        EXPECT_EQ(window.value, row.result ? QString::fromUtf8(row.result) : line) << row.line;
+        EXPECT_EQ(memo.entries(), row.result ? QStringList() : QStringList{line}) << row.line;
+    }
+    EXPECT_TRUE(boxes.isEmpty()) << boxes.join(QLatin1Char('\n')).toStdString();
+}
+
+// A full-width calculation that fails is the script's error, as its half-width form would be.
+TEST_F(DispatcherWithEvaluator, FullWidthCalculationErrorIsShown) {
+    const engine::LineRun run = dispatcher->ExecuteLine(QStringLiteral("１／０"));
+    EXPECT_EQ(run.outcomes, QList{engine::PieceOutcome::None});
+    ASSERT_EQ(boxes.size(), 1);
+    EXPECT_TRUE(boxes[0].startsWith(QStringLiteral("Error Number 11:"))) << boxes[0].toStdString();
+    EXPECT_TRUE(memo.entries().isEmpty());
 }
 
 } // namespace

@@ -168,9 +168,9 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(TestCase{"emptyLine", "", "", true},
                       TestCase{"unknownWordUnchanged", "zz 予定", "zz 予定", false},
                       TestCase{"storedCommandSplitsAtBar", "gg a b", "g?q=a\nb", false},
-                      // Arguments in upper-case placeholders are encoded from CP932 bytes.
+                      // Arguments in upper-case placeholders are encoded from UTF-8 bytes.
                       TestCase{"unsavedCommandEncodes", "jp 東京",
-                               "https://example.jp/?q=%93%8C%8B%9E", false},
+                               "https://example.jp/?q=%E6%9D%B1%E4%BA%AC", false},
                       TestCase{"caseOfTheWordIgnored", "JP a", "https://example.jp/?q=a", false}),
     [](const auto& info) { return std::string(info.param.name); });
 

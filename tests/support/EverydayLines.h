@@ -67,6 +67,18 @@ inline const char* const kProse[] = {
     "@田中さん 連絡",
     "第1四半期",
     "合計を出す",
+    // Full-width text that is no calculation stays prose.
+    "ＯＫです",
+    "ＯＫ",
+    "ＡＢＣ　ＤＥＦ",
+    "Ｑ＆Ａ",
+    // English with an apostrophe reads as a word and a comment: it is a note, never nothing.
+    "Don't forget the dentist at 10:30.",
+    "It's raining",
+    "Let's meet at 5",
+    "Time's up!",
+    "' 買い物",
+    "Rem 牛乳を買う",
 };
 
 struct Calculation {
@@ -95,6 +107,15 @@ inline const Calculation kCalculations[] = {
     {"Left(\"東京都\", 2)", QStringLiteral("東京")},
     {"VBA.StrConv(\"ｶﾀｶﾅ\", 4)", QStringLiteral("カタカナ")},
     {"1+1|2*3", QStringLiteral("2 |6")},
+    {"1+1 ' check", QStringLiteral("2")},
+    // Typed in the input method's full-width mode.
+    {"１＋２＊３", QStringLiteral("7")},
+    {"（１＋２）　＊　３", QStringLiteral("9")},
+    {"ＳＱＲ（１６）＋Ａｂｓ（－１）", QStringLiteral("5")},
+    {"１０　ＭＯＤ　３", QStringLiteral("1")},
+    {"２＾１０／４", QStringLiteral("256")},
+    {"１．５＊２", QStringLiteral("3")},
+    {"1＋１", QStringLiteral("2")},
 };
 
 } // namespace everyday

@@ -1,6 +1,7 @@
 #include "platform/DesktopApplications.h"
 
 #include "platform/GioHandles.h"
+#include "platform/ShellExecute.h"
 
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -142,7 +143,7 @@ QStringList applicationCommand(const DesktopApplication& application) {
 bool needsMissingTerminal(const QString& name) {
     if (!terminalCommand({name}).isEmpty())
         return false;
-    if (const QString program = QStandardPaths::findExecutable(name); !program.isEmpty())
+    if (const QString program = findProgram(name); !program.isEmpty())
         return terminalApplicationFor(program).has_value();
     const std::optional<DesktopApplication> application = applicationNamed(name);
     return application && application->terminal;

@@ -156,7 +156,7 @@ int runCli(const QStringList& arguments, QTextStream& out, QTextStream& err, std
         [&out, &commandLine](const QString& file) {
             if (commandLine.dryRun)
                 out << "openwith\t" << file << Qt::endl;
-            return false;
+            return platform::OpenWithResult::Unavailable;
         },
         [&out, &err](const platform::MessageBoxRequest& box) {
             out.flush(); // keep results and messages in the order they happened

@@ -123,12 +123,18 @@ PieceOutcome LineDispatcher::ExecutePiece(const QString& piece) {
     // starts a program of the same name found on PATH.
     const bool scriptWord = !piece.contains(QLatin1Char(' ')) && evaluator.IsScriptWord(piece);
     if (!scriptWord) {
-        // Quoted whole first, so a path with spaces opens without quotes.
+        // Quoted whole first, so a path with spaces opens without quotes. A chooser the user
+        // cancelled ends the piece: nothing opened, nothing to say, the window stays.
+        bool declined = false;
         if (!piece.startsWith(QLatin1Char('"')) &&
-            ExecuteShell(QLatin1Char('"') + piece + QLatin1Char('"'), QString()))
+            ExecuteShell(QLatin1Char('"') + piece + QLatin1Char('"'), QString(), &declined))
             return PieceOutcome::ShellExecuted;
-        if (ExecuteShell(piece, QString()))
+        if (declined)
+            return PieceOutcome::None;
+        if (ExecuteShell(piece, QString(), &declined))
             return PieceOutcome::ShellExecuted;
+        if (declined)
+            return PieceOutcome::None;
     }
 
     // A path or a link that did not open is no script: say why in the user's words.

@@ -15,6 +15,13 @@ bool runShell(const ShellExecuteInfo& info) {
     return platform::shellExecute(info.verb, info.file, info.parameters);
 }
 
+bool chooseApplication(const QString& file, bool* declined) {
+    const platform::OpenWithResult result = platform::offerOpenWith(file);
+    if (declined)
+        *declined = result == platform::OpenWithResult::Declined;
+    return result == platform::OpenWithResult::Started;
+}
+
 } // namespace
 
 QString noLookupMarker() {
@@ -27,7 +34,7 @@ void InitExecuteInfo(ShellExecuteInfo& info) {
     info.parameters.clear();
 }
 
-bool ExecuteShell(const QString& target, const QString& verb) {
+bool ExecuteShell(const QString& target, const QString& verb, bool* declined) {
     ShellExecuteInfo info;
     InitExecuteInfo(info);
     info.file = target;
@@ -67,7 +74,7 @@ bool ExecuteShell(const QString& target, const QString& verb) {
         if (runShell(info))
             return true;
         // No usable association: let the user choose; the typed parameters are dropped.
-        return platform::offerOpenWith(info.file);
+        return chooseApplication(info.file, declined);
     }
     info.verb = chosenVerb;
     if (runShell(info))
@@ -75,7 +82,7 @@ bool ExecuteShell(const QString& target, const QString& verb) {
     // The associations named a verb but nothing could carry it out (no application installed
     // for it): the user chooses, as for a file without an association.
     if (verb.isEmpty())
-        return platform::offerOpenWith(info.file);
+        return chooseApplication(info.file, declined);
     return false;
 }
 

@@ -304,8 +304,10 @@ ShellHandler setShellHandler(ShellHandler handler) {
     return old;
 }
 
-bool offerOpenWith(const QString& file) {
-    return openWithHandler() && openWithHandler()(expandHome(file));
+OpenWithResult offerOpenWith(const QString& file) {
+    if (!openWithHandler())
+        return OpenWithResult::Unavailable;
+    return openWithHandler()(expandHome(file));
 }
 
 OpenWithHandler setOpenWithHandler(OpenWithHandler handler) {

@@ -33,10 +33,15 @@ bool shellExecute(const QString& verb, const QString& file, const QString& param
 using ShellHandler = std::function<bool(const ShellRequest&)>;
 ShellHandler setShellHandler(ShellHandler handler);
 
-// Offers the user a choice of application for `file`. True when the chooser could be shown. The
-// window layer installs its dialog; without one (the console) it is false.
-bool offerOpenWith(const QString& file);
-using OpenWithHandler = std::function<bool(const QString& file)>;
+// Offers the user a choice of application for `file` and waits for it. The window layer installs
+// its dialog; without one (the console) no choice can be offered.
+enum class OpenWithResult {
+    Started,    // the user chose, and the application started
+    Declined,   // the user cancelled: nothing opened, and nothing is to be reported
+    Unavailable // no chooser
+};
+OpenWithResult offerOpenWith(const QString& file);
+using OpenWithHandler = std::function<OpenWithResult(const QString& file)>;
 OpenWithHandler setOpenWithHandler(OpenWithHandler handler);
 
 // Splits a started program's parameter text into its arguments: blanks separate, a pair of

@@ -374,6 +374,20 @@ TEST_F(LineDispatcherTest, WithoutAnApplicationTheChooserIsOffered) {
     EXPECT_TRUE(boxes.isEmpty());
 }
 
+// Cancelling the chooser is the user's answer: nothing opened, nothing to report, the window
+// stays as it was, and the chooser is not offered a second time for the same piece.
+TEST_F(LineDispatcherTest, ACancelledChooserLeavesEverythingAsItWas) {
+    const QString notes = QDir::homePath() + QStringLiteral("/写真.scrivlet-unknown");
+    testsupport::writeFile(notes, "x");
+    shell.userDeclines = true;
+    const auto result = run(QStringLiteral("~/写真.scrivlet-unknown"));
+    EXPECT_EQ(result.outcomes, QList<PieceOutcome>{PieceOutcome::None});
+    EXPECT_FALSE(result.hidden);
+    EXPECT_FALSE(window.calls.contains(QStringLiteral("HideForm")));
+    EXPECT_EQ(shell.openWith, QStringList{notes});
+    EXPECT_TRUE(boxes.isEmpty());
+}
+
 // "Don't forget…" reads as script as the word Don and a comment. A line must never vanish: such
 // a piece is a memo; a real calculation with a comment still evaluates.
 TEST_F(LineDispatcherTest, WordBeforeACommentIsAMemo) {

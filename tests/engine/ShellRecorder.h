@@ -19,6 +19,7 @@ public:
     QStringList openWith; // files offered in the chooser
     QSet<QString> acceptedFiles;
     bool chooserWorks = true;
+    bool userDeclines = false; // the chooser comes up and the user cancels it
     std::shared_ptr<platform::MemoryRegistry> registry =
         std::make_shared<platform::MemoryRegistry>();
 
@@ -29,7 +30,10 @@ public:
         });
         m_oldOpenWith = platform::setOpenWithHandler([this](const QString& file) {
             openWith.append(file);
-            return chooserWorks;
+            if (!chooserWorks)
+                return platform::OpenWithResult::Unavailable;
+            return userDeclines ? platform::OpenWithResult::Declined
+                                : platform::OpenWithResult::Started;
         });
         m_oldRegistry = platform::setRegistryView(registry);
     }

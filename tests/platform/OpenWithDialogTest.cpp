@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QLabel>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 using platform::OpenWithDialog;
@@ -75,17 +76,33 @@ TEST_F(OpenWithDialogTest, CaptionSaysWhetherAFileOrAFolderOpens) {
               QStringLiteral("開くフォルダー: ") + QFileInfo(folder).fileName());
 }
 
-TEST_F(OpenWithDialogTest, InstalledChooserShowsTheDialog) {
+// The chooser is answered from inside its own event loop, as the user would.
+platform::OpenWithResult offerAndAnswer(const QString& target,
+                                        const std::function<void(OpenWithDialog&)>& answer) {
+    QTimer::singleShot(0, [&] {
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            auto* dialog = qobject_cast<OpenWithDialog*>(widget);
+            if (dialog && dialog->isVisible()) {
+                answer(*dialog);
+                return;
+            }
+        }
+        ADD_FAILURE() << "no chooser was shown";
+    });
+    return platform::offerOpenWith(target);
+}
+
+TEST_F(OpenWithDialogTest, InstalledChooserWaitsAndCountsOnlyAStartedApplication) {
     platform::installOpenWithDialog();
-    EXPECT_TRUE(platform::offerOpenWith(file));
-    OpenWithDialog* shown = nullptr;
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (auto* dialog = qobject_cast<OpenWithDialog*>(widget); dialog && dialog->isVisible())
-            shown = dialog;
-    }
-    ASSERT_NE(shown, nullptr);
-    EXPECT_EQ(shown->file(), file);
-    shown->close();
+    EXPECT_EQ(offerAndAnswer(file, [](OpenWithDialog& d) { d.reject(); }),
+              platform::OpenWithResult::Declined);
+    EXPECT_EQ(offerAndAnswer(file,
+                             [](OpenWithDialog& d) {
+                                 d.selectApplication(QStringLiteral("scrivlet-test-text.desktop"));
+                                 d.accept();
+                             }),
+              platform::OpenWithResult::Started);
+    EXPECT_TRUE(desktop->waitForMark(QStringLiteral("text")).has_value());
     platform::setOpenWithHandler({});
 }
 

@@ -229,15 +229,15 @@ TEST_F(ShellLaunch, DescribingStartsNothing) {
     EXPECT_FALSE(desktop->hasMark(QStringLiteral("quiet")));
 }
 
-TEST(OpenWith, FalseWithoutAChooser) {
+TEST(OpenWith, UnavailableWithoutAChooser) {
     const OpenWithHandler old = setOpenWithHandler({});
-    EXPECT_FALSE(offerOpenWith(QStringLiteral("/tmp/x")));
+    EXPECT_EQ(offerOpenWith(QStringLiteral("/tmp/x")), OpenWithResult::Unavailable);
     QString offered;
     setOpenWithHandler([&](const QString& file) {
         offered = file;
-        return true;
+        return OpenWithResult::Started;
     });
-    EXPECT_TRUE(offerOpenWith(QStringLiteral("/tmp/x")));
+    EXPECT_EQ(offerOpenWith(QStringLiteral("/tmp/x")), OpenWithResult::Started);
     EXPECT_EQ(offered, QStringLiteral("/tmp/x"));
     setOpenWithHandler(old);
 }

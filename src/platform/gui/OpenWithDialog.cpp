@@ -174,11 +174,12 @@ void OpenWithDialog::accept() {
 }
 
 void installOpenWithDialog() {
+    // The caller waits for the choice: only a started application counts as opened, so a
+    // cancelled chooser leaves the window as it was.
     setOpenWithHandler([](const QString& file) {
-        auto* dialog = new OpenWithDialog(file);
-        dialog->setAttribute(Qt::WA_DeleteOnClose);
-        dialog->show();
-        return dialog->isVisible();
+        OpenWithDialog dialog(file);
+        dialog.exec();
+        return dialog.started() ? OpenWithResult::Started : OpenWithResult::Declined;
     });
 }
 

@@ -44,7 +44,7 @@ private:
     bool m_started = false;
 };
 
-// Makes offerOpenWith show this dialog (not modal: it returns once the dialog is up).
+// Makes offerOpenWith show this dialog, modal: it returns once the user chose or cancelled.
 void installOpenWithDialog();
 
 } // namespace platform

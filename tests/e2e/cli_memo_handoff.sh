@@ -36,11 +36,7 @@ status=0
 
 paste_text '窓からのメモ'
 press shift+Return # AddMemo: files the line as it stands
-press alt+F4
-BOX=$("$TOOL" dialog "$PID" "$WIN" 10000) || fail "no exit confirmation appeared"
-wait_state "$BOX" active
-press y
-wait_exit
+quit_with_yes
 for entry in '窓のない時の メモ' '端末から 送ったメモ' '窓からのメモ' 'パンを 買う' '端末から 会議の メモ'; do
     memo_has "$entry" || fail "lost '$entry': $("$TOOL" decode "$MEMO")"
 done

@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config
           qt6-base-dev qt6-base-dev-tools libgl-dev qt6-wayland
           qt6-l10n-tools # lrelease and lupdate: the English translation is compiled at build time
-          libglib2.0-dev libpcre2-dev libxcb1-dev libxcb-keysyms1-dev
+          libglib2.0-dev libpcre2-dev libicu-dev libxcb1-dev libxcb-keysyms1-dev
           shared-mime-info desktop-file-utils
           qt6-translations-l10n # Qt's own texts (context menus) in the user's language
           fonts-noto-cjk) # Japanese (and Korean) text; without it every caption is a box

@@ -288,6 +288,10 @@ Choose other keys under &quot;Hotkey&quot; on the &quot;General&quot; tab of the
         <source>プログラム「%1」が見つかりません。</source>
         <translation>The program &quot;%1&quot; was not found.</translation>
     </message>
+    <message>
+        <source>「%1」を開く端末がありません。</source>
+        <translation>There is no terminal to open &quot;%1&quot; in.</translation>
+    </message>
 </context>
 <context>
     <name>MemoList</name>
@@ -780,6 +784,17 @@ Are you sure?</translation>
 </source>
         <translation>This hotkey cannot be used.
 </translation>
+    </message>
+</context>
+<context>
+    <name>memo::MemoFindView</name>
+    <message>
+        <source>「%1」を含む行はありません</source>
+        <translation>No line contains &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>探す文字を入力してください</source>
+        <translation>Type the text to find</translation>
     </message>
 </context>
 <context>

@@ -67,7 +67,12 @@ frmMemo::frmMemo(QWidget* parent)
     connect(m_picTitleBar, &TitleStrip::released, this, &frmMemo::onTitleStripReleased);
     connect(m_picTitleBar, &TitleStrip::doubleClicked, this, [this] { HideForm(); });
 
-    connect(m_ctlMemo, &memo::uMultiMemo::GotFocus, this, [this] { SetMemoView(1); });
+    connect(m_ctlMemo, &memo::uMultiMemo::GotFocus, this, [this] {
+        SetMemoView(1);
+        endFind(false); // a click into the pane leaves the find view for the memo
+    });
+    connect(m_ctlMemo, &memo::uMultiMemo::findHitClicked, this, [this] { jumpToFoundLine(); });
+    connect(m_cmbMemo->lineEdit(), &QLineEdit::textEdited, this, [this] { onInputLineEdited(); });
     connect(m_ctlMemo, &memo::uMultiMemo::LostFocus, this, [this] {
         if (m_settingsLoaded && !m_unloaded)
             m->memos.save(false);
@@ -267,6 +272,7 @@ void frmMemo::focusInputLine() {
 }
 
 bool frmMemo::HideForm() {
+    endFind(true);
     hide();
     return false;
 }
@@ -343,6 +349,8 @@ bool frmMemo::eventFilter(QObject* watched, QEvent* event) {
 // The window sees the input line's keys first: a bound function that handles the key swallows
 // it, and the character of a bound keystroke is not typed.
 bool frmMemo::routeInputLineKey(QKeyEvent* event) {
+    if (routeFindKey(event))
+        return true;
     input::CKeyMapping* keys = m->KeyMapping.get();
     if (!keys)
         return false;

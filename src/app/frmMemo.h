@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QComboBox;
 class QMenu;
@@ -76,6 +77,10 @@ public:
     Q_INVOKABLE bool MoveNextMemo();
     Q_INVOKABLE bool DropdownTitle();
     Q_INVOKABLE bool ExecuteMemoLine();
+    // Opens the memo pane's find view with the input line's text as the query (false for an
+    // empty or blank one); while it is open, typing narrows it, Up and Down move, Enter jumps to
+    // the line and Esc closes it, giving back the input line and the pane as they were.
+    Q_INVOKABLE bool FindMemo();
 
     bool ShowForm();
     void SetMemoView(int mode);
@@ -178,6 +183,11 @@ private:
     void reportMemoFileError(const memo::MemoFileError& error, const QString& fileName);
     void runSettingsDialog(int tabIndex);
     bool routeInputLineKey(QKeyEvent* event);
+    QString typedQuery() const;
+    void onInputLineEdited();
+    bool routeFindKey(QKeyEvent* event);
+    void jumpToFoundLine();
+    void endFind(bool restoreMemoView);
     void routeMemoPaneKeyDown(int& keyCode, int& shift);
     void routeMemoPaneKeyPress(int& keyAscii);
     void confirmMemoDelete(int& memoIndex, bool& cancel);
@@ -213,6 +223,12 @@ private:
     QAction* m_mnuPopupExit = nullptr;
 
     int m_memoView = 0;
+    // What the find view gives back when it closes.
+    struct FindReturn {
+        QString inputText;
+        int memoView = 0;
+    };
+    std::optional<FindReturn> m_findReturn;
     bool m_trayReady = false;
     bool m_wasForeground = false;
     bool m_settingsLoaded = false;

@@ -8,6 +8,7 @@
 #include "memo/MemoList.h"
 #include "memo/pane/uMultiMemo.h"
 #include "platform/AppPaths.h"
+#include "platform/DesktopApplications.h"
 #include "platform/MessageBox.h"
 #include "platform/gui/AfterFirstExpose.h"
 #include "platform/gui/KeyStroke.h"
@@ -27,13 +28,14 @@ void frmMemo::setPrevInstance(CPrevInstance* guard) {
     // A prose line handed over by the console companion joins the memo shown here, when it is
     // the same file, and is saved at once so that it is on disk when the companion returns.
     connect(guard, &CPrevInstance::MemoLineArrived, this,
-            [this](const QString& file, const QString& line, bool& appended, QString& failure) {
+            [this](const QString& file, const QString& line, bool& appended, QString& failure,
+                   const QString& memoTitle) {
                 if (!m_settingsLoaded || m_unloaded ||
                     !CPrevInstance::isSameFile(file, m->memos.list().FileName()))
                     return;
                 // The sender waits for the reply: the reason goes back now, a box comes after.
                 m_handOffFailure = &failure;
-                appended = m->memos.fileLine(line);
+                appended = m->memos.fileLineInto(memoTitle, line);
                 m_handOffFailure = nullptr;
                 // Never "another file" for a file held here: the sender would write it itself.
                 if (!appended && failure.isEmpty())
@@ -49,6 +51,14 @@ void frmMemo::Initialize(const QStringList& arguments) {
 
     m->historyAdapter = std::make_unique<input::HistoryComboAdapter>(*m_cmbMemo, m->history);
     m->history.setMax(config::options().MRU);
+    // Names that start an application (ASCII ones; GIO is read only when first needed).
+    m->history.setFallbackCompletions([] {
+        QStringList names;
+        for (const platform::DesktopApplication& application : platform::installedApplications())
+            if (platform::isApplicationName(application.name))
+                names << application.name;
+        return names;
+    });
     if (config::CIniFile* ini = config::iniFile())
         input::LoadMRUSection(m->history, *ini);
     m_cmbMemo->setEditText(QString());

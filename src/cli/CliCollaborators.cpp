@@ -20,6 +20,7 @@ public:
                                                    session.scriptWatcher)),
           memoStore(session.memoFile, session.settingsFile, *session.err) {
         ports.evaluator = evaluator.get();
+        memoStore.filer().setTargetTitle(session.memoTitle);
         ports.memos = &memoStore.filer();
         ports.history = &history;
         ports.clipboard = &clipboard;

@@ -16,6 +16,7 @@ struct CliSession {
     QString settingsFile; // read only
     QString scriptFile;   // the user's script functions
     QString memoFile;     // where prose is filed
+    QString memoTitle;    // the memo prose goes into; "" for the first (current) memo
     config::Options options;
     QTextStream* err = nullptr;
     script::RunWatcher* scriptWatcher = nullptr; // watches every script run, the file's load too

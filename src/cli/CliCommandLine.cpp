@@ -2,6 +2,29 @@
 
 namespace cli {
 
+namespace {
+
+// The value of "--name VALUE" or "--name=VALUE"; advances i past a separate value.
+bool optionValue(const QStringList& arguments, qsizetype& i, QLatin1StringView name,
+                 QString& value) {
+    const QString& arg = arguments.at(i);
+    if (arg == name) {
+        value = i + 1 < arguments.size() ? arguments.at(++i) : QString();
+        return true;
+    }
+    if (arg.startsWith(name + QLatin1Char('='))) {
+        value = arg.mid(name.size() + 1);
+        return true;
+    }
+    return false;
+}
+
+bool isBlank(const QString& text) {
+    return text.trimmed().isEmpty();
+}
+
+} // namespace
+
 CliCommandLine parseCommandLine(const QStringList& arguments) {
     CliCommandLine result;
     QStringList words;
@@ -36,11 +59,33 @@ CliCommandLine parseCommandLine(const QStringList& arguments) {
                 result.error = QStringLiteral("--vbs runs a file, not a line");
                 return result;
             }
+            if (result.action == CliCommandLine::Action::Find || !result.memoTitle.isEmpty()) {
+                result.error = QStringLiteral("--vbs does not go with --find or --memo");
+                return result;
+            }
             result.action = CliCommandLine::Action::RunScript;
             return result;
         }
+        QString value;
         if (arg == QLatin1String("--dry-run")) {
             result.dryRun = true;
+        } else if (optionValue(arguments, i, QLatin1StringView("--find"), value)) {
+            if (isBlank(value)) {
+                result.error = QStringLiteral("--find needs text to find (not empty, not only "
+                                              "blanks)");
+                return result;
+            }
+            result.findText = value;
+            result.action = CliCommandLine::Action::Find;
+        } else if (optionValue(arguments, i, QLatin1StringView("--memo"), value)) {
+            // A title is one line of the memo file: a line break in it could never match again.
+            if (isBlank(value) || value.contains(QLatin1Char('\n')) ||
+                value.contains(QLatin1Char('\r'))) {
+                result.error = QStringLiteral("--memo needs the title of a memo (one line, not "
+                                              "only blanks)");
+                return result;
+            }
+            result.memoTitle = value;
         } else if (arg == QLatin1String("--dir") || arg.startsWith(QLatin1String("--dir="))) {
             if (arg.startsWith(QLatin1String("--dir="))) {
                 result.folder = arg.mid(6);
@@ -71,6 +116,15 @@ CliCommandLine parseCommandLine(const QStringList& arguments) {
             return result;
         }
     }
+    if (result.action == CliCommandLine::Action::Find) {
+        if (!words.isEmpty())
+            result.error = QStringLiteral("--find takes one TEXT; quote text with blanks");
+        else if (!result.memoTitle.isEmpty())
+            result.error = QStringLiteral("--find looks in every memo; --memo is for filing");
+        if (!result.error.isEmpty())
+            result.action = CliCommandLine::Action::UsageError;
+        return result;
+    }
     if (words.isEmpty()) {
         result.error = QStringLiteral("no line to run");
         return result;
@@ -82,12 +136,15 @@ CliCommandLine parseCommandLine(const QStringList& arguments) {
 
 QString usageText() {
     return QStringLiteral(
-        "Usage: scrivlet-cli [--dir DIR] [--dry-run] [--time-limit SECONDS] [--] LINE...\n"
+        "Usage: scrivlet-cli [--dir DIR] [--dry-run] [--time-limit SECONDS] [--memo TITLE]\n"
+        "                    [--] LINE...\n"
         "       scrivlet-cli [--dir DIR] [--dry-run] --vbs FILE [ARGUMENT...]\n"
+        "       scrivlet-cli [--dir DIR] --find TEXT\n"
         "\n"
         "Runs one input line the way the Scrivlet window does: the line is cut at \"|\",\n"
         "registered commands of the settings file expand, and each piece is opened\n"
-        "through the desktop (file, folder, program, URL), else evaluated as script\n"
+        "through the desktop (file, folder, program, URL, or an installed application\n"
+        "by the name its menu entry has, such as Files), else evaluated as script\n"
         "(with the functions of scrivlet.vbs), else, when it reads as prose, filed as\n"
         "a time-stamped line in the first memo of the memo file. The words of LINE are\n"
         "joined with single spaces; quote the line to keep \"|\" and spaces from your\n"
@@ -123,6 +180,16 @@ QString usageText() {
         "              ScriptFullName, Sleep), VBA and Clipboard. An uncaught error\n"
         "              prints FILE(LINE, COLUMN) Error Number N:DESCRIPTION on standard\n"
         "              error.\n"
+        "  --memo TITLE\n"
+        "              file prose into the memo titled TITLE (exactly, letter case\n"
+        "              counts) instead of the first memo; when no memo has that title, a\n"
+        "              new memo of that title is added at the end of the memo file.\n"
+        "  --find TEXT print every memo line that holds TEXT as TITLE<TAB>LINE, newest\n"
+        "              first (by the lines' time stamps). Letter case, full and half\n"
+        "              width (ＡＢＣ, ABC; ｶﾅ, カナ) and hiragana and katakana do not\n"
+        "              count; voiced marks and accents do. Exit status 0 when a line\n"
+        "              matched, 1 when none did, 2 for an empty TEXT or a memo file that\n"
+        "              cannot be read.\n"
         "  --help      show this text.\n"
         "  --version   show the version and the licence.\n"
         "\n"

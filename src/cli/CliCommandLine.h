@@ -12,7 +12,7 @@ namespace cli {
 inline constexpr std::chrono::seconds kDefaultTimeLimit{10};
 
 struct CliCommandLine {
-    enum class Action { Run, RunScript, Help, Version, UsageError };
+    enum class Action { Run, RunScript, Find, Help, Version, UsageError };
     Action action = Action::UsageError;
     QString line;   // the words after the options, joined with single spaces
     QString folder; // --dir: the program folder to use instead of the automatic one
@@ -21,6 +21,8 @@ struct CliCommandLine {
     std::chrono::milliseconds timeLimit = kDefaultTimeLimit;
     QString scriptFile;          // --vbs: the script file to run instead of a line
     QStringList scriptArguments; // the words after it, all for the script
+    QString findText;            // --find: what to find in the memos
+    QString memoTitle;           // --memo: the memo prose is filed into ("" for the first memo)
     QString error;               // why the command line was refused
 };
 

@@ -7,6 +7,8 @@
 #include "cli/TextStreamBuffer.h"
 #include "config/CIniFile.h"
 #include "engine/LineDispatcher.h"
+#include "memo/MemoFile.h"
+#include "memo/MemoFinder.h"
 #include "platform/AppPaths.h"
 #include "platform/MessageBox.h"
 #include "platform/ShellExecute.h"
@@ -72,6 +74,7 @@ int runLine(const CliCommandLine& commandLine, QTextStream& out, QTextStream& er
     session.scriptFile = platform::userScriptFilePath();
     session.options = config::readOptions(ini);
     session.memoFile = platform::memoFilePath(session.options.MemoFileName);
+    session.memoTitle = commandLine.memoTitle;
     session.err = &err;
     ScriptTimeLimit timeLimit(commandLine.timeLimit);
     session.scriptWatcher = &timeLimit;
@@ -89,6 +92,26 @@ int runLine(const CliCommandLine& commandLine, QTextStream& out, QTextStream& er
     if (!timeLimit.stopReason().isEmpty())
         return ScriptStopped;
     return run.anyRan() ? PieceRan : NothingRan;
+}
+
+// Prints "title<TAB>line" for every memo line that holds the text, newest first, as the find view
+// lists them. Exit status as grep's: 0 found, 1 nothing found, 2 trouble.
+int runFind(const CliCommandLine& commandLine, QTextStream& out, QTextStream& err) {
+    config::CIniFile ini;
+    ini.LoadSectionsForReading(platform::settingsFilePath(), {QStringLiteral("Options")});
+    const QString memoFile = platform::memoFilePath(config::readOptions(ini).MemoFileName);
+    memo::MemoFileContent content = memo::ReadMemoFile(memoFile);
+    if (!content.ok()) {
+        err << "scrivlet-cli: cannot read the memo file " << memoFile << ": error "
+            << content.error->number << ": " << content.error->description << Qt::endl;
+        return UsageError;
+    }
+    memo::MemoFinder finder(std::move(content.memos));
+    const QList<memo::FindHit> hits = finder.find(commandLine.findText);
+    for (const memo::FindHit& hit : hits)
+        out << finder.title(hit.memo) << '\t' << finder.lineText(hit) << '\n';
+    out.flush();
+    return hits.isEmpty() ? NothingRan : PieceRan;
 }
 
 int runScriptFile(const CliCommandLine& commandLine, QTextStream& out, QTextStream& err,
@@ -123,6 +146,7 @@ int runCli(const QStringList& arguments, QTextStream& out, QTextStream& err, std
         return UsageError;
     case CliCommandLine::Action::Run:
     case CliCommandLine::Action::RunScript:
+    case CliCommandLine::Action::Find:
         break;
     }
 
@@ -145,9 +169,18 @@ int runCli(const QStringList& arguments, QTextStream& out, QTextStream& err, std
             return platform::defaultAnswer(box.style);
         });
 
-    const int code = commandLine.action == CliCommandLine::Action::RunScript
-                         ? runScriptFile(commandLine, out, err, in)
-                         : runLine(commandLine, out, err, in);
+    int code = 0;
+    switch (commandLine.action) {
+    case CliCommandLine::Action::RunScript:
+        code = runScriptFile(commandLine, out, err, in);
+        break;
+    case CliCommandLine::Action::Find:
+        code = runFind(commandLine, out, err);
+        break;
+    default:
+        code = runLine(commandLine, out, err, in);
+        break;
+    }
     out.flush();
     err.flush();
     return code;

@@ -13,8 +13,9 @@ ConsoleMemoStore::ConsoleMemoStore(QString memoFile, QString settingsFile, QText
     : m_memoFile(std::move(memoFile)), m_settingsFile(std::move(settingsFile)), m_err(err),
       m_clock(clock), m_filer(std::move(clock)), m_serverPath(instance::defaultServerPath()),
       m_replyTimeout(instance::kReplyTimeout) {
-    m_filer.setHandOff([this](const QString& line, const std::function<bool()>& fileHere) {
-        return handOff(line, fileHere);
+    m_filer.setHandOff([this](const QString& line, const QString& memoTitle,
+                              const std::function<bool()>& fileHere) {
+        return handOff(line, memoTitle, fileHere);
     });
     m_filer.setFailureReporter([this](memo::MemoFiler::Failure, const memo::MemoFileError& error,
                                       const QString& fileName) {
@@ -28,7 +29,8 @@ void ConsoleMemoStore::setChannel(QString serverPath, std::chrono::milliseconds 
     m_replyTimeout = replyTimeout;
 }
 
-bool ConsoleMemoStore::handOff(const QString& line, const std::function<bool()>& fileHere) {
+bool ConsoleMemoStore::handOff(const QString& line, const QString& memoTitle,
+                               const std::function<bool()>& fileHere) {
     // A MemoFileName pointing at the settings file would turn the user's settings into a memo.
     if (CPrevInstance::isSameFile(m_memoFile, m_settingsFile))
         return lose(QStringLiteral("the memo file is the settings file %1").arg(m_memoFile), line);
@@ -38,8 +40,10 @@ bool ConsoleMemoStore::handOff(const QString& line, const std::function<bool()>&
     const auto readAndFile = [&] {
         // A file grown over years: only its first memo is read and rewritten where that is sure.
         std::optional<memo::MemoFileError> quickError;
-        switch (memo::appendToFirstMemo(m_memoFile, line, m_clock(), m_filer.list().DateFormat(),
-                                        quickError)) {
+        switch (memoTitle.isEmpty()
+                    ? memo::appendToFirstMemo(m_memoFile, line, m_clock(),
+                                              m_filer.list().DateFormat(), quickError)
+                    : memo::FirstMemoAppend::NotApplicable) {
         case memo::FirstMemoAppend::Filed:
             return true;
         case memo::FirstMemoAppend::Failed:
@@ -59,7 +63,7 @@ bool ConsoleMemoStore::handOff(const QString& line, const std::function<bool()>&
     using Delivery = CPrevInstance::MemoLineDelivery;
     QString failure;
     switch (CPrevInstance::deliverMemoLine(m_memoFile, line, readAndFile, m_serverPath,
-                                           m_replyTimeout, &failure)) {
+                                           m_replyTimeout, &failure, memoTitle)) {
     case Delivery::HandedOver:
     case Delivery::WrittenHere:
         return true;

@@ -12,7 +12,8 @@ namespace cli {
 
 // Files prose lines for the console through the memo filer. When a Scrivlet window runs with the
 // same memo file open, the line is handed to it, so the window's next save cannot undo the entry;
-// otherwise the filer reads the memo file, appends the line to its first memo and saves. A line
+// otherwise the filer reads the memo file, appends the line to its first memo (or the memo of the
+// filer's target title) and saves. A line
 // that could not be filed is reported on `err` and counted.
 class ConsoleMemoStore {
 public:
@@ -29,7 +30,8 @@ public:
     int lostLines() const { return m_lost; }
 
 private:
-    bool handOff(const QString& line, const std::function<bool()>& fileHere);
+    bool handOff(const QString& line, const QString& memoTitle,
+                 const std::function<bool()>& fileHere);
     bool lose(const QString& why, const QString& text);
 
     QString m_memoFile;

@@ -1,5 +1,6 @@
 #include "engine/LaunchTarget.h"
 
+#include "platform/DesktopApplications.h"
 #include "platform/ShellExecute.h"
 
 #include <QCoreApplication>
@@ -74,6 +75,7 @@ LaunchTarget LaunchTarget::of(const QString& piece) {
         rest = piece.mid(space + 1).trimmed();
     }
     target.m_hasParameters = !rest.isEmpty();
+    target.m_piece = piece;
 
     if (isPathText(first)) {
         target.m_kind = Kind::Path;
@@ -96,6 +98,12 @@ bool LaunchTarget::isInstalledProgram() const {
     return m_kind == Kind::Program && !platform::findProgram(m_name).isEmpty();
 }
 
+bool LaunchTarget::needsMissingTerminal() const {
+    return m_kind == Kind::Program &&
+           (platform::needsMissingTerminal(m_name) ||
+            (m_hasParameters && platform::needsMissingTerminal(m_piece)));
+}
+
 QString LaunchTarget::failureText() const {
     switch (m_kind) {
     case Kind::Path:
@@ -115,6 +123,9 @@ QString LaunchTarget::failureText() const {
             .arg(url.scheme() + QLatin1Char(':'));
     }
     case Kind::Program:
+        if (needsMissingTerminal())
+            return QCoreApplication::translate("LaunchTarget", "「%1」を開く端末がありません。")
+                .arg(platform::needsMissingTerminal(m_name) ? m_name : m_piece);
         if (m_hasParameters)
             return QCoreApplication::translate("LaunchTarget", "プログラム「%1」が見つかりません。")
                 .arg(m_name);

@@ -23,12 +23,16 @@ public:
     const QString& name() const { return m_name; }
     // Program: whether such a program is installed.
     bool isInstalledProgram() const;
+    // Program: whether it (or the whole piece, an application's name with blanks) is installed
+    // but runs in a terminal, and no terminal is installed.
+    bool needsMissingTerminal() const;
     // Why the path, link or program did not open ("「~/Documents」が見つかりません。").
     QString failureText() const;
 
 private:
     Kind m_kind = Kind::Other;
     QString m_name;
+    QString m_piece;
     bool m_hasParameters = false;
 };
 

@@ -145,6 +145,12 @@ PieceOutcome LineDispatcher::ExecutePiece(const QString& piece) {
         showError(target.failureText(), platform::mb::Exclamation);
         return PieceOutcome::None;
     }
+    // "vim" or "htop" with no terminal to run in: installed, but started without one it would end
+    // at once, so it was not started.
+    if (!scriptWord && target.needsMissingTerminal()) {
+        showError(target.failureText(), platform::mb::Exclamation);
+        return PieceOutcome::None;
+    }
 
     // "Don't forget the dentist" reads as the word Don and a comment: as script it would
     // evaluate to nothing and the line would vanish.

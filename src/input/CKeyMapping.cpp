@@ -137,6 +137,7 @@ const QList<CKeyMapping::DefaultBinding>& CKeyMapping::defaultBindings() {
         {QStringLiteral("MoveNextMemo"), {QStringLiteral("Ctrl+Down"), QStringLiteral("Ctrl+J")}},
         {QStringLiteral("DropdownTitle"), {QStringLiteral("F4")}},
         {QStringLiteral("ExecuteMemoLine"), {QStringLiteral("F9")}},
+        {QStringLiteral("FindMemo"), {QStringLiteral("Ctrl+F")}},
     };
     return table;
 }

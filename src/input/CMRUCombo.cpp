@@ -6,22 +6,25 @@ namespace {
 
 constexpr int kTab = 9;
 
-// The longest common prefix of the entries that begin with `typed` (compared exactly); a null
-// string when none does.
-QString completionOf(const QString& typed, const QStringList& entries) {
+// The typed text, then what all entries that begin with it share after it; a null string when
+// none begins with it. `sensitivity` applies to both tests.
+QString completionOf(const QString& typed, const QStringList& entries,
+                     Qt::CaseSensitivity sensitivity = Qt::CaseSensitive) {
     QString common;
     bool found = false;
     for (const QString& entry : entries) {
-        if (!entry.startsWith(typed, Qt::CaseSensitive))
+        if (!entry.startsWith(typed, sensitivity))
             continue;
+        const QString candidate = typed + entry.mid(typed.size());
         if (!found) {
-            common = entry;
+            common = candidate;
             found = true;
             continue;
         }
         qsizetype same = typed.size();
-        const qsizetype limit = std::min(common.size(), entry.size());
-        while (same < limit && common[same] == entry[same])
+        const qsizetype limit = std::min(common.size(), candidate.size());
+        while (same < limit && QStringView(common).mid(same, 1).compare(
+                                   QStringView(candidate).mid(same, 1), sensitivity) == 0)
             ++same;
         common.truncate(same);
     }
@@ -106,7 +109,9 @@ void CMRUCombo::comboChanged() {
         m_caretAtKeyDown = caret; // deleting or moving: never complete
         return;
     }
-    const QString completed = completionOf(text, m_combo->items());
+    QString completed = completionOf(text, m_combo->items());
+    if (completed.isNull())
+        completed = fallbackCompletionOf(text);
     if (completed.isNull()) {
         m_lastText = text;
         return;
@@ -118,6 +123,15 @@ void CMRUCombo::comboChanged() {
     m_busy = false;
     m_combo->setSelection(typed, int(completed.size()) - typed);
     m_lastText = m_combo->text();
+}
+
+// Completion from the fallback names, which letter case does not decide.
+QString CMRUCombo::fallbackCompletionOf(const QString& typed) {
+    if (!m_fallbackSource || typed.isEmpty())
+        return QString();
+    if (!m_fallback)
+        m_fallback = m_fallbackSource();
+    return completionOf(typed, *m_fallback, Qt::CaseInsensitive);
 }
 
 void CMRUCombo::comboKeyDown() {

@@ -4,6 +4,9 @@
 
 #include <QStringList>
 
+#include <functional>
+#include <optional>
+
 namespace input {
 
 // The history of the input line and its completion while typing. Two lists: the history (lines
@@ -29,6 +32,13 @@ public:
     // Forgets every line: the history and the drop-down list. The combo text stays.
     void ClearMRU();
 
+    // Where completion looks when no drop-down entry begins with the typed text: names (the
+    // installed applications'), matched ignoring letter case. Asked once, at the first need.
+    void setFallbackCompletions(std::function<QStringList()> source) {
+        m_fallbackSource = std::move(source);
+        m_fallback.reset();
+    }
+
     // Events of the attached combo box.
     void comboChanged();
     void comboKeyDown();
@@ -38,6 +48,7 @@ public:
 
 private:
     void TrimMRU();
+    QString fallbackCompletionOf(const QString& typed);
 
     IHistoryComboBox* m_combo = nullptr;
     QStringList m_history;
@@ -45,6 +56,8 @@ private:
     int m_caretAtKeyDown = 0;
     QString m_lastText;
     bool m_busy = false;
+    std::function<QStringList()> m_fallbackSource;
+    std::optional<QStringList> m_fallback;
 };
 
 } // namespace input

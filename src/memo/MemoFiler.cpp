@@ -15,15 +15,21 @@ std::optional<MemoFileError> MemoFiler::open(const QString& fileName) {
 }
 
 bool MemoFiler::fileLine(const QString& line) {
+    return fileLineInto(m_targetTitle, line);
+}
+
+bool MemoFiler::fileLineInto(const QString& memoTitle, const QString& line) {
     if (line.isEmpty())
         return false;
     if (m_handOff)
-        return m_handOff(line, [this, &line] { return fileHere(line); });
-    return fileHere(line);
+        return m_handOff(line, memoTitle, [&] { return fileHere(memoTitle, line); });
+    return fileHere(memoTitle, line);
 }
 
-bool MemoFiler::fileHere(const QString& line) {
-    if (!m_list.AddMessage(line)) {
+bool MemoFiler::fileHere(const QString& memoTitle, const QString& line) {
+    const bool filed =
+        memoTitle.isEmpty() ? m_list.AddMessage(line) : m_list.AddMessageToTitled(line, memoTitle);
+    if (!filed) {
         const MemoFileError why =
             m_list.loadError() ? *m_list.loadError() : MemoFileError{75, m_list.FileName()};
         report(Failure::NotReadable, why);

@@ -25,9 +25,11 @@ public:
     using FailureReporter =
         std::function<void(Failure failure, const MemoFileError& error, const QString& fileName)>;
     // Another program that holds the same memo file open may take the line instead (the running
-    // window, for the console). It calls fileHere when the line is to be filed here after all and
-    // returns whether the line was filed by either.
-    using HandOff = std::function<bool(const QString& line, const std::function<bool()>& fileHere)>;
+    // window, for the console). It gets the title of the memo the line is for ("" for the current
+    // memo), calls fileHere when the line is to be filed here after all and returns whether the
+    // line was filed by either.
+    using HandOff = std::function<bool(const QString& line, const QString& memoTitle,
+                                       const std::function<bool()>& fileHere)>;
 
     explicit MemoFiler(MemoClock clock = systemMemoClock());
 
@@ -46,6 +48,12 @@ public:
     // Appends "[time stamp] line" to the current memo and saves the file. Empty text files
     // nothing. False, and the reporter told, when the line is not in the file.
     bool fileLine(const QString& line);
+    // The same for the memo titled `memoTitle` (MemoList::AddMessageToTitled), or the current
+    // memo when it is "".
+    bool fileLineInto(const QString& memoTitle, const QString& line);
+    // Where fileLine files from now on: the memo of this title ("" for the current memo).
+    void setTargetTitle(const QString& memoTitle) { m_targetTitle = memoTitle; }
+    const QString& targetTitle() const { return m_targetTitle; }
 
     // Writes the memos to the file. A failure is reported when `reportEveryFailure`, or when it is
     // the first of a run of failures (the save is retried at every focus change). A file that could
@@ -53,7 +61,7 @@ public:
     bool save(bool reportEveryFailure);
 
 private:
-    bool fileHere(const QString& line);
+    bool fileHere(const QString& memoTitle, const QString& line);
     void report(Failure failure, const MemoFileError& error) const;
 
     HeadlessMemoView m_noView;
@@ -61,6 +69,7 @@ private:
     FailureReporter m_reporter;
     HandOff m_handOff;
     bool m_saveFailureReported = false;
+    QString m_targetTitle;
 };
 
 } // namespace memo

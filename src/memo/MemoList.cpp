@@ -275,17 +275,68 @@ bool MemoList::MoveNextMemo() {
     return true;
 }
 
-bool MemoList::AddMessage(const QString& message, int index) {
+// Changes another program made meanwhile come in first, so an entry joins them. False when
+// nothing may be filed now (the file was not read, or the changes could not be taken over).
+bool MemoList::takeOutsideChangesBeforeEntry() {
     if (m_loadedFrom != m_fileName)
         return false;
-    // Changes another program made meanwhile come in first, so the line joins them.
     bool reloaded = false;
-    if (isMemo(m_index) && takeOutsideChanges(reloaded))
+    return !(isMemo(m_index) && takeOutsideChanges(reloaded));
+}
+
+bool MemoList::AddMessage(const QString& message, int index) {
+    if (!takeOutsideChangesBeforeEntry())
         return false;
     if (index < 0)
         index = m_index;
     if (!isMemo(index))
         return false;
+    appendLogLine(message, index);
+    return true;
+}
+
+bool MemoList::AddMessageToTitled(const QString& message, const QString& title) {
+    if (!takeOutsideChangesBeforeEntry() || !isMemo(m_index))
+        return false;
+    int index = indexOfTitle(title);
+    const MemoRecord first = m_index == 1 ? CollectMemo() : m_memos[0];
+    if (index == 0 && MemoCount() == 1 && first.Title.isEmpty() && first.Text.isEmpty()) {
+        // A new file's one empty memo becomes the titled memo rather than staying beside it.
+        m_memos[0] = first;
+        m_memos[0].Title = title;
+        m_view->setTitleAt(0, title);
+        if (m_index == 1)
+            m_view->setTitleText(title);
+        index = 1;
+    } else if (index == 0) {
+        MemoRecord added;
+        added.Title = title;
+        m_memos.append(added);
+        m_view->appendTitle(title);
+        index = MemoCount();
+        showPosition();
+    }
+    appendLogLine(message, index);
+    return true;
+}
+
+QList<MemoRecord> MemoList::memosAsShown() const {
+    QList<MemoRecord> memos = m_memos;
+    if (isMemo(m_index))
+        memos[m_index - 1] = CollectMemo();
+    return memos;
+}
+
+int MemoList::indexOfTitle(const QString& title) const {
+    for (int i = 1; i <= MemoCount(); ++i) {
+        const QString shown = i == m_index ? CollectMemo().Title : m_memos[i - 1].Title;
+        if (shown == title)
+            return i;
+    }
+    return 0;
+}
+
+void MemoList::appendLogLine(const QString& message, int index) {
     // Typing in the view that the list has not collected yet stays: the entry follows it.
     if (index == m_index)
         collectCurrentMemo();
@@ -294,7 +345,6 @@ bool MemoList::AddMessage(const QString& message, int index) {
     // save-back write it over the current memo.
     if (index == m_index)
         ShowMemo(index);
-    return true;
 }
 
 void MemoList::ShowMemo(int index) {

@@ -57,12 +57,20 @@ public:
     // when below 0). False, and nothing added, when there is no such memo (the file could not be
     // read).
     bool AddMessage(const QString& message, int index = -1);
+    // The same for the first memo titled exactly `title` (the title field counts for the current
+    // memo); a memo of that title is added at the end of the list, as a new memo is, when none has
+    // it (a new file's one empty memo takes the title instead). The current memo stays current.
+    bool AddMessageToTitled(const QString& message, const QString& title);
+    // The number of the first memo titled exactly `title`, or 0.
+    int indexOfTitle(const QString& title) const;
 
     // Why memos cannot be filed now (the memo file could not be read), or nothing.
     const std::optional<MemoFileError>& loadError() const { return m_loadError; }
 
     // The list's copy of the memos (the current one may be older than the view).
     const QList<MemoRecord>& memos() const { return m_memos; }
+    // The memos as the user sees them: the current one as the view shows it. Changes nothing.
+    QList<MemoRecord> memosAsShown() const;
 
 signals:
     // Raised before the current memo is deleted; setting cancel keeps it.
@@ -70,6 +78,8 @@ signals:
 
 private:
     void ShowMemo(int index);
+    bool takeOutsideChangesBeforeEntry();
+    void appendLogLine(const QString& message, int index);
     MemoRecord CollectMemo() const;
     void collectCurrentMemo(); // into the list, the title it gets shown
     void showPosition();

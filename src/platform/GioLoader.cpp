@@ -80,6 +80,7 @@ SCRIVLET_GIO_FORWARD(GAppInfo*, g_app_info_create_from_commandline,
 SCRIVLET_GIO_FORWARD(const char*, g_app_info_get_name, (GAppInfo * info), (info))
 SCRIVLET_GIO_FORWARD(const char*, g_app_info_get_id, (GAppInfo * info), (info))
 SCRIVLET_GIO_FORWARD(gboolean, g_app_info_should_show, (GAppInfo * info), (info))
+SCRIVLET_GIO_FORWARD(const char*, g_app_info_get_executable, (GAppInfo * info), (info))
 SCRIVLET_GIO_FORWARD(gboolean, g_app_info_launch_uris,
                      (GAppInfo * info, GList* uris, GAppLaunchContext* context, GError** error),
                      (info, uris, context, error))
@@ -88,6 +89,10 @@ SCRIVLET_GIO_FORWARD(gboolean, g_app_info_launch_uris,
 SCRIVLET_GIO_FORWARD(GType, g_desktop_app_info_get_type, (void), ())
 SCRIVLET_GIO_FORWARD(GDesktopAppInfo*, g_desktop_app_info_new, (const char* id), (id))
 SCRIVLET_GIO_FORWARD(gboolean, g_desktop_app_info_has_key,
+                     (GDesktopAppInfo * info, const char* key), (info, key))
+SCRIVLET_GIO_FORWARD(char*, g_desktop_app_info_get_string,
+                     (GDesktopAppInfo * info, const char* key), (info, key))
+SCRIVLET_GIO_FORWARD(gboolean, g_desktop_app_info_get_boolean,
                      (GDesktopAppInfo * info, const char* key), (info, key))
 SCRIVLET_GIO_FORWARD(const gchar* const*, g_desktop_app_info_list_actions, (GDesktopAppInfo * info),
                      (info))

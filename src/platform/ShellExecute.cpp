@@ -1,6 +1,7 @@
 #include "platform/ShellExecute.h"
 #include "platform/Log.h"
 
+#include "platform/DesktopApplications.h"
 #include "platform/GioHandles.h"
 
 #include <QDir>
@@ -68,23 +69,57 @@ std::optional<Launch> launchAction(GObjectPtr<GAppInfo> app, const QString& acti
     return launch;
 }
 
-Launch launchProgram(const QString& program, const QString& parameters) {
-    const QStringList arguments = splitParameters(parameters);
+Launch startDetached(const QStringList& command, const QString& description) {
     Launch launch;
-    launch.description = QStringLiteral("program %1").arg(program);
-    for (const QString& argument : arguments)
-        launch.description += QLatin1Char(' ') + argument;
-    launch.start = [program, arguments]() {
+    launch.description = description;
+    launch.start = [command]() {
         // Started on its own: no terminal input to wait for, and no output that anyone who
         // started us (scrivlet-cli in a pipe) would wait on.
         QProcess process;
-        process.setProgram(program);
-        process.setArguments(arguments);
+        process.setProgram(command.first());
+        process.setArguments(command.mid(1));
         process.setStandardInputFile(QProcess::nullDevice());
         process.setStandardOutputFile(QProcess::nullDevice());
         process.setStandardErrorFile(QProcess::nullDevice());
         return process.startDetached();
     };
+    return launch;
+}
+
+Launch launchProgram(const QString& program, const QString& parameters) {
+    const QStringList command = QStringList{program} + splitParameters(parameters);
+    return startDetached(command, QStringLiteral("program ") + command.join(QLatin1Char(' ')));
+}
+
+Launch launchInTerminal(const QStringList& command) {
+    const QStringList terminal = terminalCommand(command);
+    return startDetached(terminal, QStringLiteral("terminal ") + terminal.join(QLatin1Char(' ')));
+}
+
+// A program from PATH: in the user's terminal when its desktop entry asks for one (vim, htop),
+// since started without one it would end at once while the window hides as if all went well.
+std::optional<Launch> launchFromPath(const QString& program, const QString& parameters) {
+    if (!terminalApplicationFor(program))
+        return launchProgram(program, parameters);
+    const QStringList command = QStringList{program} + splitParameters(parameters);
+    if (terminalCommand(command).isEmpty())
+        return std::nullopt; // no terminal to run it in
+    return launchInTerminal(command);
+}
+
+std::optional<Launch> launchNamedApplication(const QString& name) {
+    const std::optional<DesktopApplication> application = applicationNamed(name);
+    if (!application)
+        return std::nullopt;
+    if (application->terminal) {
+        const QStringList command = applicationCommand(*application);
+        if (terminalCommand(command).isEmpty())
+            return std::nullopt;
+        return launchInTerminal(command);
+    }
+    Launch launch;
+    launch.description = QStringLiteral("application %1").arg(application->id);
+    launch.start = [application] { return launchDesktopApplication(*application); };
     return launch;
 }
 
@@ -224,9 +259,12 @@ std::optional<Launch> resolve(const ShellRequest& request) {
         return std::nullopt;
     const QString program = findProgram(file);
     if (!program.isEmpty())
-        return launchProgram(program, request.parameters);
+        return launchFromPath(program, request.parameters);
     if (isNotepad(file))
         return resolveTextEditor(request.parameters);
+    // What the menu shows: "Files", "ImageMagick", exactly as named there.
+    if (request.parameters.trimmed().isEmpty())
+        return launchNamedApplication(file);
     return std::nullopt;
 }
 

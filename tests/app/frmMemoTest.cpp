@@ -10,6 +10,8 @@
 #include "desktop/CTray.h"
 #include "desktop/HookRegistry.h"
 #include "input/CMRUCombo.h"
+#include "memo/MemoFile.h"
+#include "memo/pane/MemoFindView.h"
 #include "memo/pane/uMultiMemo.h"
 #include "platform/AppPaths.h"
 #include "platform/FileFaults.h"
@@ -20,6 +22,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QInputMethodEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
@@ -244,6 +248,108 @@ TEST_F(MainWindow, HandedOverLineKeepsWhatIsBeingTypedInThePane) {
                                 elsewhere, failure);
     EXPECT_FALSE(elsewhere);
     EXPECT_TRUE(failure.isEmpty()) << "another file is no failure";
+}
+
+// Ctrl+F finds the input line's text in every memo; typing narrows, Down moves, Enter jumps to
+// the line in its memo; Esc gives back the line and the pane as they were. The file never changes.
+TEST_F(MainWindow, FindInMemosFromTheInputLine) {
+    const QString memoFile = folder + QStringLiteral("/scrivlet.txt");
+    testsupport::writeFile(memoFile, QStringLiteral(
+                                         "Title:買い物\r\nLast-Modified:x\r\nCursorPos:0\r\n\r\n"
+                                         "[2026/12/01 09:00:00] ﾊﾟﾝと牛乳\r\n"
+                                         "[2026/12/04 09:00:00] パン屋「ｶﾌｪ」へ\r\n.\r\n"
+                                         "Title:連絡\r\nLast-Modified:x\r\nCursorPos:0\r\n\r\n"
+                                         "田中さん 090−1234\r\n"
+                                         "[2026/12/03 09:00:00] ぱんの 件 😀\r\n")
+                                         .toUtf8());
+    const QByteArray before = testsupport::readFile(memoFile);
+    start();
+    QLineEdit* line = window->inputLine()->lineEdit();
+    memo::uMultiMemo* pane = window->memoPane();
+
+    // Japanese arrives from the input method as a committed string.
+    const auto commit = [line](const QString& text) {
+        QInputMethodEvent event;
+        event.setCommitString(text);
+        QApplication::sendEvent(line, &event);
+    };
+
+    // Nothing to find: the view does not open, the key is not taken.
+    commit(QStringLiteral(" 　"));
+    QTest::keyClick(line, Qt::Key_F, Qt::ControlModifier);
+    EXPECT_FALSE(pane->isFindOpen());
+    EXPECT_EQ(window->MemoView(), 0);
+
+    line->clear();
+    commit(QStringLiteral("パン"));
+    QTest::keyClick(line, Qt::Key_F, Qt::ControlModifier);
+    ASSERT_TRUE(pane->isFindOpen());
+    EXPECT_EQ(window->MemoView(), 1);
+    EXPECT_FALSE(pane->memoText()->isVisible());
+    memo::MemoFindView* view = pane->findView();
+    ASSERT_EQ(view->resultCount(), 3);
+    EXPECT_EQ(view->rowText(0), QStringLiteral("買い物\t[2026/12/04 09:00:00] パン屋「ｶﾌｪ」へ"));
+    EXPECT_EQ(view->rowText(1), QStringLiteral("連絡\t[2026/12/03 09:00:00] ぱんの 件 😀"));
+    EXPECT_EQ(view->rowText(2), QStringLiteral("買い物\t[2026/12/01 09:00:00] ﾊﾟﾝと牛乳"));
+    EXPECT_EQ(view->rowHighlights(2), (QList<std::pair<int, int>>{{22, 25}}));
+
+    // Narrowing as the user types; Esc restores the line and the collapsed pane.
+    commit(QStringLiteral("の"));
+    EXPECT_EQ(view->resultCount(), 1);
+    QTest::keyClick(line, Qt::Key_Backspace);
+    EXPECT_EQ(view->resultCount(), 3);
+    QTest::keyClick(line, Qt::Key_Escape);
+    EXPECT_FALSE(pane->isFindOpen());
+    EXPECT_TRUE(window->isVisible()) << "Esc closes the view, not the window";
+    EXPECT_EQ(window->inputLine()->currentText(), QStringLiteral("パン"));
+    EXPECT_EQ(window->MemoView(), 0);
+    EXPECT_EQ(pane->MemoIndex(), 1);
+
+    // Down, Down, Up, Down: the second result; Enter shows its memo with the line selected.
+    QTest::keyClick(line, Qt::Key_F, Qt::ControlModifier);
+    ASSERT_TRUE(pane->isFindOpen());
+    QTest::keyClick(line, Qt::Key_Down);
+    QTest::keyClick(line, Qt::Key_Down);
+    QTest::keyClick(line, Qt::Key_Up);
+    QTest::keyClick(line, Qt::Key_Return);
+    EXPECT_FALSE(pane->isFindOpen());
+    EXPECT_EQ(pane->MemoIndex(), 2);
+    EXPECT_EQ(pane->memoText()->textCursor().selectedText(),
+              QStringLiteral("[2026/12/03 09:00:00] ぱんの 件 😀"));
+    EXPECT_TRUE(pane->memoText()->hasFocus());
+    EXPECT_EQ(window->inputLine()->currentText(), QStringLiteral("パン"));
+    EXPECT_TRUE(boxes.shown.isEmpty());
+    EXPECT_EQ(testsupport::readFile(memoFile), before);
+}
+
+// A line for a titled memo goes there (made at the end when none has the title); the memo being
+// typed in stays as it is, and current.
+TEST_F(MainWindow, HandedOverLineForATitledMemo) {
+    testsupport::writeFile(folder + QStringLiteral("/scrivlet.txt"),
+                           "Title:first\r\nLast-Modified:x\r\nCursorPos:3\r\n\r\none");
+    start();
+    window->ShowToggleMemo();
+    QPlainTextEdit* text = window->memoPane()->memoText();
+    QTest::keyClicks(text, QStringLiteral(" draft"));
+    auto* guard = new CPrevInstance(folder + QStringLiteral("/instance.sock"), nullptr);
+    window->setPrevInstance(guard);
+    for (const QString& line : {QStringLiteral("案 その一"), QStringLiteral("案 その二")}) {
+        bool appended = false;
+        QString failure;
+        emit guard->MemoLineArrived(folder + QStringLiteral("/scrivlet.txt"), line, appended,
+                                    failure, QStringLiteral("会議 ★"));
+        EXPECT_TRUE(appended) << failure.toStdString();
+    }
+    EXPECT_EQ(text->toPlainText(), QStringLiteral("one draft"));
+    EXPECT_EQ(window->memoPane()->MemoIndex(), 1);
+    EXPECT_EQ(window->memoPane()->counter()->text(), QStringLiteral("1/2"));
+    EXPECT_EQ(window->memoPane()->titleList()->itemText(1), QStringLiteral("会議 ★"));
+    const memo::MemoFileContent content =
+        memo::ReadMemoFile(folder + QStringLiteral("/scrivlet.txt"));
+    ASSERT_EQ(content.memos.size(), 2);
+    EXPECT_EQ(content.memos[1].Title, QStringLiteral("会議 ★"));
+    EXPECT_TRUE(content.memos[1].Text.endsWith(QStringLiteral("] 案 その二\r\n")));
+    EXPECT_EQ(content.memos[1].Text.count(QStringLiteral("] 案 その")), 2);
 }
 
 // A line handed over while the memo file cannot be read: the reason goes back with the reply at

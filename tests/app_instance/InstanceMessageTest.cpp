@@ -56,12 +56,14 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(InstanceMessage, MemoLineSurvivesTheTripWithAnyCharacters) {
     for (const QString& id : {newRequestId(), QString()}) {
         const MemoLineMessage sent{QStringLiteral("/tmp/a b/メモ.txt"),
-                                   QStringLiteral("今日は晴れ | \"quoted\"\nsecond line\t\\"), id};
+                                   QStringLiteral("今日は晴れ | \"quoted\"\nsecond line\t\\"), id,
+                                   id.isEmpty() ? QString() : QStringLiteral("会議 ★ \"x\"")};
         const std::optional<MemoLineMessage> got = parseMemoLineMessage(memoLineMessage(sent));
         ASSERT_TRUE(got);
         EXPECT_EQ(got->memoFile, sent.memoFile);
         EXPECT_EQ(got->line, sent.line);
         EXPECT_EQ(got->requestId, id);
+        EXPECT_EQ(got->memoTitle, sent.memoTitle);
         EXPECT_FALSE(parsePrevInstanceMessage(memoLineMessage(sent)));
     }
     EXPECT_NE(newRequestId(), newRequestId());

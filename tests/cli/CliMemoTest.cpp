@@ -186,10 +186,12 @@ public:
     FakeWindow(const QString& memoFile, Takes takes) : m_memoFile(memoFile) {
         if (takes == Takes::SameFile) {
             QObject::connect(&m_guard, &CPrevInstance::MemoLineArrived,
-                             [this](const QString& file, const QString& line, bool& appended) {
+                             [this](const QString& file, const QString& line, bool& appended,
+                                    QString&, const QString& memoTitle) {
                                  if (!CPrevInstance::isSameFile(file, m_memoFile))
                                      return;
                                  lines.append(line);
+                                 titles.append(memoTitle);
                                  appended = true;
                              });
         }
@@ -197,6 +199,7 @@ public:
         EXPECT_TRUE(m_guard.isListening());
     }
     QStringList lines;
+    QStringList titles; // the memo each line was for ("" for the current one)
 
 private:
     QString m_memoFile;
@@ -244,6 +247,54 @@ TEST_F(CliMemo, AWindowThatDoesNotTakeTheLineIsAnErrorAndNothingIsWritten) {
     EXPECT_TRUE(r.err.contains(QStringLiteral("did not take")));
     EXPECT_TRUE(r.err.contains(QStringLiteral("not filed: 宙に 浮く行")));
     EXPECT_EQ(testsupport::readFile(memo), kTwoMemos);
+}
+
+// --memo files prose into the memo of that title: an existing one (the others unchanged), a new
+// one at the end when none has it, and the same one again next time.
+TEST_F(CliMemo, MemoOptionFilesIntoTheTitledMemo) {
+    const QString memo = path(QStringLiteral("scrivlet.txt"));
+    testsupport::writeFile(memo, kTwoMemos);
+    const auto fileInto = [&](const QString& title, const QString& line) {
+        return runCliCollecting({QStringLiteral("--dir"), folder, QStringLiteral("--memo"), title,
+                                 QStringLiteral("--"), line});
+    };
+    CliResult r = fileInto(QStringLiteral("Ideas"), QStringLiteral("新しい 案"));
+    EXPECT_EQ(r.code, cli::PieceRan) << r.err.toStdString();
+    r = fileInto(QStringLiteral("電話 ☎"), QStringLiteral("田中さん 090−1234〜5678"));
+    EXPECT_EQ(r.code, cli::PieceRan) << r.err.toStdString();
+    r = fileInto(QStringLiteral("電話 ☎"), QStringLiteral("1+1|鈴木さん に 折り返し"));
+    EXPECT_EQ(r.code, cli::PieceRan);
+    EXPECT_EQ(r.out, QStringLiteral("2\n")); // only prose goes to the memo
+    const memo::MemoFileContent content = memo::ReadMemoFile(memo);
+    ASSERT_TRUE(content.ok());
+    ASSERT_EQ(content.memos.size(), 3);
+    EXPECT_EQ(content.memos[0].Text, QStringLiteral("牛乳"));
+    EXPECT_TRUE(content.memos[1].Text.startsWith(QStringLiteral(".\r\nsecond[")));
+    EXPECT_TRUE(content.memos[1].Text.endsWith(QStringLiteral("] 新しい 案\r\n")));
+    EXPECT_EQ(content.memos[2].Title, QStringLiteral("電話 ☎"));
+    EXPECT_EQ(loggedLines(memo, 3), (QStringList{QStringLiteral("田中さん 090−1234〜5678"),
+                                                 QStringLiteral("鈴木さん に 折り返し")}));
+
+    // Without a memo file the titled memo is the file's first and only one.
+    QFile::remove(memo);
+    EXPECT_EQ(fileInto(QStringLiteral("買い物"), QStringLiteral("パン を 買う")).code,
+              cli::PieceRan);
+    const memo::MemoFileContent fresh = memo::ReadMemoFile(memo);
+    ASSERT_TRUE(fresh.ok());
+    ASSERT_EQ(fresh.memos.size(), 1);
+    EXPECT_EQ(fresh.memos[0].Title, QStringLiteral("買い物"));
+    EXPECT_EQ(loggedLines(memo), QStringList{QStringLiteral("パン を 買う")});
+}
+
+TEST_F(CliMemo, MemoOptionTravelsToTheRunningWindow) {
+    const QString memo = path(QStringLiteral("scrivlet.txt"));
+    FakeWindow window(memo, FakeWindow::Takes::SameFile);
+    const CliResult r = runWhileServing({QStringLiteral("--dir"), folder, QStringLiteral("--memo"),
+                                         QStringLiteral("会議 ★"), QStringLiteral("窓に 渡す行")});
+    EXPECT_EQ(r.code, cli::PieceRan) << r.err.toStdString();
+    EXPECT_EQ(window.lines, QStringList{QStringLiteral("窓に 渡す行")});
+    EXPECT_EQ(window.titles, QStringList{QStringLiteral("会議 ★")});
+    EXPECT_FALSE(QFile::exists(memo)) << "the window files it, not the console";
 }
 
 } // namespace

@@ -37,11 +37,6 @@ sleep 0.2
 xdotool mousemove --window "$WIN" $((WIDTH / 2)) $((HEIGHT - 12)) click 1 # the memo text
 sleep 0.2
 type_text 'clicked'
-press alt+F4
-BOX=$("$TOOL" dialog "$PID" "$WIN" 10000) || fail "no exit confirmation appeared"
-wait_state "$BOX" active
-press y
-wait_exit
-[ "$EXIT_CODE" = 0 ] || fail "the program ended with $EXIT_CODE"
+quit_with_yes
 memo_has 'clicked' || fail "the typing did not reach the memo: $("$TOOL" decode "$MEMO" 2>&1)"
 note "memo file: $("$TOOL" decode "$MEMO" | tr '\r\n' '  ')"

@@ -87,6 +87,16 @@ wait_exit() { # [TIMEOUT_SECONDS]
     wait "$PID" 2>/dev/null || EXIT_CODE=$?
 }
 
+# Alt+F4, the exit confirmation answered Yes, and the end: the program must end with code 0.
+quit_with_yes() {
+    press alt+F4
+    BOX=$("$TOOL" dialog "$PID" "$WIN" 10000) || fail "no exit confirmation appeared"
+    wait_state "$BOX" active
+    press y
+    wait_exit
+    [ "$EXIT_CODE" = 0 ] || fail "the program ended with $EXIT_CODE"
+}
+
 # Types into the window with the focus (the program's input line once it is active).
 type_text() { xdotool type --delay 15 -- "$1"; }
 # Text outside the keyboard map (Japanese) replaces the line's text by pasting: xdotool's typing of such characters

@@ -36,12 +36,7 @@ wait_state "$WIN" unmapped
 wait_state "$WIN" active
 paste_text '明日は雨'
 press Return
-press alt+F4
-BOX=$("$TOOL" dialog "$PID" "$WIN" 10000) || fail "no exit confirmation appeared"
-wait_state "$BOX" active
-press y
-wait_exit
-[ "$EXIT_CODE" = 0 ] || fail "the program ended with $EXIT_CODE"
+quit_with_yes
 "$TOOL" decode "$MEMO" | tr -d '\r' | grep -qE '\] 明日は雨$' ||
     fail "memo file lacks the entry made before quitting: $("$TOOL" decode "$MEMO")"
 memo_has '今日は晴れ' || fail "the first entry was lost"

@@ -162,4 +162,41 @@ TEST_F(ShellLaunch, WhatDidNotOpenIsSaidInTheUsersWords) {
               (QStringList{QStringLiteral("bare"), QStringLiteral("web")}));
 }
 
+// An application starts by its menu name; a terminal program opens in the user's terminal, and
+// without one it is not started and the user is told why.
+TEST_F(ShellLaunch, ApplicationsByNameAndTerminalPrograms) {
+    EXPECT_EQ(dispatcher->ExecuteLine(QStringLiteral("scrivlet viewer")).outcomes,
+              QList<PieceOutcome>{PieceOutcome::ShellExecuted});
+    EXPECT_EQ(desktop->waitForMark(QStringLiteral("viewer")), QStringList{QString()});
+
+    // No terminal on PATH: the stand-ins' folder alone.
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", desktop->binDir.toUtf8());
+    for (const char* line : {"scrivlet-term-prog", "Scrivlet Term"}) {
+        boxes.clear();
+        EXPECT_EQ(dispatcher->ExecuteLine(QString::fromUtf8(line)).outcomes,
+                  QList<PieceOutcome>{PieceOutcome::None})
+            << line;
+        EXPECT_EQ(boxes.size(), 1) << line;
+        EXPECT_TRUE(boxes.value(0).endsWith(QStringLiteral("を開く端末がありません。")))
+            << line << ": " << boxes.value(0).toStdString();
+    }
+    qputenv("PATH", path);
+    QThread::msleep(100);
+    EXPECT_FALSE(desktop->hasMark(QStringLiteral("term")));
+
+    // With the user's terminal (a stand-in, first on PATH, that records what it runs).
+    testsupport::DesktopSandbox::writeExecutable(
+        desktop->binDir + QStringLiteral("/xdg-terminal-exec"),
+        "#!/bin/sh\nexec scrivlet-mark-prog terminal \"$@\"\n");
+    boxes.clear();
+    EXPECT_EQ(dispatcher->ExecuteLine(QStringLiteral("scrivlet-term-prog -x \"a b\"")).outcomes,
+              QList<PieceOutcome>{PieceOutcome::ShellExecuted});
+    EXPECT_EQ(desktop->waitForMark(QStringLiteral("terminal")),
+              (QStringList{desktop->binDir + QStringLiteral("/scrivlet-term-prog"),
+                           QStringLiteral("-x"), QStringLiteral("a b")}));
+    EXPECT_TRUE(boxes.isEmpty());
+    QFile::remove(desktop->binDir + QStringLiteral("/xdg-terminal-exec"));
+}
+
 } // namespace

@@ -203,7 +203,8 @@ TEST_F(KeyMappingFile, WithoutSectionAllDefaultsAreBoundAndWritten) {
     config::CIniFile reread;
     ASSERT_TRUE(reread.Load(path));
     reread.setNowSection(input::kKeyMappingSection);
-    EXPECT_EQ(reread.Keys().size(), 14);
+    EXPECT_EQ(reread.Keys().size(), 15);
+    EXPECT_EQ(reread.Data("FindMemo"), QStringLiteral("Ctrl+F"));
     EXPECT_EQ(reread.Data("MovePrevMemo"), QStringLiteral("Ctrl+Up,Ctrl+K"));
     EXPECT_EQ(reread.Data("Execute"), QStringLiteral("Enter"));
     reread.setNowSection("Options");

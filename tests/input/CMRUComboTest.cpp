@@ -85,6 +85,40 @@ TEST_F(Fixture, CompletesToTheCommonPrefixAndSelectsTheTail) {
     EXPECT_EQ(combo.selected(), QStringLiteral("ad"));
 }
 
+// Application names complete only where the history has nothing, ignoring letter case and
+// keeping what was typed; the names are asked for once.
+TEST_F(Fixture, ApplicationNamesCompleteWhenTheHistoryHasNone) {
+    int asked = 0;
+    history.setFallbackCompletions([&] {
+        ++asked;
+        return QStringList{"Files", "Firefox ESR", "ImageMagick", "GIMP"};
+    });
+    struct Row {
+        const char* history;
+        const char* typed;
+        const char* result;
+        const char* selected;
+    };
+    const Row rows[] = {
+        {"", "im", "imageMagick", "ageMagick"}, // typed letters stay as typed
+        {"", "Fi", "Fi", ""},                   // Files and Firefox ESR share only "Fi"
+        {"", "fil", "files", "es"},
+        {"", "gimp", "gimp", ""}, // nothing left to add
+        {"", "メモ", "メモ", ""},
+        {"image.png", "im", "image.png", "age.png"}, // the history wins
+    };
+    for (const Row& row : rows) {
+        combo.list = row.history[0] ? QStringList{QString::fromUtf8(row.history)} : QStringList();
+        combo.value.clear();
+        combo.start = combo.length = 0;
+        history.comboKeyDown();
+        combo.type(QString::fromUtf8(row.typed));
+        EXPECT_EQ(combo.value.toStdString(), row.result) << row.typed;
+        EXPECT_EQ(combo.selected().toStdString(), row.selected) << row.typed;
+    }
+    EXPECT_EQ(asked, 1);
+}
+
 TEST_F(Fixture, TypingOverTheSelectedTailReplacesIt) {
     combo.list = {"notepad", "notes"};
     combo.type("nop");

@@ -158,12 +158,13 @@ TEST(MemoFiler, HandOffDecidesWhereTheLineGoes) {
     Filer f;
     ASSERT_FALSE(f.filer.open(path));
     QStringList handedOver;
-    f.filer.setHandOff([&](const QString& line, const std::function<bool()>& fileHere) {
-        if (line.startsWith(u'w'))
-            return fileHere();
-        handedOver << line;
-        return true;
-    });
+    f.filer.setHandOff(
+        [&](const QString& line, const QString&, const std::function<bool()>& fileHere) {
+            if (line.startsWith(u'w'))
+                return fileHere();
+            handedOver << line;
+            return true;
+        });
     EXPECT_TRUE(f.filer.fileLine("to the window"));
     EXPECT_TRUE(f.filer.fileLine("written here"));
     EXPECT_EQ(handedOver, QStringList{"to the window"});

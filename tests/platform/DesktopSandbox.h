@@ -70,6 +70,17 @@ public:
                       markProgram.toUtf8() +
                       " folder %U\n"
                       "MimeType=inode/directory;\n");
+        // A terminal program (its entry asks for a terminal) and an application known by its
+        // menu name only.
+        writeExecutable(binDir + QStringLiteral("/scrivlet-term-prog"),
+                        "#!/bin/sh\nexec '" + markProgram.toUtf8() + "' term \"$@\"\n");
+        writeFile(apps + QStringLiteral("/scrivlet-test-term.desktop"),
+                  "[Desktop Entry]\nType=Application\nName=Scrivlet Term\n"
+                  "Exec=scrivlet-term-prog\nTerminal=true\n");
+        writeFile(apps + QStringLiteral("/scrivlet-test-viewer.desktop"),
+                  "[Desktop Entry]\nType=Application\nName=Scrivlet Viewer\n"
+                  "Exec=" +
+                      markProgram.toUtf8() + " viewer %F\n");
         writeFile(configHome() + QStringLiteral("/mimeapps.list"),
                   "[Default Applications]\n"
                   "text/plain=scrivlet-test-text.desktop\n"

@@ -18,8 +18,10 @@ const QString kTsFile = kSourceDir + QStringLiteral("/translations/scrivlet_en.t
 
 // Texts of the engine's own tables and of data, not of the user interface: the script engine's
 // bilingual error table and its Japanese regional data (dates stay Japanese in every language),
-// the "VBA" object's calendar and width tables, and the desktop entry's Japanese comment.
+// the "VBA" object's calendar and width tables, the desktop entry's Japanese comment, and the
+// help of scrivlet-cli, which is English in every language and only quotes Japanese examples.
 const QStringList kNotInterface = {
+    QStringLiteral("src/cli/CliCommandLine.cpp"),
     QStringLiteral("src/vbscript/"),
     QStringLiteral("src/script/vba/"),
     QStringLiteral("src/platform/Autostart.cpp"),

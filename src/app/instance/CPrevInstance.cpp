@@ -106,13 +106,13 @@ QString CPrevInstance::handle(const QString& text) {
         return instance::kReplyDone;
     }
     if (const auto memo = instance::parseMemoLineMessage(text))
-        return handleMemoLine(memo->memoFile, memo->line, memo->requestId);
+        return handleMemoLine(*memo);
     // Anything else is dropped; the sender's message was still delivered.
     return instance::kReplyDone;
 }
 
-QString CPrevInstance::handleMemoLine(const QString& memoFile, const QString& line,
-                                      const QString& requestId) {
+QString CPrevInstance::handleMemoLine(const instance::MemoLineMessage& message) {
+    const QString& requestId = message.requestId;
     if (!isSignalConnected(QMetaMethod::fromSignal(&CPrevInstance::MemoLineArrived)))
         return instance::kReplyRefused;
     const qint64 now = QDateTime::currentMSecsSinceEpoch();
@@ -130,7 +130,7 @@ QString CPrevInstance::handleMemoLine(const QString& memoFile, const QString& li
     }
     bool appended = false;
     QString failure;
-    emit MemoLineArrived(memoFile, line, appended, failure);
+    emit MemoLineArrived(message.memoFile, message.line, appended, failure, message.memoTitle);
     if (!requestId.isEmpty()) {
         m_requestsInProgress.remove(requestId);
         if (appended)
@@ -152,14 +152,15 @@ CPrevInstance::deliverMemoLine(const QString& memoFile, const QString& line,
 CPrevInstance::MemoLineDelivery
 CPrevInstance::deliverMemoLine(const QString& memoFile, const QString& line,
                                const std::function<bool()>& writeHere, const QString& serverPath,
-                               std::chrono::milliseconds replyTimeout, QString* failure) {
+                               std::chrono::milliseconds replyTimeout, QString* failure,
+                               const QString& memoTitle) {
     const auto writeLocally = [&] {
         return writeHere() ? MemoLineDelivery::WrittenHere : MemoLineDelivery::WriteFailed;
     };
     if (serverPath.isEmpty())
         return writeLocally(); // no channel: no window can be reached, and none listens
     const QString message = instance::memoLineMessage(
-        {QFileInfo(memoFile).absoluteFilePath(), line, instance::newRequestId()});
+        {QFileInfo(memoFile).absoluteFilePath(), line, instance::newRequestId(), memoTitle});
     // Once a window may have the line, it is never written here: that could file it twice.
     bool sent = false;
     int unanswered = 0;

@@ -12,7 +12,8 @@ class QWidget;
 
 namespace instance {
 class ChannelServer;
-}
+struct MemoLineMessage;
+} // namespace instance
 
 // The single-instance guard. One per process, held by the main window as pPI.
 //
@@ -64,7 +65,8 @@ public:
                      // it may be in the file, so it is not written here
         Failed,      // the window holds the file but could not file the line; nothing was written
     };
-    // Hands `line` to the running window when one runs with `memoFile` open; otherwise calls
+    // Hands `line` to the running window when one runs with `memoFile` open, for the memo titled
+    // `memoTitle` ("" for the current memo); otherwise calls
     // writeHere, with the start-up lock held so that a window starting meanwhile loads the file
     // only after the line is in it. Never writes when a window runs that may hold the same file.
     static MemoLineDelivery deliverMemoLine(const QString& memoFile, const QString& line,
@@ -73,7 +75,8 @@ public:
                                             const std::function<bool()>& writeHere,
                                             const QString& serverPath,
                                             std::chrono::milliseconds replyTimeout,
-                                            QString* failure = nullptr); // why, for Failed
+                                            QString* failure = nullptr, // why, for Failed
+                                            const QString& memoTitle = QString());
 
     // Whether two memo file names name the same file (absolute, cleaned, symbolic links resolved
     // where the file exists). For MemoLineArrived handlers.
@@ -90,14 +93,15 @@ signals:
     // Without any handler the cli is told that the line was not taken and writes nothing. A
     // handler that holds the file but cannot file the line sets `failure` to the reason, which the
     // cli prints; such a handler must not open boxes (the cli waits for the reply): it shows them
-    // after it has returned.
+    // after it has returned. `memoTitle` names the memo the line is for (MemoFiler::fileLineInto);
+    // "" for the current memo.
     void MemoLineArrived(const QString& memoFile, const QString& line, bool& appended,
-                         QString& failure);
+                         QString& failure, const QString& memoTitle = QString());
 
 private:
     void listen();
     QString handle(const QString& text);
-    QString handleMemoLine(const QString& memoFile, const QString& line, const QString& requestId);
+    QString handleMemoLine(const instance::MemoLineMessage& message);
 
     // Request ids of memo lines filed lately, so that a sender asking again after a lost reply
     // gets the answer without the line being filed twice; and those being filed right now.

@@ -77,6 +77,8 @@ QString memoLineMessage(const MemoLineMessage& message) {
                      {QStringLiteral("line"), message.line}};
     if (!message.requestId.isEmpty())
         body.insert(QStringLiteral("requestId"), message.requestId);
+    if (!message.memoTitle.isEmpty())
+        body.insert(QStringLiteral("memoTitle"), message.memoTitle);
     return kMemoLinePrefix + QString::fromUtf8(QJsonDocument(body).toJson(QJsonDocument::Compact));
 }
 
@@ -89,9 +91,11 @@ std::optional<MemoLineMessage> parseMemoLineMessage(const QString& text) {
     const QJsonValue file = body.value(QStringLiteral("memoFile"));
     const QJsonValue line = body.value(QStringLiteral("line"));
     const QJsonValue id = body.value(QStringLiteral("requestId"));
-    if (!file.isString() || !line.isString() || !(id.isUndefined() || id.isString()))
+    const QJsonValue title = body.value(QStringLiteral("memoTitle"));
+    if (!file.isString() || !line.isString() || !(id.isUndefined() || id.isString()) ||
+        !(title.isUndefined() || title.isString()))
         return std::nullopt;
-    return MemoLineMessage{file.toString(), line.toString(), id.toString()};
+    return MemoLineMessage{file.toString(), line.toString(), id.toString(), title.toString()};
 }
 
 QByteArray encodeFrame(const QString& text) {

@@ -26,10 +26,12 @@ QString activationTokenOf(const QString& text);
 // A memo line handed over by scrivlet-cli, with the memo file the sender would have written to.
 // A sender that asks again after a lost reply sends the same request id, so that the receiver can
 // tell the repeat from a new line (empty: no id, every request is new).
+// `memoTitle` names the memo the line is for; "" (or left out) for the current one.
 struct MemoLineMessage {
     QString memoFile;
     QString line;
     QString requestId;
+    QString memoTitle;
 };
 // A fresh request id, unique across processes.
 QString newRequestId();

@@ -1,5 +1,6 @@
 #include "uMultiMemo.h"
 
+#include "MemoFindView.h"
 #include "MemoPictures.h"
 #include "MemoViewText.h"
 #include "controls/uHoverButton.h"
@@ -366,6 +367,67 @@ void uMultiMemo::layoutControls() {
     m_cmbMemoList->setGeometry(barWidth, 0, titleWidth, barHeight);
     m_picCounter->move(barWidth + titleWidth, 0);
     m_txtMemo->setGeometry(0, barHeight, width(), qMax(0, height() - barHeight));
+    if (m_findView)
+        m_findView->setGeometry(m_txtMemo->geometry());
+}
+
+bool uMultiMemo::openFind(const QString& query) {
+    if (!isFindableQuery(query))
+        return false;
+    ensureControls();
+    if (!m_findView) {
+        m_findView = new MemoFindView(this);
+        connect(m_findView, &MemoFindView::hitClicked, this, &uMultiMemo::findHitClicked);
+    }
+    m_findView->setMemos(m_list.memosAsShown());
+    m_findView->setQuery(query);
+    m_findView->setGeometry(m_txtMemo->geometry());
+    m_findView->show();
+    m_findView->raise();
+    m_txtMemo->hide();
+    return true;
+}
+
+void uMultiMemo::setFindQuery(const QString& query) {
+    if (isFindOpen())
+        m_findView->setQuery(query);
+}
+
+bool uMultiMemo::isFindOpen() const {
+    return m_findView && !m_findView->isHidden();
+}
+
+void uMultiMemo::moveFindSelection(int rows) {
+    if (isFindOpen())
+        m_findView->moveSelection(rows);
+}
+
+bool uMultiMemo::jumpToFoundLine() {
+    if (!isFindOpen())
+        return false;
+    const std::optional<FindHit> hit = m_findView->selectedHit();
+    if (!hit)
+        return false;
+    closeFind();
+    m_list.setMemoIndex(hit->memo);
+    // The memo as shown now; it may have grown at its end since the view opened.
+    const QString stored = text();
+    const int start = std::clamp(hit->start, 0, int(stored.size()));
+    const int end = std::clamp(hit->start + hit->length, start, int(stored.size()));
+    QTextCursor cursor = m_txtMemo->textCursor();
+    cursor.setPosition(memopane::storedToViewPosition(stored, start));
+    cursor.setPosition(memopane::storedToViewPosition(stored, end), QTextCursor::KeepAnchor);
+    m_txtMemo->setTextCursor(cursor);
+    m_txtMemo->ensureCursorVisible();
+    return true;
+}
+
+void uMultiMemo::closeFind() {
+    if (!isFindOpen())
+        return;
+    m_findView->hide();
+    m_findView->setMemos({}); // the copy of the memos goes with the view
+    m_txtMemo->show();
 }
 
 bool uMultiMemo::isTitleListOpen() const {

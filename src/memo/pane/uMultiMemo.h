@@ -20,6 +20,7 @@ class uHoverButton;
 namespace memo {
 
 class MemoList;
+class MemoFindView;
 
 // The memo pane of the main window: four buttons, the editable title list and the counter above
 // the text of the current memo. It views a memo list it does not own (the memo filer's): the file
@@ -51,6 +52,21 @@ public:
     using ShellOpener = std::function<bool(const QString& target)>;
     void setShellOpener(ShellOpener opener) { m_shellOpener = std::move(opener); }
 
+    // Finding in memos. The find view takes the text field's place and lists the lines of every
+    // memo that hold the query (a copy of the memos as shown: nothing is changed); the pane's
+    // owner feeds it the query as the user types and moves through it. False, and nothing
+    // opened, for a query that is empty or only blanks.
+    bool openFind(const QString& query);
+    void setFindQuery(const QString& query);
+    bool isFindOpen() const;
+    void moveFindSelection(int rows);
+    // Closes the view and shows the selected line's memo with the line selected. False (the view
+    // stays) when no line is selected.
+    bool jumpToFoundLine();
+    // Closes the view; the memo shown before is there again.
+    void closeFind();
+    MemoFindView* findView() const { return m_findView; }
+
     // Whether the keyboard focus is in one of the pane's controls.
     bool hasFocusInside() const;
 
@@ -67,6 +83,8 @@ public:
     void ensureControls() const;
 
 signals:
+    // A line of the find view was clicked.
+    void findHitClicked();
     // Keys pressed in any control of the pane, before the control sees them. Setting the code to 0
     // swallows the key.
     void KeyDown(int& KeyCode, int& Shift);
@@ -120,6 +138,7 @@ private:
     QFrame* m_picCounter = nullptr;
     QLabel* m_lblCounter = nullptr;
     QPlainTextEdit* m_txtMemo = nullptr;
+    MemoFindView* m_findView = nullptr;
 
     // What the memo list shows while the controls are not built.
     HeadlessMemoView m_detached;

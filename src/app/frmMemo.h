@@ -25,6 +25,9 @@ class CTray;
 namespace input {
 class CMRUCombo;
 }
+namespace config {
+class CIniFile;
+}
 class CPrevInstance;
 class TitleStrip;
 namespace memo {
@@ -197,6 +200,7 @@ private:
     void createCallBackPaths();
     void releaseDesktopIntegration();
     void focusInputLine();
+    void saveHistory(config::CIniFile& ini); // the "MRU" section, a box when that fails
     // Whether the hidden window can be called back by the tray icon or the hotkey.
     bool canBeCalledBack() const;
     void onTrayMouseDown(int button);

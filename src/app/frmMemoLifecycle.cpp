@@ -144,9 +144,8 @@ void frmMemo::Unload() {
     m_unloaded = true;
     if (m_settingsLoaded) {
         if (config::CIniFile* ini = config::iniFile()) {
-            if (m->historyAdapter && !input::SaveMRUSection(m->history, *ini))
-                platform::showMessageBox(tr("MRUの保存に失敗しました。"), platform::mb::OKOnly,
-                                         app::ProductName());
+            if (m->historyAdapter)
+                saveHistory(*ini);
             if (m->KeyMapping) {
                 ini->setNowSection(input::kKeyMappingSection);
                 m->KeyMapping->SaveMapping(*ini);
@@ -259,8 +258,12 @@ const input::CMRUCombo& frmMemo::history() const {
 
 void frmMemo::ClearHistory() {
     m->history.ClearMRU();
-    config::CIniFile* ini = config::iniFile();
-    if (ini && !input::SaveMRUSection(m->history, *ini))
+    if (config::CIniFile* ini = config::iniFile())
+        saveHistory(*ini);
+}
+
+void frmMemo::saveHistory(config::CIniFile& ini) {
+    if (!input::SaveMRUSection(m->history, ini))
         platform::showMessageBox(tr("MRUの保存に失敗しました。"), platform::mb::OKOnly,
                                  app::ProductName());
 }

@@ -19,6 +19,7 @@ class ScriptObject;
 struct Procedure;
 struct ClassInfo;
 struct Frame;
+struct RegisterCode;
 
 // A global name: a variable, a constant, a procedure, a builtin or a named object. Compiled
 // code points at cells directly, so a global costs no look-up when it runs.
@@ -135,8 +136,12 @@ struct Procedure {
     bool isDefault = false;
     int line = 0;
     std::vector<std::pair<std::u16string, Value>> constants;
+    // The body compiled to register code (RegisterCode.h), when it could be.
+    std::shared_ptr<const RegisterCode> code;
 
     int localCount() const { return static_cast<int>(localNames.size()); }
+    // Slots a frame of this procedure holds: its locals and the code's temporaries.
+    int frameSlots() const;
     int addLocal(std::u16string name) {
         localNames.push_back(std::move(name));
         return localCount() - 1;

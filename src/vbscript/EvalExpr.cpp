@@ -1,6 +1,7 @@
 // Evaluation of expression nodes.
 #include "Conversions.h"
 #include "Interpreter.h"
+#include "BinaryOps.h"
 #include "Nodes.h"
 #include "Operand.h"
 #include "Parser.h"
@@ -491,52 +492,6 @@ Value UnaryExpr::eval(Frame& f) {
 
 namespace {
 
-[[gnu::always_inline]] inline Value applyBinary(BinaryOp op, const Value& a, const Value& b) {
-    switch (op) {
-    case BinaryOp::Pow:
-        return ops::power(a, b);
-    case BinaryOp::Mul:
-        return ops::multiply(a, b);
-    case BinaryOp::Div:
-        return ops::divide(a, b);
-    case BinaryOp::IntDiv:
-        return ops::intDivide(a, b);
-    case BinaryOp::Mod:
-        return ops::modulo(a, b);
-    case BinaryOp::Add:
-        return ops::add(a, b);
-    case BinaryOp::Sub:
-        return ops::subtract(a, b);
-    case BinaryOp::Concat:
-        return ops::concat(a, b);
-    case BinaryOp::Eq:
-        return ops::compare(a, b, ops::Compare::Eq);
-    case BinaryOp::Ne:
-        return ops::compare(a, b, ops::Compare::Ne);
-    case BinaryOp::Lt:
-        return ops::compare(a, b, ops::Compare::Lt);
-    case BinaryOp::Gt:
-        return ops::compare(a, b, ops::Compare::Gt);
-    case BinaryOp::Le:
-        return ops::compare(a, b, ops::Compare::Le);
-    case BinaryOp::Ge:
-        return ops::compare(a, b, ops::Compare::Ge);
-    case BinaryOp::Is:
-        return Value::boolean(ops::sameObject(a, b));
-    case BinaryOp::And:
-        return ops::logicalAnd(a, b);
-    case BinaryOp::Or:
-        return ops::logicalOr(a, b);
-    case BinaryOp::Xor:
-        return ops::logicalXor(a, b);
-    case BinaryOp::Eqv:
-        return ops::logicalEqv(a, b);
-    case BinaryOp::Imp:
-        return ops::logicalImp(a, b);
-    }
-    return Value();
-}
-
 // Runs `apply` on both operands of a binary operator, left first. Literals and variables are
 // read in place unless an object is involved: reading an object's default member runs script
 // code, which could change the variable under the operator.
@@ -554,28 +509,6 @@ template <class Apply> inline auto withOperands(Expr& left, Expr& right, Frame& 
         return apply(heldA, *b);
     const Value heldB = right.eval(f);
     return apply(heldA, heldB);
-}
-
-constexpr bool isComparison(BinaryOp op) {
-    return op == BinaryOp::Eq || op == BinaryOp::Ne || op == BinaryOp::Lt || op == BinaryOp::Gt ||
-           op == BinaryOp::Le || op == BinaryOp::Ge;
-}
-
-constexpr ops::Compare comparisonOf(BinaryOp op) {
-    switch (op) {
-    case BinaryOp::Ne:
-        return ops::Compare::Ne;
-    case BinaryOp::Lt:
-        return ops::Compare::Lt;
-    case BinaryOp::Gt:
-        return ops::Compare::Gt;
-    case BinaryOp::Le:
-        return ops::Compare::Le;
-    case BinaryOp::Ge:
-        return ops::Compare::Ge;
-    default:
-        return ops::Compare::Eq;
-    }
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "Interpreter.h"
+#include "RegisterCode.h"
 
 #include "Conversions.h"
 #include "Nodes.h"
@@ -324,6 +325,9 @@ void Interpreter::bind(Program& program, Frame* outer) {
     bindProcedure(program, *program.topLevel, outer);
     for (auto& proc : program.procedures)
         bindProcedure(program, *proc, nullptr);
+    compileRegisterCode(*program.topLevel);
+    for (auto& proc : program.procedures)
+        compileRegisterCode(*proc);
 }
 
 void Interpreter::bindProcedure(Program& program, Procedure& proc, Frame* outer) {
@@ -463,10 +467,12 @@ void Interpreter::runProgram(std::u16string_view source, Frame* outer) {
     if (!program->procedures.empty() || !program->classes.empty())
         m_programs.push_back(program);
     Procedure& top = *program->topLevel;
-    const size_t n = static_cast<size_t>(top.localCount());
-    std::vector<Value> locals(n);
+    std::vector<Value> locals(static_cast<size_t>(top.frameSlots()));
     Frame f{*this, &top, locals.data(), nullptr, outer ? outer->me : nullptr, outer, false};
-    runBlock(top.body, f);
+    if (top.code)
+        runRegisterCode(*top.code, f);
+    else
+        runBlock(top.body, f);
 }
 
 Value Interpreter::evaluate(std::u16string_view expression, Frame* outer) {

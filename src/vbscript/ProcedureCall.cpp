@@ -1,6 +1,7 @@
 // Calls of script procedures: the frame is sized for the procedure's locals, and argument
 // expressions are evaluated straight into it.
 #include "Interpreter.h"
+#include "RegisterCode.h"
 #include "StackGuard.h"
 
 #include <memory>
@@ -99,7 +100,10 @@ template <class Args>
     args.bind(*proc, locals, params, locks);
     Frame f{in, proc, locals, params, me, nullptr, false};
     MeScope scope(in, me);
-    in.runBlock(proc->body, f);
+    if (proc->code)
+        runRegisterCode(*proc->code, f);
+    else
+        in.runBlock(proc->body, f);
     if (proc->resultSlot >= 0)
         return std::move(locals[proc->resultSlot]);
     return Value();
@@ -115,7 +119,7 @@ Value runInlineFrame(Interpreter& in, Procedure* proc, Object* me, const Args& a
 template <class Args> Value enter(Interpreter& in, Procedure* proc, Object* me, const Args& args) {
     checkStack();
     in.tick();
-    const size_t n = proc->localNames.size(); // parameters included
+    const auto n = static_cast<size_t>(proc->frameSlots()); // parameters included
     if (n <= 2)
         return runInlineFrame<2>(in, proc, me, args);
     if (n <= 4)

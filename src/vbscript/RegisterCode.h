@@ -1,0 +1,92 @@
+#pragma once
+
+// Register code: a procedure body (or a unit's top level) compiled from the bound tree into a
+// flat list of instructions over the frame's slots. Locals, parameters, constants and global
+// cells are operands read where they are stored; temporaries are extra slots after the
+// locals. Assignments, If, For, Do and calls of script procedures become instructions; every
+// other statement or expression stays a tree node that an instruction runs, so the tree
+// remains the one definition of the language's rules and this code only takes the shortcuts
+// the tree takes itself.
+//
+// A body that contains On Error is not compiled: resuming after a failing statement belongs
+// to the tree's statement lists.
+
+#include "Nodes.h"
+
+#include <memory>
+#include <vector>
+
+namespace vbscript {
+
+enum class Loc : uint8_t { Local, Param, Const, Global };
+
+// Where an instruction reads or writes a value. `node` is the tree's expression for the
+// cases the shortcut does not cover (a global that is no variable, an assignment the tree
+// must make).
+struct Operand {
+    Loc loc = Loc::Local;
+    bool temp = false; // a temporary: emptied once used, as the tree's temporaries end
+    int32_t index = 0;
+    GlobalCell* cell = nullptr;
+    Expr* node = nullptr;
+};
+
+enum class OpCode : uint8_t {
+    // dst = a op b, one code per common operator so that running one chooses once
+    Add,
+    Sub,
+    Mul,
+    Mod,
+    Concat,
+    Eq,
+    Ne,
+    Lt,
+    Gt,
+    Le,
+    Ge,
+    Binary,      // dst = a op b for the other operators
+    Copy,        // dst = a, as a value (an operand read before the right side runs)
+    Store,       // dst = a, as an assignment (an object gives its default value)
+    Eval,        // dst = node's value
+    Exec,        // runs the statement node
+    Jump,        // to target
+    JumpIf,      // to target when node's condition == sense
+    CompareJump, // to target when (a op b holds) == sense
+    ForPrep,     // starts a For loop; to target when it runs no pass
+    ForLoop,     // steps a For loop; back to target while it goes on
+    Tick,        // the interrupt check of a loop pass
+    GuardCall,   // holds the procedure of cell; to target when the name is none now
+    Call,        // dst = the held procedure called with slots index.. index+count-1
+    Return,
+};
+
+struct Instr {
+    OpCode op;
+    BinaryOp binary = BinaryOp::Add;
+    bool sense = false;
+    uint8_t count = 0;
+    int32_t target = -1;
+    // Where an Exec'd statement's Exit For / Exit Do continues; -1 leaves the procedure.
+    int32_t exitFor = -1;
+    int32_t exitDo = -1;
+    Operand dst, a, b;
+    Node* node = nullptr;
+    const Stmt* stmt = nullptr; // the statement an error is placed at
+};
+
+// Calls with more arguments stay with the tree.
+inline constexpr size_t kMaxCallArgs = 8;
+
+struct RegisterCode {
+    std::vector<Instr> code;
+    std::vector<Value> constants;
+    int frameSlots = 0; // locals and temporaries
+};
+
+// Compiles the procedure's body when it can (sets proc.code); the tree stays as it is.
+void compileRegisterCode(Procedure& proc);
+
+// Runs compiled code in a frame whose locals hold code.frameSlots values.
+Flow runRegisterCode(const RegisterCode& code, Frame& f);
+
+} // namespace vbscript

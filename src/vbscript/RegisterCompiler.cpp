@@ -1,0 +1,479 @@
+// The bound tree of a procedure body compiled to register code (see RegisterCode.h).
+#include "BinaryOps.h"
+#include "Nodes.h"
+#include "RegisterCode.h"
+
+#include <algorithm>
+
+namespace vbscript {
+
+int Procedure::frameSlots() const {
+    return code ? code->frameSlots : localCount();
+}
+
+namespace {
+
+bool containsOnError(const Block& block);
+
+bool containsOnError(const Stmt& s) {
+    if (dynamic_cast<const OnErrorStmt*>(&s))
+        return true;
+    if (const auto* x = dynamic_cast<const IfStmt*>(&s)) {
+        for (const auto& b : x->branches)
+            if (containsOnError(b.body))
+                return true;
+        return containsOnError(x->elseBody);
+    }
+    if (const auto* x = dynamic_cast<const ForStmt*>(&s))
+        return containsOnError(x->body);
+    if (const auto* x = dynamic_cast<const ForEachStmt*>(&s))
+        return containsOnError(x->body);
+    if (const auto* x = dynamic_cast<const DoStmt*>(&s))
+        return containsOnError(x->body);
+    if (const auto* x = dynamic_cast<const WithStmt*>(&s))
+        return containsOnError(x->body);
+    if (const auto* x = dynamic_cast<const SelectStmt*>(&s)) {
+        for (const auto& c : x->cases)
+            if (containsOnError(c.body))
+                return true;
+        return containsOnError(x->elseBody);
+    }
+    return false;
+}
+
+bool containsOnError(const Block& block) {
+    return std::any_of(block.begin(), block.end(),
+                       [](const StmtPtr& s) { return containsOnError(*s); });
+}
+
+// Operators with an instruction of their own; the rest run as tree nodes.
+bool isCompiledOperator(BinaryOp op) {
+    switch (op) {
+    case BinaryOp::Add:
+    case BinaryOp::Sub:
+    case BinaryOp::Mul:
+    case BinaryOp::Mod:
+    case BinaryOp::Concat:
+    case BinaryOp::Eq:
+    case BinaryOp::Ne:
+    case BinaryOp::Lt:
+    case BinaryOp::Gt:
+    case BinaryOp::Le:
+    case BinaryOp::Ge:
+        return true;
+    default:
+        return false;
+    }
+}
+
+OpCode opCodeOf(BinaryOp op) {
+    switch (op) {
+    case BinaryOp::Add:
+        return OpCode::Add;
+    case BinaryOp::Sub:
+        return OpCode::Sub;
+    case BinaryOp::Mul:
+        return OpCode::Mul;
+    case BinaryOp::Mod:
+        return OpCode::Mod;
+    case BinaryOp::Concat:
+        return OpCode::Concat;
+    case BinaryOp::Eq:
+        return OpCode::Eq;
+    case BinaryOp::Ne:
+        return OpCode::Ne;
+    case BinaryOp::Lt:
+        return OpCode::Lt;
+    case BinaryOp::Gt:
+        return OpCode::Gt;
+    case BinaryOp::Le:
+        return OpCode::Le;
+    case BinaryOp::Ge:
+        return OpCode::Ge;
+    default:
+        return OpCode::Binary;
+    }
+}
+
+const BinaryExpr* compiledOperator(const Expr& e) {
+    const auto* b = dynamic_cast<const BinaryExpr*>(&e);
+    return b && isCompiledOperator(b->op) ? b : nullptr;
+}
+
+// A literal, a constant or a variable: read where it is stored, running no code of its own
+// (a global that turns out to be a function is the one exception; see Operand).
+bool isPlainOperand(const Expr& e) {
+    if (dynamic_cast<const LiteralExpr*>(&e))
+        return true;
+    if (const auto* name = dynamic_cast<const NameExpr*>(&e)) {
+        const Binding b = name->ref->binding;
+        return b == Binding::Constant || b == Binding::Local || b == Binding::Param ||
+               b == Binding::Global || b == Binding::Dynamic;
+    }
+    if (const auto* paren = dynamic_cast<const ParenExpr*>(&e))
+        return isPlainOperand(*paren->inner);
+    return false;
+}
+
+// Arguments that run no script code: literals, locals, parameters and the compiled operators
+// over them (passed by value: a bare variable would be passed by reference).
+bool runsNoCode(const Expr& e) {
+    if (dynamic_cast<const LiteralExpr*>(&e))
+        return true;
+    if (const auto* name = dynamic_cast<const NameExpr*>(&e)) {
+        const Binding b = name->ref->binding;
+        return b == Binding::Constant || b == Binding::Local || b == Binding::Param;
+    }
+    if (const auto* paren = dynamic_cast<const ParenExpr*>(&e))
+        return runsNoCode(*paren->inner);
+    if (const auto* b = compiledOperator(e))
+        return runsNoCode(*b->left) && runsNoCode(*b->right);
+    return false;
+}
+
+class Compiler {
+public:
+    explicit Compiler(Procedure& proc) : m_proc(proc) {}
+
+    std::shared_ptr<RegisterCode> compile() {
+        block(m_proc.body);
+        emit(OpCode::Return);
+        m_out->frameSlots = m_proc.localCount() + m_maxTemps;
+        return std::move(m_out);
+    }
+
+private:
+    struct Loop {
+        bool isFor;
+        bool isWhileWend;
+        std::vector<std::pair<size_t, int>> exits; // instruction, field (0 target, 1 For, 2 Do)
+    };
+
+    Instr& emit(OpCode op) {
+        Instr in{op};
+        in.stmt = m_stmt;
+        m_out->code.push_back(in);
+        return m_out->code.back();
+    }
+    size_t here() const { return m_out->code.size(); }
+    void patch(size_t at) { m_out->code[at].target = static_cast<int32_t>(here()); }
+
+    Operand temp() {
+        Operand t;
+        t.loc = Loc::Local;
+        t.temp = true;
+        t.index = m_proc.localCount() + m_temps++;
+        m_maxTemps = std::max(m_maxTemps, m_temps);
+        return t;
+    }
+    Operand constant(const Value& v) {
+        Operand c;
+        c.loc = Loc::Const;
+        c.index = static_cast<int32_t>(m_out->constants.size());
+        m_out->constants.push_back(v);
+        return c;
+    }
+
+    // The operand for e's value; literals, constants and variables are read in place.
+    Operand operand(Expr& e) {
+        if (auto* paren = dynamic_cast<ParenExpr*>(&e); paren && isPlainOperand(e))
+            return operand(*paren->inner);
+        if (auto* literal = dynamic_cast<LiteralExpr*>(&e))
+            return constant(literal->value);
+        if (auto* name = dynamic_cast<NameExpr*>(&e)) {
+            const NameRef& r = *name->ref;
+            Operand o;
+            o.node = &e;
+            switch (r.binding) {
+            case Binding::Constant:
+                return constant(r.constant);
+            case Binding::Local:
+                o.index = r.slot;
+                return o;
+            case Binding::Param:
+                o.loc = Loc::Param;
+                o.index = r.slot;
+                return o;
+            case Binding::Global:
+            case Binding::Dynamic:
+                o.loc = Loc::Global;
+                o.cell = r.cell;
+                return o;
+            default:
+                break;
+            }
+        }
+        Operand t = temp();
+        value(e, t);
+        return t;
+    }
+
+    // Evaluates e into dst.
+    void value(Expr& e, const Operand& dst) {
+        if (auto* paren = dynamic_cast<ParenExpr*>(&e)) {
+            value(*paren->inner, dst);
+            return;
+        }
+        if (const BinaryExpr* b = compiledOperator(e)) {
+            binary(*const_cast<BinaryExpr*>(b), dst);
+            return;
+        }
+        if (auto* call = dynamic_cast<CallExpr*>(&e); call && call_(*call, dst))
+            return;
+        Instr& in = emit(OpCode::Eval);
+        in.dst = dst;
+        in.node = &e;
+    }
+
+    // Both operands of a binary operator, left first: a variable on the left is read before
+    // the right side runs, as the tree reads it, unless the right side is plain too.
+    void operands(Expr& left, Expr& right, Operand& a, Operand& b) {
+        if (isPlainOperand(left) && !isPlainOperand(right)) {
+            const Operand stored = operand(left);
+            if (stored.loc == Loc::Const) {
+                a = stored;
+            } else {
+                a = temp();
+                Instr& in = emit(OpCode::Copy);
+                in.dst = a;
+                in.a = stored;
+            }
+        } else {
+            a = operand(left);
+        }
+        b = operand(right);
+    }
+
+    void binary(BinaryExpr& e, const Operand& dst) {
+        const int mark = m_temps;
+        Operand a, b;
+        operands(*e.left, *e.right, a, b);
+        Instr& in = emit(opCodeOf(e.op));
+        in.binary = e.op;
+        in.dst = dst;
+        in.a = a;
+        in.b = b;
+        in.node = &e;
+        m_temps = mark;
+    }
+
+    // name(args) of a script procedure, with arguments passed by value anyway.
+    bool call_(CallExpr& e, const Operand& dst) {
+        const NameRef& r = *e.ref;
+        if (r.binding != Binding::Global || !r.cell->proc || e.args.size() > kMaxCallArgs ||
+            e.args.size() != r.cell->proc->params.size())
+            return false;
+        for (const auto& arg : e.args)
+            if (!arg || arg->mayReference || !runsNoCode(*arg))
+                return false;
+        const int mark = m_temps;
+        const size_t guard = here();
+        emit(OpCode::GuardCall).a.cell = r.cell;
+        Operand first;
+        for (size_t i = 0; i < e.args.size(); ++i) {
+            const Operand slot = temp();
+            if (i == 0)
+                first = slot;
+            value(*e.args[i], slot);
+        }
+        Instr& in = emit(OpCode::Call);
+        in.dst = dst;
+        in.a = first;
+        in.count = static_cast<uint8_t>(e.args.size());
+        in.node = &e;
+        const size_t done = here();
+        emit(OpCode::Jump);
+        patch(guard);
+        Instr& other = emit(OpCode::Eval);
+        other.dst = dst;
+        other.node = &e;
+        patch(done);
+        m_temps = mark;
+        return true;
+    }
+
+    // Jumps to `target` (patched later: the instruction's index is returned) when the
+    // condition's truth equals `sense`.
+    size_t jumpWhen(Expr& cond, bool sense) {
+        const int mark = m_temps;
+        size_t at;
+        if (auto* b = dynamic_cast<BinaryExpr*>(&cond); b && isComparison(b->op)) {
+            Operand x, y;
+            operands(*b->left, *b->right, x, y);
+            at = here();
+            Instr& in = emit(OpCode::CompareJump);
+            in.binary = b->op;
+            in.a = x;
+            in.b = y;
+            in.sense = sense;
+            in.node = &cond;
+        } else {
+            at = here();
+            Instr& in = emit(OpCode::JumpIf);
+            in.node = &cond;
+            in.sense = sense;
+        }
+        m_temps = mark;
+        return at;
+    }
+
+    void block(Block& b) {
+        for (auto& s : b)
+            statement(*s);
+    }
+
+    void statement(Stmt& s) {
+        const Stmt* outer = m_stmt;
+        m_stmt = &s;
+        const int mark = m_temps;
+        if (auto* x = dynamic_cast<AssignStmt*>(&s); x && assign(*x)) {
+        } else if (auto* x = dynamic_cast<IfStmt*>(&s)) {
+            ifStatement(*x);
+        } else if (auto* x = dynamic_cast<ForStmt*>(&s)) {
+            forStatement(*x);
+        } else if (auto* x = dynamic_cast<DoStmt*>(&s)) {
+            doStatement(*x);
+        } else if (auto* x = dynamic_cast<ExitStmt*>(&s)) {
+            exitStatement(x->kind);
+        } else {
+            const size_t at = here();
+            emit(OpCode::Exec).node = &s;
+            exitsOf(at, 1, true);
+            exitsOf(at, 2, false);
+        }
+        m_temps = mark;
+        m_stmt = outer;
+    }
+
+    bool assign(AssignStmt& s) {
+        if (s.isSet || !s.name)
+            return false;
+        Operand dst;
+        dst.node = s.target.get();
+        switch (s.name->binding) {
+        case Binding::Local:
+            dst.index = s.name->slot;
+            break;
+        case Binding::Param:
+            dst.loc = Loc::Param;
+            dst.index = s.name->slot;
+            break;
+        case Binding::Global:
+        case Binding::Dynamic:
+            dst.loc = Loc::Global;
+            dst.cell = s.name->cell;
+            break;
+        default:
+            return false;
+        }
+        // An operator's result is never an object: it goes straight to the variable.
+        if (compiledOperator(*s.value)) {
+            value(*s.value, dst);
+            return true;
+        }
+        const Operand v = operand(*s.value);
+        Instr& in = emit(OpCode::Store);
+        in.dst = dst;
+        in.a = v;
+        return true;
+    }
+
+    void ifStatement(IfStmt& s) {
+        std::vector<size_t> ends;
+        for (auto& branch : s.branches) {
+            const size_t skip = jumpWhen(*branch.condition, false);
+            block(branch.body);
+            ends.push_back(here());
+            emit(OpCode::Jump);
+            patch(skip);
+        }
+        block(s.elseBody);
+        for (size_t at : ends)
+            patch(at);
+    }
+
+    void forStatement(ForStmt& s) {
+        const Operand state = temp(); // the end, and the step in the next slot
+        temp();
+        const size_t prep = here();
+        Instr& in = emit(OpCode::ForPrep);
+        in.node = &s;
+        in.a = state;
+        const size_t body = here();
+        m_loops.push_back(Loop{true, false, {}});
+        block(s.body);
+        Instr& step = emit(OpCode::ForLoop);
+        step.node = &s;
+        step.a = state;
+        step.target = static_cast<int32_t>(body);
+        patch(prep);
+        closeLoop();
+    }
+
+    void doStatement(DoStmt& s) {
+        const size_t top = here();
+        std::vector<size_t> leave;
+        if (s.condition && s.testFirst)
+            leave.push_back(jumpWhen(*s.condition, s.isUntil));
+        m_loops.push_back(Loop{false, s.isWhileWend, {}});
+        block(s.body);
+        // Exit Do of a While...Wend belongs to the Do around it.
+        if (s.condition && !s.testFirst)
+            leave.push_back(jumpWhen(*s.condition, s.isUntil));
+        emit(OpCode::Tick);
+        emit(OpCode::Jump).target = static_cast<int32_t>(top);
+        for (size_t at : leave)
+            patch(at);
+        closeLoop();
+    }
+
+    void closeLoop() {
+        for (const auto& [at, field] : m_loops.back().exits) {
+            Instr& in = m_out->code[at];
+            const auto to = static_cast<int32_t>(here());
+            (field == 0 ? in.target : field == 1 ? in.exitFor : in.exitDo) = to;
+        }
+        m_loops.pop_back();
+    }
+
+    // The loop an Exit For (or Exit Do) leaves; nullptr: it leaves the procedure.
+    Loop* exitTarget(bool isFor) {
+        for (auto it = m_loops.rbegin(); it != m_loops.rend(); ++it)
+            if (isFor ? it->isFor : (!it->isFor && !it->isWhileWend))
+                return &*it;
+        return nullptr;
+    }
+
+    void exitsOf(size_t at, int field, bool isFor) {
+        if (Loop* loop = exitTarget(isFor))
+            loop->exits.emplace_back(at, field);
+    }
+
+    void exitStatement(Flow kind) {
+        if (kind == Flow::ExitFor || kind == Flow::ExitDo) {
+            if (Loop* loop = exitTarget(kind == Flow::ExitFor)) {
+                loop->exits.emplace_back(here(), 0);
+                emit(OpCode::Jump);
+                return;
+            }
+        }
+        emit(OpCode::Return);
+    }
+
+    Procedure& m_proc;
+    std::shared_ptr<RegisterCode> m_out = std::make_shared<RegisterCode>();
+    std::vector<Loop> m_loops;
+    const Stmt* m_stmt = nullptr;
+    int m_temps = 0;
+    int m_maxTemps = 0;
+};
+
+} // namespace
+
+void compileRegisterCode(Procedure& proc) {
+    if (proc.code || containsOnError(proc.body))
+        return;
+    proc.code = Compiler(proc).compile();
+}
+
+} // namespace vbscript

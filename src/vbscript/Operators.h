@@ -68,10 +68,13 @@ inline Value multiply(const Value& a, const Value& b) {
 Value divide(const Value& a, const Value& b);
 Value intDivide(const Value& a, const Value& b);
 Value moduloSlow(const Value& a, const Value& b);
-// Integer and Long pairs inline, in 64 bits (the smallest Long Mod -1 is 0, not a fault).
+// Integer and Long pairs inline, in a 32-bit division, the quicker one (the smallest Long
+// Mod -1 is 0, not a fault).
 inline Value modulo(const Value& a, const Value& b) {
     if (detail::isWhole(a.type()) && detail::isWhole(b.type()) && detail::wholeOf(b) != 0) {
-        const int64_t r = detail::wholeOf(a) % detail::wholeOf(b);
+        const auto x = static_cast<int32_t>(detail::wholeOf(a));
+        const auto y = static_cast<int32_t>(detail::wholeOf(b));
+        const int32_t r = y == -1 ? 0 : x % y;
         return detail::longRank(a, b) ? Value::longValue(static_cast<int32_t>(r))
                                       : Value::integer(static_cast<int16_t>(r));
     }

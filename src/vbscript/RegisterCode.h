@@ -13,6 +13,7 @@
 
 #include "Nodes.h"
 
+#include <deque>
 #include <memory>
 #include <vector>
 
@@ -28,8 +29,15 @@ struct Operand {
     bool temp = false; // a temporary: emptied once used, as the tree's temporaries end
     int32_t index = 0;
     GlobalCell* cell = nullptr;
+    const Value* constant = nullptr;
     Expr* node = nullptr;
 };
+
+struct Instr;
+struct Machine;
+// Runs one instruction and gives the next (nullptr: the code ends). Each is made for its
+// operator and the places of its operands, so running it chooses nothing.
+using Handler = const Instr* (*)(const Instr*, Frame&, Machine&);
 
 enum class OpCode : uint8_t {
     // dst = a op b, one code per common operator so that running one chooses once
@@ -57,11 +65,14 @@ enum class OpCode : uint8_t {
     Tick,        // the interrupt check of a loop pass
     GuardCall,   // holds the procedure of cell; to target when the name is none now
     Call,        // dst = the held procedure called with slots index.. index+count-1
+    Element,     // dst = a(b), or a(b + c) / a(b - c) when count is 2
+    StoreElement, // dst(b [+-] c) = a, as an assignment
     Return,
 };
 
 struct Instr {
-    OpCode op;
+    Handler run = nullptr;
+    OpCode op = OpCode::Return;
     BinaryOp binary = BinaryOp::Add;
     bool sense = false;
     uint8_t count = 0;
@@ -69,7 +80,10 @@ struct Instr {
     // Where an Exec'd statement's Exit For / Exit Do continues; -1 leaves the procedure.
     int32_t exitFor = -1;
     int32_t exitDo = -1;
-    Operand dst, a, b;
+    const Instr* jump = nullptr; // target, once linked
+    const Instr* forExit = nullptr;
+    const Instr* doExit = nullptr;
+    Operand dst, a, b, c;
     Node* node = nullptr;
     const Stmt* stmt = nullptr; // the statement an error is placed at
 };
@@ -79,12 +93,19 @@ inline constexpr size_t kMaxCallArgs = 8;
 
 struct RegisterCode {
     std::vector<Instr> code;
-    std::vector<Value> constants;
+    std::deque<Value> constants; // stable: operands point at them
     int frameSlots = 0; // locals and temporaries
 };
 
 // Compiles the procedure's body when it can (sets proc.code); the tree stays as it is.
 void compileRegisterCode(Procedure& proc);
+
+// Whether code bound from now on is compiled (the default). Off, everything runs on the tree:
+// both must behave alike, which the tests and the fuzzer compare.
+void setRegisterCodeEnabled(bool enabled);
+
+// Chooses each instruction's handler and resolves its jumps (the code is final).
+void linkRegisterCode(RegisterCode& code);
 
 // Runs compiled code in a frame whose locals hold code.frameSlots values.
 Flow runRegisterCode(const RegisterCode& code, Frame& f);

@@ -4,6 +4,7 @@
 #include "RegisterCode.h"
 
 #include <algorithm>
+#include <atomic>
 
 namespace vbscript {
 
@@ -138,7 +139,16 @@ public:
     std::shared_ptr<RegisterCode> compile() {
         block(m_proc.body);
         emit(OpCode::Return);
+        for (const Fallback& fb : m_fallbacks) {
+            m_stmt = fb.stmt;
+            patch(fb.guard);
+            Instr& other = emit(OpCode::Eval);
+            other.dst = fb.dst;
+            other.node = fb.node;
+            emit(OpCode::Jump).target = static_cast<int32_t>(fb.resume);
+        }
         m_out->frameSlots = m_proc.localCount() + m_maxTemps;
+        linkRegisterCode(*m_out);
         return std::move(m_out);
     }
 
@@ -150,7 +160,8 @@ private:
     };
 
     Instr& emit(OpCode op) {
-        Instr in{op};
+        Instr in;
+        in.op = op;
         in.stmt = m_stmt;
         m_out->code.push_back(in);
         return m_out->code.back();
@@ -169,8 +180,8 @@ private:
     Operand constant(const Value& v) {
         Operand c;
         c.loc = Loc::Const;
-        c.index = static_cast<int32_t>(m_out->constants.size());
         m_out->constants.push_back(v);
+        c.constant = &m_out->constants.back();
         return c;
     }
 
@@ -218,8 +229,18 @@ private:
             binary(*const_cast<BinaryExpr*>(b), dst);
             return;
         }
-        if (auto* call = dynamic_cast<CallExpr*>(&e); call && call_(*call, dst))
-            return;
+        if (auto* call = dynamic_cast<CallExpr*>(&e)) {
+            if (Instr el; elementParts(*call, el)) {
+                el.op = OpCode::Element;
+                el.stmt = m_stmt;
+                el.dst = dst;
+                el.node = &e;
+                m_out->code.push_back(el);
+                return;
+            }
+            if (call_(*call, dst))
+                return;
+        }
         Instr& in = emit(OpCode::Eval);
         in.dst = dst;
         in.node = &e;
@@ -257,6 +278,50 @@ private:
         m_temps = mark;
     }
 
+    // a(i), a(i + j) or a(i - j) of an array variable, its index read in place: the array in
+    // `a` (or `dst` for a store, set by the caller), the index in b and c.
+    bool elementParts(CallExpr& e, Instr& in) {
+        const NameRef& r = *e.ref;
+        if (e.args.size() != 1 || !e.args[0])
+            return false;
+        if (r.binding != Binding::Local && r.binding != Binding::Param &&
+            r.binding != Binding::Global && r.binding != Binding::Dynamic)
+            return false;
+        if (r.cell && (r.cell->proc || r.cell->builtin))
+            return false;
+        Expr& index = *e.args[0];
+        if (isPlainOperand(index)) {
+            in.b = operand(index);
+            in.count = 1;
+        } else if (auto* sum = dynamic_cast<BinaryExpr*>(&index);
+                   sum && (sum->op == BinaryOp::Add || sum->op == BinaryOp::Sub) &&
+                   isPlainOperand(*sum->left) && isPlainOperand(*sum->right)) {
+            in.b = operand(*sum->left);
+            in.c = operand(*sum->right);
+            in.binary = sum->op;
+            in.count = 2;
+        } else {
+            return false;
+        }
+        Operand array;
+        array.node = &e;
+        switch (r.binding) {
+        case Binding::Local:
+            array.index = r.slot;
+            break;
+        case Binding::Param:
+            array.loc = Loc::Param;
+            array.index = r.slot;
+            break;
+        default:
+            array.loc = Loc::Global;
+            array.cell = r.cell;
+            break;
+        }
+        in.a = array;
+        return true;
+    }
+
     // name(args) of a script procedure, with arguments passed by value anyway.
     bool call_(CallExpr& e, const Operand& dst) {
         const NameRef& r = *e.ref;
@@ -269,25 +334,21 @@ private:
         const int mark = m_temps;
         const size_t guard = here();
         emit(OpCode::GuardCall).a.cell = r.cell;
-        Operand first;
-        for (size_t i = 0; i < e.args.size(); ++i) {
-            const Operand slot = temp();
-            if (i == 0)
-                first = slot;
-            value(*e.args[i], slot);
-        }
+        // The arguments' slots are consecutive; their own temporaries come after them.
+        std::vector<Operand> slots;
+        for (size_t i = 0; i < e.args.size(); ++i)
+            slots.push_back(temp());
+        for (size_t i = 0; i < e.args.size(); ++i)
+            value(*e.args[i], slots[i]);
         Instr& in = emit(OpCode::Call);
         in.dst = dst;
-        in.a = first;
+        if (!slots.empty())
+            in.a = slots[0];
         in.count = static_cast<uint8_t>(e.args.size());
         in.node = &e;
-        const size_t done = here();
-        emit(OpCode::Jump);
-        patch(guard);
-        Instr& other = emit(OpCode::Eval);
-        other.dst = dst;
-        other.node = &e;
-        patch(done);
+        // The name is no procedure any more: the tree calls it, out of the way of the
+        // common path, then the code goes on after the call.
+        m_fallbacks.push_back(Fallback{guard, here(), dst, &e, m_stmt});
         m_temps = mark;
         return true;
     }
@@ -346,7 +407,24 @@ private:
     }
 
     bool assign(AssignStmt& s) {
-        if (s.isSet || !s.name)
+        if (s.isSet)
+            return false;
+        if (auto* target = dynamic_cast<CallExpr*>(s.target.get()); target && !s.name) {
+            // The index is read in place when the store runs: after the value, as the tree
+            // assigns. (Finding the parts emits no code.)
+            Instr el;
+            if (!elementParts(*target, el))
+                return false;
+            const Operand v = operand(*s.value);
+            el.op = OpCode::StoreElement;
+            el.stmt = m_stmt;
+            el.dst = el.a;
+            el.a = v;
+            el.node = target;
+            m_out->code.push_back(el);
+            return true;
+        }
+        if (!s.name)
             return false;
         Operand dst;
         dst.node = s.target.get();
@@ -395,16 +473,32 @@ private:
     void forStatement(ForStmt& s) {
         const Operand state = temp(); // the end, and the step in the next slot
         temp();
+        // The counter's place when it is a local, a parameter or a global; anything else is
+        // found through the tree each time (Loc::Const stands for that).
+        Operand counter;
+        counter.loc = Loc::Const;
+        if (auto* name = dynamic_cast<NameExpr*>(s.counter.get())) {
+            const NameRef& r = *name->ref;
+            if (r.binding == Binding::Local || r.binding == Binding::Param) {
+                counter.loc = r.binding == Binding::Local ? Loc::Local : Loc::Param;
+                counter.index = r.slot;
+            } else if (r.binding == Binding::Global || r.binding == Binding::Dynamic) {
+                counter.loc = Loc::Global;
+                counter.cell = r.cell;
+            }
+        }
         const size_t prep = here();
         Instr& in = emit(OpCode::ForPrep);
         in.node = &s;
         in.a = state;
+        in.dst = counter;
         const size_t body = here();
         m_loops.push_back(Loop{true, false, {}});
         block(s.body);
         Instr& step = emit(OpCode::ForLoop);
         step.node = &s;
         step.a = state;
+        step.dst = counter;
         step.target = static_cast<int32_t>(body);
         patch(prep);
         closeLoop();
@@ -462,7 +556,15 @@ private:
 
     Procedure& m_proc;
     std::shared_ptr<RegisterCode> m_out = std::make_shared<RegisterCode>();
+    struct Fallback {
+        size_t guard;
+        size_t resume;
+        Operand dst;
+        Expr* node;
+        const Stmt* stmt;
+    };
     std::vector<Loop> m_loops;
+    std::vector<Fallback> m_fallbacks;
     const Stmt* m_stmt = nullptr;
     int m_temps = 0;
     int m_maxTemps = 0;
@@ -470,8 +572,16 @@ private:
 
 } // namespace
 
+namespace {
+std::atomic<bool> g_enabled{true};
+} // namespace
+
+void setRegisterCodeEnabled(bool enabled) {
+    g_enabled = enabled;
+}
+
 void compileRegisterCode(Procedure& proc) {
-    if (proc.code || containsOnError(proc.body))
+    if (!g_enabled || proc.code || containsOnError(proc.body))
         return;
     proc.code = Compiler(proc).compile();
 }

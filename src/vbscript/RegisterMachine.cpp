@@ -1,5 +1,7 @@
 // Runs register code (see RegisterCode.h). Each instruction does what the tree node it came
-// from does, taking the same shortcuts; anything else is handed to that node.
+// from does, taking the same shortcuts; anything else is handed to that node. Handlers are
+// made per operator and per place of each operand, so the common case reads its operands,
+// does the arithmetic and stores a number with no choice left to make.
 #include "BinaryOps.h"
 #include "Conversions.h"
 #include "Interpreter.h"
@@ -7,30 +9,90 @@
 #include "RegisterCode.h"
 #include "StackGuard.h"
 
+#include <alloca.h>
+
 namespace vbscript {
+
+struct Machine {
+    Procedure* held = nullptr; // the procedure a GuardCall found, for the Call after it
+    Flow flow = Flow::Normal;
+};
 
 namespace {
 
+// ---- operands ----
+
 // The stored value of an operand, or nullptr when reading it runs the tree (a global that is
-// no plain variable now: a function, an undeclared name, a local of a procedure's own).
-[[gnu::always_inline]] inline const Value* peek(const Operand& o, const Frame& f,
-                                                const RegisterCode& rc) {
+// no plain variable now: a function, an undeclared name, a procedure's implicit local).
+template <Loc L> [[gnu::always_inline]] inline const Value* peek(const Operand& o, const Frame& f) {
+    if constexpr (L == Loc::Local)
+        return &f.locals[o.index];
+    else if constexpr (L == Loc::Param)
+        return f.params[o.index];
+    else if constexpr (L == Loc::Const)
+        return o.constant;
+    else
+        return o.cell->isVariable ? &o.cell->value : nullptr;
+}
+
+const Value* peekAny(const Operand& o, const Frame& f) {
     switch (o.loc) {
     case Loc::Local:
-        return &f.locals[o.index];
+        return peek<Loc::Local>(o, f);
     case Loc::Param:
-        return f.params[o.index];
+        return peek<Loc::Param>(o, f);
     case Loc::Const:
-        return &rc.constants[static_cast<size_t>(o.index)];
+        return peek<Loc::Const>(o, f);
     case Loc::Global:
-        return o.cell->isVariable ? &o.cell->value : nullptr;
+        return peek<Loc::Global>(o, f);
     }
     return nullptr;
 }
 
+// The operand's value, read by the tree when it is not read in place.
+Value valueOf(const Operand& o, Frame& f) {
+    if (const Value* p = peekAny(o, f))
+        return *p;
+    return o.node->eval(f);
+}
+
+// The storage an assignment writes without the tree: a local, a parameter, a global that is
+// a plain variable and no constant. nullptr: the tree's own assignment decides.
+template <Loc L> [[gnu::always_inline]] inline Value* slot(const Operand& d, Frame& f) {
+    if constexpr (L == Loc::Local) {
+        return &f.locals[d.index];
+    } else if constexpr (L == Loc::Param) {
+        return f.params[d.index];
+    } else {
+        GlobalCell* c = d.cell;
+        return c->isVariable && !c->isConst ? &c->value : nullptr;
+    }
+}
+
+Value* slotAny(const Operand& d, Frame& f) {
+    switch (d.loc) {
+    case Loc::Local:
+        return slot<Loc::Local>(d, f);
+    case Loc::Param:
+        return slot<Loc::Param>(d, f);
+    case Loc::Global:
+        return slot<Loc::Global>(d, f);
+    case Loc::Const:
+        break;
+    }
+    return nullptr;
+}
+
+void write(const Operand& d, Frame& f, Value v) {
+    if (Value* s = slotAny(d, f))
+        *s = std::move(v);
+    else
+        d.node->assign(f, std::move(v), false);
+}
+
 // Ends a temporary once its instruction has used it: an object it holds goes (and its
 // Class_Terminate runs) where the tree's temporary would have gone.
-[[gnu::always_inline]] inline void drop(const Operand& o, Frame& f) {
+inline void drop(const Operand& o, Frame& f) {
     if (o.temp) {
         Value& v = f.locals[o.index];
         if (v.isString() || v.isObject() || v.isArray())
@@ -38,92 +100,182 @@ namespace {
     }
 }
 
-// Stores an assignment's value: a variable directly, anything else through the tree's own
-// assignment (a constant raises, a global object's member is set).
-[[gnu::always_inline]] inline void write(const Operand& d, Frame& f, Value v) {
-    switch (d.loc) {
-    case Loc::Local:
-        f.locals[d.index] = std::move(v);
-        return;
-    case Loc::Param:
-        *f.params[d.index] = std::move(v);
-        return;
-    case Loc::Global: {
-        GlobalCell* c = d.cell;
-        if (c->isVariable && !c->isConst) {
-            c->value = std::move(v);
-            return;
+// ---- arithmetic ----
+
+inline bool isWhole(VarType t) {
+    return t == VarType::Integer || t == VarType::Long;
+}
+inline int64_t wholeOf(const Value& v) {
+    return v.type() == VarType::Integer ? v.asInteger() : v.asLong();
+}
+
+// The operators' own rules for the pairs they take inline (Operators.h): Integer and Long in
+// 64 bits, into the smallest type of the operands' rank; Doubles while finite. False for
+// every other pair, which the general rules take.
+template <BinaryOp Op> [[gnu::always_inline]] inline bool plainResult(const Value& a,
+                                                                      const Value& b, Value& r) {
+    const VarType ta = a.type();
+    const VarType tb = b.type();
+    if (isWhole(ta) && isWhole(tb)) {
+        const int64_t x = wholeOf(a);
+        const int64_t y = wholeOf(b);
+        const bool longRank = ta == VarType::Long || tb == VarType::Long;
+        int64_t v;
+        if constexpr (Op == BinaryOp::Mod) {
+            if (y == 0)
+                return false;
+            // A 32-bit division, the quicker one; the smallest Long Mod -1 is 0.
+            v = y == -1 ? 0 : static_cast<int32_t>(x) % static_cast<int32_t>(y);
+            r.setPlain(longRank ? Value::longValue(static_cast<int32_t>(v))
+                                : Value::integer(static_cast<int16_t>(v)));
+            return true;
+        } else {
+            v = Op == BinaryOp::Add ? x + y : Op == BinaryOp::Sub ? x - y : x * y;
         }
-        d.node->assign(f, std::move(v), false);
-        return;
+        if (!longRank && v >= -32768 && v <= 32767)
+            r.setPlain(Value::integer(static_cast<int16_t>(v)));
+        else if (v >= INT32_MIN && v <= INT32_MAX)
+            r.setPlain(Value::longValue(static_cast<int32_t>(v)));
+        else
+            r.setPlain(Value::dbl(static_cast<double>(v)));
+        return true;
     }
-    case Loc::Const:
+    if constexpr (Op != BinaryOp::Mod) {
+        if (ta == VarType::Double && tb == VarType::Double) {
+            const double v = Op == BinaryOp::Add   ? a.asDouble() + b.asDouble()
+                             : Op == BinaryOp::Sub ? a.asDouble() - b.asDouble()
+                                                   : a.asDouble() * b.asDouble();
+            if (!std::isfinite(v))
+                return false;
+            r.setPlain(Value::dbl(v));
+            return true;
+        }
+    }
+    return false;
+}
+
+// Any operator, any operands: copies taken left first (an object's default member may run
+// code), the general rules, the tree's assignment when the target is no plain variable.
+[[gnu::noinline]] const Instr* binaryGeneral(const Instr* pc, Frame& f, Machine&) {
+    const Value a = valueOf(pc->a, f);
+    const Value b = valueOf(pc->b, f);
+    drop(pc->a, f);
+    drop(pc->b, f);
+    write(pc->dst, f, applyBinary(pc->binary, a, b));
+    return pc + 1;
+}
+
+template <BinaryOp Op, Loc A, Loc B, Loc D>
+const Instr* binaryStep(const Instr* pc, Frame& f, Machine& m) {
+    const Value* a = peek<A>(pc->a, f);
+    const Value* b = peek<B>(pc->b, f);
+    if constexpr (A == Loc::Global || B == Loc::Global)
+        if (!a || !b) [[unlikely]]
+            return binaryGeneral(pc, f, m);
+    Value* r = slot<D>(pc->dst, f);
+    if constexpr (D == Loc::Global)
+        if (!r) [[unlikely]]
+            return binaryGeneral(pc, f, m);
+    if (plainResult<Op>(*a, *b, *r)) [[likely]]
+        return pc + 1;
+    return binaryGeneral(pc, f, m);
+}
+
+// ---- conditions ----
+
+[[gnu::noinline]] bool compareGeneral(const Instr* pc, Frame& f) {
+    const Value a = valueOf(pc->a, f);
+    const Value b = valueOf(pc->b, f);
+    drop(pc->a, f);
+    drop(pc->b, f);
+    return ops::compareHolds(a, b, comparisonOf(pc->binary));
+}
+
+template <BinaryOp Op, Loc A, Loc B> const Instr* compareJump(const Instr* pc, Frame& f, Machine&) {
+    const Value* a = peek<A>(pc->a, f);
+    const Value* b = peek<B>(pc->b, f);
+    bool holds;
+    if constexpr (A == Loc::Global || B == Loc::Global) {
+        if (!a || !b) [[unlikely]]
+            return compareGeneral(pc, f) == pc->sense ? pc->jump : pc + 1;
+    }
+    if (!a->isObject() && !b->isObject()) [[likely]] {
+        holds = ops::compareHolds(*a, *b, comparisonOf(Op));
+        if constexpr (A == Loc::Local)
+            drop(pc->a, f);
+        if constexpr (B == Loc::Local)
+            drop(pc->b, f);
+    } else {
+        holds = compareGeneral(pc, f);
+    }
+    return holds == pc->sense ? pc->jump : pc + 1;
+}
+
+// ---- moves ----
+
+template <Loc A> const Instr* copyStep(const Instr* pc, Frame& f, Machine&) {
+    Value& t = f.locals[pc->dst.index];
+    if (const Value* p = peek<A>(pc->a, f))
+        t.assignCopy(*p);
+    else
+        t = pc->a.node->eval(f);
+    return pc + 1;
+}
+
+const Instr* storeStep(const Instr* pc, Frame& f, Machine&) {
+    Value v = pc->a.temp ? std::move(f.locals[pc->a.index]) : valueOf(pc->a, f);
+    if (v.isObject())
+        v = dereference(v);
+    write(pc->dst, f, std::move(v));
+    return pc + 1;
+}
+
+const Instr* evalStep(const Instr* pc, Frame& f, Machine&) {
+    write(pc->dst, f, static_cast<Expr*>(pc->node)->eval(f));
+    return pc + 1;
+}
+
+// ---- control ----
+
+const Instr* execStep(const Instr* pc, Frame& f, Machine& m) {
+    const Flow flow = static_cast<Stmt*>(pc->node)->exec(f);
+    const Instr* to = nullptr;
+    switch (flow) {
+    case Flow::Normal:
+        return pc + 1;
+    case Flow::ExitFor:
+        to = pc->forExit;
+        break;
+    case Flow::ExitDo:
+        to = pc->doExit;
+        break;
+    case Flow::ExitProc:
         break;
     }
+    if (!to)
+        m.flow = flow;
+    return to;
 }
 
-// The operator when a side is not read in place, or is no plain number: an object's default
-// member may run code, so both sides are copies taken left first.
-[[gnu::noinline]] void binarySlow(const Instr& in, Frame& f, const RegisterCode& rc) {
-    Value a;
-    if (const Value* p = peek(in.a, f, rc))
-        a = *p;
-    else
-        a = in.a.node->eval(f);
-    Value b;
-    if (const Value* p = peek(in.b, f, rc))
-        b = *p;
-    else
-        b = in.b.node->eval(f);
-    drop(in.a, f);
-    drop(in.b, f);
-    write(in.dst, f, applyBinary(in.binary, a, b));
+const Instr* jumpStep(const Instr* pc, Frame&, Machine&) {
+    return pc->jump;
 }
 
-template <BinaryOp Op>
-[[gnu::always_inline]] inline void binary(const Instr& in, Frame& f, const RegisterCode& rc) {
-    const Value* a = peek(in.a, f, rc);
-    const Value* b = a ? peek(in.b, f, rc) : nullptr;
-    if (b && isPlainNumber(*a) && isPlainNumber(*b)) [[likely]] {
-        write(in.dst, f, applyBinary(Op, *a, *b));
-        return;
-    }
-    binarySlow(in, f, rc);
+const Instr* jumpIfStep(const Instr* pc, Frame& f, Machine&) {
+    return static_cast<Expr*>(pc->node)->condition(f) == pc->sense ? pc->jump : pc + 1;
 }
 
-[[gnu::noinline]] bool compareSlow(const Instr& in, Frame& f, const RegisterCode& rc) {
-    Value a;
-    if (const Value* p = peek(in.a, f, rc))
-        a = *p;
-    else
-        a = in.a.node->eval(f);
-    Value b;
-    if (const Value* p = peek(in.b, f, rc))
-        b = *p;
-    else
-        b = in.b.node->eval(f);
-    drop(in.a, f);
-    drop(in.b, f);
-    return ops::compareHolds(a, b, comparisonOf(in.binary));
+const Instr* tickStep(const Instr* pc, Frame& f, Machine&) {
+    f.in.tick();
+    return pc + 1;
 }
 
-[[gnu::always_inline]] inline bool compare(const Instr& in, Frame& f, const RegisterCode& rc) {
-    const Value* a = peek(in.a, f, rc);
-    const Value* b = a ? peek(in.b, f, rc) : nullptr;
-    if (b && isPlainNumber(*a) && isPlainNumber(*b)) [[likely]]
-        return ops::compareHolds(*a, *b, comparisonOf(in.binary));
-    return compareSlow(in, f, rc);
+const Instr* returnStep(const Instr*, Frame&, Machine& m) {
+    m.flow = Flow::ExitProc;
+    return nullptr;
 }
 
 // ---- For ----
-
-bool isWholeValue(const Value& v) {
-    return v.type() == VarType::Integer || v.type() == VarType::Long;
-}
-
-int64_t wholeOf(const Value& v) {
-    return v.type() == VarType::Integer ? v.asInteger() : v.asLong();
-}
 
 Value loopNumber(Frame& f, Expr& e) {
     Value v = e.eval(f);
@@ -134,11 +286,24 @@ Value loopNumber(Frame& f, Expr& e) {
     return toNumeric(v);
 }
 
-// The counter's storage, looked up again at every use: the body may have run any code.
-inline Value* counterOf(ForStmt& s, Frame& f) {
+// The counter's storage, looked up again at every use: the body may have run any code. Its
+// place is in dst when it is a local, a parameter or a global (Loc::Const: none of them).
+inline Value* counterOf(const Instr* pc, ForStmt& s, Frame& f) {
     Value* c = nullptr;
-    if (s.counter->shape == ExprShape::Name)
-        c = plainVariable(*static_cast<NameExpr&>(*s.counter).ref, f);
+    switch (pc->dst.loc) {
+    case Loc::Local:
+        c = &f.locals[pc->dst.index];
+        break;
+    case Loc::Param:
+        c = f.params[pc->dst.index];
+        break;
+    case Loc::Global:
+        if (pc->dst.cell->isVariable)
+            c = &pc->dst.cell->value;
+        break;
+    case Loc::Const:
+        break;
+    }
     if (!c)
         c = s.counter->reference(f, nullptr);
     if (!c)
@@ -147,8 +312,8 @@ inline Value* counterOf(ForStmt& s, Frame& f) {
 }
 
 // True while the loop goes on.
-inline bool forTest(const Value& c, const Value& end, const Value& step) {
-    if (isWholeValue(end) && isWholeValue(step) && isWholeValue(c)) {
+inline bool forGoesOn(const Value& c, const Value& end, const Value& step) {
+    if (isWhole(end.type()) && isWhole(step.type()) && isWhole(c.type())) {
         const int64_t v = wholeOf(c);
         return wholeOf(step) >= 0 ? v <= wholeOf(end) : v >= wholeOf(end);
     }
@@ -157,173 +322,400 @@ inline bool forTest(const Value& c, const Value& end, const Value& step) {
     return up ? cmp <= 0 : cmp >= 0;
 }
 
-bool forPrep(ForStmt& s, Frame& f, Value* state) {
+// The end and the step live in two temporaries from a.index on.
+const Instr* forPrepStep(const Instr* pc, Frame& f, Machine&) {
+    auto& s = *static_cast<ForStmt*>(pc->node);
+    Value* state = &f.locals[pc->a.index];
     Value start = loopNumber(f, *s.from);
     Value end = loopNumber(f, *s.to);
     Value step = s.step ? loopNumber(f, *s.step) : Value::integer(1);
     s.counter->assign(f, start, false);
     state[0] = std::move(end);
     state[1] = std::move(step);
-    return forTest(*counterOf(s, f), state[0], state[1]);
+    return forGoesOn(*counterOf(pc, s, f), state[0], state[1]) ? pc + 1 : pc->jump;
 }
 
-bool forLoop(ForStmt& s, Frame& f, const Value* state) {
+const Instr* forLoopStep(const Instr* pc, Frame& f, Machine&) {
+    auto& s = *static_cast<ForStmt*>(pc->node);
+    const Value* state = &f.locals[pc->a.index];
     f.in.tick();
-    Value* c = counterOf(s, f);
+    Value* c = counterOf(pc, s, f);
     const Value& end = state[0];
     const Value& step = state[1];
-    if (isWholeValue(end) && isWholeValue(step) && isWholeValue(*c)) {
+    if (isWhole(end.type()) && isWhole(step.type()) && isWhole(c->type())) {
         const int64_t next = wholeOf(*c) + wholeOf(step);
         const bool longRank = step.type() == VarType::Long || c->type() == VarType::Long;
         if (!longRank && next >= -32768 && next <= 32767)
-            *c = Value::integer(static_cast<int16_t>(next));
+            c->setPlain(Value::integer(static_cast<int16_t>(next)));
         else if (next >= INT32_MIN && next <= INT32_MAX)
-            *c = Value::longValue(static_cast<int32_t>(next));
+            c->setPlain(Value::longValue(static_cast<int32_t>(next)));
         else
-            *c = Value::dbl(static_cast<double>(next));
-    } else {
-        *c = ops::add(*c, step);
+            c->setPlain(Value::dbl(static_cast<double>(next)));
+        const int64_t e = wholeOf(end);
+        const bool goesOn = wholeOf(step) >= 0 ? next <= e : next >= e;
+        return goesOn ? pc->jump : pc + 1;
     }
-    return forTest(*c, end, step);
+    *c = ops::add(*c, step);
+    return forGoesOn(*c, end, step) ? pc->jump : pc + 1;
 }
 
-// ---- statements run by the tree ----
+// ---- calls ----
 
-[[gnu::noinline]] const Instr* execTree(const Instr& in, Frame& f, const Instr* base, Flow& leave) {
-    const Flow flow = static_cast<Stmt*>(in.node)->exec(f);
-    int32_t to = -1;
-    switch (flow) {
-    case Flow::Normal:
-        return &in + 1;
-    case Flow::ExitFor:
-        to = in.exitFor;
-        break;
-    case Flow::ExitDo:
-        to = in.exitDo;
-        break;
-    case Flow::ExitProc:
-        break;
+const Instr* guardCallStep(const Instr* pc, Frame&, Machine& m) {
+    m.held = pc->a.cell->proc;
+    return m.held ? pc + 1 : pc->jump;
+}
+
+// Locals of a compiled callee on the C++ stack, Empty, ended when the call ends.
+class CalleeSlots {
+public:
+    CalleeSlots(Value* memory, size_t count) : m_slots(memory), m_count(count) {
+        for (size_t i = 0; i < count; ++i)
+            new (&m_slots[i]) Value();
     }
-    if (to < 0) {
-        leave = flow;
+    ~CalleeSlots() {
+        for (size_t i = 0; i < m_count; ++i)
+            m_slots[i].~Value();
+    }
+    CalleeSlots(const CalleeSlots&) = delete;
+    CalleeSlots& operator=(const CalleeSlots&) = delete;
+    Value* data() const { return m_slots; }
+
+private:
+    Value* m_slots;
+    size_t m_count;
+};
+
+// A compiled procedure called from compiled code: the arguments are temporaries nobody else
+// sees, so each moves into the callee's own slot whether it is passed ByRef or ByVal.
+[[gnu::always_inline]] inline Value callCompiled(Procedure& p, Frame& f, Value* args,
+                                                 size_t count) {
+    checkStack();
+    f.in.tick();
+    const RegisterCode& code = *p.code;
+    const auto n = static_cast<size_t>(code.frameSlots);
+    CalleeSlots slots(static_cast<Value*>(alloca(n * sizeof(Value))), n);
+    Value** params = static_cast<Value**>(alloca((count ? count : 1) * sizeof(Value*)));
+    Value* locals = slots.data();
+    for (size_t i = 0; i < count; ++i) {
+        locals[i] = std::move(args[i]);
+        params[i] = &locals[i];
+    }
+    Frame callee{f.in, &p, locals, params, nullptr, nullptr, false};
+    MeScope scope(f.in, nullptr);
+    runRegisterCode(code, callee);
+    if (p.resultSlot >= 0)
+        return std::move(locals[p.resultSlot]);
+    return Value();
+}
+
+const Instr* callStep(const Instr* pc, Frame& f, Machine& m) {
+    Value* first = &f.locals[pc->a.index];
+    if (m.held->code && m.held->params.size() == pc->count) {
+        Value r = callCompiled(*m.held, f, first, pc->count);
+        write(pc->dst, f, std::move(r));
+        return pc + 1;
+    }
+    Value* args[kMaxCallArgs];
+    for (uint8_t i = 0; i < pc->count; ++i)
+        args[i] = first + i;
+    Value r = f.in.callProcedure(m.held, nullptr, args, pc->count);
+    for (uint8_t i = 0; i < pc->count; ++i)
+        first[i] = Value();
+    write(pc->dst, f, std::move(r));
+    return pc + 1;
+}
+
+// ---- array elements ----
+
+// The index of an element instruction when its parts are whole numbers in place.
+inline bool elementIndex(const Instr* pc, const Frame& f, int32_t& index) {
+    const Value* x = peekAny(pc->b, f);
+    if (!x || !isWhole(x->type()))
+        return false;
+    int64_t v = wholeOf(*x);
+    if (pc->count == 2) {
+        const Value* y = peekAny(pc->c, f);
+        if (!y || !isWhole(y->type()))
+            return false;
+        v = pc->binary == BinaryOp::Add ? v + wholeOf(*y) : v - wholeOf(*y);
+        if (v < INT32_MIN || v > INT32_MAX)
+            return false;
+    }
+    index = static_cast<int32_t>(v);
+    return true;
+}
+
+// The element, or nullptr when the tree has to look (not an array, another rank, out of
+// range, an index to convert): it then raises or converts as it does.
+inline Value* elementAt(Value* array, const Instr* pc, const Frame& f, bool forWrite) {
+    int32_t index;
+    if (!array || !array->isArray() || !elementIndex(pc, f, index))
         return nullptr;
+    ArrayData& d = forWrite ? array->mutableArray() : *array->asArray();
+    if (d.rank() != 1)
+        return nullptr;
+    const int64_t i = static_cast<int64_t>(index) - d.bounds[0].lower;
+    if (i < 0 || i >= d.bounds[0].count)
+        return nullptr;
+    return &d.items[static_cast<size_t>(i)];
+}
+
+const Instr* elementStep(const Instr* pc, Frame& f, Machine&) {
+    auto* array = const_cast<Value*>(peekAny(pc->a, f));
+    if (const Value* e = elementAt(array, pc, f, false)) {
+        if (Value* d = slotAny(pc->dst, f)) {
+            d->assignCopy(*e);
+            return pc + 1;
+        }
     }
-    return base + to;
+    write(pc->dst, f, static_cast<Expr*>(pc->node)->eval(f));
+    return pc + 1;
+}
+
+const Instr* storeElementStep(const Instr* pc, Frame& f, Machine&) {
+    Value v = pc->a.temp ? std::move(f.locals[pc->a.index]) : valueOf(pc->a, f);
+    if (v.isObject())
+        v = dereference(v);
+    auto* array = const_cast<Value*>(peekAny(pc->dst, f));
+    if (Value* e = elementAt(array, pc, f, true))
+        *e = std::move(v);
+    else
+        static_cast<Expr*>(pc->node)->assign(f, std::move(v), false);
+    return pc + 1;
+}
+
+// ---- choosing handlers ----
+
+template <BinaryOp Op, Loc A, Loc B> Handler binaryFor(Loc d) {
+    switch (d) {
+    case Loc::Local:
+        return &binaryStep<Op, A, B, Loc::Local>;
+    case Loc::Param:
+        return &binaryStep<Op, A, B, Loc::Param>;
+    default:
+        return &binaryStep<Op, A, B, Loc::Global>;
+    }
+}
+
+// Calls pick.template with<A, B>() for the operands' places.
+template <class Pick> Handler byPlaces(Loc a, Loc b, Pick pick) {
+    auto second = [&]<Loc A>() -> Handler {
+        switch (b) {
+        case Loc::Local:
+            return pick.template with<A, Loc::Local>();
+        case Loc::Param:
+            return pick.template with<A, Loc::Param>();
+        case Loc::Const:
+            return pick.template with<A, Loc::Const>();
+        case Loc::Global:
+            return pick.template with<A, Loc::Global>();
+        }
+        return nullptr;
+    };
+    switch (a) {
+    case Loc::Local:
+        return second.template operator()<Loc::Local>();
+    case Loc::Param:
+        return second.template operator()<Loc::Param>();
+    case Loc::Const:
+        return second.template operator()<Loc::Const>();
+    case Loc::Global:
+        return second.template operator()<Loc::Global>();
+    }
+    return nullptr;
+}
+
+template <BinaryOp Op> struct PickBinary {
+    Loc d;
+    template <Loc A, Loc B> Handler with() const { return binaryFor<Op, A, B>(d); }
+};
+template <BinaryOp Op> struct PickCompare {
+    template <Loc A, Loc B> Handler with() const { return &compareJump<Op, A, B>; }
+};
+
+Handler binaryHandler(const Instr& in) {
+    switch (in.op) {
+    case OpCode::Add:
+        return byPlaces(in.a.loc, in.b.loc, PickBinary<BinaryOp::Add>{in.dst.loc});
+    case OpCode::Sub:
+        return byPlaces(in.a.loc, in.b.loc, PickBinary<BinaryOp::Sub>{in.dst.loc});
+    case OpCode::Mul:
+        return byPlaces(in.a.loc, in.b.loc, PickBinary<BinaryOp::Mul>{in.dst.loc});
+    case OpCode::Mod:
+        return byPlaces(in.a.loc, in.b.loc, PickBinary<BinaryOp::Mod>{in.dst.loc});
+    default:
+        return &binaryGeneral;
+    }
+}
+
+Handler compareHandler(const Instr& in) {
+    switch (in.binary) {
+    case BinaryOp::Eq:
+        return byPlaces(in.a.loc, in.b.loc, PickCompare<BinaryOp::Eq>{});
+    case BinaryOp::Ne:
+        return byPlaces(in.a.loc, in.b.loc, PickCompare<BinaryOp::Ne>{});
+    case BinaryOp::Lt:
+        return byPlaces(in.a.loc, in.b.loc, PickCompare<BinaryOp::Lt>{});
+    case BinaryOp::Gt:
+        return byPlaces(in.a.loc, in.b.loc, PickCompare<BinaryOp::Gt>{});
+    case BinaryOp::Le:
+        return byPlaces(in.a.loc, in.b.loc, PickCompare<BinaryOp::Le>{});
+    default:
+        return byPlaces(in.a.loc, in.b.loc, PickCompare<BinaryOp::Ge>{});
+    }
+}
+
+Handler copyHandler(Loc a) {
+    switch (a) {
+    case Loc::Local:
+        return &copyStep<Loc::Local>;
+    case Loc::Param:
+        return &copyStep<Loc::Param>;
+    case Loc::Const:
+        return &copyStep<Loc::Const>;
+    case Loc::Global:
+        return &copyStep<Loc::Global>;
+    }
+    return nullptr;
 }
 
 } // namespace
 
+void linkRegisterCode(RegisterCode& rc) {
+    Instr* base = rc.code.data();
+    // A jump to the end is the end.
+    for (Instr& in : rc.code)
+        if (in.op == OpCode::Jump && base[in.target].op == OpCode::Return)
+            in.op = OpCode::Return;
+    for (Instr& in : rc.code) {
+        if (in.target >= 0)
+            in.jump = base + in.target;
+        if (in.exitFor >= 0)
+            in.forExit = base + in.exitFor;
+        if (in.exitDo >= 0)
+            in.doExit = base + in.exitDo;
+        switch (in.op) {
+        case OpCode::Add:
+        case OpCode::Sub:
+        case OpCode::Mul:
+        case OpCode::Mod:
+        case OpCode::Concat:
+        case OpCode::Eq:
+        case OpCode::Ne:
+        case OpCode::Lt:
+        case OpCode::Gt:
+        case OpCode::Le:
+        case OpCode::Ge:
+        case OpCode::Binary:
+            in.run = binaryHandler(in);
+            break;
+        case OpCode::Copy:
+            in.run = copyHandler(in.a.loc);
+            break;
+        case OpCode::Store:
+            in.run = &storeStep;
+            break;
+        case OpCode::Eval:
+            in.run = &evalStep;
+            break;
+        case OpCode::Exec:
+            in.run = &execStep;
+            break;
+        case OpCode::Jump:
+            in.run = &jumpStep;
+            break;
+        case OpCode::JumpIf:
+            in.run = &jumpIfStep;
+            break;
+        case OpCode::CompareJump:
+            in.run = compareHandler(in);
+            break;
+        case OpCode::ForPrep:
+            in.run = &forPrepStep;
+            break;
+        case OpCode::ForLoop:
+            in.run = &forLoopStep;
+            break;
+        case OpCode::Tick:
+            in.run = &tickStep;
+            break;
+        case OpCode::GuardCall:
+            in.run = &guardCallStep;
+            break;
+        case OpCode::Call:
+            in.run = &callStep;
+            break;
+        case OpCode::Element:
+            in.run = &elementStep;
+            break;
+        case OpCode::StoreElement:
+            in.run = &storeElementStep;
+            break;
+        case OpCode::Return:
+            in.run = &returnStep;
+            break;
+        }
+    }
+}
+
 Flow runRegisterCode(const RegisterCode& rc, Frame& f) {
     checkStack();
-    const Instr* const base = rc.code.data();
-    const Instr* pc = base;
-    Procedure* held = nullptr;
+    Machine m;
+    const Instr* pc = rc.code.data();
+    // One indirect jump per kind of instruction (GCC's labels as values): each kind's jump
+    // learns its own successors, where one shared call site would keep mispredicting.
+    static void* const kinds[] = {
+        &&add,     &&sub,         &&mul,      &&mod,     &&concat,       &&eq,
+        &&ne,      &&lt,          &&gt,       &&le,      &&ge,           &&binary,
+        &&copy,    &&store,       &&eval,     &&exec,    &&jump,         &&jumpIf,
+        &&compareJump, &&forPrep, &&forLoop,  &&tick,    &&guardCall,    &&call,
+        &&element, &&storeElement, &&leave,
+    };
+    static_assert(sizeof(kinds) / sizeof(kinds[0]) == static_cast<size_t>(OpCode::Return) + 1);
+#define SCRIVLET_RUN(label)                                                                        \
+    label:                                                                                         \
+    pc = pc->run(pc, f, m);                                                                        \
+    if (!pc)                                                                                       \
+        return m.flow;                                                                             \
+    goto* kinds[static_cast<size_t>(pc->op)];
     try {
-        for (;;) {
-            const Instr& in = *pc;
-            switch (in.op) {
-#define SCRIVLET_BINARY(O)                                                                         \
-    case OpCode::O:                                                                                \
-        binary<BinaryOp::O>(in, f, rc);                                                            \
-        ++pc;                                                                                      \
-        break;
-                SCRIVLET_BINARY(Add)
-                SCRIVLET_BINARY(Sub)
-                SCRIVLET_BINARY(Mul)
-                SCRIVLET_BINARY(Mod)
-                SCRIVLET_BINARY(Concat)
-                SCRIVLET_BINARY(Eq)
-                SCRIVLET_BINARY(Ne)
-                SCRIVLET_BINARY(Lt)
-                SCRIVLET_BINARY(Gt)
-                SCRIVLET_BINARY(Le)
-                SCRIVLET_BINARY(Ge)
-#undef SCRIVLET_BINARY
-            case OpCode::Binary:
-                binarySlow(in, f, rc);
-                ++pc;
-                break;
-            case OpCode::Copy:
-                if (const Value* p = peek(in.a, f, rc))
-                    write(in.dst, f, *p);
-                else
-                    write(in.dst, f, in.a.node->eval(f));
-                ++pc;
-                break;
-            case OpCode::Store: {
-                Value v;
-                if (in.a.temp)
-                    v = std::move(f.locals[in.a.index]);
-                else if (const Value* p = peek(in.a, f, rc))
-                    v = *p;
-                else
-                    v = in.a.node->eval(f);
-                if (v.isObject())
-                    v = dereference(v);
-                write(in.dst, f, std::move(v));
-                ++pc;
-                break;
-            }
-            case OpCode::Eval:
-                write(in.dst, f, static_cast<Expr*>(in.node)->eval(f));
-                ++pc;
-                break;
-            case OpCode::Exec: {
-                Flow leave = Flow::Normal;
-                pc = execTree(in, f, base, leave);
-                if (!pc)
-                    return leave;
-                break;
-            }
-            case OpCode::Jump:
-                pc = base + in.target;
-                break;
-            case OpCode::JumpIf:
-                pc = static_cast<Expr*>(in.node)->condition(f) == in.sense ? base + in.target
-                                                                           : pc + 1;
-                break;
-            case OpCode::CompareJump:
-                pc = compare(in, f, rc) == in.sense ? base + in.target : pc + 1;
-                break;
-            case OpCode::ForPrep:
-                pc = forPrep(*static_cast<ForStmt*>(in.node), f, &f.locals[in.a.index])
-                         ? pc + 1
-                         : base + in.target;
-                break;
-            case OpCode::ForLoop:
-                pc = forLoop(*static_cast<ForStmt*>(in.node), f, &f.locals[in.a.index])
-                         ? base + in.target
-                         : pc + 1;
-                break;
-            case OpCode::Tick:
-                f.in.tick();
-                ++pc;
-                break;
-            case OpCode::GuardCall:
-                held = in.a.cell->proc;
-                pc = held ? pc + 1 : base + in.target;
-                break;
-            case OpCode::Call: {
-                Value* args[kMaxCallArgs];
-                for (uint8_t i = 0; i < in.count; ++i)
-                    args[i] = &f.locals[in.a.index + i];
-                Value r = f.in.callProcedure(held, nullptr, args, in.count);
-                for (uint8_t i = 0; i < in.count; ++i)
-                    f.locals[in.a.index + i] = Value();
-                write(in.dst, f, std::move(r));
-                ++pc;
-                break;
-            }
-            case OpCode::Return:
-                return Flow::ExitProc;
-            }
-        }
+        goto* kinds[static_cast<size_t>(pc->op)];
+        SCRIVLET_RUN(add)
+        SCRIVLET_RUN(sub)
+        SCRIVLET_RUN(mul)
+        SCRIVLET_RUN(mod)
+        SCRIVLET_RUN(concat)
+        SCRIVLET_RUN(eq)
+        SCRIVLET_RUN(ne)
+        SCRIVLET_RUN(lt)
+        SCRIVLET_RUN(gt)
+        SCRIVLET_RUN(le)
+        SCRIVLET_RUN(ge)
+        SCRIVLET_RUN(binary)
+        SCRIVLET_RUN(copy)
+        SCRIVLET_RUN(store)
+        SCRIVLET_RUN(eval)
+        SCRIVLET_RUN(exec)
+        SCRIVLET_RUN(jump)
+        SCRIVLET_RUN(jumpIf)
+        SCRIVLET_RUN(compareJump)
+        SCRIVLET_RUN(forPrep)
+        SCRIVLET_RUN(forLoop)
+        SCRIVLET_RUN(tick)
+        SCRIVLET_RUN(guardCall)
+        SCRIVLET_RUN(call)
+        SCRIVLET_RUN(element)
+        SCRIVLET_RUN(storeElement)
+    leave:
+        return Flow::ExitProc;
     } catch (ScriptError& e) {
         // Places the error at its statement; code with On Error is never compiled, so
         // nothing here resumes.
         f.in.resumesAfter(e, *pc->stmt, f);
         throw;
     }
+#undef SCRIVLET_RUN
 }
 
 } // namespace vbscript

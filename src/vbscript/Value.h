@@ -6,6 +6,7 @@
 
 #include "RefCounted.h"
 
+#include <bit>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -81,22 +82,32 @@ public:
         if (isShared())
             releaseShared(m_type, m_u);
     }
+    // Replaces the value by `plain`, which holds no shared data (a number, a Boolean, Empty).
+    [[gnu::always_inline]] void setPlain(const Value& plain) noexcept {
+        const VarType oldType = m_type;
+        const Payload oldU = m_u;
+        m_type = plain.m_type;
+        m_u = plain.m_u;
+        // Released last: a terminator run by the release may look at this value.
+        if (isSharedType(oldType))
+            releaseShared(oldType, oldU);
+    }
 
     // Constructors of each subtype.
     static Value null() { return Value(VarType::Null); }
     static Value integer(int16_t v) {
         Value r(VarType::Integer);
-        r.m_u.i16 = v;
+        r.m_u.i64 = static_cast<uint16_t>(v); // one 8-byte store: a later copy reads it whole
         return r;
     }
     static Value longValue(int32_t v) {
         Value r(VarType::Long);
-        r.m_u.i32 = v;
+        r.m_u.i64 = static_cast<uint32_t>(v);
         return r;
     }
     static Value single(float v) {
         Value r(VarType::Single);
-        r.m_u.f32 = v;
+        r.m_u.i64 = std::bit_cast<uint32_t>(v);
         return r;
     }
     static Value dbl(double v) {
@@ -116,17 +127,17 @@ public:
     }
     static Value boolean(bool v) {
         Value r(VarType::Boolean);
-        r.m_u.b = v;
+        r.m_u.i64 = v ? 1 : 0;
         return r;
     }
     static Value byte(uint8_t v) {
         Value r(VarType::Byte);
-        r.m_u.u8 = v;
+        r.m_u.i64 = v;
         return r;
     }
     static Value error(int32_t code) {
         Value r(VarType::Error);
-        r.m_u.i32 = code;
+        r.m_u.i64 = static_cast<uint32_t>(code);
         return r;
     }
     static Value missing() { return error(kMissingArgument); }
@@ -191,6 +202,17 @@ private:
     bool isShared() const { return isSharedType(m_type); }
     static void releaseShared(VarType type, Payload payload) noexcept;
     void addRefShared() noexcept;
+
+public:
+    // Copies `o` here; a number costs no more than its bits.
+    [[gnu::always_inline]] void assignCopy(const Value& o) noexcept {
+        if (!o.isShared())
+            setPlain(o);
+        else
+            *this = o;
+    }
+
+private:
 
     VarType m_type;
     Payload m_u;

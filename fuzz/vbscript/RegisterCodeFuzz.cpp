@@ -17,6 +17,10 @@ namespace {
 
 std::string describe(const vbscript::Engine& engine) {
     const vbscript::ErrorInfo& e = engine.lastError();
+    // How deep a run gets before its stack is spent, and so the statement that meets the
+    // limit, depends on each way's frame sizes; that it ends with 28 does not.
+    if (e.number == 28)
+        return "28\n";
     return std::to_string(e.number) + "@" + std::to_string(e.line) + ":" +
            std::to_string(e.column) + " " + vbscript::toUtf8(e.description) + "\n";
 }

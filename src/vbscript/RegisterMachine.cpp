@@ -157,11 +157,15 @@ template <BinaryOp Op> [[gnu::always_inline]] inline bool plainResult(const Valu
 // Any operator, any operands: copies taken left first (an object's default member may run
 // code), the general rules, the tree's assignment when the target is no plain variable.
 [[gnu::noinline]] const Instr* binaryGeneral(const Instr* pc, Frame& f, Machine&) {
-    const Value a = valueOf(pc->a, f);
-    const Value b = valueOf(pc->b, f);
-    drop(pc->a, f);
-    drop(pc->b, f);
-    write(pc->dst, f, applyBinary(pc->binary, a, b));
+    Value r;
+    {
+        const Value a = valueOf(pc->a, f);
+        const Value b = valueOf(pc->b, f);
+        drop(pc->a, f);
+        drop(pc->b, f);
+        r = applyBinary(pc->binary, a, b);
+    } // the operands end (an object's Class_Terminate runs) before the result is stored
+    write(pc->dst, f, std::move(r));
     return pc + 1;
 }
 

@@ -1,0 +1,169 @@
+// Compiled register code against the tree it comes from: each script runs both ways and must
+// give the same output and the same error, which must also be the language's. The scripts aim
+// at the shortcuts the code takes (operands read in place, results stored straight into
+// variables, calls between compiled procedures, array elements, loops and their exits) and at
+// the moments the language's rules must still win.
+#include "ScriptHarness.h"
+#include "vbscript/RegisterCode.h"
+
+#include <gtest/gtest.h>
+
+namespace vbstest {
+namespace {
+
+struct Row {
+    const char* name;
+    const char* source;
+    const char* output; // Out.Echo lines joined by '|'
+    int error = 0;
+    int line = 0;
+};
+
+std::string joined(std::string text) {
+    for (char& c : text)
+        if (c == '\n')
+            c = '|';
+    return text;
+}
+
+ScriptRun runWay(const char* source, bool compiled) {
+    setRegisterCodeEnabled(compiled);
+    ScriptRun r = runScript(source);
+    setRegisterCodeEnabled(true);
+    return r;
+}
+
+void expectBothWays(std::span<const Row> rows) {
+    for (const Row& row : rows) {
+        const ScriptRun tree = runWay(row.source, false);
+        const ScriptRun code = runWay(row.source, true);
+        EXPECT_EQ(joined(code.output), joined(tree.output)) << row.name;
+        EXPECT_EQ(code.error, tree.error) << row.name;
+        EXPECT_EQ(code.line, tree.line) << row.name;
+        EXPECT_EQ(code.column, tree.column) << row.name;
+        EXPECT_EQ(joined(tree.output), row.output) << row.name;
+        EXPECT_EQ(tree.error, row.error) << row.name;
+        if (row.line)
+            EXPECT_EQ(tree.line, row.line) << row.name;
+    }
+}
+
+TEST(RegisterCode, OperandsAndResultsFollowTheLanguage) {
+    const Row rows[] = {
+        {"left operand read before a call changes it",
+         "Function Bump() : x = 100 : Bump = 1 : End Function\n"
+         "x = 1 : y = x + Bump() : Out.Echo y, x\n",
+         "2 100"},
+        {"whole numbers widen, Mod by zero fails",
+         "a = 32767 : b = a + 1 : c = CLng(65536) * 65536 : d = -32768 Mod -1\n"
+         "Out.Echo TypeName(b), b, TypeName(c), c, TypeName(d), d\n"
+         "e = 7 Mod 0\n",
+         "Long 32768 Double 4294967296 Long 0", 11, 3},
+        {"a global that becomes a function is called",
+         "v = 5\n"
+         "For i = 1 To 2\n"
+         "  If i = 2 Then ExecuteGlobal \"Function v() : v = 40 : End Function\"\n"
+         "  Out.Echo v + 1\n"
+         "Next\n",
+         "6|41"},
+        {"default members and text in operators",
+         "Class C : Public n : Public Default Property Get Value : Value = n : End Property\n"
+         "End Class\n"
+         "Set o = New C : o.n = 3\n"
+         "Out.Echo o + 1, o * 2 > 5, \"4\" + 1, \"a\" & 1 + 2, Empty + 1, IsNull(Null + 1)\n",
+         "4 True 5 a3 1 True"},
+        {"an object operand ends before the result is stored",
+         "Class T : Sub Class_Terminate : Out.Echo \"end, y is \" & y : End Sub\n"
+         "Public Default Property Get Value : Value = 1 : End Property : End Class\n"
+         "Function Make() : Set Make = New T : End Function\n"
+         "y = 0 : y = Make() + 1 : Out.Echo y\n",
+         "end, y is 0|2"},
+        {"a constant cannot be assigned",
+         "Const K = 1\nK = K + 1\n", "", 501, 2},
+        {"errors are placed at the statement inside a compiled procedure",
+         "Function F(n)\n  F = n * 2\n  F = 1 / (n - n)\nEnd Function\nx = F(3)\n", "", 11, 3},
+    };
+    expectBothWays(rows);
+}
+
+TEST(RegisterCode, CallsPassArgumentsAsTheLanguageDoes) {
+    const Row rows[] = {
+        {"ByRef reaches a variable, an expression is a copy",
+         "Function Twice(a) : a = a * 2 : Twice = a : End Function\n"
+         "x = 3 : y = Twice(x) : z = Twice(x + 0) : Out.Echo x, y, z\n",
+         "6 6 12"},
+        {"ByVal parameters and recursion",
+         "Function Fib(ByVal n)\n"
+         "  If n < 2 Then Fib = n Else Fib = Fib(n - 1) + Fib(n - 2)\n"
+         "End Function\n"
+         "Out.Echo Fib(20), TypeName(Fib(20))\n",
+         "6765 Integer"},
+        {"a wrong argument count still raises 450",
+         "Function One(a) : One = a : End Function\n"
+         "ExecuteGlobal \"Function One(a, b) : One = a + b : End Function\"\n"
+         "Function Use(n) : Use = One(n + 1) : End Function\n"
+         "x = Use(1)\n",
+         "", 450, 3},
+        {"a procedure with On Error inside a compiled caller",
+         "Function Safe(n) : On Error Resume Next : Safe = 1 / n : If Err Then Safe = -1\n"
+         "End Function\n"
+         "For i = 0 To 1 : Out.Echo Safe(i + 0) : Next\n",
+         "-1|1"},
+        {"recursion without end runs out of stack",
+         "Function R(n) : R = R(n + 1) : End Function\nx = R(0)\n", "", 28},
+    };
+    expectBothWays(rows);
+}
+
+TEST(RegisterCode, LoopsExitAndCountAsTheLanguageDoes) {
+    const Row rows[] = {
+        {"Exit For from inside Select Case",
+         "For i = 1 To 5\n  Select Case i\n    Case 3: Exit For\n  End Select\n  Out.Echo i\n"
+         "Next\nOut.Echo \"end \" & i\n",
+         "1|2|end 3"},
+        {"Exit Do passes through While...Wend",
+         "n = 0\nDo\n  While True\n    n = n + 1\n    If n = 3 Then Exit Do\n  Wend\nLoop\n"
+         "Out.Echo n\n",
+         "3"},
+        {"a counter changed in the body, fractional and negative steps",
+         "s = \"\"\nFor i = 1 To 10 : s = s & i & \",\" : i = i + 3 : Next\n"
+         "For d = 0 To 1 Step 0.5 : s = s & d & \";\" : Next\n"
+         "For k = 3 To 1 Step -1 : s = s & k : Next\nOut.Echo s, i, d, k\n",
+         "1,5,9,0;0.5;1;321 13 1.5 0"},
+        {"Exit Function from inside loops",
+         "Function First(n)\n  For i = 1 To 100\n    Do While True\n"
+         "      If i * i > n Then First = i : Exit Function\n      Exit Do\n    Loop\n  Next\n"
+         "End Function\nOut.Echo First(50)\n",
+         "8"},
+        {"Until and tests after the body",
+         "n = 0 : Do Until n >= 3 : n = n + 1 : Loop\n"
+         "m = 10 : Do : m = m + 1 : Loop While m < 5\nOut.Echo n, m\n",
+         "3 11"},
+    };
+    expectBothWays(rows);
+}
+
+TEST(RegisterCode, ArrayElementsFollowTheLanguage) {
+    const Row rows[] = {
+        {"bubble sort through elements and index sums",
+         "Dim a(5)\nFor i = 0 To 5 : a(i) = (i * 7) Mod 6 : Next\n"
+         "For i = 0 To 4 : For j = 0 To 4 - i\n"
+         "  If a(j) > a(j + 1) Then t = a(j) : a(j) = a(j + 1) : a(j + 1) = t\n"
+         "Next : Next\nOut.Echo Join(a, \",\")\n",
+         "0,1,2,3,4,5"},
+        {"copies of an array stay apart",
+         "Dim a(2)\na(0) = 1\nb = a\nb(0) = 2\nOut.Echo a(0), b(0)\n", "1 2"},
+        {"a Double index rounds to even, text converts",
+         "Dim a(3)\na(2) = \"two\"\nOut.Echo a(2.5), a(\"2\"), a(1.5)\n", "two two two"},
+        {"out of range", "Dim a(2)\nx = 1\nOut.Echo a(x + 1)\ny = a(x + 2)\n", "", 9, 4},
+        {"an element of no array", "x = 5\ni = 0\ny = x(i)\n", "", 13, 3},
+        {"an index beyond a Long",
+         "Dim a(2)\nx = CLng(2147483647)\ny = a(x + 1)\n", "", 6, 3},
+        {"an element passed ByRef locks the array",
+         "Dim a()\nReDim a(2)\nSub S(v) : ReDim a(5) : End Sub\nS a(1)\n", "", 10, 3},
+    };
+    expectBothWays(rows);
+}
+
+} // namespace
+} // namespace vbstest

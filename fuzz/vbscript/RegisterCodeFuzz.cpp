@@ -54,9 +54,9 @@ std::string transcript(std::u16string_view text, bool compiled) {
         const char16_t c = text[i];
         if ((c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z')) {
             size_t j = i;
-            while (j < text.size() && ((text[j] >= u'a' && text[j] <= u'z') ||
-                                       (text[j] >= u'A' && text[j] <= u'Z') ||
-                                       (text[j] >= u'0' && text[j] <= u'9') || text[j] == u'_'))
+            while (j < text.size() &&
+                   ((text[j] >= u'a' && text[j] <= u'z') || (text[j] >= u'A' && text[j] <= u'Z') ||
+                    (text[j] >= u'0' && text[j] <= u'9') || text[j] == u'_'))
                 ++j;
             names.insert(std::u16string(text.substr(i, j - i)));
             i = j;

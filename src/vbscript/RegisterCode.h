@@ -52,20 +52,20 @@ enum class OpCode : uint8_t {
     Gt,
     Le,
     Ge,
-    Binary,      // dst = a op b for the other operators
-    Copy,        // dst = a, as a value (an operand read before the right side runs)
-    Store,       // dst = a, as an assignment (an object gives its default value)
-    Eval,        // dst = node's value
-    Exec,        // runs the statement node
-    Jump,        // to target
-    JumpIf,      // to target when node's condition == sense
-    CompareJump, // to target when (a op b holds) == sense
-    ForPrep,     // starts a For loop; to target when it runs no pass
-    ForLoop,     // steps a For loop; back to target while it goes on
-    Tick,        // the interrupt check of a loop pass
-    GuardCall,   // holds the procedure of cell; to target when the name is none now
-    Call,        // dst = the held procedure called with slots index.. index+count-1
-    Element,     // dst = a(b), or a(b + c) / a(b - c) when count is 2
+    Binary,       // dst = a op b for the other operators
+    Copy,         // dst = a, as a value (an operand read before the right side runs)
+    Store,        // dst = a, as an assignment (an object gives its default value)
+    Eval,         // dst = node's value
+    Exec,         // runs the statement node
+    Jump,         // to target
+    JumpIf,       // to target when node's condition == sense
+    CompareJump,  // to target when (a op b holds) == sense
+    ForPrep,      // starts a For loop; to target when it runs no pass
+    ForLoop,      // steps a For loop; back to target while it goes on
+    Tick,         // the interrupt check of a loop pass
+    GuardCall,    // holds the procedure of cell; to target when the name is none now
+    Call,         // dst = the held procedure called with slots index.. index+count-1
+    Element,      // dst = a(b), or a(b + c) / a(b - c) when count is 2
     StoreElement, // dst(b [+-] c) = a, as an assignment
     Return,
 };
@@ -94,7 +94,7 @@ inline constexpr size_t kMaxCallArgs = 8;
 struct RegisterCode {
     std::vector<Instr> code;
     std::deque<Value> constants; // stable: operands point at them
-    int frameSlots = 0; // locals and temporaries
+    int frameSlots = 0;          // locals and temporaries
 };
 
 // Compiles the procedure's body when it can (sets proc.code); the tree stays as it is.

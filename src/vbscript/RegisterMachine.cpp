@@ -112,8 +112,8 @@ inline int64_t wholeOf(const Value& v) {
 // The operators' own rules for the pairs they take inline (Operators.h): Integer and Long in
 // 64 bits, into the smallest type of the operands' rank; Doubles while finite. False for
 // every other pair, which the general rules take.
-template <BinaryOp Op> [[gnu::always_inline]] inline bool plainResult(const Value& a,
-                                                                      const Value& b, Value& r) {
+template <BinaryOp Op>
+[[gnu::always_inline]] inline bool plainResult(const Value& a, const Value& b, Value& r) {
     const VarType ta = a.type();
     const VarType tb = b.type();
     if (isWhole(ta) && isWhole(tb)) {
@@ -339,10 +339,11 @@ const Instr* forPrepStep(const Instr* pc, Frame& f, Machine&) {
     return forGoesOn(*counterOf(pc, s, f), state[0], state[1]) ? pc + 1 : pc->jump;
 }
 
-const Instr* forLoopStep(const Instr* pc, Frame& f, Machine&) {
+// A pass of any loop: the counter looked up through the tree when it is no plain variable,
+// any numbers.
+[[gnu::noinline]] const Instr* forLoopGeneral(const Instr* pc, Frame& f) {
     auto& s = *static_cast<ForStmt*>(pc->node);
     const Value* state = &f.locals[pc->a.index];
-    f.in.tick();
     Value* c = counterOf(pc, s, f);
     const Value& end = state[0];
     const Value& step = state[1];
@@ -361,6 +362,42 @@ const Instr* forLoopStep(const Instr* pc, Frame& f, Machine&) {
     }
     *c = ops::add(*c, step);
     return forGoesOn(*c, end, step) ? pc->jump : pc + 1;
+}
+
+// A pass of a loop whose counter is a local, a parameter or a global variable, counting in
+// whole numbers (anything else takes the general pass).
+template <Loc C> const Instr* forLoopStep(const Instr* pc, Frame& f, Machine&) {
+    f.in.tick();
+    Value* c;
+    if constexpr (C == Loc::Local) {
+        c = &f.locals[pc->dst.index];
+    } else if constexpr (C == Loc::Param) {
+        c = f.params[pc->dst.index];
+    } else if constexpr (C == Loc::Global) {
+        GlobalCell* cell = pc->dst.cell;
+        if (!cell->isVariable) [[unlikely]]
+            return forLoopGeneral(pc, f);
+        c = &cell->value;
+    } else {
+        return forLoopGeneral(pc, f);
+    }
+    const Value* state = &f.locals[pc->a.index];
+    const Value& end = state[0];
+    const Value& step = state[1];
+    const VarType tc = c->type();
+    const VarType ts = step.type();
+    if (!isWhole(tc) || !isWhole(ts) || !isWhole(end.type())) [[unlikely]]
+        return forLoopGeneral(pc, f);
+    const int64_t by = wholeOf(step);
+    const int64_t next = wholeOf(*c) + by;
+    if (tc == VarType::Integer && ts == VarType::Integer && next >= -32768 && next <= 32767)
+        c->setPlain(Value::integer(static_cast<int16_t>(next)));
+    else if (next >= INT32_MIN && next <= INT32_MAX)
+        c->setPlain(Value::longValue(static_cast<int32_t>(next)));
+    else
+        c->setPlain(Value::dbl(static_cast<double>(next)));
+    const int64_t e = wholeOf(end);
+    return (by >= 0 ? next <= e : next >= e) ? pc->jump : pc + 1;
 }
 
 // ---- calls ----
@@ -415,9 +452,12 @@ private:
 
 const Instr* callStep(const Instr* pc, Frame& f, Machine& m) {
     Value* first = &f.locals[pc->a.index];
-    if (m.held->code && m.held->params.size() == pc->count) {
+    if (m.held->code && m.held->params.size() == pc->count) [[likely]] {
         Value r = callCompiled(*m.held, f, first, pc->count);
-        write(pc->dst, f, std::move(r));
+        if (pc->dst.loc == Loc::Local)
+            f.locals[pc->dst.index] = std::move(r);
+        else
+            write(pc->dst, f, std::move(r));
         return pc + 1;
     }
     Value* args[kMaxCallArgs];
@@ -432,17 +472,25 @@ const Instr* callStep(const Instr* pc, Frame& f, Machine& m) {
 
 // ---- array elements ----
 
-// The index of an element instruction when its parts are whole numbers in place.
-inline bool elementIndex(const Instr* pc, const Frame& f, int32_t& index) {
-    const Value* x = peekAny(pc->b, f);
-    if (!x || !isWhole(x->type()))
+// The index of an element instruction when its parts are whole numbers read in place: b, or
+// b + c / b - c (Sum 1 / 2).
+template <Loc B, Loc C, int Sum>
+[[gnu::always_inline]] inline bool elementIndex(const Instr* pc, const Frame& f, int32_t& index) {
+    const Value* x = peek<B>(pc->b, f);
+    if constexpr (B == Loc::Global)
+        if (!x)
+            return false;
+    if (!isWhole(x->type()))
         return false;
     int64_t v = wholeOf(*x);
-    if (pc->count == 2) {
-        const Value* y = peekAny(pc->c, f);
-        if (!y || !isWhole(y->type()))
+    if constexpr (Sum != 0) {
+        const Value* y = peek<C>(pc->c, f);
+        if constexpr (C == Loc::Global)
+            if (!y)
+                return false;
+        if (!isWhole(y->type()))
             return false;
-        v = pc->binary == BinaryOp::Add ? v + wholeOf(*y) : v - wholeOf(*y);
+        v = Sum == 1 ? v + wholeOf(*y) : v - wholeOf(*y);
         if (v < INT32_MIN || v > INT32_MAX)
             return false;
     }
@@ -452,12 +500,14 @@ inline bool elementIndex(const Instr* pc, const Frame& f, int32_t& index) {
 
 // The element, or nullptr when the tree has to look (not an array, another rank, out of
 // range, an index to convert): it then raises or converts as it does.
-inline Value* elementAt(Value* array, const Instr* pc, const Frame& f, bool forWrite) {
+template <Loc B, Loc C, int Sum>
+[[gnu::always_inline]] inline Value* elementAt(Value* array, const Instr* pc, const Frame& f,
+                                               bool forWrite) {
     int32_t index;
-    if (!array || !array->isArray() || !elementIndex(pc, f, index))
+    if (!array || !array->isArray() || !elementIndex<B, C, Sum>(pc, f, index))
         return nullptr;
     ArrayData& d = forWrite ? array->mutableArray() : *array->asArray();
-    if (d.rank() != 1)
+    if (d.bounds.size() != 1)
         return nullptr;
     const int64_t i = static_cast<int64_t>(index) - d.bounds[0].lower;
     if (i < 0 || i >= d.bounds[0].count)
@@ -465,28 +515,71 @@ inline Value* elementAt(Value* array, const Instr* pc, const Frame& f, bool forW
     return &d.items[static_cast<size_t>(i)];
 }
 
-const Instr* elementStep(const Instr* pc, Frame& f, Machine&) {
-    auto* array = const_cast<Value*>(peekAny(pc->a, f));
-    if (const Value* e = elementAt(array, pc, f, false)) {
-        if (Value* d = slotAny(pc->dst, f)) {
-            d->assignCopy(*e);
-            return pc + 1;
-        }
-    }
+[[gnu::noinline]] const Instr* elementByTree(const Instr* pc, Frame& f) {
     write(pc->dst, f, static_cast<Expr*>(pc->node)->eval(f));
     return pc + 1;
 }
 
+// dst (a temporary) = a(index)
+template <Loc A, Loc B, Loc C, int Sum>
+const Instr* elementStep(const Instr* pc, Frame& f, Machine&) {
+    auto* array = const_cast<Value*>(peek<A>(pc->a, f));
+    if (const Value* e = elementAt<B, C, Sum>(array, pc, f, false)) [[likely]] {
+        f.locals[pc->dst.index].assignCopy(*e);
+        return pc + 1;
+    }
+    return elementByTree(pc, f);
+}
+
+// dst(index) = a, as an assignment: the value first, then the element.
+template <Loc A, Loc B, Loc C, int Sum>
 const Instr* storeElementStep(const Instr* pc, Frame& f, Machine&) {
     Value v = pc->a.temp ? std::move(f.locals[pc->a.index]) : valueOf(pc->a, f);
     if (v.isObject())
         v = dereference(v);
-    auto* array = const_cast<Value*>(peekAny(pc->dst, f));
-    if (Value* e = elementAt(array, pc, f, true))
+    auto* array = const_cast<Value*>(peek<A>(pc->dst, f));
+    if (Value* e = elementAt<B, C, Sum>(array, pc, f, true)) [[likely]]
         *e = std::move(v);
     else
         static_cast<Expr*>(pc->node)->assign(f, std::move(v), false);
     return pc + 1;
+}
+
+template <bool Store, Loc A, Loc B, Loc C, int Sum> Handler elementHandler() {
+    if constexpr (Store)
+        return &storeElementStep<A, B, C, Sum>;
+    else
+        return &elementStep<A, B, C, Sum>;
+}
+
+// Handler<Loc> for a place known only when the code is linked.
+template <class Next> Handler byPlace(Loc loc, Next next) {
+    switch (loc) {
+    case Loc::Local:
+        return next.template operator()<Loc::Local>();
+    case Loc::Param:
+        return next.template operator()<Loc::Param>();
+    case Loc::Const:
+        return next.template operator()<Loc::Const>();
+    case Loc::Global:
+        return next.template operator()<Loc::Global>();
+    }
+    return nullptr;
+}
+
+template <bool Store> Handler elementFor(const Instr& in) {
+    const Loc array = Store ? in.dst.loc : in.a.loc;
+    const int sum = in.count == 1 ? 0 : in.binary == BinaryOp::Add ? 1 : 2;
+    return byPlace(array, [&]<Loc A>() {
+        return byPlace(in.b.loc, [&]<Loc B>() {
+            if (sum == 0)
+                return elementHandler<Store, A, B, Loc::Const, 0>();
+            return byPlace(in.c.loc, [&]<Loc C>() {
+                return sum == 1 ? elementHandler<Store, A, B, C, 1>()
+                                : elementHandler<Store, A, B, C, 2>();
+            });
+        });
+    });
 }
 
 // ---- choosing handlers ----
@@ -639,7 +732,10 @@ void linkRegisterCode(RegisterCode& rc) {
             in.run = &forPrepStep;
             break;
         case OpCode::ForLoop:
-            in.run = &forLoopStep;
+            in.run = in.dst.loc == Loc::Local    ? &forLoopStep<Loc::Local>
+                     : in.dst.loc == Loc::Param  ? &forLoopStep<Loc::Param>
+                     : in.dst.loc == Loc::Global ? &forLoopStep<Loc::Global>
+                                                 : &forLoopStep<Loc::Const>;
             break;
         case OpCode::Tick:
             in.run = &tickStep;
@@ -651,10 +747,10 @@ void linkRegisterCode(RegisterCode& rc) {
             in.run = &callStep;
             break;
         case OpCode::Element:
-            in.run = &elementStep;
+            in.run = elementFor<false>(in);
             break;
         case OpCode::StoreElement:
-            in.run = &storeElementStep;
+            in.run = elementFor<true>(in);
             break;
         case OpCode::Return:
             in.run = &returnStep;
@@ -670,11 +766,10 @@ Flow runRegisterCode(const RegisterCode& rc, Frame& f) {
     // One indirect jump per kind of instruction (GCC's labels as values): each kind's jump
     // learns its own successors, where one shared call site would keep mispredicting.
     static void* const kinds[] = {
-        &&add,     &&sub,         &&mul,      &&mod,     &&concat,       &&eq,
-        &&ne,      &&lt,          &&gt,       &&le,      &&ge,           &&binary,
-        &&copy,    &&store,       &&eval,     &&exec,    &&jump,         &&jumpIf,
-        &&compareJump, &&forPrep, &&forLoop,  &&tick,    &&guardCall,    &&call,
-        &&element, &&storeElement, &&leave,
+        &&add,  &&sub,       &&mul,  &&mod,     &&concat,       &&eq,      &&ne,
+        &&lt,   &&gt,        &&le,   &&ge,      &&binary,       &&copy,    &&store,
+        &&eval, &&exec,      &&jump, &&jumpIf,  &&compareJump,  &&forPrep, &&forLoop,
+        &&tick, &&guardCall, &&call, &&element, &&storeElement, &&leave,
     };
     static_assert(sizeof(kinds) / sizeof(kinds[0]) == static_cast<size_t>(OpCode::Return) + 1);
 #define SCRIVLET_RUN(label)                                                                        \

@@ -3,8 +3,8 @@
 // at the shortcuts the code takes (operands read in place, results stored straight into
 // variables, calls between compiled procedures, array elements, loops and their exits) and at
 // the moments the language's rules must still win.
-#include "ScriptHarness.h"
 #include "vbscript/RegisterCode.h"
+#include "ScriptHarness.h"
 
 #include <gtest/gtest.h>
 
@@ -78,8 +78,7 @@ TEST(RegisterCode, OperandsAndResultsFollowTheLanguage) {
          "Function Make() : Set Make = New T : End Function\n"
          "y = 0 : y = Make() + 1 : Out.Echo y\n",
          "end, y is 0|2"},
-        {"a constant cannot be assigned",
-         "Const K = 1\nK = K + 1\n", "", 501, 2},
+        {"a constant cannot be assigned", "Const K = 1\nK = K + 1\n", "", 501, 2},
         {"errors are placed at the statement inside a compiled procedure",
          "Function F(n)\n  F = n * 2\n  F = 1 / (n - n)\nEnd Function\nx = F(3)\n", "", 11, 3},
     };
@@ -157,8 +156,7 @@ TEST(RegisterCode, ArrayElementsFollowTheLanguage) {
          "Dim a(3)\na(2) = \"two\"\nOut.Echo a(2.5), a(\"2\"), a(1.5)\n", "two two two"},
         {"out of range", "Dim a(2)\nx = 1\nOut.Echo a(x + 1)\ny = a(x + 2)\n", "", 9, 4},
         {"an element of no array", "x = 5\ni = 0\ny = x(i)\n", "", 13, 3},
-        {"an index beyond a Long",
-         "Dim a(2)\nx = CLng(2147483647)\ny = a(x + 1)\n", "", 6, 3},
+        {"an index beyond a Long", "Dim a(2)\nx = CLng(2147483647)\ny = a(x + 1)\n", "", 6, 3},
         {"an element passed ByRef locks the array",
          "Dim a()\nReDim a(2)\nSub S(v) : ReDim a(5) : End Sub\nS a(1)\n", "", 10, 3},
     };

@@ -14,37 +14,41 @@ int Procedure::frameSlots() const {
 
 namespace {
 
-bool containsOnError(const Block& block);
+// Deeper nesting than a person writes stays with the tree, which has its own stack checks.
+constexpr int kMaxNesting = 64;
 
-bool containsOnError(const Stmt& s) {
-    if (dynamic_cast<const OnErrorStmt*>(&s))
+bool containsOnError(const Block& block, int depth);
+
+bool containsOnError(const Stmt& s, int depth) {
+    if (dynamic_cast<const OnErrorStmt*>(&s) || depth > kMaxNesting)
         return true;
+    ++depth;
     if (const auto* x = dynamic_cast<const IfStmt*>(&s)) {
         for (const auto& b : x->branches)
-            if (containsOnError(b.body))
+            if (containsOnError(b.body, depth))
                 return true;
-        return containsOnError(x->elseBody);
+        return containsOnError(x->elseBody, depth);
     }
     if (const auto* x = dynamic_cast<const ForStmt*>(&s))
-        return containsOnError(x->body);
+        return containsOnError(x->body, depth);
     if (const auto* x = dynamic_cast<const ForEachStmt*>(&s))
-        return containsOnError(x->body);
+        return containsOnError(x->body, depth);
     if (const auto* x = dynamic_cast<const DoStmt*>(&s))
-        return containsOnError(x->body);
+        return containsOnError(x->body, depth);
     if (const auto* x = dynamic_cast<const WithStmt*>(&s))
-        return containsOnError(x->body);
+        return containsOnError(x->body, depth);
     if (const auto* x = dynamic_cast<const SelectStmt*>(&s)) {
         for (const auto& c : x->cases)
-            if (containsOnError(c.body))
+            if (containsOnError(c.body, depth))
                 return true;
-        return containsOnError(x->elseBody);
+        return containsOnError(x->elseBody, depth);
     }
     return false;
 }
 
-bool containsOnError(const Block& block) {
+bool containsOnError(const Block& block, int depth) {
     return std::any_of(block.begin(), block.end(),
-                       [](const StmtPtr& s) { return containsOnError(*s); });
+                       [depth](const StmtPtr& s) { return containsOnError(*s, depth); });
 }
 
 // Operators with an instruction of their own; the rest run as tree nodes.
@@ -221,6 +225,13 @@ private:
 
     // Evaluates e into dst.
     void value(Expr& e, const Operand& dst) {
+        if (m_depth > kMaxNesting) {
+            Instr& in = emit(OpCode::Eval);
+            in.dst = dst;
+            in.node = &e;
+            return;
+        }
+        const DepthScope nested(m_depth);
         if (auto* paren = dynamic_cast<ParenExpr*>(&e)) {
             value(*paren->inner, dst);
             return;
@@ -384,6 +395,7 @@ private:
     }
 
     void statement(Stmt& s) {
+        const DepthScope nested(m_depth);
         const Stmt* outer = m_stmt;
         m_stmt = &s;
         const int mark = m_temps;
@@ -566,6 +578,12 @@ private:
     std::vector<Loop> m_loops;
     std::vector<Fallback> m_fallbacks;
     const Stmt* m_stmt = nullptr;
+    struct DepthScope {
+        explicit DepthScope(int& d) : depth(d) { ++depth; }
+        ~DepthScope() { --depth; }
+        int& depth;
+    };
+    int m_depth = 0;
     int m_temps = 0;
     int m_maxTemps = 0;
 };
@@ -581,7 +599,7 @@ void setRegisterCodeEnabled(bool enabled) {
 }
 
 void compileRegisterCode(Procedure& proc) {
-    if (!g_enabled || proc.code || containsOnError(proc.body))
+    if (!g_enabled || proc.code || containsOnError(proc.body, 0))
         return;
     proc.code = Compiler(proc).compile();
 }

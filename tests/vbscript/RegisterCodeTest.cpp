@@ -85,6 +85,27 @@ TEST(RegisterCode, OperandsAndResultsFollowTheLanguage) {
     expectBothWays(rows);
 }
 
+TEST(RegisterCode, DeepNestingStaysWithTheTree) {
+    std::string parens = "x = 1\ny = ";
+    for (int i = 0; i < 500; ++i)
+        parens += "(x + ";
+    parens += "0";
+    for (int i = 0; i < 500; ++i)
+        parens += ")";
+    parens += "\nOut.Echo y\n";
+    std::string blocks;
+    for (int i = 0; i < 100; ++i)
+        blocks += "If True Then\n";
+    blocks += "Out.Echo \"deep\"\n";
+    for (int i = 0; i < 100; ++i)
+        blocks += "End If\n";
+    const Row rows[] = {
+        {"500 nested parentheses", parens.c_str(), "500"},
+        {"100 nested blocks", blocks.c_str(), "deep"},
+    };
+    expectBothWays(rows);
+}
+
 TEST(RegisterCode, CallsPassArgumentsAsTheLanguageDoes) {
     const Row rows[] = {
         {"ByRef reaches a variable, an expression is a copy",

@@ -67,6 +67,7 @@ enum class OpCode : uint8_t {
     Call,         // dst = the held procedure called with slots index.. index+count-1
     Element,      // dst = a(b), or a(b + c) / a(b - c) when count is 2
     StoreElement, // dst(b [+-] c) = a, as an assignment
+    Append,       // dst = dst & a, in place (node: the append statement, for anything else)
     Return,
 };
 

@@ -400,6 +400,7 @@ private:
         m_stmt = &s;
         const int mark = m_temps;
         if (auto* x = dynamic_cast<AssignStmt*>(&s); x && assign(*x)) {
+        } else if (auto* x = dynamic_cast<AppendStmt*>(&s); x && append(*x)) {
         } else if (auto* x = dynamic_cast<IfStmt*>(&s)) {
             ifStatement(*x);
         } else if (auto* x = dynamic_cast<ForStmt*>(&s)) {
@@ -465,6 +466,21 @@ private:
         Instr& in = emit(OpCode::Store);
         in.dst = dst;
         in.a = v;
+        return true;
+    }
+
+    // s = s & x with a variable and a tail read in place: appended where the text is.
+    bool append(AppendStmt& s) {
+        auto* target = dynamic_cast<NameExpr*>(s.target.get());
+        if (!target || !isPlainOperand(*s.tail))
+            return false;
+        Operand dst = operand(*target);
+        if (dst.loc == Loc::Const)
+            return false;
+        Instr& in = emit(OpCode::Append);
+        in.dst = dst;
+        in.a = operand(*s.tail);
+        in.node = &s;
         return true;
     }
 

@@ -582,6 +582,22 @@ template <bool Store> Handler elementFor(const Instr& in) {
     });
 }
 
+// ---- text ----
+
+// The append statement's own first case, where the variable holds text and the tail is read
+// in place; the statement itself decides everything else.
+const Instr* appendStep(const Instr* pc, Frame& f, Machine& m) {
+    const Value* tail = peekAny(pc->a, f);
+    if (tail && !tail->isObject()) {
+        auto* text = const_cast<Value*>(peekAny(pc->dst, f));
+        if (text && text->isString()) {
+            ops::concatInPlace(*text, *tail);
+            return pc + 1;
+        }
+    }
+    return execStep(pc, f, m);
+}
+
 // ---- choosing handlers ----
 
 template <BinaryOp Op, Loc A, Loc B> Handler binaryFor(Loc d) {
@@ -752,6 +768,9 @@ void linkRegisterCode(RegisterCode& rc) {
         case OpCode::StoreElement:
             in.run = elementFor<true>(in);
             break;
+        case OpCode::Append:
+            in.run = &appendStep;
+            break;
         case OpCode::Return:
             in.run = &returnStep;
             break;
@@ -769,7 +788,7 @@ Flow runRegisterCode(const RegisterCode& rc, Frame& f) {
         &&add,  &&sub,       &&mul,  &&mod,     &&concat,       &&eq,      &&ne,
         &&lt,   &&gt,        &&le,   &&ge,      &&binary,       &&copy,    &&store,
         &&eval, &&exec,      &&jump, &&jumpIf,  &&compareJump,  &&forPrep, &&forLoop,
-        &&tick, &&guardCall, &&call, &&element, &&storeElement, &&leave,
+        &&tick, &&guardCall, &&call, &&element, &&storeElement, &&append,  &&leave,
     };
     static_assert(sizeof(kinds) / sizeof(kinds[0]) == static_cast<size_t>(OpCode::Return) + 1);
 #define SCRIVLET_RUN(label)                                                                        \
@@ -806,6 +825,7 @@ Flow runRegisterCode(const RegisterCode& rc, Frame& f) {
         SCRIVLET_RUN(call)
         SCRIVLET_RUN(element)
         SCRIVLET_RUN(storeElement)
+        SCRIVLET_RUN(append)
     leave:
         return Flow::ExitProc;
     } catch (ScriptError& e) {

@@ -78,6 +78,11 @@ TEST(RegisterCode, OperandsAndResultsFollowTheLanguage) {
          "Function Make() : Set Make = New T : End Function\n"
          "y = 0 : y = Make() + 1 : Out.Echo y\n",
          "end, y is 0|2"},
+        {"appends keep the old value first",
+         "Function T() : s = \"X\" : T = \"t\" : End Function\n"
+         "s = \"a\" : s = s & T() : n = 1 : n = n & 2 : u = \"日本\" : u = u & Null\n"
+         "For i = 1 To 3 : u = u & i : Next\nOut.Echo s, n, TypeName(n), u\n",
+         "at 12 String 日本123"},
         {"a constant cannot be assigned", "Const K = 1\nK = K + 1\n", "", 501, 2},
         {"errors are placed at the statement inside a compiled procedure",
          "Function F(n)\n  F = n * 2\n  F = 1 / (n - n)\nEnd Function\nx = F(3)\n", "", 11, 3},

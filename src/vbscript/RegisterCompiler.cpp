@@ -346,8 +346,12 @@ private:
         const size_t guard = here();
         emit(OpCode::GuardCall).a.cell = r.cell;
         // The arguments' slots are consecutive; their own temporaries come after them.
+        // A result going to the newest temporary takes the first argument's slot: the
+        // arguments are spent by the time the result arrives.
         std::vector<Operand> slots;
-        for (size_t i = 0; i < e.args.size(); ++i)
+        if (!e.args.empty() && dst.temp && dst.index == m_proc.localCount() + m_temps - 1)
+            slots.push_back(dst);
+        while (slots.size() < e.args.size())
             slots.push_back(temp());
         for (size_t i = 0; i < e.args.size(); ++i)
             value(*e.args[i], slots[i]);

@@ -8,6 +8,7 @@
 
 #include <bit>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -48,7 +49,8 @@ inline constexpr int32_t kMissingArgument = static_cast<int32_t>(0x80020004u);
 
 class Value {
 public:
-    Value() noexcept : m_type(VarType::Empty) { m_u.i64 = 0; }
+    // All sixteen bytes in one store (Empty is all zeros): frames clear their slots in a few.
+    Value() noexcept { std::memset(static_cast<void*>(this), 0, sizeof(Value)); }
     Value(const Value& o) noexcept : m_type(o.m_type), m_u(o.m_u) {
         if (isShared())
             addRefShared();

@@ -782,59 +782,17 @@ Flow runRegisterCode(const RegisterCode& rc, Frame& f) {
     checkStack();
     Machine m;
     const Instr* pc = rc.code.data();
-    // One indirect jump per kind of instruction (GCC's labels as values): each kind's jump
-    // learns its own successors, where one shared call site would keep mispredicting.
-    static void* const kinds[] = {
-        &&add,  &&sub,       &&mul,  &&mod,     &&concat,       &&eq,      &&ne,
-        &&lt,   &&gt,        &&le,   &&ge,      &&binary,       &&copy,    &&store,
-        &&eval, &&exec,      &&jump, &&jumpIf,  &&compareJump,  &&forPrep, &&forLoop,
-        &&tick, &&guardCall, &&call, &&element, &&storeElement, &&append,  &&leave,
-    };
-    static_assert(sizeof(kinds) / sizeof(kinds[0]) == static_cast<size_t>(OpCode::Return) + 1);
-#define SCRIVLET_RUN(label)                                                                        \
-    label:                                                                                         \
-    pc = pc->run(pc, f, m);                                                                        \
-    if (!pc)                                                                                       \
-        return m.flow;                                                                             \
-    goto* kinds[static_cast<size_t>(pc->op)];
     try {
-        goto* kinds[static_cast<size_t>(pc->op)];
-        SCRIVLET_RUN(add)
-        SCRIVLET_RUN(sub)
-        SCRIVLET_RUN(mul)
-        SCRIVLET_RUN(mod)
-        SCRIVLET_RUN(concat)
-        SCRIVLET_RUN(eq)
-        SCRIVLET_RUN(ne)
-        SCRIVLET_RUN(lt)
-        SCRIVLET_RUN(gt)
-        SCRIVLET_RUN(le)
-        SCRIVLET_RUN(ge)
-        SCRIVLET_RUN(binary)
-        SCRIVLET_RUN(copy)
-        SCRIVLET_RUN(store)
-        SCRIVLET_RUN(eval)
-        SCRIVLET_RUN(exec)
-        SCRIVLET_RUN(jump)
-        SCRIVLET_RUN(jumpIf)
-        SCRIVLET_RUN(compareJump)
-        SCRIVLET_RUN(forPrep)
-        SCRIVLET_RUN(forLoop)
-        SCRIVLET_RUN(tick)
-        SCRIVLET_RUN(guardCall)
-        SCRIVLET_RUN(call)
-        SCRIVLET_RUN(element)
-        SCRIVLET_RUN(storeElement)
-        SCRIVLET_RUN(append)
-    leave:
-        return Flow::ExitProc;
+        do
+            pc = pc->run(pc, f, m);
+        while (pc);
     } catch (ScriptError& e) {
         // Places the error at its statement; code with On Error is never compiled, so
         // nothing here resumes.
         f.in.resumesAfter(e, *pc->stmt, f);
         throw;
     }
-#undef SCRIVLET_RUN
+    return m.flow;
 }
 
 } // namespace vbscript

@@ -17,15 +17,6 @@ int64_t wholeOf(const Value& v) {
     return v.type() == VarType::Integer ? v.asInteger() : v.asLong();
 }
 
-Value loopNumber(Frame& f, Expr& e) {
-    Value v = e.eval(f);
-    if (v.isObject())
-        v = dereference(v);
-    if (v.isNull())
-        raiseError(err::InvalidNull);
-    return toNumeric(v);
-}
-
 void positionAndRecord(Frame& f, ScriptError& e, const Node& at) {
     if (!e.line) {
         e.line = at.line;
@@ -82,6 +73,15 @@ bool forEachPass(Frame& f, ForEachStmt& loop, const Value& item, Flow& flow) {
 }
 
 } // namespace
+
+Value loopNumber(Frame& f, Expr& e) {
+    Value v = e.eval(f);
+    if (v.isObject())
+        v = dereference(v);
+    if (v.isNull())
+        raiseError(err::InvalidNull);
+    return toNumeric(v);
+}
 
 Flow ExprStmt::exec(Frame& f) {
     expr->callStatement(f);
@@ -196,13 +196,7 @@ Flow ForStmt::exec(Frame& f) {
             raiseError(err::IllegalAssignment);
         if (whole && isWhole(*c)) {
             const int64_t next = wholeOf(*c) + stepWhole;
-            const bool longRank = longStep || c->type() == VarType::Long;
-            if (!longRank && next >= -32768 && next <= 32767)
-                *c = Value::integer(static_cast<int16_t>(next));
-            else if (next >= INT32_MIN && next <= INT32_MAX)
-                *c = Value::longValue(static_cast<int32_t>(next));
-            else
-                *c = Value::dbl(static_cast<double>(next));
+            *c = ops::detail::wholeResult(next, longStep || c->type() == VarType::Long);
         } else {
             *c = ops::add(*c, stepValue);
         }

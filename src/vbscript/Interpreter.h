@@ -160,6 +160,9 @@ private:
     Context* m_saved;
 };
 
+// A For loop's start, end or step: the expression's number (an object's default value), 94
+// for Null.
+Value loopNumber(Frame& f, Expr& e);
 // Reads through an array index list or an object's default member: v(args).
 Value applyArguments(Interpreter& in, const Value& v, Args args);
 // Assigns v(args) = value.

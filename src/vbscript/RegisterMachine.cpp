@@ -102,12 +102,9 @@ inline void drop(const Operand& o, Frame& f) {
 
 // ---- arithmetic ----
 
-inline bool isWhole(VarType t) {
-    return t == VarType::Integer || t == VarType::Long;
-}
-inline int64_t wholeOf(const Value& v) {
-    return v.type() == VarType::Integer ? v.asInteger() : v.asLong();
-}
+using ops::detail::isWhole;
+using ops::detail::wholeOf;
+using ops::detail::wholeResult;
 
 // The operators' own rules for the pairs they take inline (Operators.h): Integer and Long in
 // 64 bits, into the smallest type of the operands' rank; Doubles while finite. False for
@@ -132,12 +129,7 @@ template <BinaryOp Op>
         } else {
             v = Op == BinaryOp::Add ? x + y : Op == BinaryOp::Sub ? x - y : x * y;
         }
-        if (!longRank && v >= -32768 && v <= 32767)
-            r.setPlain(Value::integer(static_cast<int16_t>(v)));
-        else if (v >= INT32_MIN && v <= INT32_MAX)
-            r.setPlain(Value::longValue(static_cast<int32_t>(v)));
-        else
-            r.setPlain(Value::dbl(static_cast<double>(v)));
+        r.setPlain(wholeResult(v, longRank));
         return true;
     }
     if constexpr (Op != BinaryOp::Mod) {
@@ -281,15 +273,6 @@ const Instr* returnStep(const Instr*, Frame&, Machine& m) {
 
 // ---- For ----
 
-Value loopNumber(Frame& f, Expr& e) {
-    Value v = e.eval(f);
-    if (v.isObject())
-        v = dereference(v);
-    if (v.isNull())
-        raiseError(err::InvalidNull);
-    return toNumeric(v);
-}
-
 // The counter's storage, looked up again at every use: the body may have run any code. Its
 // place is in dst when it is a local, a parameter or a global (Loc::Const: none of them).
 inline Value* counterOf(const Instr* pc, ForStmt& s, Frame& f) {
@@ -349,13 +332,7 @@ const Instr* forPrepStep(const Instr* pc, Frame& f, Machine&) {
     const Value& step = state[1];
     if (isWhole(end.type()) && isWhole(step.type()) && isWhole(c->type())) {
         const int64_t next = wholeOf(*c) + wholeOf(step);
-        const bool longRank = step.type() == VarType::Long || c->type() == VarType::Long;
-        if (!longRank && next >= -32768 && next <= 32767)
-            c->setPlain(Value::integer(static_cast<int16_t>(next)));
-        else if (next >= INT32_MIN && next <= INT32_MAX)
-            c->setPlain(Value::longValue(static_cast<int32_t>(next)));
-        else
-            c->setPlain(Value::dbl(static_cast<double>(next)));
+        c->setPlain(wholeResult(next, ops::detail::longRank(*c, step)));
         const int64_t e = wholeOf(end);
         const bool goesOn = wholeOf(step) >= 0 ? next <= e : next >= e;
         return goesOn ? pc->jump : pc + 1;
@@ -390,12 +367,7 @@ template <Loc C> const Instr* forLoopStep(const Instr* pc, Frame& f, Machine&) {
         return forLoopGeneral(pc, f);
     const int64_t by = wholeOf(step);
     const int64_t next = wholeOf(*c) + by;
-    if (tc == VarType::Integer && ts == VarType::Integer && next >= -32768 && next <= 32767)
-        c->setPlain(Value::integer(static_cast<int16_t>(next)));
-    else if (next >= INT32_MIN && next <= INT32_MAX)
-        c->setPlain(Value::longValue(static_cast<int32_t>(next)));
-    else
-        c->setPlain(Value::dbl(static_cast<double>(next)));
+    c->setPlain(wholeResult(next, tc == VarType::Long || ts == VarType::Long));
     const int64_t e = wholeOf(end);
     return (by >= 0 ? next <= e : next >= e) ? pc->jump : pc + 1;
 }
@@ -600,63 +572,37 @@ const Instr* appendStep(const Instr* pc, Frame& f, Machine& m) {
 
 // ---- choosing handlers ----
 
-template <BinaryOp Op, Loc A, Loc B> Handler binaryFor(Loc d) {
-    switch (d) {
-    case Loc::Local:
-        return &binaryStep<Op, A, B, Loc::Local>;
-    case Loc::Param:
-        return &binaryStep<Op, A, B, Loc::Param>;
-    default:
-        return &binaryStep<Op, A, B, Loc::Global>;
-    }
+template <BinaryOp Op> Handler binaryFor(const Instr& in) {
+    return byPlace(in.a.loc, [&]<Loc A>() {
+        return byPlace(in.b.loc, [&]<Loc B>() {
+            switch (in.dst.loc) {
+            case Loc::Local:
+                return Handler(&binaryStep<Op, A, B, Loc::Local>);
+            case Loc::Param:
+                return Handler(&binaryStep<Op, A, B, Loc::Param>);
+            default:
+                return Handler(&binaryStep<Op, A, B, Loc::Global>);
+            }
+        });
+    });
 }
 
-// Calls pick.template with<A, B>() for the operands' places.
-template <class Pick> Handler byPlaces(Loc a, Loc b, Pick pick) {
-    auto second = [&]<Loc A>() -> Handler {
-        switch (b) {
-        case Loc::Local:
-            return pick.template with<A, Loc::Local>();
-        case Loc::Param:
-            return pick.template with<A, Loc::Param>();
-        case Loc::Const:
-            return pick.template with<A, Loc::Const>();
-        case Loc::Global:
-            return pick.template with<A, Loc::Global>();
-        }
-        return nullptr;
-    };
-    switch (a) {
-    case Loc::Local:
-        return second.template operator()<Loc::Local>();
-    case Loc::Param:
-        return second.template operator()<Loc::Param>();
-    case Loc::Const:
-        return second.template operator()<Loc::Const>();
-    case Loc::Global:
-        return second.template operator()<Loc::Global>();
-    }
-    return nullptr;
+template <BinaryOp Op> Handler compareFor(const Instr& in) {
+    return byPlace(in.a.loc, [&]<Loc A>() {
+        return byPlace(in.b.loc, [&]<Loc B>() { return Handler(&compareJump<Op, A, B>); });
+    });
 }
-
-template <BinaryOp Op> struct PickBinary {
-    Loc d;
-    template <Loc A, Loc B> Handler with() const { return binaryFor<Op, A, B>(d); }
-};
-template <BinaryOp Op> struct PickCompare {
-    template <Loc A, Loc B> Handler with() const { return &compareJump<Op, A, B>; }
-};
 
 Handler binaryHandler(const Instr& in) {
     switch (in.op) {
     case OpCode::Add:
-        return byPlaces(in.a.loc, in.b.loc, PickBinary<BinaryOp::Add>{in.dst.loc});
+        return binaryFor<BinaryOp::Add>(in);
     case OpCode::Sub:
-        return byPlaces(in.a.loc, in.b.loc, PickBinary<BinaryOp::Sub>{in.dst.loc});
+        return binaryFor<BinaryOp::Sub>(in);
     case OpCode::Mul:
-        return byPlaces(in.a.loc, in.b.loc, PickBinary<BinaryOp::Mul>{in.dst.loc});
+        return binaryFor<BinaryOp::Mul>(in);
     case OpCode::Mod:
-        return byPlaces(in.a.loc, in.b.loc, PickBinary<BinaryOp::Mod>{in.dst.loc});
+        return binaryFor<BinaryOp::Mod>(in);
     default:
         return &binaryGeneral;
     }
@@ -665,32 +611,22 @@ Handler binaryHandler(const Instr& in) {
 Handler compareHandler(const Instr& in) {
     switch (in.binary) {
     case BinaryOp::Eq:
-        return byPlaces(in.a.loc, in.b.loc, PickCompare<BinaryOp::Eq>{});
+        return compareFor<BinaryOp::Eq>(in);
     case BinaryOp::Ne:
-        return byPlaces(in.a.loc, in.b.loc, PickCompare<BinaryOp::Ne>{});
+        return compareFor<BinaryOp::Ne>(in);
     case BinaryOp::Lt:
-        return byPlaces(in.a.loc, in.b.loc, PickCompare<BinaryOp::Lt>{});
+        return compareFor<BinaryOp::Lt>(in);
     case BinaryOp::Gt:
-        return byPlaces(in.a.loc, in.b.loc, PickCompare<BinaryOp::Gt>{});
+        return compareFor<BinaryOp::Gt>(in);
     case BinaryOp::Le:
-        return byPlaces(in.a.loc, in.b.loc, PickCompare<BinaryOp::Le>{});
+        return compareFor<BinaryOp::Le>(in);
     default:
-        return byPlaces(in.a.loc, in.b.loc, PickCompare<BinaryOp::Ge>{});
+        return compareFor<BinaryOp::Ge>(in);
     }
 }
 
 Handler copyHandler(Loc a) {
-    switch (a) {
-    case Loc::Local:
-        return &copyStep<Loc::Local>;
-    case Loc::Param:
-        return &copyStep<Loc::Param>;
-    case Loc::Const:
-        return &copyStep<Loc::Const>;
-    case Loc::Global:
-        return &copyStep<Loc::Global>;
-    }
-    return nullptr;
+    return byPlace(a, [&]<Loc A>() { return Handler(&copyStep<A>); });
 }
 
 } // namespace

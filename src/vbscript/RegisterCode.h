@@ -3,10 +3,10 @@
 // Register code: a procedure body (or a unit's top level) compiled from the bound tree into a
 // flat list of instructions over the frame's slots. Locals, parameters, constants and global
 // cells are operands read where they are stored; temporaries are extra slots after the
-// locals. Assignments, If, For, Do and calls of script procedures become instructions; every
-// other statement or expression stays a tree node that an instruction runs, so the tree
-// remains the one definition of the language's rules and this code only takes the shortcuts
-// the tree takes itself.
+// locals. Assignments, If, For, Do, the common operators, array elements, appends and calls of
+// script procedures become instructions; every other statement or expression stays a tree
+// node that an instruction runs, so the tree remains the one definition of the language's
+// rules and this code only takes the shortcuts the tree takes itself.
 //
 // A body that contains On Error is not compiled: resuming after a failing statement belongs
 // to the tree's statement lists.
@@ -40,7 +40,8 @@ struct Machine;
 using Handler = const Instr* (*)(const Instr*, Frame&, Machine&);
 
 enum class OpCode : uint8_t {
-    // dst = a op b, one code per common operator so that running one chooses once
+    // dst = a op b, one code per common operator (its handler is chosen from the code and the
+    // operands' places when the code is linked)
     Add,
     Sub,
     Mul,

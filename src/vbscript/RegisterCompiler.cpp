@@ -249,7 +249,7 @@ private:
                 m_out->code.push_back(el);
                 return;
             }
-            if (call_(*call, dst))
+            if (procedureCall(*call, dst))
                 return;
         }
         Instr& in = emit(OpCode::Eval);
@@ -334,7 +334,7 @@ private:
     }
 
     // name(args) of a script procedure, with arguments passed by value anyway.
-    bool call_(CallExpr& e, const Operand& dst) {
+    bool procedureCall(CallExpr& e, const Operand& dst) {
         const NameRef& r = *e.ref;
         if (r.binding != Binding::Global || !r.cell->proc || e.args.size() > kMaxCallArgs ||
             e.args.size() != r.cell->proc->params.size())

@@ -43,8 +43,9 @@ void expectBothWays(std::span<const Row> rows) {
         EXPECT_EQ(code.column, tree.column) << row.name;
         EXPECT_EQ(joined(tree.output), row.output) << row.name;
         EXPECT_EQ(tree.error, row.error) << row.name;
-        if (row.line)
+        if (row.line) {
             EXPECT_EQ(tree.line, row.line) << row.name;
+        }
     }
 }
 

@@ -40,20 +40,7 @@ struct Machine;
 using Handler = const Instr* (*)(const Instr*, Frame&, Machine&);
 
 enum class OpCode : uint8_t {
-    // dst = a op b, one code per common operator (its handler is chosen from the code and the
-    // operands' places when the code is linked)
-    Add,
-    Sub,
-    Mul,
-    Mod,
-    Concat,
-    Eq,
-    Ne,
-    Lt,
-    Gt,
-    Le,
-    Ge,
-    Binary,       // dst = a op b for the other operators
+    Binary,       // dst = a op b (the handler is chosen per operator and operand places)
     Copy,         // dst = a, as a value (an operand read before the right side runs)
     Store,        // dst = a, as an assignment (an object gives its default value)
     Eval,         // dst = node's value

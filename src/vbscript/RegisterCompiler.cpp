@@ -71,35 +71,6 @@ bool isCompiledOperator(BinaryOp op) {
     }
 }
 
-OpCode opCodeOf(BinaryOp op) {
-    switch (op) {
-    case BinaryOp::Add:
-        return OpCode::Add;
-    case BinaryOp::Sub:
-        return OpCode::Sub;
-    case BinaryOp::Mul:
-        return OpCode::Mul;
-    case BinaryOp::Mod:
-        return OpCode::Mod;
-    case BinaryOp::Concat:
-        return OpCode::Concat;
-    case BinaryOp::Eq:
-        return OpCode::Eq;
-    case BinaryOp::Ne:
-        return OpCode::Ne;
-    case BinaryOp::Lt:
-        return OpCode::Lt;
-    case BinaryOp::Gt:
-        return OpCode::Gt;
-    case BinaryOp::Le:
-        return OpCode::Le;
-    case BinaryOp::Ge:
-        return OpCode::Ge;
-    default:
-        return OpCode::Binary;
-    }
-}
-
 const BinaryExpr* compiledOperator(const Expr& e) {
     const auto* b = dynamic_cast<const BinaryExpr*>(&e);
     return b && isCompiledOperator(b->op) ? b : nullptr;
@@ -280,7 +251,7 @@ private:
         const int mark = m_temps;
         Operand a, b;
         operands(*e.left, *e.right, a, b);
-        Instr& in = emit(opCodeOf(e.op));
+        Instr& in = emit(OpCode::Binary);
         in.binary = e.op;
         in.dst = dst;
         in.a = a;

@@ -594,14 +594,14 @@ template <BinaryOp Op> Handler compareFor(const Instr& in) {
 }
 
 Handler binaryHandler(const Instr& in) {
-    switch (in.op) {
-    case OpCode::Add:
+    switch (in.binary) {
+    case BinaryOp::Add:
         return binaryFor<BinaryOp::Add>(in);
-    case OpCode::Sub:
+    case BinaryOp::Sub:
         return binaryFor<BinaryOp::Sub>(in);
-    case OpCode::Mul:
+    case BinaryOp::Mul:
         return binaryFor<BinaryOp::Mul>(in);
-    case OpCode::Mod:
+    case BinaryOp::Mod:
         return binaryFor<BinaryOp::Mod>(in);
     default:
         return &binaryGeneral;
@@ -645,17 +645,6 @@ void linkRegisterCode(RegisterCode& rc) {
         if (in.exitDo >= 0)
             in.doExit = base + in.exitDo;
         switch (in.op) {
-        case OpCode::Add:
-        case OpCode::Sub:
-        case OpCode::Mul:
-        case OpCode::Mod:
-        case OpCode::Concat:
-        case OpCode::Eq:
-        case OpCode::Ne:
-        case OpCode::Lt:
-        case OpCode::Gt:
-        case OpCode::Le:
-        case OpCode::Ge:
         case OpCode::Binary:
             in.run = binaryHandler(in);
             break;

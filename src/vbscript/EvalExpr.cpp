@@ -1,7 +1,7 @@
 // Evaluation of expression nodes.
+#include "BinaryOps.h"
 #include "Conversions.h"
 #include "Interpreter.h"
-#include "BinaryOps.h"
 #include "Nodes.h"
 #include "Operand.h"
 #include "Parser.h"
@@ -130,7 +130,7 @@ int32_t indexValue(const Value& v) {
     const auto& sum = static_cast<const BinaryExpr&>(e);
     const Value* x = peekOperand(*sum.left, f);
     const Value* y = x ? peekOperand(*sum.right, f) : nullptr;
-    if (!y || !ops::detail::isWhole(x->type()) || !ops::detail::isWhole(y->type()))
+    if (!y || !ops::detail::bothWhole(x->type(), y->type()))
         return false;
     const int64_t a = ops::detail::wholeOf(*x);
     const int64_t b = ops::detail::wholeOf(*y);

@@ -14,7 +14,7 @@ bool isWhole(const Value& v) {
 }
 
 int64_t wholeOf(const Value& v) {
-    return v.type() == VarType::Integer ? v.asInteger() : v.asLong();
+    return v.whole();
 }
 
 void positionAndRecord(Frame& f, ScriptError& e, const Node& at) {

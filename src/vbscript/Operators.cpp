@@ -266,7 +266,7 @@ bool isWholeType(VarType t) {
 }
 
 int64_t wholeValue(const Value& v) {
-    return v.type() == VarType::Integer ? v.asInteger() : v.asLong();
+    return v.whole();
 }
 
 bool isFloatType(VarType t) {

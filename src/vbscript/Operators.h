@@ -18,11 +18,19 @@ namespace detail {
 inline bool isWhole(VarType t) {
     return t == VarType::Integer || t == VarType::Long;
 }
+// Both Integer or Long (2 and 3), in one test.
+inline bool bothWhole(VarType a, VarType b) {
+    return ((static_cast<unsigned>(a) ^ 2u) | (static_cast<unsigned>(b) ^ 2u)) <= 1u;
+}
 inline int64_t wholeOf(const Value& v) {
-    return v.type() == VarType::Integer ? v.asInteger() : v.asLong();
+    return v.whole();
+}
+// Either a Long (for two whole numbers: Integer is 2, Long 3).
+inline bool longRank(VarType a, VarType b) {
+    return ((static_cast<unsigned>(a) | static_cast<unsigned>(b)) & 1u) != 0;
 }
 inline bool longRank(const Value& a, const Value& b) {
-    return a.type() == VarType::Long || b.type() == VarType::Long;
+    return longRank(a.type(), b.type());
 }
 // Integer and Long arithmetic is done in 64 bits; the result takes the smallest type of the
 // operands' rank that holds it (an Integer overflows into a Long, a Long into a Double).
@@ -36,7 +44,7 @@ inline Value wholeResult(int64_t r, bool longRank) {
 } // namespace detail
 
 inline Value add(const Value& a, const Value& b) {
-    if (detail::isWhole(a.type()) && detail::isWhole(b.type()))
+    if (detail::bothWhole(a.type(), b.type()))
         return detail::wholeResult(detail::wholeOf(a) + detail::wholeOf(b), detail::longRank(a, b));
     if (a.type() == VarType::Double && b.type() == VarType::Double) {
         const double r = a.asDouble() + b.asDouble();
@@ -46,7 +54,7 @@ inline Value add(const Value& a, const Value& b) {
     return addSlow(a, b);
 }
 inline Value subtract(const Value& a, const Value& b) {
-    if (detail::isWhole(a.type()) && detail::isWhole(b.type()))
+    if (detail::bothWhole(a.type(), b.type()))
         return detail::wholeResult(detail::wholeOf(a) - detail::wholeOf(b), detail::longRank(a, b));
     if (a.type() == VarType::Double && b.type() == VarType::Double) {
         const double r = a.asDouble() - b.asDouble();
@@ -56,7 +64,7 @@ inline Value subtract(const Value& a, const Value& b) {
     return subtractSlow(a, b);
 }
 inline Value multiply(const Value& a, const Value& b) {
-    if (detail::isWhole(a.type()) && detail::isWhole(b.type()))
+    if (detail::bothWhole(a.type(), b.type()))
         return detail::wholeResult(detail::wholeOf(a) * detail::wholeOf(b), detail::longRank(a, b));
     if (a.type() == VarType::Double && b.type() == VarType::Double) {
         const double r = a.asDouble() * b.asDouble();
@@ -71,7 +79,7 @@ Value moduloSlow(const Value& a, const Value& b);
 // Integer and Long pairs inline, in a 32-bit division, the quicker one (the smallest Long
 // Mod -1 is 0, not a fault).
 inline Value modulo(const Value& a, const Value& b) {
-    if (detail::isWhole(a.type()) && detail::isWhole(b.type()) && detail::wholeOf(b) != 0) {
+    if (detail::bothWhole(a.type(), b.type()) && detail::wholeOf(b) != 0) {
         const auto x = static_cast<int32_t>(detail::wholeOf(a));
         const auto y = static_cast<int32_t>(detail::wholeOf(b));
         const int32_t r = y == -1 ? 0 : x % y;
@@ -111,7 +119,7 @@ template <class T> bool holds(T x, T y, Compare op) {
 }
 } // namespace detail
 inline bool compareHolds(const Value& a, const Value& b, Compare op) {
-    if (detail::isWhole(a.type()) && detail::isWhole(b.type()))
+    if (detail::bothWhole(a.type(), b.type()))
         return detail::holds(detail::wholeOf(a), detail::wholeOf(b), op);
     if (a.type() == VarType::Double && b.type() == VarType::Double)
         return detail::holds(a.asDouble(), b.asDouble(), op);

@@ -113,10 +113,10 @@ template <BinaryOp Op>
 [[gnu::always_inline]] inline bool plainResult(const Value& a, const Value& b, Value& r) {
     const VarType ta = a.type();
     const VarType tb = b.type();
-    if (isWhole(ta) && isWhole(tb)) {
-        const int64_t x = wholeOf(a);
-        const int64_t y = wholeOf(b);
-        const bool longRank = ta == VarType::Long || tb == VarType::Long;
+    if (ops::detail::bothWhole(ta, tb)) {
+        const int64_t x = a.whole();
+        const int64_t y = b.whole();
+        const bool longRank = ops::detail::longRank(ta, tb);
         int64_t v;
         if constexpr (Op == BinaryOp::Mod) {
             if (y == 0)
@@ -363,11 +363,11 @@ template <Loc C> const Instr* forLoopStep(const Instr* pc, Frame& f, Machine&) {
     const Value& step = state[1];
     const VarType tc = c->type();
     const VarType ts = step.type();
-    if (!isWhole(tc) || !isWhole(ts) || !isWhole(end.type())) [[unlikely]]
+    if (!ops::detail::bothWhole(tc, ts) || !isWhole(end.type())) [[unlikely]]
         return forLoopGeneral(pc, f);
-    const int64_t by = wholeOf(step);
-    const int64_t next = wholeOf(*c) + by;
-    c->setPlain(wholeResult(next, tc == VarType::Long || ts == VarType::Long));
+    const int64_t by = step.whole();
+    const int64_t next = c->whole() + by;
+    c->setPlain(wholeResult(next, ops::detail::longRank(tc, ts)));
     const int64_t e = wholeOf(end);
     return (by >= 0 ? next <= e : next >= e) ? pc->jump : pc + 1;
 }

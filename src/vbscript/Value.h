@@ -99,12 +99,12 @@ public:
     static Value null() { return Value(VarType::Null); }
     static Value integer(int16_t v) {
         Value r(VarType::Integer);
-        r.m_u.i64 = static_cast<uint16_t>(v); // one 8-byte store: a later copy reads it whole
+        r.m_u.i64 = v; // one 8-byte store: a later copy reads it whole; sign-extended (whole())
         return r;
     }
     static Value longValue(int32_t v) {
         Value r(VarType::Long);
-        r.m_u.i64 = static_cast<uint32_t>(v);
+        r.m_u.i64 = v;
         return r;
     }
     static Value single(float v) {
@@ -174,6 +174,9 @@ public:
     bool asBool() const { return m_u.b; }
     uint8_t asByte() const { return m_u.u8; }
     int32_t asError() const { return m_u.i32; }
+    // An Integer's or a Long's number: both are stored sign-extended to 64 bits, so reading
+    // either needs no choice.
+    int64_t whole() const { return m_u.i64; }
     const std::u16string& asString() const;
     Object* asObject() const { return m_u.obj; }
     ArrayData* asArray() const { return m_u.arr; }
@@ -215,7 +218,6 @@ public:
     }
 
 private:
-
     VarType m_type;
     Payload m_u;
 };

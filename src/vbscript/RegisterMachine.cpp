@@ -16,9 +16,44 @@ namespace vbscript {
 struct Machine {
     Procedure* held = nullptr; // the procedure a GuardCall found, for the Call after it
     Flow flow = Flow::Normal;
+    const Instr* at = nullptr; // the running instruction, where an error is placed
+    uint32_t chained = 0;      // handlers called by handlers since the loop (see onward)
 };
 
 namespace {
+
+// Whether a handler's call of the next handler (see onward) is made a jump: an optimising
+// build without sanitizers. Elsewhere each such call is a real call, and a chain is cut
+// every kChainCut instructions to keep the C++ stack flat.
+#if defined(__OPTIMIZE__) && !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
+#if defined(__has_feature)
+#if !__has_feature(address_sanitizer) && !__has_feature(memory_sanitizer)
+#define VBSCRIPT_FLAT_CHAINS 1
+#endif
+#else
+#define VBSCRIPT_FLAT_CHAINS 1
+#endif
+#endif
+inline constexpr uint32_t kChainCut = 32;
+
+// Goes on at `to`. The handler calls the next one itself, as the last thing it does: a run
+// of instructions goes from handler to handler without the loop's call and return, and each
+// handler's jump is predicted on its own. Only forward: a loop goes back through
+// runRegisterCode, so even where the call stays a call, the C++ stack holds at most a frame
+// per instruction of the code.
+[[gnu::always_inline]] inline const Instr* onward(const Instr* to, const Instr* from, Frame& f,
+                                                  Machine& m) {
+    if (to <= from)
+        return to;
+#ifndef VBSCRIPT_FLAT_CHAINS
+    if (++m.chained == kChainCut) {
+        m.chained = 0;
+        return to;
+    }
+#endif
+    m.at = to;
+    return to->run(to, f, m);
+}
 
 // ---- operands ----
 
@@ -173,7 +208,7 @@ const Instr* binaryStep(const Instr* pc, Frame& f, Machine& m) {
         if (!r) [[unlikely]]
             return binaryGeneral(pc, f, m);
     if (plainResult<Op>(*a, *b, *r)) [[likely]]
-        return pc + 1;
+        return onward(pc + 1, pc, f, m);
     return binaryGeneral(pc, f, m);
 }
 
@@ -187,7 +222,8 @@ const Instr* binaryStep(const Instr* pc, Frame& f, Machine& m) {
     return ops::compareHolds(a, b, comparisonOf(pc->binary));
 }
 
-template <BinaryOp Op, Loc A, Loc B> const Instr* compareJump(const Instr* pc, Frame& f, Machine&) {
+template <BinaryOp Op, Loc A, Loc B>
+const Instr* compareJump(const Instr* pc, Frame& f, Machine& m) {
     const Value* a = peek<A>(pc->a, f);
     const Value* b = peek<B>(pc->b, f);
     bool holds;
@@ -204,26 +240,28 @@ template <BinaryOp Op, Loc A, Loc B> const Instr* compareJump(const Instr* pc, F
     } else {
         holds = compareGeneral(pc, f);
     }
-    return holds == pc->sense ? pc->jump : pc + 1;
+    return onward(holds == pc->sense ? pc->jump : pc + 1, pc, f, m);
 }
 
 // ---- moves ----
 
-template <Loc A> const Instr* copyStep(const Instr* pc, Frame& f, Machine&) {
+template <Loc A> const Instr* copyStep(const Instr* pc, Frame& f, Machine& m) {
     Value& t = f.locals[pc->dst.index];
     if (const Value* p = peek<A>(pc->a, f))
         t.assignCopy(*p);
     else
         t = pc->a.node->eval(f);
-    return pc + 1;
+    return onward(pc + 1, pc, f, m);
 }
 
-const Instr* storeStep(const Instr* pc, Frame& f, Machine&) {
-    Value v = pc->a.temp ? std::move(f.locals[pc->a.index]) : valueOf(pc->a, f);
-    if (v.isObject())
-        v = dereference(v);
-    write(pc->dst, f, std::move(v));
-    return pc + 1;
+const Instr* storeStep(const Instr* pc, Frame& f, Machine& m) {
+    {
+        Value v = pc->a.temp ? std::move(f.locals[pc->a.index]) : valueOf(pc->a, f);
+        if (v.isObject())
+            v = dereference(v);
+        write(pc->dst, f, std::move(v));
+    }
+    return onward(pc + 1, pc, f, m);
 }
 
 const Instr* evalStep(const Instr* pc, Frame& f, Machine&) {
@@ -238,7 +276,7 @@ const Instr* execStep(const Instr* pc, Frame& f, Machine& m) {
     const Instr* to = nullptr;
     switch (flow) {
     case Flow::Normal:
-        return pc + 1;
+        return onward(pc + 1, pc, f, m);
     case Flow::ExitFor:
         to = pc->forExit;
         break;
@@ -253,17 +291,17 @@ const Instr* execStep(const Instr* pc, Frame& f, Machine& m) {
     return to;
 }
 
-const Instr* jumpStep(const Instr* pc, Frame&, Machine&) {
-    return pc->jump;
+const Instr* jumpStep(const Instr* pc, Frame& f, Machine& m) {
+    return onward(pc->jump, pc, f, m);
 }
 
 const Instr* jumpIfStep(const Instr* pc, Frame& f, Machine&) {
     return static_cast<Expr*>(pc->node)->condition(f) == pc->sense ? pc->jump : pc + 1;
 }
 
-const Instr* tickStep(const Instr* pc, Frame& f, Machine&) {
+const Instr* tickStep(const Instr* pc, Frame& f, Machine& m) {
     f.in.tick();
-    return pc + 1;
+    return onward(pc + 1, pc, f, m);
 }
 
 const Instr* returnStep(const Instr*, Frame&, Machine& m) {
@@ -343,7 +381,7 @@ const Instr* forPrepStep(const Instr* pc, Frame& f, Machine&) {
 
 // A pass of a loop whose counter is a local, a parameter or a global variable, counting in
 // whole numbers (anything else takes the general pass).
-template <Loc C> const Instr* forLoopStep(const Instr* pc, Frame& f, Machine&) {
+template <Loc C> const Instr* forLoopStep(const Instr* pc, Frame& f, Machine& m) {
     f.in.tick();
     Value* c;
     if constexpr (C == Loc::Local) {
@@ -369,14 +407,16 @@ template <Loc C> const Instr* forLoopStep(const Instr* pc, Frame& f, Machine&) {
     const int64_t next = c->whole() + by;
     c->setPlain(wholeResult(next, ops::detail::longRank(tc, ts)));
     const int64_t e = wholeOf(end);
-    return (by >= 0 ? next <= e : next >= e) ? pc->jump : pc + 1;
+    if (by >= 0 ? next <= e : next >= e)
+        return pc->jump;
+    return onward(pc + 1, pc, f, m);
 }
 
 // ---- calls ----
 
-const Instr* guardCallStep(const Instr* pc, Frame&, Machine& m) {
+const Instr* guardCallStep(const Instr* pc, Frame& f, Machine& m) {
     m.held = pc->a.cell->proc;
-    return m.held ? pc + 1 : pc->jump;
+    return onward(m.held ? pc + 1 : pc->jump, pc, f, m);
 }
 
 // Locals of a compiled callee on the C++ stack, Empty, ended when the call ends.
@@ -411,7 +451,7 @@ private:
     Value** params = static_cast<Value**>(alloca((count ? count : 1) * sizeof(Value*)));
     Value* locals = slots.data();
     for (size_t i = 0; i < count; ++i) {
-        locals[i] = std::move(args[i]);
+        locals[i].takeIntoEmpty(args[i]);
         params[i] = &locals[i];
     }
     Frame callee{f.in, &p, locals, params, nullptr, nullptr, false};
@@ -425,12 +465,14 @@ private:
 const Instr* callStep(const Instr* pc, Frame& f, Machine& m) {
     Value* first = &f.locals[pc->a.index];
     if (m.held->code && m.held->params.size() == pc->count) [[likely]] {
-        Value r = callCompiled(*m.held, f, first, pc->count);
-        if (pc->dst.loc == Loc::Local)
-            f.locals[pc->dst.index] = std::move(r);
-        else
-            write(pc->dst, f, std::move(r));
-        return pc + 1;
+        {
+            Value r = callCompiled(*m.held, f, first, pc->count);
+            if (pc->dst.loc == Loc::Local)
+                f.locals[pc->dst.index] = std::move(r);
+            else
+                write(pc->dst, f, std::move(r));
+        }
+        return onward(pc + 1, pc, f, m);
     }
     Value* args[kMaxCallArgs];
     for (uint8_t i = 0; i < pc->count; ++i)
@@ -494,27 +536,29 @@ template <Loc B, Loc C, int Sum>
 
 // dst (a temporary) = a(index)
 template <Loc A, Loc B, Loc C, int Sum>
-const Instr* elementStep(const Instr* pc, Frame& f, Machine&) {
+const Instr* elementStep(const Instr* pc, Frame& f, Machine& m) {
     auto* array = const_cast<Value*>(peek<A>(pc->a, f));
     if (const Value* e = elementAt<B, C, Sum>(array, pc, f, false)) [[likely]] {
         f.locals[pc->dst.index].assignCopy(*e);
-        return pc + 1;
+        return onward(pc + 1, pc, f, m);
     }
     return elementByTree(pc, f);
 }
 
 // dst(index) = a, as an assignment: the value first, then the element.
 template <Loc A, Loc B, Loc C, int Sum>
-const Instr* storeElementStep(const Instr* pc, Frame& f, Machine&) {
-    Value v = pc->a.temp ? std::move(f.locals[pc->a.index]) : valueOf(pc->a, f);
-    if (v.isObject())
-        v = dereference(v);
-    auto* array = const_cast<Value*>(peek<A>(pc->dst, f));
-    if (Value* e = elementAt<B, C, Sum>(array, pc, f, true)) [[likely]]
-        *e = std::move(v);
-    else
-        static_cast<Expr*>(pc->node)->assign(f, std::move(v), false);
-    return pc + 1;
+const Instr* storeElementStep(const Instr* pc, Frame& f, Machine& m) {
+    {
+        Value v = pc->a.temp ? std::move(f.locals[pc->a.index]) : valueOf(pc->a, f);
+        if (v.isObject())
+            v = dereference(v);
+        auto* array = const_cast<Value*>(peek<A>(pc->dst, f));
+        if (Value* e = elementAt<B, C, Sum>(array, pc, f, true)) [[likely]]
+            *e = std::move(v);
+        else
+            static_cast<Expr*>(pc->node)->assign(f, std::move(v), false);
+    }
+    return onward(pc + 1, pc, f, m);
 }
 
 template <bool Store, Loc A, Loc B, Loc C, int Sum> Handler elementHandler() {
@@ -564,7 +608,7 @@ const Instr* appendStep(const Instr* pc, Frame& f, Machine& m) {
         auto* text = const_cast<Value*>(peekAny(pc->dst, f));
         if (text && text->isString()) {
             ops::concatInPlace(*text, *tail);
-            return pc + 1;
+            return onward(pc + 1, pc, f, m);
         }
     }
     return execStep(pc, f, m);
@@ -708,13 +752,14 @@ Flow runRegisterCode(const RegisterCode& rc, Frame& f) {
     Machine m;
     const Instr* pc = rc.code.data();
     try {
-        do
+        do {
+            m.at = pc;
             pc = pc->run(pc, f, m);
-        while (pc);
+        } while (pc);
     } catch (ScriptError& e) {
         // Places the error at its statement; code with On Error is never compiled, so
         // nothing here resumes.
-        f.in.resumesAfter(e, *pc->stmt, f);
+        f.in.resumesAfter(e, *m.at->stmt, f);
         throw;
     }
     return m.flow;

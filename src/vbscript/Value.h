@@ -95,6 +95,21 @@ public:
             releaseShared(oldType, oldU);
     }
 
+    // Makes the value Empty (all zeros), the old one released last.
+    [[gnu::always_inline]] void clear() noexcept {
+        const VarType oldType = m_type;
+        const Payload oldU = m_u;
+        std::memset(static_cast<void*>(this), 0, sizeof(Value));
+        if (isSharedType(oldType))
+            releaseShared(oldType, oldU);
+    }
+
+    // Moves `from` into this value, which is Empty (nothing to release); `from` is left Empty.
+    [[gnu::always_inline]] void takeIntoEmpty(Value& from) noexcept {
+        std::memcpy(static_cast<void*>(this), &from, sizeof(Value));
+        std::memset(static_cast<void*>(&from), 0, sizeof(Value));
+    }
+
     // Constructors of each subtype.
     static Value null() { return Value(VarType::Null); }
     static Value integer(int16_t v) {

@@ -112,7 +112,13 @@ public:
     void clearInterrupt() { m_interrupted = false; }
 
     inline void tick() {
-        if ((++m_ticks & 0xFFF) == 0 && m_interrupt)
+        if (tickDue())
+            tickCheck();
+    }
+    // tick() in two halves, for a caller that keeps the rare second one out of its way.
+    bool tickDue() { return (++m_ticks & 0xFFF) == 0; }
+    void tickCheck() {
+        if (m_interrupt)
             checkInterrupt();
     }
 

@@ -53,7 +53,8 @@ enum class OpCode : uint8_t {
     Tick,         // the interrupt check of a loop pass
     GuardCall,    // holds the procedure of cell; to target when the name is none now
     Call,         // dst = the held procedure called with slots index.. index+count-1
-    Element,      // dst = a(b), or a(b + c) / a(b - c) when count is 2
+    Element,      // dst = a(b), or a(b + c) / a(b - c) when count is 2; a variable dst
+                  // takes it as an assignment
     StoreElement, // dst(b [+-] c) = a, as an assignment
     Append,       // dst = dst & a, in place (node: the append statement, for anything else)
     Return,

@@ -432,10 +432,21 @@ private:
         default:
             return false;
         }
-        // An operator's result is never an object: it goes straight to the variable.
+        // An operator's result is never an object: it goes straight to the variable. So does
+        // an element, which the instruction assigns as Store would.
         if (compiledOperator(*s.value)) {
             value(*s.value, dst);
             return true;
+        }
+        if (auto* call = dynamic_cast<CallExpr*>(s.value.get())) {
+            if (Instr el; elementParts(*call, el)) {
+                el.op = OpCode::Element;
+                el.stmt = m_stmt;
+                el.dst = dst;
+                el.node = call;
+                m_out->code.push_back(el);
+                return true;
+            }
         }
         const Operand v = operand(*s.value);
         Instr& in = emit(OpCode::Store);

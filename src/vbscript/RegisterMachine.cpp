@@ -143,7 +143,7 @@ using ops::detail::wholeResult;
 
 // The operators' own rules for the pairs they take inline (Operators.h): Integer and Long in
 // 64 bits, into the smallest type of the operands' rank; Doubles while finite. False for
-// every other pair, which the general rules take.
+// every other pair, which the general rules take. `r` holds nothing shared.
 template <BinaryOp Op>
 [[gnu::always_inline]] inline bool plainResult(const Value& a, const Value& b, Value& r) {
     const VarType ta = a.type();
@@ -158,13 +158,13 @@ template <BinaryOp Op>
                 return false;
             // A 32-bit division, the quicker one; the smallest Long Mod -1 is 0.
             v = y == -1 ? 0 : static_cast<int32_t>(x) % static_cast<int32_t>(y);
-            r.setPlain(longRank ? Value::longValue(static_cast<int32_t>(v))
-                                : Value::integer(static_cast<int16_t>(v)));
+            r.overwritePlain(longRank ? Value::longValue(static_cast<int32_t>(v))
+                                      : Value::integer(static_cast<int16_t>(v)));
             return true;
         } else {
             v = Op == BinaryOp::Add ? x + y : Op == BinaryOp::Sub ? x - y : x * y;
         }
-        r.setPlain(wholeResult(v, longRank));
+        r.overwritePlain(wholeResult(v, longRank));
         return true;
     }
     if constexpr (Op != BinaryOp::Mod) {
@@ -174,7 +174,7 @@ template <BinaryOp Op>
                                                    : a.asDouble() * b.asDouble();
             if (!std::isfinite(v))
                 return false;
-            r.setPlain(Value::dbl(v));
+            r.overwritePlain(Value::dbl(v));
             return true;
         }
     }
@@ -183,17 +183,19 @@ template <BinaryOp Op>
 
 // Any operator, any operands: copies taken left first (an object's default member may run
 // code), the general rules, the tree's assignment when the target is no plain variable.
-[[gnu::noinline]] const Instr* binaryGeneral(const Instr* pc, Frame& f, Machine&) {
-    Value r;
+[[gnu::noinline]] const Instr* binaryGeneral(const Instr* pc, Frame& f, Machine& m) {
     {
-        const Value a = valueOf(pc->a, f);
-        const Value b = valueOf(pc->b, f);
-        drop(pc->a, f);
-        drop(pc->b, f);
-        r = applyBinary(pc->binary, a, b);
-    } // the operands end (an object's Class_Terminate runs) before the result is stored
-    write(pc->dst, f, std::move(r));
-    return pc + 1;
+        Value r;
+        {
+            const Value a = valueOf(pc->a, f);
+            const Value b = valueOf(pc->b, f);
+            drop(pc->a, f);
+            drop(pc->b, f);
+            r = applyBinary(pc->binary, a, b);
+        } // the operands end (an object's Class_Terminate runs) before the result is stored
+        write(pc->dst, f, std::move(r));
+    }
+    return onward(pc + 1, pc, f, m);
 }
 
 template <BinaryOp Op, Loc A, Loc B, Loc D>
@@ -207,6 +209,9 @@ const Instr* binaryStep(const Instr* pc, Frame& f, Machine& m) {
     if constexpr (D == Loc::Global)
         if (!r) [[unlikely]]
             return binaryGeneral(pc, f, m);
+    // Text or an object in the target is released by the general path, out of this one's way.
+    if (r->holdsShared()) [[unlikely]]
+        return binaryGeneral(pc, f, m);
     if (plainResult<Op>(*a, *b, *r)) [[likely]]
         return onward(pc + 1, pc, f, m);
     return binaryGeneral(pc, f, m);
@@ -214,43 +219,61 @@ const Instr* binaryStep(const Instr* pc, Frame& f, Machine& m) {
 
 // ---- conditions ----
 
-[[gnu::noinline]] bool compareGeneral(const Instr* pc, Frame& f) {
-    const Value a = valueOf(pc->a, f);
-    const Value b = valueOf(pc->b, f);
-    drop(pc->a, f);
-    drop(pc->b, f);
-    return ops::compareHolds(a, b, comparisonOf(pc->binary));
+// Any operands: copies taken left first (an object's default member may run code), the
+// temporaries ended, the general rules.
+[[gnu::noinline]] const Instr* compareGeneral(const Instr* pc, Frame& f, Machine& m) {
+    bool holds;
+    {
+        const Value a = valueOf(pc->a, f);
+        const Value b = valueOf(pc->b, f);
+        drop(pc->a, f);
+        drop(pc->b, f);
+        holds = ops::compareHolds(a, b, comparisonOf(pc->binary));
+    }
+    return onward(holds == pc->sense ? pc->jump : pc + 1, pc, f, m);
 }
 
+// Two whole numbers or two Doubles in place; everything else, the general path.
 template <BinaryOp Op, Loc A, Loc B>
 const Instr* compareJump(const Instr* pc, Frame& f, Machine& m) {
     const Value* a = peek<A>(pc->a, f);
     const Value* b = peek<B>(pc->b, f);
-    bool holds;
     if constexpr (A == Loc::Global || B == Loc::Global) {
         if (!a || !b) [[unlikely]]
-            return compareGeneral(pc, f) == pc->sense ? pc->jump : pc + 1;
+            return compareGeneral(pc, f, m);
     }
-    if (!a->isObject() && !b->isObject()) [[likely]] {
-        holds = ops::compareHolds(*a, *b, comparisonOf(Op));
-        if constexpr (A == Loc::Local)
-            drop(pc->a, f);
-        if constexpr (B == Loc::Local)
-            drop(pc->b, f);
-    } else {
-        holds = compareGeneral(pc, f);
-    }
+    const VarType ta = a->type();
+    const VarType tb = b->type();
+    bool holds;
+    if (ops::detail::bothWhole(ta, tb))
+        holds = ops::detail::holds(a->whole(), b->whole(), comparisonOf(Op));
+    else if (ta == VarType::Double && tb == VarType::Double)
+        holds = ops::detail::holds(a->asDouble(), b->asDouble(), comparisonOf(Op));
+    else
+        return compareGeneral(pc, f, m);
     return onward(holds == pc->sense ? pc->jump : pc + 1, pc, f, m);
 }
 
 // ---- moves ----
 
-template <Loc A> const Instr* copyStep(const Instr* pc, Frame& f, Machine& m) {
+[[gnu::noinline]] const Instr* copyGeneral(const Instr* pc, Frame& f, Machine& m) {
     Value& t = f.locals[pc->dst.index];
-    if (const Value* p = peek<A>(pc->a, f))
-        t.assignCopy(*p);
+    if (const Value* p = peekAny(pc->a, f))
+        t = *p;
     else
         t = pc->a.node->eval(f);
+    return onward(pc + 1, pc, f, m);
+}
+
+template <Loc A> const Instr* copyStep(const Instr* pc, Frame& f, Machine& m) {
+    Value& t = f.locals[pc->dst.index];
+    const Value* p = peek<A>(pc->a, f);
+    if constexpr (A == Loc::Global)
+        if (!p) [[unlikely]]
+            return copyGeneral(pc, f, m);
+    if (p->holdsShared() || t.holdsShared()) [[unlikely]]
+        return copyGeneral(pc, f, m);
+    t.overwritePlain(*p);
     return onward(pc + 1, pc, f, m);
 }
 
@@ -381,8 +404,15 @@ const Instr* forPrepStep(const Instr* pc, Frame& f, Machine&) {
 
 // A pass of a loop whose counter is a local, a parameter or a global variable, counting in
 // whole numbers (anything else takes the general pass).
+// The interrupt check is due at this pass: it runs first, then the general pass.
+[[gnu::noinline]] const Instr* forLoopTicked(const Instr* pc, Frame& f) {
+    f.in.tickCheck();
+    return forLoopGeneral(pc, f);
+}
+
 template <Loc C> const Instr* forLoopStep(const Instr* pc, Frame& f, Machine& m) {
-    f.in.tick();
+    if (f.in.tickDue()) [[unlikely]]
+        return forLoopTicked(pc, f);
     Value* c;
     if constexpr (C == Loc::Local) {
         c = &f.locals[pc->dst.index];
@@ -405,7 +435,7 @@ template <Loc C> const Instr* forLoopStep(const Instr* pc, Frame& f, Machine& m)
         return forLoopGeneral(pc, f);
     const int64_t by = step.whole();
     const int64_t next = c->whole() + by;
-    c->setPlain(wholeResult(next, ops::detail::longRank(tc, ts)));
+    c->overwritePlain(wholeResult(next, ops::detail::longRank(tc, ts))); // c held a number
     const int64_t e = wholeOf(end);
     if (by >= 0 ? next <= e : next >= e)
         return pc->jump;
@@ -529,25 +559,36 @@ template <Loc B, Loc C, int Sum>
     return &d.items[static_cast<size_t>(i)];
 }
 
-[[gnu::noinline]] const Instr* elementByTree(const Instr* pc, Frame& f) {
-    write(pc->dst, f, static_cast<Expr*>(pc->node)->eval(f));
-    return pc + 1;
+// The element `e` found in place, or read by the tree (nullptr), into dst. A variable takes
+// it as an assignment does: an object gives its default value.
+[[gnu::noinline]] const Instr* elementGeneral(const Instr* pc, Frame& f, Machine& m,
+                                              const Value* e) {
+    {
+        Value v = e ? *e : static_cast<Expr*>(pc->node)->eval(f);
+        if (!pc->dst.temp && v.isObject())
+            v = dereference(v);
+        write(pc->dst, f, std::move(v));
+    }
+    return onward(pc + 1, pc, f, m);
 }
 
-// dst (a temporary) = a(index)
+// dst = a(index); dst is a temporary or a variable.
 template <Loc A, Loc B, Loc C, int Sum>
 const Instr* elementStep(const Instr* pc, Frame& f, Machine& m) {
     auto* array = const_cast<Value*>(peek<A>(pc->a, f));
-    if (const Value* e = elementAt<B, C, Sum>(array, pc, f, false)) [[likely]] {
-        f.locals[pc->dst.index].assignCopy(*e);
-        return onward(pc + 1, pc, f, m);
-    }
-    return elementByTree(pc, f);
+    const Value* e = elementAt<B, C, Sum>(array, pc, f, false);
+    if (!e || e->holdsShared()) [[unlikely]]
+        return elementGeneral(pc, f, m, e);
+    Value* t = slotAny(pc->dst, f);
+    if (!t || t->holdsShared()) [[unlikely]]
+        return elementGeneral(pc, f, m, e);
+    t->overwritePlain(*e);
+    return onward(pc + 1, pc, f, m);
 }
 
 // dst(index) = a, as an assignment: the value first, then the element.
 template <Loc A, Loc B, Loc C, int Sum>
-const Instr* storeElementStep(const Instr* pc, Frame& f, Machine& m) {
+[[gnu::noinline]] const Instr* storeElementGeneral(const Instr* pc, Frame& f, Machine& m) {
     {
         Value v = pc->a.temp ? std::move(f.locals[pc->a.index]) : valueOf(pc->a, f);
         if (v.isObject())
@@ -558,6 +599,21 @@ const Instr* storeElementStep(const Instr* pc, Frame& f, Machine& m) {
         else
             static_cast<Expr*>(pc->node)->assign(f, std::move(v), false);
     }
+    return onward(pc + 1, pc, f, m);
+}
+
+// dst(index) = a, as an assignment. A number goes in place; anything else takes the general
+// path, which takes the value first, then the element.
+template <Loc A, Loc B, Loc C, int Sum>
+const Instr* storeElementStep(const Instr* pc, Frame& f, Machine& m) {
+    const Value* v = peekAny(pc->a, f);
+    if (!v || v->holdsShared()) [[unlikely]]
+        return storeElementGeneral<A, B, C, Sum>(pc, f, m);
+    auto* array = const_cast<Value*>(peek<A>(pc->dst, f));
+    Value* e = elementAt<B, C, Sum>(array, pc, f, true);
+    if (!e || e->holdsShared()) [[unlikely]]
+        return storeElementGeneral<A, B, C, Sum>(pc, f, m);
+    e->overwritePlain(*v);
     return onward(pc + 1, pc, f, m);
 }
 

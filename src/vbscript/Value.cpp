@@ -112,12 +112,10 @@ std::u16string& Value::mutableString() {
     return m_u.str->text;
 }
 
-ArrayData& Value::mutableArray() {
-    if (m_u.arr->refCount() > 1) {
-        ArrayData* copy = m_u.arr->clone().detach();
-        m_u.arr->release();
-        m_u.arr = copy;
-    }
+ArrayData& Value::unshareArray() {
+    ArrayData* copy = m_u.arr->clone().detach();
+    m_u.arr->release();
+    m_u.arr = copy;
     return *m_u.arr;
 }
 

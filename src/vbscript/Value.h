@@ -95,19 +95,21 @@ public:
             releaseShared(oldType, oldU);
     }
 
-    // Makes the value Empty (all zeros), the old one released last.
-    [[gnu::always_inline]] void clear() noexcept {
-        const VarType oldType = m_type;
-        const Payload oldU = m_u;
-        std::memset(static_cast<void*>(this), 0, sizeof(Value));
-        if (isSharedType(oldType))
-            releaseShared(oldType, oldU);
+    // Replaces a value that holds no shared data by `plain`, which holds none either: nothing
+    // to release. Field by field: a 16-byte copy would read a value just written in two
+    // stores, and stall waiting for them.
+    [[gnu::always_inline]] void overwritePlain(const Value& plain) noexcept {
+        m_type = plain.m_type;
+        m_u = plain.m_u;
     }
+    bool holdsShared() const { return isShared(); }
 
     // Moves `from` into this value, which is Empty (nothing to release); `from` is left Empty.
     [[gnu::always_inline]] void takeIntoEmpty(Value& from) noexcept {
-        std::memcpy(static_cast<void*>(this), &from, sizeof(Value));
-        std::memset(static_cast<void*>(&from), 0, sizeof(Value));
+        m_type = from.m_type;
+        m_u = from.m_u;
+        from.m_type = VarType::Empty;
+        from.m_u.i64 = 0;
     }
 
     // Constructors of each subtype.
@@ -200,6 +202,7 @@ public:
     std::u16string& mutableString();
     // The array of an Array value made private to this value, for writing.
     ArrayData& mutableArray();
+    ArrayData& unshareArray();
 
 private:
     union Payload {
@@ -266,5 +269,11 @@ public:
     bool fixedSize = false; // declared with Dim a(n): ReDim raises 10
     int locks = 0;          // an element is borrowed by reference: resizing raises 10
 };
+
+inline ArrayData& Value::mutableArray() {
+    if (m_u.arr->refCount() > 1) [[unlikely]]
+        return unshareArray();
+    return *m_u.arr;
+}
 
 } // namespace vbscript

@@ -122,6 +122,16 @@ public:
             other.node = fb.node;
             emit(OpCode::Jump).target = static_cast<int32_t>(fb.resume);
         }
+        // The careful versions of speculated operators, out of the common path.
+        for (const Speculation& sp : m_speculations) {
+            for (size_t i = sp.first; i < sp.end; ++i)
+                m_out->code[i].target = static_cast<int32_t>(here());
+            m_stmt = sp.stmt;
+            m_temps = sp.temps;
+            m_depth = sp.depth;
+            binaryInOrder(*sp.node, sp.dst);
+            emit(OpCode::Jump).target = static_cast<int32_t>(sp.end);
+        }
         m_out->frameSlots = m_proc.localCount() + m_maxTemps;
         linkRegisterCode(*m_out);
         return std::move(m_out);
@@ -196,6 +206,10 @@ private:
 
     // Evaluates e into dst.
     void value(Expr& e, const Operand& dst) {
+        if (m_speculating) {
+            speculatedValue(e, dst);
+            return;
+        }
         if (m_depth > kMaxNesting) {
             Instr& in = emit(OpCode::Eval);
             in.dst = dst;
@@ -228,10 +242,35 @@ private:
         in.node = &e;
     }
 
+    // A part of a speculated operator: shortcut operators and element reads, nothing else.
+    void speculatedValue(Expr& e, const Operand& dst) {
+        const DepthScope nested(m_depth);
+        if (m_depth > kMaxNesting) {
+            m_speculationFailed = true;
+        } else if (auto* paren = dynamic_cast<ParenExpr*>(&e)) {
+            speculatedValue(*paren->inner, dst);
+        } else if (const BinaryExpr* b = compiledOperator(e)) {
+            binary(*const_cast<BinaryExpr*>(b), dst);
+        } else if (auto* call = dynamic_cast<CallExpr*>(&e); call && dst.temp) {
+            Instr el;
+            if (elementParts(*call, el)) {
+                el.op = OpCode::Element;
+                el.stmt = m_stmt;
+                el.dst = dst;
+                el.node = &e;
+                m_out->code.push_back(el);
+            } else {
+                m_speculationFailed = true;
+            }
+        } else {
+            m_speculationFailed = true;
+        }
+    }
+
     // Both operands of a binary operator, left first: a variable on the left is read before
     // the right side runs, as the tree reads it, unless the right side is plain too.
     void operands(Expr& left, Expr& right, Operand& a, Operand& b) {
-        if (isPlainOperand(left) && !isPlainOperand(right)) {
+        if (!m_speculating && isPlainOperand(left) && !isPlainOperand(right)) {
             const Operand stored = operand(left);
             if (stored.loc == Loc::Const) {
                 a = stored;
@@ -247,7 +286,50 @@ private:
         b = operand(right);
     }
 
+    // Operators with a shortcut that runs no code and raises nothing: a speculated operator
+    // (see speculate) consists of these and of element reads.
+    static bool hasShortcut(BinaryOp op) {
+        return op == BinaryOp::Add || op == BinaryOp::Sub || op == BinaryOp::Mul ||
+               op == BinaryOp::Mod;
+    }
+
     void binary(BinaryExpr& e, const Operand& dst) {
+        if (m_speculating) {
+            if (!hasShortcut(e.op)) {
+                m_speculationFailed = true;
+                return;
+            }
+        } else if (isPlainOperand(*e.left) && !isPlainOperand(*e.right) && speculate(e, dst)) {
+            return;
+        }
+        binaryInOrder(e, dst);
+    }
+
+    // x op (right side): the variable x must be read before the right side runs, which could
+    // change it (an object's default member, a call). When the right side is operators and
+    // element reads only, their shortcuts run no code, so x is read in place after them; each
+    // instruction whose shortcut does not apply leaves for a careful version of the whole
+    // operator, compiled after the code, which reads x first and takes the general paths.
+    bool speculate(BinaryExpr& e, const Operand& dst) {
+        if (!hasShortcut(e.op) || m_depth > kMaxNesting / 2)
+            return false;
+        const size_t first = here();
+        const int mark = m_temps;
+        m_speculating = true;
+        m_speculationFailed = false;
+        binaryInOrder(e, dst);
+        m_speculating = false;
+        if (m_speculationFailed) {
+            m_out->code.resize(first);
+            m_temps = mark;
+            return false;
+        }
+        m_speculations.push_back(Speculation{first, here(), &e, dst, mark, m_depth, m_stmt});
+        m_temps = mark;
+        return true;
+    }
+
+    void binaryInOrder(BinaryExpr& e, const Operand& dst) {
         const int mark = m_temps;
         Operand a, b;
         operands(*e.left, *e.right, a, b);
@@ -579,6 +661,18 @@ private:
     };
     std::vector<Loop> m_loops;
     std::vector<Fallback> m_fallbacks;
+    struct Speculation {
+        size_t first; // the speculated instructions: first..end-1
+        size_t end;
+        BinaryExpr* node;
+        Operand dst;
+        int temps;
+        int depth;
+        const Stmt* stmt;
+    };
+    std::vector<Speculation> m_speculations;
+    bool m_speculating = false;
+    bool m_speculationFailed = false;
     const Stmt* m_stmt = nullptr;
     struct DepthScope {
         explicit DepthScope(int& d) : depth(d) { ++depth; }

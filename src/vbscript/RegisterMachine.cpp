@@ -198,23 +198,31 @@ template <BinaryOp Op>
     return onward(pc + 1, pc, f, m);
 }
 
+// A shortcut does not apply: the general path, or for a speculated operator (one with a
+// jump) its careful version.
+[[gnu::always_inline]] inline const Instr* binarySlow(const Instr* pc, Frame& f, Machine& m) {
+    if (pc->jump) [[unlikely]]
+        return onward(pc->jump, pc, f, m);
+    return binaryGeneral(pc, f, m);
+}
+
 template <BinaryOp Op, Loc A, Loc B, Loc D>
 const Instr* binaryStep(const Instr* pc, Frame& f, Machine& m) {
     const Value* a = peek<A>(pc->a, f);
     const Value* b = peek<B>(pc->b, f);
     if constexpr (A == Loc::Global || B == Loc::Global)
         if (!a || !b) [[unlikely]]
-            return binaryGeneral(pc, f, m);
+            return binarySlow(pc, f, m);
     Value* r = slot<D>(pc->dst, f);
     if constexpr (D == Loc::Global)
         if (!r) [[unlikely]]
-            return binaryGeneral(pc, f, m);
+            return binarySlow(pc, f, m);
     // Text or an object in the target is released by the general path, out of this one's way.
     if (r->holdsShared()) [[unlikely]]
-        return binaryGeneral(pc, f, m);
+        return binarySlow(pc, f, m);
     if (plainResult<Op>(*a, *b, *r)) [[likely]]
         return onward(pc + 1, pc, f, m);
-    return binaryGeneral(pc, f, m);
+    return binarySlow(pc, f, m);
 }
 
 // ---- conditions ----
@@ -233,7 +241,7 @@ const Instr* binaryStep(const Instr* pc, Frame& f, Machine& m) {
     return onward(holds == pc->sense ? pc->jump : pc + 1, pc, f, m);
 }
 
-// Two whole numbers or two Doubles in place; everything else, the general path.
+// Two whole numbers, two Doubles or two Singles in place; everything else, the general path.
 template <BinaryOp Op, Loc A, Loc B>
 const Instr* compareJump(const Instr* pc, Frame& f, Machine& m) {
     const Value* a = peek<A>(pc->a, f);
@@ -249,6 +257,8 @@ const Instr* compareJump(const Instr* pc, Frame& f, Machine& m) {
         holds = ops::detail::holds(a->whole(), b->whole(), comparisonOf(Op));
     else if (ta == VarType::Double && tb == VarType::Double)
         holds = ops::detail::holds(a->asDouble(), b->asDouble(), comparisonOf(Op));
+    else if (ta == VarType::Single && tb == VarType::Single)
+        holds = ops::detail::holds(a->asSingle(), b->asSingle(), comparisonOf(Op));
     else
         return compareGeneral(pc, f, m);
     return onward(holds == pc->sense ? pc->jump : pc + 1, pc, f, m);
@@ -578,10 +588,10 @@ const Instr* elementStep(const Instr* pc, Frame& f, Machine& m) {
     auto* array = const_cast<Value*>(peek<A>(pc->a, f));
     const Value* e = elementAt<B, C, Sum>(array, pc, f, false);
     if (!e || e->holdsShared()) [[unlikely]]
-        return elementGeneral(pc, f, m, e);
+        return pc->jump ? onward(pc->jump, pc, f, m) : elementGeneral(pc, f, m, e);
     Value* t = slotAny(pc->dst, f);
     if (!t || t->holdsShared()) [[unlikely]]
-        return elementGeneral(pc, f, m, e);
+        return pc->jump ? onward(pc->jump, pc, f, m) : elementGeneral(pc, f, m, e);
     t->overwritePlain(*e);
     return onward(pc + 1, pc, f, m);
 }

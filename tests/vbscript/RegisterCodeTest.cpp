@@ -190,5 +190,41 @@ TEST(RegisterCode, ArrayElementsFollowTheLanguage) {
     expectBothWays(rows);
 }
 
+// x op (right side) reads x after a right side made of shortcuts; whenever a shortcut does not
+// apply, the careful version reads x first and the language's order wins.
+TEST(RegisterCode, ASpeculatedRightSideKeepsTheLanguagesOrder) {
+    const Row rows[] = {
+        {"whole numbers through the shortcuts",
+         "s = 0\nFor i = 1 To 10 : s = s + (i Mod 7) * 3 : Next\nOut.Echo s, TypeName(s)\n",
+         "81 Integer"},
+        {"a default member in the right side changes the left",
+         "Class C : Public Default Property Get V : x = 100 : V = 2 : End Property : End Class\n"
+         "Set o = New C : x = 1 : y = x + o * 3 : Out.Echo y, x\n",
+         "7 100"},
+        {"a global turned function in the right side runs after the left is read",
+         "s = 1 : v = 5\n"
+         "ExecuteGlobal \"Function v() : s = 1000 : v = 1 : End Function\"\n"
+         "s = s + v * 2 : Out.Echo s\n",
+         "3"},
+        {"text, Null and Empty on the left",
+         "i = 4 : x = \"5\" : n = Null\n"
+         "Out.Echo x + (i * 2), IsNull(n + (i Mod 3)), e + (i - 1), x & (i + 1)\n",
+         "13 True 3 55"},
+        {"widening inside the right side",
+         "i = 32767 : s = CLng(1) : s = s + (i + 1) * 2 : t = 1 : t = t - (i * i) * 4\n"
+         "Out.Echo TypeName(s), s, TypeName(t), t\n",
+         "Long 65537 Double -4294705155"},
+        {"an element out of range in the right side",
+         "Dim a(2)\ns = 1 : j = 1\ns = s + a(j + 1) * 2\nOut.Echo s\ns = s + a(j + 5) * 2\n", "1",
+         9, 5},
+        {"Mod by zero in the right side", "s = 1 : z = 0\ns = s + (5 Mod z)\n", "", 11, 2},
+        {"an array element on the left of a speculated sum",
+         "Dim a(3)\nFor k = 0 To 3 : a(k) = k * 1.5 : Next\nj = 1\n"
+         "y = a(j) + a(j + 1) * (j + 2)\nOut.Echo y\n",
+         "10.5"},
+    };
+    expectBothWays(rows);
+}
+
 } // namespace
 } // namespace vbstest

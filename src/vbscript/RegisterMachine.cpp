@@ -287,13 +287,27 @@ template <Loc A> const Instr* copyStep(const Instr* pc, Frame& f, Machine& m) {
     return onward(pc + 1, pc, f, m);
 }
 
-const Instr* storeStep(const Instr* pc, Frame& f, Machine& m) {
+[[gnu::noinline]] const Instr* storeGeneral(const Instr* pc, Frame& f, Machine& m) {
     {
         Value v = pc->a.temp ? std::move(f.locals[pc->a.index]) : valueOf(pc->a, f);
         if (v.isObject())
             v = dereference(v);
         write(pc->dst, f, std::move(v));
     }
+    return onward(pc + 1, pc, f, m);
+}
+
+// A number (or Empty, Null, a Boolean) over a variable that holds no text, object or array:
+// copied in place. Everything else is an assignment the general path makes.
+template <Loc A> const Instr* storeStep(const Instr* pc, Frame& f, Machine& m) {
+    const Value* v = peek<A>(pc->a, f);
+    if constexpr (A == Loc::Global)
+        if (!v) [[unlikely]]
+            return storeGeneral(pc, f, m);
+    Value* d = slotAny(pc->dst, f);
+    if (!d || v->holdsShared() || d->holdsShared()) [[unlikely]]
+        return storeGeneral(pc, f, m);
+    d->overwritePlain(*v);
     return onward(pc + 1, pc, f, m);
 }
 
@@ -459,11 +473,15 @@ const Instr* guardCallStep(const Instr* pc, Frame& f, Machine& m) {
     return onward(m.held ? pc + 1 : pc->jump, pc, f, m);
 }
 
-// Locals of a compiled callee on the C++ stack, Empty, ended when the call ends.
+// Slots of a compiled callee on the C++ stack: the arguments moved in, the rest Empty; all
+// ended when the call ends.
 class CalleeSlots {
 public:
-    CalleeSlots(Value* memory, size_t count) : m_slots(memory), m_count(count) {
-        for (size_t i = 0; i < count; ++i)
+    CalleeSlots(Value* memory, size_t count, Value* args, size_t argCount)
+        : m_slots(memory), m_count(count) {
+        for (size_t i = 0; i < argCount; ++i)
+            new (&m_slots[i]) Value(std::move(args[i]));
+        for (size_t i = argCount; i < count; ++i)
             new (&m_slots[i]) Value();
     }
     ~CalleeSlots() {
@@ -480,20 +498,19 @@ private:
 };
 
 // A compiled procedure called from compiled code: the arguments are temporaries nobody else
-// sees, so each moves into the callee's own slot whether it is passed ByRef or ByVal.
-[[gnu::always_inline]] inline Value callCompiled(Procedure& p, Frame& f, Value* args,
-                                                 size_t count) {
+// sees, so each moves into the callee's own slot whether it is passed ByRef or ByVal. A
+// function of its own: the callee's slots make its frame one the compiler cannot leave by a
+// jump, and the handler after the call should not run inside it.
+[[gnu::noinline]] Value callCompiled(Procedure& p, Frame& f, Value* args, size_t count) {
     checkStack();
     f.in.tick();
     const RegisterCode& code = *p.code;
     const auto n = static_cast<size_t>(code.frameSlots);
-    CalleeSlots slots(static_cast<Value*>(alloca(n * sizeof(Value))), n);
-    Value** params = static_cast<Value**>(alloca((count ? count : 1) * sizeof(Value*)));
+    CalleeSlots slots(static_cast<Value*>(alloca(n * sizeof(Value))), n, args, count);
+    Value* params[kMaxCallArgs];
     Value* locals = slots.data();
-    for (size_t i = 0; i < count; ++i) {
-        locals[i].takeIntoEmpty(args[i]);
-        params[i] = &locals[i];
-    }
+    for (size_t i = 0; i < count; ++i)
+        params[i] = locals + i;
     Frame callee{f.in, &p, locals, params, nullptr, nullptr, false};
     MeScope scope(f.in, nullptr);
     runRegisterCode(code, callee);
@@ -762,7 +779,7 @@ void linkRegisterCode(RegisterCode& rc) {
             in.run = copyHandler(in.a.loc);
             break;
         case OpCode::Store:
-            in.run = &storeStep;
+            in.run = byPlace(in.a.loc, [&]<Loc A>() { return Handler(&storeStep<A>); });
             break;
         case OpCode::Eval:
             in.run = &evalStep;

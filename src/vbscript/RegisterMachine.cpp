@@ -38,14 +38,20 @@ inline constexpr uint32_t kChainCut = 32;
 
 // Goes on at `to`. The handler calls the next one itself, as the last thing it does: a run
 // of instructions goes from handler to handler without the loop's call and return, and each
-// handler's jump is predicted on its own. Only forward: a loop goes back through
-// runRegisterCode, so even where the call stays a call, the C++ stack holds at most a frame
-// per instruction of the code.
+// handler's jump is predicted on its own. Where those calls are jumps, a loop goes round
+// without the machine's loop too, back to it every kChainCut passes all the same, so that a
+// call the compiler left a call cannot pile up. Where they are calls, only forward jumps
+// chain, every kChainCut instructions cut: the C++ stack holds a few frames at most.
 [[gnu::always_inline]] inline const Instr* onward(const Instr* to, const Instr* from, Frame& f,
                                                   Machine& m) {
+#ifdef VBSCRIPT_FLAT_CHAINS
+    if (to <= from && ++m.chained == kChainCut) {
+        m.chained = 0;
+        return to;
+    }
+#else
     if (to <= from)
         return to;
-#ifndef VBSCRIPT_FLAT_CHAINS
     if (++m.chained == kChainCut) {
         m.chained = 0;
         return to;
@@ -461,9 +467,7 @@ template <Loc C> const Instr* forLoopStep(const Instr* pc, Frame& f, Machine& m)
     const int64_t next = c->whole() + by;
     c->overwritePlain(wholeResult(next, ops::detail::longRank(tc, ts))); // c held a number
     const int64_t e = wholeOf(end);
-    if (by >= 0 ? next <= e : next >= e)
-        return pc->jump;
-    return onward(pc + 1, pc, f, m);
+    return onward((by >= 0 ? next <= e : next >= e) ? pc->jump : pc + 1, pc, f, m);
 }
 
 // ---- calls ----

@@ -548,7 +548,8 @@ const Instr* callStep(const Instr* pc, Frame& f, Machine& m) {
 // ---- array elements ----
 
 // The index of an element instruction when its parts are whole numbers read in place: b, or
-// b + c / b - c (Sum 1 / 2).
+// b + c / b - c (Sum 1 / 2), or b + a whole constant decided when the code was linked (Sum 3,
+// the constant in offset).
 template <Loc B, Loc C, int Sum>
 [[gnu::always_inline]] inline bool elementIndex(const Instr* pc, const Frame& f, int32_t& index) {
     const Value* x = peek<B>(pc->b, f);
@@ -558,7 +559,11 @@ template <Loc B, Loc C, int Sum>
     if (!isWhole(x->type()))
         return false;
     int64_t v = wholeOf(*x);
-    if constexpr (Sum != 0) {
+    if constexpr (Sum == 3) {
+        v += pc->offset;
+        if (v < INT32_MIN || v > INT32_MAX)
+            return false;
+    } else if constexpr (Sum != 0) {
         const Value* y = peek<C>(pc->c, f);
         if constexpr (C == Loc::Global)
             if (!y)
@@ -604,13 +609,13 @@ template <Loc B, Loc C, int Sum>
 }
 
 // dst = a(index); dst is a temporary or a variable.
-template <Loc A, Loc B, Loc C, int Sum>
+template <Loc A, Loc B, Loc C, int Sum, bool ToLocal>
 const Instr* elementStep(const Instr* pc, Frame& f, Machine& m) {
     auto* array = const_cast<Value*>(peek<A>(pc->a, f));
     const Value* e = elementAt<B, C, Sum>(array, pc, f, false);
     if (!e || e->holdsShared()) [[unlikely]]
         return pc->jump ? onward(pc->jump, pc, f, m) : elementGeneral(pc, f, m, e);
-    Value* t = slotAny(pc->dst, f);
+    Value* t = ToLocal ? &f.locals[pc->dst.index] : slotAny(pc->dst, f);
     if (!t || t->holdsShared()) [[unlikely]]
         return pc->jump ? onward(pc->jump, pc, f, m) : elementGeneral(pc, f, m, e);
     t->overwritePlain(*e);
@@ -648,11 +653,25 @@ const Instr* storeElementStep(const Instr* pc, Frame& f, Machine& m) {
     return onward(pc + 1, pc, f, m);
 }
 
-template <bool Store, Loc A, Loc B, Loc C, int Sum> Handler elementHandler() {
+template <bool Store, Loc A, Loc B, Loc C, int Sum> Handler elementHandler(const Instr& in) {
     if constexpr (Store)
         return &storeElementStep<A, B, C, Sum>;
+    else if (in.dst.loc == Loc::Local)
+        return &elementStep<A, B, C, Sum, true>;
     else
-        return &elementStep<A, B, C, Sum>;
+        return &elementStep<A, B, C, Sum, false>;
+}
+
+// b + k or b - k with k a whole constant: the index's second part, known now.
+bool constantOffset(const Instr& in, int32_t& offset) {
+    if (in.count != 2 || in.c.loc != Loc::Const || !isWhole(in.c.constant->type()))
+        return false;
+    const int64_t k = in.c.constant->whole();
+    const int64_t v = in.binary == BinaryOp::Add ? k : -k;
+    if (v < INT32_MIN || v > INT32_MAX)
+        return false;
+    offset = static_cast<int32_t>(v);
+    return true;
 }
 
 // Handler<Loc> for a place known only when the code is linked.
@@ -670,16 +689,21 @@ template <class Next> Handler byPlace(Loc loc, Next next) {
     return nullptr;
 }
 
-template <bool Store> Handler elementFor(const Instr& in) {
+template <bool Store> Handler elementFor(Instr& in) {
     const Loc array = Store ? in.dst.loc : in.a.loc;
-    const int sum = in.count == 1 ? 0 : in.binary == BinaryOp::Add ? 1 : 2;
+    const int sum = in.count == 1                   ? 0
+                    : constantOffset(in, in.offset) ? 3
+                    : in.binary == BinaryOp::Add    ? 1
+                                                    : 2;
     return byPlace(array, [&]<Loc A>() {
         return byPlace(in.b.loc, [&]<Loc B>() {
             if (sum == 0)
-                return elementHandler<Store, A, B, Loc::Const, 0>();
+                return elementHandler<Store, A, B, Loc::Const, 0>(in);
+            if (sum == 3)
+                return elementHandler<Store, A, B, Loc::Const, 3>(in);
             return byPlace(in.c.loc, [&]<Loc C>() {
-                return sum == 1 ? elementHandler<Store, A, B, C, 1>()
-                                : elementHandler<Store, A, B, C, 2>();
+                return sum == 1 ? elementHandler<Store, A, B, C, 1>(in)
+                                : elementHandler<Store, A, B, C, 2>(in);
             });
         });
     });

@@ -184,6 +184,11 @@ TEST(RegisterCode, ArrayElementsFollowTheLanguage) {
         {"out of range", "Dim a(2)\nx = 1\nOut.Echo a(x + 1)\ny = a(x + 2)\n", "", 9, 4},
         {"an element of no array", "x = 5\ni = 0\ny = x(i)\n", "", 13, 3},
         {"an index beyond a Long", "Dim a(2)\nx = CLng(2147483647)\ny = a(x + 1)\n", "", 6, 3},
+        {"constant parts of an index",
+         "Dim a(3)\nFor k = 0 To 3 : a(k) = k * 10 : Next\nj = 2\n"
+         "Out.Echo a(j - 1), a(j + 1), a(1 + j), a(j - -1), a(j + 0.5)\n"
+         "y = a(j - &H80000000)\n",
+         "10 30 30 30 20", 6, 5},
         {"an element passed ByRef locks the array",
          "Dim a()\nReDim a(2)\nSub S(v) : ReDim a(5) : End Sub\nS a(1)\n", "", 10, 3},
     };

@@ -86,6 +86,7 @@ struct RegisterCode {
     std::vector<Instr> code;
     std::deque<Value> constants; // stable: operands point at them
     int frameSlots = 0;          // locals and temporaries
+    size_t paramCount = 0;
 };
 
 // Compiles the procedure's body when it can (sets proc.code); the tree stays as it is.

@@ -133,6 +133,7 @@ public:
             emit(OpCode::Jump).target = static_cast<int32_t>(sp.end);
         }
         m_out->frameSlots = m_proc.localCount() + m_maxTemps;
+        m_out->paramCount = m_proc.params.size();
         linkRegisterCode(*m_out);
         return std::move(m_out);
     }

@@ -525,7 +525,7 @@ private:
 
 const Instr* callStep(const Instr* pc, Frame& f, Machine& m) {
     Value* first = &f.locals[pc->a.index];
-    if (m.held->code && m.held->params.size() == pc->count) [[likely]] {
+    if (m.held->code && m.held->code->paramCount == pc->count) [[likely]] {
         {
             Value r = callCompiled(*m.held, f, first, pc->count);
             if (pc->dst.loc == Loc::Local)

@@ -477,6 +477,24 @@ const Instr* guardCallStep(const Instr* pc, Frame& f, Machine& m) {
     return onward(m.held ? pc + 1 : pc->jump, pc, f, m);
 }
 
+// The machine's loop over code in a frame (the stack already checked).
+[[gnu::always_inline]] inline Flow runCode(const RegisterCode& rc, Frame& f) {
+    Machine m;
+    const Instr* pc = rc.code.data();
+    try {
+        do {
+            m.at = pc;
+            pc = pc->run(pc, f, m);
+        } while (pc);
+    } catch (ScriptError& e) {
+        // Places the error at its statement; code with On Error is never compiled, so
+        // nothing here resumes.
+        f.in.resumesAfter(e, *m.at->stmt, f);
+        throw;
+    }
+    return m.flow;
+}
+
 // Slots of a compiled callee on the C++ stack: the arguments moved in, the rest Empty; all
 // ended when the call ends.
 class CalleeSlots {
@@ -517,7 +535,7 @@ private:
         params[i] = locals + i;
     Frame callee{f.in, &p, locals, params, nullptr, nullptr, false};
     MeScope scope(f.in, nullptr);
-    runRegisterCode(code, callee);
+    runCode(code, callee);
     if (p.resultSlot >= 0)
         return std::move(locals[p.resultSlot]);
     return Value();
@@ -860,20 +878,7 @@ void linkRegisterCode(RegisterCode& rc) {
 
 Flow runRegisterCode(const RegisterCode& rc, Frame& f) {
     checkStack();
-    Machine m;
-    const Instr* pc = rc.code.data();
-    try {
-        do {
-            m.at = pc;
-            pc = pc->run(pc, f, m);
-        } while (pc);
-    } catch (ScriptError& e) {
-        // Places the error at its statement; code with On Error is never compiled, so
-        // nothing here resumes.
-        f.in.resumesAfter(e, *m.at->stmt, f);
-        throw;
-    }
-    return m.flow;
+    return runCode(rc, f);
 }
 
 } // namespace vbscript

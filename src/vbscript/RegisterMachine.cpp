@@ -187,20 +187,23 @@ template <BinaryOp Op>
     return false;
 }
 
-// Any operator, any operands: copies taken left first (an object's default member may run
-// code), the general rules, the tree's assignment when the target is no plain variable.
+// An instruction's two operands for the general rules: copies taken left first (an object's
+// default member may run code) and the temporaries ended. The copies end (an object's
+// Class_Terminate runs) when `rule` has given its result, before anything is stored.
+template <class Rule> auto byGeneralRules(const Instr* pc, Frame& f, Rule rule) {
+    const Value a = valueOf(pc->a, f);
+    const Value b = valueOf(pc->b, f);
+    drop(pc->a, f);
+    drop(pc->b, f);
+    return rule(a, b);
+}
+
+// Any operator, any operands: the general rules, the tree's assignment when the target is no
+// plain variable.
 [[gnu::noinline]] const Instr* binaryGeneral(const Instr* pc, Frame& f, Machine& m) {
-    {
-        Value r;
-        {
-            const Value a = valueOf(pc->a, f);
-            const Value b = valueOf(pc->b, f);
-            drop(pc->a, f);
-            drop(pc->b, f);
-            r = applyBinary(pc->binary, a, b);
-        } // the operands end (an object's Class_Terminate runs) before the result is stored
-        write(pc->dst, f, std::move(r));
-    }
+    write(pc->dst, f, byGeneralRules(pc, f, [pc](const Value& a, const Value& b) {
+              return applyBinary(pc->binary, a, b);
+          }));
     return onward(pc + 1, pc, f, m);
 }
 
@@ -233,17 +236,10 @@ const Instr* binaryStep(const Instr* pc, Frame& f, Machine& m) {
 
 // ---- conditions ----
 
-// Any operands: copies taken left first (an object's default member may run code), the
-// temporaries ended, the general rules.
 [[gnu::noinline]] const Instr* compareGeneral(const Instr* pc, Frame& f, Machine& m) {
-    bool holds;
-    {
-        const Value a = valueOf(pc->a, f);
-        const Value b = valueOf(pc->b, f);
-        drop(pc->a, f);
-        drop(pc->b, f);
-        holds = ops::compareHolds(a, b, comparisonOf(pc->binary));
-    }
+    const bool holds = byGeneralRules(pc, f, [pc](const Value& a, const Value& b) {
+        return ops::compareHolds(a, b, comparisonOf(pc->binary));
+    });
     return onward(holds == pc->sense ? pc->jump : pc + 1, pc, f, m);
 }
 

@@ -227,15 +227,7 @@ private:
             return;
         }
         if (auto* call = dynamic_cast<CallExpr*>(&e)) {
-            if (Instr el; elementParts(*call, el)) {
-                el.op = OpCode::Element;
-                el.stmt = m_stmt;
-                el.dst = dst;
-                el.node = &e;
-                m_out->code.push_back(el);
-                return;
-            }
-            if (procedureCall(*call, dst))
+            if (elementRead(*call, dst) || procedureCall(*call, dst))
                 return;
         }
         Instr& in = emit(OpCode::Eval);
@@ -253,16 +245,8 @@ private:
         } else if (const BinaryExpr* b = compiledOperator(e)) {
             binary(*const_cast<BinaryExpr*>(b), dst);
         } else if (auto* call = dynamic_cast<CallExpr*>(&e); call && dst.temp) {
-            Instr el;
-            if (elementParts(*call, el)) {
-                el.op = OpCode::Element;
-                el.stmt = m_stmt;
-                el.dst = dst;
-                el.node = &e;
-                m_out->code.push_back(el);
-            } else {
+            if (!elementRead(*call, dst))
                 m_speculationFailed = true;
-            }
         } else {
             m_speculationFailed = true;
         }
@@ -384,6 +368,19 @@ private:
             break;
         }
         in.a = array;
+        return true;
+    }
+
+    // dst = a(i) as an instruction, when the element's parts allow it.
+    bool elementRead(CallExpr& e, const Operand& dst) {
+        Instr el;
+        if (!elementParts(e, el))
+            return false;
+        el.op = OpCode::Element;
+        el.stmt = m_stmt;
+        el.dst = dst;
+        el.node = &e;
+        m_out->code.push_back(el);
         return true;
     }
 
@@ -521,16 +518,8 @@ private:
             value(*s.value, dst);
             return true;
         }
-        if (auto* call = dynamic_cast<CallExpr*>(s.value.get())) {
-            if (Instr el; elementParts(*call, el)) {
-                el.op = OpCode::Element;
-                el.stmt = m_stmt;
-                el.dst = dst;
-                el.node = call;
-                m_out->code.push_back(el);
-                return true;
-            }
-        }
+        if (auto* call = dynamic_cast<CallExpr*>(s.value.get()); call && elementRead(*call, dst))
+            return true;
         const Operand v = operand(*s.value);
         Instr& in = emit(OpCode::Store);
         in.dst = dst;

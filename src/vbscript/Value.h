@@ -226,16 +226,6 @@ private:
     static void releaseShared(VarType type, Payload payload) noexcept;
     void addRefShared() noexcept;
 
-public:
-    // Copies `o` here; a number costs no more than its bits.
-    [[gnu::always_inline]] void assignCopy(const Value& o) noexcept {
-        if (!o.isShared())
-            setPlain(o);
-        else
-            *this = o;
-    }
-
-private:
     VarType m_type;
     Payload m_u;
 };

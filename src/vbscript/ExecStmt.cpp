@@ -13,10 +13,6 @@ bool isWhole(const Value& v) {
     return v.type() == VarType::Integer || v.type() == VarType::Long;
 }
 
-int64_t wholeOf(const Value& v) {
-    return v.whole();
-}
-
 void positionAndRecord(Frame& f, ScriptError& e, const Node& at) {
     if (!e.line) {
         e.line = at.line;
@@ -167,8 +163,8 @@ Flow ForStmt::exec(Frame& f) {
     counter->assign(f, start, false);
     const bool up = ops::compareValues(stepValue, Value::integer(0)) >= 0;
     const bool whole = isWhole(end) && isWhole(stepValue);
-    const int64_t endWhole = whole ? wholeOf(end) : 0;
-    const int64_t stepWhole = whole ? wholeOf(stepValue) : 0;
+    const int64_t endWhole = whole ? end.whole() : 0;
+    const int64_t stepWhole = whole ? stepValue.whole() : 0;
     const bool longStep = stepValue.type() == VarType::Long;
     // The counter's storage is looked up again after the body, which may have run any code;
     // the test that follows the step uses the same lookup.
@@ -177,7 +173,7 @@ Flow ForStmt::exec(Frame& f) {
         if (!c)
             raiseError(err::IllegalAssignment);
         if (whole && isWhole(*c)) {
-            const int64_t v = wholeOf(*c);
+            const int64_t v = c->whole();
             if (up ? v > endWhole : v < endWhole)
                 break;
         } else {
@@ -195,7 +191,7 @@ Flow ForStmt::exec(Frame& f) {
         if (!c)
             raiseError(err::IllegalAssignment);
         if (whole && isWhole(*c)) {
-            const int64_t next = wholeOf(*c) + stepWhole;
+            const int64_t next = c->whole() + stepWhole;
             *c = ops::detail::wholeResult(next, longStep || c->type() == VarType::Long);
         } else {
             *c = ops::add(*c, stepValue);

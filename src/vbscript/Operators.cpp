@@ -265,10 +265,6 @@ bool isWholeType(VarType t) {
     return t == VarType::Integer || t == VarType::Long;
 }
 
-int64_t wholeValue(const Value& v) {
-    return v.whole();
-}
-
 bool isFloatType(VarType t) {
     return t == VarType::Double || t == VarType::Single;
 }
@@ -452,7 +448,7 @@ Value compare(const Value& a, const Value& b, Compare op) {
         return Value::null();
     int c;
     if (isWholeType(a.type()) && isWholeType(b.type())) {
-        const int64_t x = wholeValue(a), y = wholeValue(b);
+        const int64_t x = a.whole(), y = b.whole();
         c = x < y ? -1 : x > y ? 1 : 0;
     } else if (isFloatType(a.type()) && isFloatType(b.type())) {
         c = compareFloats(a, b);

@@ -86,7 +86,7 @@ struct RegisterCode {
     std::vector<Instr> code;
     std::deque<Value> constants; // stable: operands point at them
     int frameSlots = 0;          // locals and temporaries
-    size_t paramCount = 0;
+    size_t paramCount = 0;       // checked at each call: the name may be another procedure now
 };
 
 // Compiles the procedure's body when it can (sets proc.code); the tree stays as it is.

@@ -227,7 +227,7 @@ const Instr* binaryStep(const Instr* pc, Frame& f, Machine& m) {
         if (!r) [[unlikely]]
             return binarySlow(pc, f, m);
     // Text or an object in the target is released by the general path, out of this one's way.
-    if (r->holdsShared()) [[unlikely]]
+    if (r->isShared()) [[unlikely]]
         return binarySlow(pc, f, m);
     if (plainResult<Op>(*a, *b, *r)) [[likely]]
         return onward(pc + 1, pc, f, m);
@@ -283,7 +283,7 @@ template <Loc A> const Instr* copyStep(const Instr* pc, Frame& f, Machine& m) {
     if constexpr (A == Loc::Global)
         if (!p) [[unlikely]]
             return copyGeneral(pc, f, m);
-    if (p->holdsShared() || t.holdsShared()) [[unlikely]]
+    if (p->isShared() || t.isShared()) [[unlikely]]
         return copyGeneral(pc, f, m);
     t.overwritePlain(*p);
     return onward(pc + 1, pc, f, m);
@@ -307,7 +307,7 @@ template <Loc A> const Instr* storeStep(const Instr* pc, Frame& f, Machine& m) {
         if (!v) [[unlikely]]
             return storeGeneral(pc, f, m);
     Value* d = slotAny(pc->dst, f);
-    if (!d || v->holdsShared() || d->holdsShared()) [[unlikely]]
+    if (!d || v->isShared() || d->isShared()) [[unlikely]]
         return storeGeneral(pc, f, m);
     d->overwritePlain(*v);
     return onward(pc + 1, pc, f, m);
@@ -428,13 +428,14 @@ const Instr* forPrepStep(const Instr* pc, Frame& f, Machine&) {
     return forGoesOn(*c, end, step) ? pc->jump : pc + 1;
 }
 
-// A pass of a loop whose counter is a local, a parameter or a global variable, counting in
-// whole numbers (anything else takes the general pass).
 // The interrupt check is due at this pass: it runs first, then the general pass.
 [[gnu::noinline]] const Instr* forLoopTicked(const Instr* pc, Frame& f) {
     f.in.tickCheck();
     return forLoopGeneral(pc, f);
 }
+
+// A pass of a loop whose counter is a local, a parameter or a global variable, counting in
+// whole numbers (anything else takes the general pass).
 
 template <Loc C> const Instr* forLoopStep(const Instr* pc, Frame& f, Machine& m) {
     if (f.in.tickDue()) [[unlikely]]
@@ -622,16 +623,25 @@ template <Loc B, Loc C, int Sum>
     return onward(pc + 1, pc, f, m);
 }
 
+// The shortcut does not apply: the general path, or for an element read of a speculated
+// operator (one with a jump) the operator's careful version.
+[[gnu::always_inline]] inline const Instr* elementSlow(const Instr* pc, Frame& f, Machine& m,
+                                                       const Value* e) {
+    if (pc->jump) [[unlikely]]
+        return onward(pc->jump, pc, f, m);
+    return elementGeneral(pc, f, m, e);
+}
+
 // dst = a(index); dst is a temporary or a variable.
 template <Loc A, Loc B, Loc C, int Sum, bool ToLocal>
 const Instr* elementStep(const Instr* pc, Frame& f, Machine& m) {
     auto* array = const_cast<Value*>(peek<A>(pc->a, f));
     const Value* e = elementAt<B, C, Sum>(array, pc, f, false);
-    if (!e || e->holdsShared()) [[unlikely]]
-        return pc->jump ? onward(pc->jump, pc, f, m) : elementGeneral(pc, f, m, e);
+    if (!e || e->isShared()) [[unlikely]]
+        return elementSlow(pc, f, m, e);
     Value* t = ToLocal ? &f.locals[pc->dst.index] : slotAny(pc->dst, f);
-    if (!t || t->holdsShared()) [[unlikely]]
-        return pc->jump ? onward(pc->jump, pc, f, m) : elementGeneral(pc, f, m, e);
+    if (!t || t->isShared()) [[unlikely]]
+        return elementSlow(pc, f, m, e);
     t->overwritePlain(*e);
     return onward(pc + 1, pc, f, m);
 }
@@ -657,11 +667,11 @@ template <Loc A, Loc B, Loc C, int Sum>
 template <Loc A, Loc B, Loc C, int Sum>
 const Instr* storeElementStep(const Instr* pc, Frame& f, Machine& m) {
     const Value* v = peekAny(pc->a, f);
-    if (!v || v->holdsShared()) [[unlikely]]
+    if (!v || v->isShared()) [[unlikely]]
         return storeElementGeneral<A, B, C, Sum>(pc, f, m);
     auto* array = const_cast<Value*>(peek<A>(pc->dst, f));
     Value* e = elementAt<B, C, Sum>(array, pc, f, true);
-    if (!e || e->holdsShared()) [[unlikely]]
+    if (!e || e->isShared()) [[unlikely]]
         return storeElementGeneral<A, B, C, Sum>(pc, f, m);
     e->overwritePlain(*v);
     return onward(pc + 1, pc, f, m);

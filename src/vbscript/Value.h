@@ -102,15 +102,8 @@ public:
         m_type = plain.m_type;
         m_u = plain.m_u;
     }
-    bool holdsShared() const { return isShared(); }
-
-    // Moves `from` into this value, which is Empty (nothing to release); `from` is left Empty.
-    [[gnu::always_inline]] void takeIntoEmpty(Value& from) noexcept {
-        m_type = from.m_type;
-        m_u = from.m_u;
-        from.m_type = VarType::Empty;
-        from.m_u.i64 = 0;
-    }
+    // Text, an object or an array: data shared by reference, released when the value goes.
+    bool isShared() const { return isSharedType(m_type); }
 
     // Constructors of each subtype.
     static Value null() { return Value(VarType::Null); }
@@ -202,7 +195,6 @@ public:
     std::u16string& mutableString();
     // The array of an Array value made private to this value, for writing.
     ArrayData& mutableArray();
-    ArrayData& unshareArray();
 
 private:
     union Payload {
@@ -222,9 +214,9 @@ private:
     static bool isSharedType(VarType t) {
         return t == VarType::String || t == VarType::Object || t == VarType::Array;
     }
-    bool isShared() const { return isSharedType(m_type); }
     static void releaseShared(VarType type, Payload payload) noexcept;
     void addRefShared() noexcept;
+    ArrayData& unshareArray(); // mutableArray's copy when the array is shared
 
     VarType m_type;
     Payload m_u;

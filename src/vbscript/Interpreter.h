@@ -121,6 +121,13 @@ public:
         if (m_interrupt)
             checkInterrupt();
     }
+    // n ticks at once: compiled loops count their passes in batches.
+    void tickBy(uint32_t n) {
+        const uint32_t before = m_ticks;
+        m_ticks += n;
+        if (((before ^ m_ticks) & ~0xFFFu) != 0)
+            tickCheck();
+    }
 
 private:
     void bind(Program& program, Frame* outer);

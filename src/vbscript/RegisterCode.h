@@ -45,12 +45,11 @@ enum class OpCode : uint8_t {
     Store,        // dst = a, as an assignment (an object gives its default value)
     Eval,         // dst = node's value
     Exec,         // runs the statement node
-    Jump,         // to target
+    Jump,         // to target (a jump back is a loop's pass: the interrupt check counts it)
     JumpIf,       // to target when node's condition == sense
     CompareJump,  // to target when (a op b holds) == sense
     ForPrep,      // starts a For loop; to target when it runs no pass
     ForLoop,      // steps a For loop; back to target while it goes on
-    Tick,         // the interrupt check of a loop pass
     GuardCall,    // holds the procedure of cell; to target when the name is none now
     Call,         // dst = the held procedure called with slots index.. index+count-1
     Element,      // dst = a(b), or a(b + c) / a(b - c) when count is 2; a variable dst
@@ -82,11 +81,16 @@ struct Instr {
 // Calls with more arguments stay with the tree.
 inline constexpr size_t kMaxCallArgs = 8;
 
+struct Procedure;
+// Calls a compiled procedure from compiled code with its arguments, which it moves from.
+using CompiledEntry = Value (*)(Procedure&, Frame&, Value* args);
+
 struct RegisterCode {
     std::vector<Instr> code;
     std::deque<Value> constants; // stable: operands point at them
     int frameSlots = 0;          // locals and temporaries
     size_t paramCount = 0;       // checked at each call: the name may be another procedure now
+    CompiledEntry entry = nullptr; // made for the sizes of the frame
 };
 
 // Compiles the procedure's body when it can (sets proc.code); the tree stays as it is.

@@ -600,7 +600,6 @@ private:
         // Exit Do of a While...Wend belongs to the Do around it.
         if (s.condition && !s.testFirst)
             leave.push_back(jumpWhen(*s.condition, s.isUntil));
-        emit(OpCode::Tick);
         emit(OpCode::Jump).target = static_cast<int32_t>(top);
         for (size_t at : leave)
             patch(at);

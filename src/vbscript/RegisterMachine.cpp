@@ -10,6 +10,8 @@
 #include "StackGuard.h"
 
 #include <alloca.h>
+#include <cstring>
+#include <utility>
 
 namespace vbscript {
 
@@ -36,22 +38,35 @@ namespace {
 #endif
 inline constexpr uint32_t kChainCut = 32;
 
+#ifdef VBSCRIPT_FLAT_CHAINS
+// A chain is cut: the loop passes it made are counted for the interrupt check, then the
+// machine's loop takes over.
+[[gnu::noinline]] const Instr* cutChain(const Instr* to, Frame& f, Machine& m) {
+    m.chained = 0;
+    f.in.tickBy(kChainCut);
+    return to;
+}
+#endif
+
 // Goes on at `to`. The handler calls the next one itself, as the last thing it does: a run
 // of instructions goes from handler to handler without the loop's call and return, and each
 // handler's jump is predicted on its own. Where those calls are jumps, a loop goes round
 // without the machine's loop too, back to it every kChainCut passes all the same, so that a
 // call the compiler left a call cannot pile up. Where they are calls, only forward jumps
 // chain, every kChainCut instructions cut: the C++ stack holds a few frames at most.
+//
+// Every backward jump is a loop's pass, and counts for the interrupt check that stops a
+// runaway script (in batches where chains are jumps); no loop goes round without one.
 [[gnu::always_inline]] inline const Instr* onward(const Instr* to, const Instr* from, Frame& f,
                                                   Machine& m) {
 #ifdef VBSCRIPT_FLAT_CHAINS
-    if (to <= from && ++m.chained == kChainCut) {
-        m.chained = 0;
+    if (to <= from && ++m.chained == kChainCut) [[unlikely]]
+        return cutChain(to, f, m);
+#else
+    if (to <= from) {
+        f.in.tick();
         return to;
     }
-#else
-    if (to <= from)
-        return to;
     if (++m.chained == kChainCut) {
         m.chained = 0;
         return to;
@@ -301,13 +316,16 @@ template <Loc A> const Instr* copyStep(const Instr* pc, Frame& f, Machine& m) {
 
 // A number (or Empty, Null, a Boolean) over a variable that holds no text, object or array:
 // copied in place. Everything else is an assignment the general path makes.
-template <Loc A> const Instr* storeStep(const Instr* pc, Frame& f, Machine& m) {
+template <Loc A, Loc D> const Instr* storeStep(const Instr* pc, Frame& f, Machine& m) {
     const Value* v = peek<A>(pc->a, f);
     if constexpr (A == Loc::Global)
         if (!v) [[unlikely]]
             return storeGeneral(pc, f, m);
-    Value* d = slotAny(pc->dst, f);
-    if (!d || v->isShared() || d->isShared()) [[unlikely]]
+    Value* d = slot<D>(pc->dst, f);
+    if constexpr (D == Loc::Global)
+        if (!d) [[unlikely]]
+            return storeGeneral(pc, f, m);
+    if (v->isShared() || d->isShared()) [[unlikely]]
         return storeGeneral(pc, f, m);
     d->overwritePlain(*v);
     return onward(pc + 1, pc, f, m);
@@ -346,11 +364,6 @@ const Instr* jumpStep(const Instr* pc, Frame& f, Machine& m) {
 
 const Instr* jumpIfStep(const Instr* pc, Frame& f, Machine&) {
     return static_cast<Expr*>(pc->node)->condition(f) == pc->sense ? pc->jump : pc + 1;
-}
-
-const Instr* tickStep(const Instr* pc, Frame& f, Machine& m) {
-    f.in.tick();
-    return onward(pc + 1, pc, f, m);
 }
 
 const Instr* returnStep(const Instr*, Frame&, Machine& m) {
@@ -411,7 +424,7 @@ const Instr* forPrepStep(const Instr* pc, Frame& f, Machine&) {
 
 // A pass of any loop: the counter looked up through the tree when it is no plain variable,
 // any numbers.
-[[gnu::noinline]] const Instr* forLoopGeneral(const Instr* pc, Frame& f) {
+[[gnu::noinline]] const Instr* forLoopGeneral(const Instr* pc, Frame& f, Machine& m) {
     auto& s = *static_cast<ForStmt*>(pc->node);
     const Value* state = &f.locals[pc->a.index];
     Value* c = counterOf(pc, s, f);
@@ -422,24 +435,16 @@ const Instr* forPrepStep(const Instr* pc, Frame& f, Machine&) {
         c->setPlain(wholeResult(next, ops::detail::longRank(*c, step)));
         const int64_t e = wholeOf(end);
         const bool goesOn = wholeOf(step) >= 0 ? next <= e : next >= e;
-        return goesOn ? pc->jump : pc + 1;
+        return onward(goesOn ? pc->jump : pc + 1, pc, f, m);
     }
     *c = ops::add(*c, step);
-    return forGoesOn(*c, end, step) ? pc->jump : pc + 1;
-}
-
-// The interrupt check is due at this pass: it runs first, then the general pass.
-[[gnu::noinline]] const Instr* forLoopTicked(const Instr* pc, Frame& f) {
-    f.in.tickCheck();
-    return forLoopGeneral(pc, f);
+    return onward(forGoesOn(*c, end, step) ? pc->jump : pc + 1, pc, f, m);
 }
 
 // A pass of a loop whose counter is a local, a parameter or a global variable, counting in
 // whole numbers (anything else takes the general pass).
 
 template <Loc C> const Instr* forLoopStep(const Instr* pc, Frame& f, Machine& m) {
-    if (f.in.tickDue()) [[unlikely]]
-        return forLoopTicked(pc, f);
     Value* c;
     if constexpr (C == Loc::Local) {
         c = &f.locals[pc->dst.index];
@@ -448,10 +453,10 @@ template <Loc C> const Instr* forLoopStep(const Instr* pc, Frame& f, Machine& m)
     } else if constexpr (C == Loc::Global) {
         GlobalCell* cell = pc->dst.cell;
         if (!cell->isVariable) [[unlikely]]
-            return forLoopGeneral(pc, f);
+            return forLoopGeneral(pc, f, m);
         c = &cell->value;
     } else {
-        return forLoopGeneral(pc, f);
+        return forLoopGeneral(pc, f, m);
     }
     const Value* state = &f.locals[pc->a.index];
     const Value& end = state[0];
@@ -459,7 +464,7 @@ template <Loc C> const Instr* forLoopStep(const Instr* pc, Frame& f, Machine& m)
     const VarType tc = c->type();
     const VarType ts = step.type();
     if (!ops::detail::bothWhole(tc, ts) || !isWhole(end.type())) [[unlikely]]
-        return forLoopGeneral(pc, f);
+        return forLoopGeneral(pc, f, m);
     const int64_t by = step.whole();
     const int64_t next = c->whole() + by;
     c->overwritePlain(wholeResult(next, ops::detail::longRank(tc, ts))); // c held a number
@@ -493,19 +498,22 @@ const Instr* guardCallStep(const Instr* pc, Frame& f, Machine& m) {
 }
 
 // Slots of a compiled callee on the C++ stack: the arguments moved in, the rest Empty; all
-// ended when the call ends.
-class CalleeSlots {
+// ended when the call ends. Sizes known when the code is compiled (Fixed > 0) make the
+// loops a few stores.
+template <size_t Fixed> class CalleeSlots {
 public:
     CalleeSlots(Value* memory, size_t count, Value* args, size_t argCount)
-        : m_slots(memory), m_count(count) {
+        : m_slots(memory), m_count(Fixed ? Fixed : count) {
         for (size_t i = 0; i < argCount; ++i)
             new (&m_slots[i]) Value(std::move(args[i]));
-        for (size_t i = argCount; i < count; ++i)
-            new (&m_slots[i]) Value();
+        std::memset(static_cast<void*>(m_slots + argCount), 0,
+                    (m_count - argCount) * sizeof(Value));
     }
     ~CalleeSlots() {
-        for (size_t i = 0; i < m_count; ++i)
-            m_slots[i].~Value();
+        // Most calls leave only numbers behind: one look at all the slots finds that out.
+        if (Value::mayHoldShared(m_slots, m_count)) [[unlikely]]
+            for (size_t i = 0; i < m_count; ++i)
+                m_slots[i].~Value();
     }
     CalleeSlots(const CalleeSlots&) = delete;
     CalleeSlots& operator=(const CalleeSlots&) = delete;
@@ -516,35 +524,89 @@ private:
     size_t m_count;
 };
 
-// A compiled procedure called from compiled code: the arguments are temporaries nobody else
-// sees, so each moves into the callee's own slot whether it is passed ByRef or ByVal. A
-// function of its own: the callee's slots make its frame one the compiler cannot leave by a
-// jump, and the handler after the call should not run inside it.
-[[gnu::noinline]] Value callCompiled(Procedure& p, Frame& f, Value* args, size_t count) {
-    checkStack();
-    f.in.tick();
-    const RegisterCode& code = *p.code;
-    const auto n = static_cast<size_t>(code.frameSlots);
-    CalleeSlots slots(static_cast<Value*>(alloca(n * sizeof(Value))), n, args, count);
+// Runs a compiled procedure in the callee's slots: the arguments are temporaries nobody else
+// sees, so each has moved into the callee's own slot whether it is passed ByRef or ByVal.
+[[gnu::always_inline]] inline Value runCallee(Procedure& p, Frame& f, Value* locals,
+                                              size_t count) {
     Value* params[kMaxCallArgs];
-    Value* locals = slots.data();
     for (size_t i = 0; i < count; ++i)
         params[i] = locals + i;
     Frame callee{f.in, &p, locals, params, nullptr, nullptr, false};
     MeScope scope(f.in, nullptr);
-    runCode(code, callee);
+    runCode(*p.code, callee);
     if (p.resultSlot >= 0)
         return std::move(locals[p.resultSlot]);
     return Value();
+}
+
+// A compiled procedure called from compiled code, any size. A function of its own: the
+// callee's slots make its frame one the compiler cannot leave by a jump, and the handler
+// after the call should not run inside it.
+[[gnu::noinline]] Value callCompiled(Procedure& p, Frame& f, Value* args) {
+    checkStack();
+    f.in.tick();
+    const auto n = static_cast<size_t>(p.code->frameSlots);
+    const size_t count = p.code->paramCount;
+    CalleeSlots<0> slots(static_cast<Value*>(alloca(n * sizeof(Value))), n, args, count);
+    return runCallee(p, f, slots.data(), count);
+}
+
+// The same for a small procedure, its sizes known: the slots are set up and looked over in
+// a few straight stores and loads.
+template <size_t Slots, size_t Params>
+[[gnu::noinline]] Value callSmall(Procedure& p, Frame& f, Value* args) {
+    checkStack();
+    f.in.tick();
+    alignas(Value) unsigned char memory[Slots * sizeof(Value)];
+    CalleeSlots<Slots> slots(reinterpret_cast<Value*>(memory), Slots, args, Params);
+    return runCallee(p, f, slots.data(), Params);
+}
+
+inline constexpr size_t kSmallSlots = 8;
+inline constexpr size_t kSmallParams = 3;
+
+template <size_t Params, size_t... Slots>
+CompiledEntry smallEntry(size_t slots, std::index_sequence<Slots...>) {
+    CompiledEntry entry = nullptr;
+    ((Slots + 1 == slots && Slots + 1 >= Params ? (entry = &callSmall<Slots + 1, Params>, 0) : 0),
+     ...);
+    return entry;
+}
+
+CompiledEntry entryFor(const RegisterCode& code) {
+    const auto slots = static_cast<size_t>(code.frameSlots);
+    CompiledEntry entry = nullptr;
+    if (slots <= kSmallSlots) {
+        using Sizes = std::make_index_sequence<kSmallSlots>;
+        switch (code.paramCount) {
+        case 0:
+            entry = smallEntry<0>(slots, Sizes{});
+            break;
+        case 1:
+            entry = smallEntry<1>(slots, Sizes{});
+            break;
+        case 2:
+            entry = smallEntry<2>(slots, Sizes{});
+            break;
+        case 3:
+            entry = smallEntry<3>(slots, Sizes{});
+            break;
+        default:
+            break;
+        }
+    }
+    static_assert(kSmallParams == 3);
+    return entry ? entry : &callCompiled;
 }
 
 const Instr* callStep(const Instr* pc, Frame& f, Machine& m) {
     Value* first = &f.locals[pc->a.index];
     if (m.held->code && m.held->code->paramCount == pc->count) [[likely]] {
         {
-            Value r = callCompiled(*m.held, f, first, pc->count);
-            if (pc->dst.loc == Loc::Local)
-                f.locals[pc->dst.index] = std::move(r);
+            Value r = m.held->code->entry(*m.held, f, first);
+            Value& t = f.locals[pc->dst.index];
+            if (pc->dst.loc == Loc::Local && !t.isShared()) [[likely]]
+                t.takeOverPlain(r);
             else
                 write(pc->dst, f, std::move(r));
         }
@@ -811,6 +873,7 @@ Handler copyHandler(Loc a) {
 } // namespace
 
 void linkRegisterCode(RegisterCode& rc) {
+    rc.entry = entryFor(rc);
     Instr* base = rc.code.data();
     // A jump to the end is the end.
     for (Instr& in : rc.code)
@@ -831,7 +894,16 @@ void linkRegisterCode(RegisterCode& rc) {
             in.run = copyHandler(in.a.loc);
             break;
         case OpCode::Store:
-            in.run = byPlace(in.a.loc, [&]<Loc A>() { return Handler(&storeStep<A>); });
+            in.run = byPlace(in.a.loc, [&]<Loc A>() {
+                switch (in.dst.loc) {
+                case Loc::Local:
+                    return Handler(&storeStep<A, Loc::Local>);
+                case Loc::Param:
+                    return Handler(&storeStep<A, Loc::Param>);
+                default:
+                    return Handler(&storeStep<A, Loc::Global>);
+                }
+            });
             break;
         case OpCode::Eval:
             in.run = &evalStep;
@@ -856,9 +928,6 @@ void linkRegisterCode(RegisterCode& rc) {
                      : in.dst.loc == Loc::Param  ? &forLoopStep<Loc::Param>
                      : in.dst.loc == Loc::Global ? &forLoopStep<Loc::Global>
                                                  : &forLoopStep<Loc::Const>;
-            break;
-        case OpCode::Tick:
-            in.run = &tickStep;
             break;
         case OpCode::GuardCall:
             in.run = &guardCallStep;

@@ -102,8 +102,24 @@ public:
         m_type = plain.m_type;
         m_u = plain.m_u;
     }
+    // Takes `from`'s value, which leaves it Empty, over a value that holds no shared data:
+    // nothing to release.
+    [[gnu::always_inline]] void takeOverPlain(Value& from) noexcept {
+        m_type = from.m_type;
+        m_u = from.m_u;
+        from.m_type = VarType::Empty;
+        from.m_u.i64 = 0;
+    }
     // Text, an object or an array: data shared by reference, released when the value goes.
     bool isShared() const { return isSharedType(m_type); }
+    // False when none of the values holds shared data, found by one look at all their types
+    // together (true may also mean a Boolean, an Error or a Variant among them).
+    static bool mayHoldShared(const Value* values, size_t count) {
+        unsigned bits = 0;
+        for (size_t i = 0; i < count; ++i)
+            bits |= static_cast<unsigned>(values[i].m_type);
+        return (bits & kSharedBits) != 0;
+    }
 
     // Constructors of each subtype.
     static Value null() { return Value(VarType::Null); }
@@ -214,6 +230,11 @@ private:
     static bool isSharedType(VarType t) {
         return t == VarType::String || t == VarType::Object || t == VarType::Array;
     }
+    // A bit every shared type has: 8 (String, Object) or 8192 (Array).
+    static constexpr unsigned kSharedBits = 0x2008;
+    static_assert((static_cast<unsigned>(VarType::String) & kSharedBits) != 0 &&
+                  (static_cast<unsigned>(VarType::Object) & kSharedBits) != 0 &&
+                  (static_cast<unsigned>(VarType::Array) & kSharedBits) != 0);
     static void releaseShared(VarType type, Payload payload) noexcept;
     void addRefShared() noexcept;
     ArrayData& unshareArray(); // mutableArray's copy when the array is shared

@@ -271,12 +271,26 @@ TEST(EngineTest, InterruptStopsALoop) {
     vbs(e);
     int polls = 0;
     e.setInterruptCheck([&] { return ++polls > 3; });
-    EXPECT_FALSE(e.executeStatement(u"Do\nLoop"));
-    EXPECT_EQ(e.lastError().number, 18);
-    // On Error Resume Next cannot swallow the stop.
-    polls = 0;
-    EXPECT_FALSE(e.executeStatement(u"On Error Resume Next\nDo\nx = 1\nLoop"));
-    EXPECT_EQ(e.lastError().number, 18);
+    ASSERT_TRUE(e.addCode(u"Function Spin(n)\nFor k = 1 To n\nSpin = Spin + 1\nNext\nEnd Function\n"
+                          u"Sub Wait()\nDo While True\nLoop\nEnd Sub"));
+    // Every kind of loop, compiled or not, at the top or in a procedure, stops.
+    const char* loops[] = {
+        "Do\nLoop",
+        "On Error Resume Next\nDo\nx = 1\nLoop", // On Error Resume Next cannot swallow it
+        "While 1 < 2\nWend",
+        "Do Until x = \"never\"\nx = x + 1\nLoop",
+        "For i = 1 To 2000000000\nNext",
+        "For i = 1 To 2 Step 0\nNext",
+        "For i = 1 To 2000000000\nFor j = 1 To 3\ns = s + j\nNext\nNext",
+        "For d = 0.5 To 1E+300 Step 0.25\nNext",
+        "r = Spin(2000000000)",
+        "Wait",
+    };
+    for (const char* text : loops) {
+        polls = 0;
+        EXPECT_FALSE(e.executeStatement(fromUtf8(text))) << text;
+        EXPECT_EQ(e.lastError().number, 18) << text;
+    }
     e.setInterruptCheck(nullptr);
     EXPECT_TRUE(e.executeStatement(u"For i = 1 To 100000 : Next"));
 }

@@ -69,7 +69,7 @@ struct Instr {
     // Where an Exec'd statement's Exit For / Exit Do continues; -1 leaves the procedure.
     int32_t exitFor = -1;
     int32_t exitDo = -1;
-    int32_t offset = 0;          // an element's constant index part, when the code is linked
+    int32_t offset = 0; // a whole constant operand, when the code is linked (see its handler)
     const Instr* jump = nullptr; // target, once linked
     const Instr* forExit = nullptr;
     const Instr* doExit = nullptr;

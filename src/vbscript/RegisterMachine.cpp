@@ -249,6 +249,37 @@ const Instr* binaryStep(const Instr* pc, Frame& f, Machine& m) {
     return binarySlow(pc, f, m);
 }
 
+// x op k with k a whole constant, its number in offset, its rank KLong (for Mod neither 0 nor
+// -1): only x's type is looked at.
+template <BinaryOp Op, Loc A, Loc D, bool KLong>
+const Instr* binaryConstStep(const Instr* pc, Frame& f, Machine& m) {
+    const Value* a = peek<A>(pc->a, f);
+    if constexpr (A == Loc::Global)
+        if (!a) [[unlikely]]
+            return binarySlow(pc, f, m);
+    Value* r = slot<D>(pc->dst, f);
+    if constexpr (D == Loc::Global)
+        if (!r) [[unlikely]]
+            return binarySlow(pc, f, m);
+    const VarType ta = a->type();
+    if (!isWhole(ta) || r->isShared()) [[unlikely]]
+        return binarySlow(pc, f, m);
+    const int64_t x = a->whole();
+    const bool longRank = KLong || ta == VarType::Long;
+    if constexpr (Op == BinaryOp::Mod) {
+        const int32_t v = static_cast<int32_t>(x) % pc->offset;
+        r->overwritePlain(longRank ? Value::longValue(v)
+                                   : Value::integer(static_cast<int16_t>(v)));
+    } else {
+        const int64_t y = pc->offset;
+        r->overwritePlain(wholeResult(Op == BinaryOp::Add   ? x + y
+                                      : Op == BinaryOp::Sub ? x - y
+                                                            : x * y,
+                                      longRank));
+    }
+    return onward(pc + 1, pc, f, m);
+}
+
 // ---- conditions ----
 
 [[gnu::noinline]] const Instr* compareGeneral(const Instr* pc, Frame& f, Machine& m) {
@@ -813,7 +844,34 @@ const Instr* appendStep(const Instr* pc, Frame& f, Machine& m) {
 
 // ---- choosing handlers ----
 
-template <BinaryOp Op> Handler binaryFor(const Instr& in) {
+// The right side is a whole constant the shortcut can take: its number goes in offset.
+bool wholeConstant(Instr& in) {
+    if (in.b.loc != Loc::Const || !isWhole(in.b.constant->type()))
+        return false;
+    const int64_t k = in.b.constant->whole();
+    if (in.binary == BinaryOp::Mod && (k == 0 || k == -1))
+        return false;
+    in.offset = static_cast<int32_t>(k);
+    return true;
+}
+
+template <BinaryOp Op> Handler binaryFor(Instr& in) {
+    if (wholeConstant(in)) {
+        const bool kLong = in.b.constant->type() == VarType::Long;
+        return byPlace(in.a.loc, [&]<Loc A>() {
+            switch (in.dst.loc) {
+            case Loc::Local:
+                return kLong ? Handler(&binaryConstStep<Op, A, Loc::Local, true>)
+                             : Handler(&binaryConstStep<Op, A, Loc::Local, false>);
+            case Loc::Param:
+                return kLong ? Handler(&binaryConstStep<Op, A, Loc::Param, true>)
+                             : Handler(&binaryConstStep<Op, A, Loc::Param, false>);
+            default:
+                return kLong ? Handler(&binaryConstStep<Op, A, Loc::Global, true>)
+                             : Handler(&binaryConstStep<Op, A, Loc::Global, false>);
+            }
+        });
+    }
     return byPlace(in.a.loc, [&]<Loc A>() {
         return byPlace(in.b.loc, [&]<Loc B>() {
             switch (in.dst.loc) {
@@ -834,7 +892,7 @@ template <BinaryOp Op> Handler compareFor(const Instr& in) {
     });
 }
 
-Handler binaryHandler(const Instr& in) {
+Handler binaryHandler(Instr& in) {
     switch (in.binary) {
     case BinaryOp::Add:
         return binaryFor<BinaryOp::Add>(in);

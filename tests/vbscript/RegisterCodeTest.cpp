@@ -60,6 +60,20 @@ TEST(RegisterCode, OperandsAndResultsFollowTheLanguage) {
          "Out.Echo TypeName(b), b, TypeName(c), c, TypeName(d), d\n"
          "e = 7 Mod 0\n",
          "Long 32768 Double 4294967296 Long 0", 11, 3},
+        {"whole constants on the right: the operand's type and the result's range decide",
+         "x = 32767 : y = CInt(-32768) : z = 2147483647 : w = 1.5 : t = \"7\" : e = Empty\n"
+         "b = True : q = CLng(-2147483647) - 1\n"
+         "r1 = x + 1 : r2 = y - 1 : r3 = y * -1 : r4 = z + 1 : r5 = x Mod 7 : r6 = x Mod 40000\n"
+         "r7 = y Mod 3 : r8 = w * 3 : r9 = t * 3 : r10 = e + 1 : r11 = b + 1 : r12 = q Mod 7\n"
+         "r13 = x * 2 : r14 = q - 1 : r15 = z Mod -1 : r16 = x Mod 1\n"
+         "Out.Echo TypeName(r1), r1, TypeName(r2), r2, TypeName(r3), r3, TypeName(r4), r4\n"
+         "Out.Echo TypeName(r5), r5, TypeName(r6), r6, TypeName(r7), r7, r8, TypeName(r9), r9\n"
+         "Out.Echo TypeName(r10), r10, TypeName(r11), r11, TypeName(r12), r12, TypeName(r13), r13\n"
+         "Out.Echo TypeName(r14), r14, TypeName(r15), r15, TypeName(r16), r16\n",
+         "Long 32768 Long -32769 Long 32768 Double 2147483648|"
+         "Integer 0 Long 32767 Integer -2 4.5 Double 21|"
+         "Integer 1 Integer 0 Long -2 Long 65534|"
+         "Double -2147483649 Long 0 Integer 0"},
         {"a global that becomes a function is called",
          "v = 5\n"
          "For i = 1 To 2\n"

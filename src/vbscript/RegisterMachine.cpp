@@ -78,6 +78,22 @@ inline constexpr uint32_t kChainCut = 32;
 
 // ---- operands ----
 
+// Handler<Loc> for a place known only when the code is linked.
+template <class Next> Handler byPlace(Loc loc, Next next) {
+    switch (loc) {
+    case Loc::Local:
+        return next.template operator()<Loc::Local>();
+    case Loc::Param:
+        return next.template operator()<Loc::Param>();
+    case Loc::Const:
+        return next.template operator()<Loc::Const>();
+    case Loc::Global:
+        return next.template operator()<Loc::Global>();
+    }
+    return nullptr;
+}
+
+
 // The stored value of an operand, or nullptr when reading it runs the tree (a global that is
 // no plain variable now: a function, an undeclared name, a procedure's implicit local).
 template <Loc L> [[gnu::always_inline]] inline const Value* peek(const Operand& o, const Frame& f) {
@@ -503,6 +519,59 @@ template <Loc C> const Instr* forLoopStep(const Instr* pc, Frame& f, Machine& m)
     return onward((by >= 0 ? next <= e : next >= e) ? pc->jump : pc + 1, pc, f, m);
 }
 
+// The same for a step written as a whole number, or left out (1): it is in offset, its rank
+// in KLong, and it counts up, so the step needs no look.
+template <Loc C, bool KLong> const Instr* forLoopConstStep(const Instr* pc, Frame& f, Machine& m) {
+    Value* c;
+    if constexpr (C == Loc::Local) {
+        c = &f.locals[pc->dst.index];
+    } else if constexpr (C == Loc::Param) {
+        c = f.params[pc->dst.index];
+    } else {
+        GlobalCell* cell = pc->dst.cell;
+        if (!cell->isVariable) [[unlikely]]
+            return forLoopGeneral(pc, f, m);
+        c = &cell->value;
+    }
+    const Value& end = f.locals[pc->a.index];
+    const VarType tc = c->type();
+    if (!isWhole(tc) || !isWhole(end.type())) [[unlikely]]
+        return forLoopGeneral(pc, f, m);
+    const int64_t next = c->whole() + pc->offset;
+    c->overwritePlain(wholeResult(next, KLong || tc == VarType::Long)); // c held a number
+    return onward(next <= end.whole() ? pc->jump : pc + 1, pc, f, m);
+}
+
+// The step of a For loop when it is a whole number written in the code (1 when left out)
+// and not below 0; false otherwise.
+bool constantStep(const ForStmt& s, int32_t& step, bool& isLong) {
+    static const Value one = Value::integer(1);
+    const Value* k = &one;
+    if (s.step) {
+        const auto* literal = dynamic_cast<const LiteralExpr*>(s.step.get());
+        if (!literal)
+            return false;
+        k = &literal->value;
+    }
+    if (!isWhole(k->type()) || k->whole() < 0)
+        return false;
+    step = static_cast<int32_t>(k->whole());
+    isLong = k->type() == VarType::Long;
+    return true;
+}
+
+Handler forLoopHandler(Instr& in) {
+    bool isLong = false;
+    if (in.dst.loc != Loc::Const &&
+        constantStep(*static_cast<const ForStmt*>(in.node), in.offset, isLong)) {
+        return byPlace(in.dst.loc, [&]<Loc C>() {
+            return isLong ? Handler(&forLoopConstStep<C, true>)
+                          : Handler(&forLoopConstStep<C, false>);
+        });
+    }
+    return byPlace(in.dst.loc, [&]<Loc C>() { return Handler(&forLoopStep<C>); });
+}
+
 // ---- calls ----
 
 const Instr* guardCallStep(const Instr* pc, Frame& f, Machine& m) {
@@ -657,20 +726,18 @@ const Instr* callStep(const Instr* pc, Frame& f, Machine& m) {
 
 // The index of an element instruction when its parts are whole numbers read in place: b, or
 // b + c / b - c (Sum 1 / 2), or b + a whole constant decided when the code was linked (Sum 3,
-// the constant in offset).
+// the constant in offset). Whole numbers are within 32 bits: the sum cannot overflow.
 template <Loc B, Loc C, int Sum>
-[[gnu::always_inline]] inline bool elementIndex(const Instr* pc, const Frame& f, int32_t& index) {
+[[gnu::always_inline]] inline bool elementIndex(const Instr* pc, const Frame& f, int64_t& index) {
     const Value* x = peek<B>(pc->b, f);
     if constexpr (B == Loc::Global)
         if (!x)
             return false;
     if (!isWhole(x->type()))
         return false;
-    int64_t v = wholeOf(*x);
+    int64_t v = x->whole();
     if constexpr (Sum == 3) {
         v += pc->offset;
-        if (v < INT32_MIN || v > INT32_MAX)
-            return false;
     } else if constexpr (Sum != 0) {
         const Value* y = peek<C>(pc->c, f);
         if constexpr (C == Loc::Global)
@@ -678,29 +745,29 @@ template <Loc B, Loc C, int Sum>
                 return false;
         if (!isWhole(y->type()))
             return false;
-        v = Sum == 1 ? v + wholeOf(*y) : v - wholeOf(*y);
-        if (v < INT32_MIN || v > INT32_MAX)
-            return false;
+        v = Sum == 1 ? v + y->whole() : v - y->whole();
     }
-    index = static_cast<int32_t>(v);
+    index = v;
     return true;
 }
 
-// The element, or nullptr when the tree has to look (not an array, another rank, out of
-// range, an index to convert): it then raises or converts as it does.
+// The element, found in place; false when the tree has to look (not an array, another rank,
+// out of range, an index to convert): it then raises or converts as it does.
 template <Loc B, Loc C, int Sum>
-[[gnu::always_inline]] inline Value* elementAt(Value* array, const Instr* pc, const Frame& f,
-                                               bool forWrite) {
-    int32_t index;
+[[gnu::always_inline]] inline bool elementAt(Value* array, const Instr* pc, const Frame& f,
+                                             bool forWrite, Value*& element) {
+    int64_t index;
     if (!array || !array->isArray() || !elementIndex<B, C, Sum>(pc, f, index))
-        return nullptr;
+        return false;
     ArrayData& d = forWrite ? array->mutableArray() : *array->asArray();
     if (d.bounds.size() != 1)
-        return nullptr;
-    const int64_t i = static_cast<int64_t>(index) - d.bounds[0].lower;
-    if (i < 0 || i >= d.bounds[0].count)
-        return nullptr;
-    return &d.items[static_cast<size_t>(i)];
+        return false;
+    // Below the lower bound wraps round to a large number: one test for both ends.
+    const auto i = static_cast<uint64_t>(index - d.bounds[0].lower);
+    if (i >= static_cast<uint64_t>(d.bounds[0].count))
+        return false;
+    element = d.items.data() + i;
+    return true;
 }
 
 // The element `e` found in place, or read by the tree (nullptr), into dst. A variable takes
@@ -729,11 +796,20 @@ template <Loc B, Loc C, int Sum>
 template <Loc A, Loc B, Loc C, int Sum, bool ToLocal>
 const Instr* elementStep(const Instr* pc, Frame& f, Machine& m) {
     auto* array = const_cast<Value*>(peek<A>(pc->a, f));
-    const Value* e = elementAt<B, C, Sum>(array, pc, f, false);
-    if (!e || e->isShared()) [[unlikely]]
+    Value* e;
+    if (!elementAt<B, C, Sum>(array, pc, f, false, e)) [[unlikely]]
+        return elementSlow(pc, f, m, nullptr);
+    if (e->isShared()) [[unlikely]]
         return elementSlow(pc, f, m, e);
-    Value* t = ToLocal ? &f.locals[pc->dst.index] : slotAny(pc->dst, f);
-    if (!t || t->isShared()) [[unlikely]]
+    Value* t;
+    if constexpr (ToLocal) {
+        t = &f.locals[pc->dst.index];
+    } else {
+        t = slotAny(pc->dst, f);
+        if (!t) [[unlikely]]
+            return elementSlow(pc, f, m, e);
+    }
+    if (t->isShared()) [[unlikely]]
         return elementSlow(pc, f, m, e);
     t->overwritePlain(*e);
     return onward(pc + 1, pc, f, m);
@@ -747,7 +823,7 @@ template <Loc A, Loc B, Loc C, int Sum>
         if (v.isObject())
             v = dereference(v);
         auto* array = const_cast<Value*>(peek<A>(pc->dst, f));
-        if (Value* e = elementAt<B, C, Sum>(array, pc, f, true)) [[likely]]
+        if (Value* e; elementAt<B, C, Sum>(array, pc, f, true, e)) [[likely]]
             *e = std::move(v);
         else
             static_cast<Expr*>(pc->node)->assign(f, std::move(v), false);
@@ -757,14 +833,14 @@ template <Loc A, Loc B, Loc C, int Sum>
 
 // dst(index) = a, as an assignment. A number goes in place; anything else takes the general
 // path, which takes the value first, then the element.
-template <Loc A, Loc B, Loc C, int Sum>
+template <Loc A, Loc B, Loc C, int Sum, bool FromLocal>
 const Instr* storeElementStep(const Instr* pc, Frame& f, Machine& m) {
-    const Value* v = peekAny(pc->a, f);
+    const Value* v = FromLocal ? &f.locals[pc->a.index] : peekAny(pc->a, f);
     if (!v || v->isShared()) [[unlikely]]
         return storeElementGeneral<A, B, C, Sum>(pc, f, m);
     auto* array = const_cast<Value*>(peek<A>(pc->dst, f));
-    Value* e = elementAt<B, C, Sum>(array, pc, f, true);
-    if (!e || e->isShared()) [[unlikely]]
+    Value* e;
+    if (!elementAt<B, C, Sum>(array, pc, f, true, e) || e->isShared()) [[unlikely]]
         return storeElementGeneral<A, B, C, Sum>(pc, f, m);
     e->overwritePlain(*v);
     return onward(pc + 1, pc, f, m);
@@ -772,7 +848,8 @@ const Instr* storeElementStep(const Instr* pc, Frame& f, Machine& m) {
 
 template <bool Store, Loc A, Loc B, Loc C, int Sum> Handler elementHandler(const Instr& in) {
     if constexpr (Store)
-        return &storeElementStep<A, B, C, Sum>;
+        return in.a.loc == Loc::Local ? &storeElementStep<A, B, C, Sum, true>
+                                      : &storeElementStep<A, B, C, Sum, false>;
     else if (in.dst.loc == Loc::Local)
         return &elementStep<A, B, C, Sum, true>;
     else
@@ -789,21 +866,6 @@ bool constantOffset(const Instr& in, int32_t& offset) {
         return false;
     offset = static_cast<int32_t>(v);
     return true;
-}
-
-// Handler<Loc> for a place known only when the code is linked.
-template <class Next> Handler byPlace(Loc loc, Next next) {
-    switch (loc) {
-    case Loc::Local:
-        return next.template operator()<Loc::Local>();
-    case Loc::Param:
-        return next.template operator()<Loc::Param>();
-    case Loc::Const:
-        return next.template operator()<Loc::Const>();
-    case Loc::Global:
-        return next.template operator()<Loc::Global>();
-    }
-    return nullptr;
 }
 
 template <bool Store> Handler elementFor(Instr& in) {
@@ -982,10 +1044,7 @@ void linkRegisterCode(RegisterCode& rc) {
             in.run = &forPrepStep;
             break;
         case OpCode::ForLoop:
-            in.run = in.dst.loc == Loc::Local    ? &forLoopStep<Loc::Local>
-                     : in.dst.loc == Loc::Param  ? &forLoopStep<Loc::Param>
-                     : in.dst.loc == Loc::Global ? &forLoopStep<Loc::Global>
-                                                 : &forLoopStep<Loc::Const>;
+            in.run = forLoopHandler(in);
             break;
         case OpCode::GuardCall:
             in.run = &guardCallStep;

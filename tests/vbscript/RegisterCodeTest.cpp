@@ -170,6 +170,15 @@ TEST(RegisterCode, LoopsExitAndCountAsTheLanguageDoes) {
          "For d = 0 To 1 Step 0.5 : s = s & d & \";\" : Next\n"
          "For k = 3 To 1 Step -1 : s = s & k : Next\nOut.Echo s, i, d, k\n",
          "1,5,9,0;0.5;1;321 13 1.5 0"},
+        {"counters keep the language's types past the ends of Integer and Long",
+         "For i = 32766 To 32768 : s = s & TypeName(i) & \" \" : Next\n"
+         "For j = 2147483646 To 2147483647 : Next\n"
+         "For k = 1 To 3 Step 40000 : s = s & TypeName(k) & \" \" : Next\n"
+         "For m = 1 To 2.5 : s = s & m : Next\n"
+         "For n = 1 To 3 : If n = 2 Then n = \"2\"\n s = s & TypeName(n) & \" \" : Next\n"
+         "Sub Count(c)\n For c = 1 To 3 : s = s & c : Next\nEnd Sub\n"
+         "p = 0 : Count p : Out.Echo s, TypeName(i), i, TypeName(j), j, TypeName(k), m, p\n",
+         "Integer Integer Long Integer 12Integer String Double 123 Long 32769 Double 2147483648 Long 3 4"},
         {"Exit Function from inside loops",
          "Function First(n)\n  For i = 1 To 100\n    Do While True\n"
          "      If i * i > n Then First = i : Exit Function\n      Exit Do\n    Loop\n  Next\n"

@@ -34,19 +34,31 @@ struct GlobalCell {
     // Declared and neither a procedure nor a builtin: a variable read in place. One flag, so
     // that the hot path of every global read tests one byte.
     bool isVariable = false;
+    // A variable and no constant: written in place, after a test of this one byte.
+    bool isWritable = false;
 
     void setDeclared() {
         declared = true;
-        isVariable = !proc && !builtin;
+        setVariable(!proc && !builtin);
     }
     void setProcedure(Procedure* p) {
         proc = p;
         builtin = nullptr;
-        isVariable = declared && !proc;
+        setVariable(declared && !proc);
     }
     void setBuiltin(const BuiltinFunction* fn) {
         builtin = fn;
-        isVariable = declared && !proc && !builtin;
+        setVariable(declared && !proc && !builtin);
+    }
+    void setConst() {
+        isConst = true;
+        isWritable = false;
+    }
+
+private:
+    void setVariable(bool variable) {
+        isVariable = variable;
+        isWritable = variable && !isConst;
     }
 };
 

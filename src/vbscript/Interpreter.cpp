@@ -175,7 +175,7 @@ Interpreter::Interpreter() : m_err(makeRef<ErrObject>()), m_link(makeRef<Interpr
     GlobalCell* err = cell(u"Err", true);
     err->value = Value::object(m_err);
     err->setDeclared();
-    err->isConst = true;
+    err->setConst();
 }
 
 Interpreter::~Interpreter() {
@@ -213,7 +213,7 @@ void Interpreter::addNamedObject(std::u16string_view name, Ref<Object> object, b
     c->value = Value::object(object);
     c->setProcedure(nullptr);
     c->setDeclared();
-    c->isConst = true;
+    c->setConst();
     if (membersGlobal && object)
         m_globalMemberObjects.push_back(object);
 }
@@ -320,7 +320,7 @@ void Interpreter::bind(Program& program, Frame* outer) {
         GlobalCell* c = cell(name, true);
         c->value = value;
         c->setDeclared();
-        c->isConst = true;
+        c->setConst();
     }
     bindProcedure(program, *program.topLevel, outer);
     for (auto& proc : program.procedures)

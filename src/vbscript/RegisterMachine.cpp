@@ -137,7 +137,7 @@ template <Loc L> [[gnu::always_inline]] inline Value* slot(const Operand& d, Fra
         return f.params[d.index];
     } else {
         GlobalCell* c = d.cell;
-        return c->isVariable && !c->isConst ? &c->value : nullptr;
+        return c->isWritable ? &c->value : nullptr;
     }
 }
 
@@ -257,8 +257,9 @@ const Instr* binaryStep(const Instr* pc, Frame& f, Machine& m) {
     if constexpr (D == Loc::Global)
         if (!r) [[unlikely]]
             return binarySlow(pc, f, m);
-    // Text or an object in the target is released by the general path, out of this one's way.
-    if (r->isShared()) [[unlikely]]
+    // Text or an object in the target is released by the general path, out of this one's way
+    // (so is a Boolean: arithmetic seldom overwrites one).
+    if (r->mayBeShared()) [[unlikely]]
         return binarySlow(pc, f, m);
     if (plainResult<Op>(*a, *b, *r)) [[likely]]
         return onward(pc + 1, pc, f, m);
@@ -278,7 +279,7 @@ const Instr* binaryConstStep(const Instr* pc, Frame& f, Machine& m) {
         if (!r) [[unlikely]]
             return binarySlow(pc, f, m);
     const VarType ta = a->type();
-    if (!isWhole(ta) || r->isShared()) [[unlikely]]
+    if (!isWhole(ta) || r->mayBeShared()) [[unlikely]]
         return binarySlow(pc, f, m);
     const int64_t x = a->whole();
     const bool longRank = KLong || ta == VarType::Long;

@@ -112,6 +112,9 @@ public:
     }
     // Text, an object or an array: data shared by reference, released when the value goes.
     bool isShared() const { return isSharedType(m_type); }
+    // A quicker test than isShared that also answers true for a Boolean, an Error or a
+    // Variant: for a place that rarely holds one of those.
+    bool mayBeShared() const { return (static_cast<unsigned>(m_type) & kSharedBits) != 0; }
     // False when none of the values holds shared data, found by one look at all their types
     // together (true may also mean a Boolean, an Error or a Variant among them).
     static bool mayHoldShared(const Value* values, size_t count) {

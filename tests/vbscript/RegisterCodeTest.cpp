@@ -74,6 +74,10 @@ TEST(RegisterCode, OperandsAndResultsFollowTheLanguage) {
          "Integer 0 Long 32767 Integer -2 4.5 Double 21|"
          "Integer 1 Integer 0 Long -2 Long 65534|"
          "Double -2147483649 Long 0 Integer 0"},
+        {"a result replaces a Boolean, text or Null in the target",
+         "x = 5 : v = True : v = x + 1 : w = \"日本\" : w = x * 2 : u = Null : u = x Mod 3\n"
+         "Out.Echo TypeName(v), v, TypeName(w), w, TypeName(u), u\n",
+         "Integer 6 Integer 10 Integer 2"},
         {"a global that becomes a function is called",
          "v = 5\n"
          "For i = 1 To 2\n"

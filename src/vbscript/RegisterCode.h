@@ -45,7 +45,7 @@ enum class OpCode : uint8_t {
     Store,        // dst = a, as an assignment (an object gives its default value)
     Eval,         // dst = node's value
     Exec,         // runs the statement node
-    Jump,         // to target (a jump back is a loop's pass: the interrupt check counts it)
+    Jump,         // to target; with sense, the end of a Do loop's pass
     JumpIf,       // to target when node's condition == sense
     CompareJump,  // to target when (a op b holds) == sense
     ForPrep,      // starts a For loop; to target when it runs no pass

@@ -600,7 +600,9 @@ private:
         // Exit Do of a While...Wend belongs to the Do around it.
         if (s.condition && !s.testFirst)
             leave.push_back(jumpWhen(*s.condition, s.isUntil));
-        emit(OpCode::Jump).target = static_cast<int32_t>(top);
+        Instr& back = emit(OpCode::Jump);
+        back.target = static_cast<int32_t>(top);
+        back.sense = true; // a pass of the loop
         for (size_t at : leave)
             patch(at);
         closeLoop();

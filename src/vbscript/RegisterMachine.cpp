@@ -55,18 +55,17 @@ inline constexpr uint32_t kChainCut = 32;
 // call the compiler left a call cannot pile up. Where they are calls, only forward jumps
 // chain, every kChainCut instructions cut: the C++ stack holds a few frames at most.
 //
-// Every backward jump is a loop's pass, and counts for the interrupt check that stops a
-// runaway script (in batches where chains are jumps); no loop goes round without one.
+// The interrupt check that stops a runaway script counts loop passes. Where chains are jumps,
+// the passes are counted at each cut, kChainCut backward jumps at a time (a loop's every pass
+// is one); elsewhere each loop counts its passes where the tree does (see passDone).
 [[gnu::always_inline]] inline const Instr* onward(const Instr* to, const Instr* from, Frame& f,
                                                   Machine& m) {
 #ifdef VBSCRIPT_FLAT_CHAINS
     if (to <= from && ++m.chained == kChainCut) [[unlikely]]
         return cutChain(to, f, m);
 #else
-    if (to <= from) {
-        f.in.tick();
+    if (to <= from)
         return to;
-    }
     if (++m.chained == kChainCut) {
         m.chained = 0;
         return to;
@@ -74,6 +73,13 @@ inline constexpr uint32_t kChainCut = 32;
 #endif
     m.at = to;
     return to->run(to, f, m);
+}
+
+// A loop's pass is over, where the tree counts it: counted here unless chains count passes.
+[[gnu::always_inline]] inline void passDone([[maybe_unused]] Frame& f) {
+#ifndef VBSCRIPT_FLAT_CHAINS
+    f.in.tick();
+#endif
 }
 
 // ---- operands ----
@@ -407,6 +413,8 @@ const Instr* execStep(const Instr* pc, Frame& f, Machine& m) {
 }
 
 const Instr* jumpStep(const Instr* pc, Frame& f, Machine& m) {
+    if (pc->sense)
+        passDone(f);
     return onward(pc->jump, pc, f, m);
 }
 
@@ -493,6 +501,7 @@ const Instr* forPrepStep(const Instr* pc, Frame& f, Machine&) {
 // whole numbers (anything else takes the general pass).
 
 template <Loc C> const Instr* forLoopStep(const Instr* pc, Frame& f, Machine& m) {
+    passDone(f);
     Value* c;
     if constexpr (C == Loc::Local) {
         c = &f.locals[pc->dst.index];
@@ -523,6 +532,7 @@ template <Loc C> const Instr* forLoopStep(const Instr* pc, Frame& f, Machine& m)
 // The same for a step written as a whole number, or left out (1): it is in offset, its rank
 // in KLong, and it counts up, so the step needs no look.
 template <Loc C, bool KLong> const Instr* forLoopConstStep(const Instr* pc, Frame& f, Machine& m) {
+    passDone(f);
     Value* c;
     if constexpr (C == Loc::Local) {
         c = &f.locals[pc->dst.index];

@@ -637,92 +637,94 @@ private:
 
 // Runs a compiled procedure in the callee's slots: the arguments are temporaries nobody else
 // sees, so each has moved into the callee's own slot whether it is passed ByRef or ByVal.
-[[gnu::always_inline]] inline Value runCallee(Procedure& p, Frame& f, Value* locals,
-                                              size_t count) {
+// Its result stays in its slot.
+[[gnu::always_inline]] inline void runCallee(Procedure& p, Frame& f, Value* locals,
+                                             size_t count) {
     Value* params[kMaxCallArgs];
     for (size_t i = 0; i < count; ++i)
         params[i] = locals + i;
     Frame callee{f.in, &p, locals, params, nullptr, nullptr, false};
     MeScope scope(f.in, nullptr);
     runCode(*p.code, callee);
-    if (p.resultSlot >= 0)
-        return std::move(locals[p.resultSlot]);
-    return Value();
 }
 
-// A compiled procedure called from compiled code, any size. A function of its own: the
-// callee's slots make its frame one the compiler cannot leave by a jump, and the handler
-// after the call should not run inside it.
+// A compiled procedure called from compiled code, any size; its result is returned. A
+// function of its own: the callee's slots make its frame one the compiler cannot leave by a
+// jump, and the handler after the call should not run inside it.
 [[gnu::noinline]] Value callCompiled(Procedure& p, Frame& f, Value* args) {
     checkStack();
     f.in.tick();
     const auto n = static_cast<size_t>(p.code->frameSlots);
     const size_t count = p.code->paramCount;
     CalleeSlots<0> slots(static_cast<Value*>(alloca(n * sizeof(Value))), n, args, count);
-    return runCallee(p, f, slots.data(), count);
+    runCallee(p, f, slots.data(), count);
+    return p.resultSlot >= 0 ? std::move(slots.data()[p.resultSlot]) : Value();
 }
 
-// The same for a small procedure, its sizes known: the slots are set up and looked over in
-// a few straight stores and loads.
+// The Call instruction for a small procedure, its sizes known (see callStep): the slots are
+// set up and looked over in a few straight stores and loads, and the result goes straight
+// into the temporary dst, which holds nothing to release. The callee's slots have ended when
+// the next instruction runs, so that it does not run inside this frame.
 template <size_t Slots, size_t Params>
-[[gnu::noinline]] Value callSmall(Procedure& p, Frame& f, Value* args) {
-    checkStack();
-    f.in.tick();
-    alignas(Value) unsigned char memory[Slots * sizeof(Value)];
-    CalleeSlots<Slots> slots(reinterpret_cast<Value*>(memory), Slots, args, Params);
-    return runCallee(p, f, slots.data(), Params);
+const Instr* callSmall(const Instr* pc, Frame& f, Machine& m) {
+    {
+        Procedure& p = *m.held;
+        checkStack();
+        f.in.tick();
+        alignas(Value) unsigned char memory[Slots * sizeof(Value)];
+        CalleeSlots<Slots> slots(reinterpret_cast<Value*>(memory), Slots,
+                                 &f.locals[pc->a.index], Params);
+        runCallee(p, f, slots.data(), Params);
+        Value& t = f.locals[pc->dst.index];
+        if (p.resultSlot >= 0)
+            t.takeOverPlain(slots.data()[p.resultSlot]);
+        else
+            t.overwritePlain(Value());
+    }
+    return onward(pc + 1, pc, f, m);
 }
 
 inline constexpr size_t kSmallSlots = 8;
 inline constexpr size_t kSmallParams = 3;
 
 template <size_t Params, size_t... Slots>
-CompiledEntry smallEntry(size_t slots, std::index_sequence<Slots...>) {
-    CompiledEntry entry = nullptr;
+Handler smallEntry(size_t slots, std::index_sequence<Slots...>) {
+    Handler entry = nullptr;
     ((Slots + 1 == slots && Slots + 1 >= Params ? (entry = &callSmall<Slots + 1, Params>, 0) : 0),
      ...);
     return entry;
 }
 
-CompiledEntry entryFor(const RegisterCode& code) {
+// The Call handler made for the callee's sizes, or nullptr when it has too many.
+Handler entryFor(const RegisterCode& code) {
     const auto slots = static_cast<size_t>(code.frameSlots);
-    CompiledEntry entry = nullptr;
-    if (slots <= kSmallSlots) {
-        using Sizes = std::make_index_sequence<kSmallSlots>;
-        switch (code.paramCount) {
-        case 0:
-            entry = smallEntry<0>(slots, Sizes{});
-            break;
-        case 1:
-            entry = smallEntry<1>(slots, Sizes{});
-            break;
-        case 2:
-            entry = smallEntry<2>(slots, Sizes{});
-            break;
-        case 3:
-            entry = smallEntry<3>(slots, Sizes{});
-            break;
-        default:
-            break;
-        }
-    }
+    if (slots > kSmallSlots)
+        return nullptr;
+    using Sizes = std::make_index_sequence<kSmallSlots>;
     static_assert(kSmallParams == 3);
-    return entry ? entry : &callCompiled;
+    switch (code.paramCount) {
+    case 0:
+        return smallEntry<0>(slots, Sizes{});
+    case 1:
+        return smallEntry<1>(slots, Sizes{});
+    case 2:
+        return smallEntry<2>(slots, Sizes{});
+    case 3:
+        return smallEntry<3>(slots, Sizes{});
+    default:
+        return nullptr;
+    }
 }
 
-const Instr* callStep(const Instr* pc, Frame& f, Machine& m) {
+// A compiled callee of any size, or a result going where something is to be released.
+[[gnu::noinline]] const Instr* callCompiledGeneral(const Instr* pc, Frame& f, Machine& m) {
+    write(pc->dst, f, callCompiled(*m.held, f, &f.locals[pc->a.index]));
+    return onward(pc + 1, pc, f, m);
+}
+
+// A procedure that is not compiled, or takes another number of arguments: the tree calls it.
+[[gnu::noinline]] const Instr* callByTree(const Instr* pc, Frame& f, Machine& m) {
     Value* first = &f.locals[pc->a.index];
-    if (m.held->code && m.held->code->paramCount == pc->count) [[likely]] {
-        {
-            Value r = m.held->code->entry(*m.held, f, first);
-            Value& t = f.locals[pc->dst.index];
-            if (pc->dst.loc == Loc::Local && !t.isShared()) [[likely]]
-                t.takeOverPlain(r);
-            else
-                write(pc->dst, f, std::move(r));
-        }
-        return onward(pc + 1, pc, f, m);
-    }
     Value* args[kMaxCallArgs];
     for (uint8_t i = 0; i < pc->count; ++i)
         args[i] = first + i;
@@ -731,6 +733,17 @@ const Instr* callStep(const Instr* pc, Frame& f, Machine& m) {
         first[i] = Value();
     write(pc->dst, f, std::move(r));
     return pc + 1;
+}
+
+const Instr* callStep(const Instr* pc, Frame& f, Machine& m) {
+    const RegisterCode* code = m.held->code.get();
+    if (code && code->paramCount == pc->count) [[likely]] {
+        if (code->entry && pc->dst.loc == Loc::Local && !f.locals[pc->dst.index].isShared())
+            [[likely]]
+            return code->entry(pc, f, m);
+        return callCompiledGeneral(pc, f, m);
+    }
+    return callByTree(pc, f, m);
 }
 
 // ---- array elements ----

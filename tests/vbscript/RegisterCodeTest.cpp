@@ -153,6 +153,18 @@ TEST(RegisterCode, CallsPassArgumentsAsTheLanguageDoes) {
          "End Function\n"
          "For i = 0 To 1 : Out.Echo Safe(i + 0) : Next\n",
          "-1|1"},
+        {"results of every kind and callees of every size",
+         "Class C : Public n : Public Default Property Get V : V = n : End Property : End Class\n"
+         "Function Txt(s) : Txt = s + \"!\" : End Function\n"
+         "Function Obj(k) : Set Obj = New C : Obj.n = k : End Function\n"
+         "Function Big(a, b, c, d) : Big = a + b + c + d : End Function\n"
+         "Function Many(a) : Dim p, q, r, s, t, u, v, w : Many = a + 1 : End Function\n"
+         "Function Nil(a) : End Function\n"
+         "Function Run()\n  Dim s, x : s = \"日本\"\n  x = Txt(s + \"語\") + Txt(s + \"\")\n"
+         "  Run = x & \" \" & Big(1 + 0, 2 + 0, 3 + 0, 4 + 0) & \" \" & Many(1 + 0) & \" \" & "
+         "IsEmpty(Nil(1 + 0)) & \" \" & (Obj(7 + 0) + 1)\nEnd Function\n"
+         "Out.Echo Run()\n",
+         "日本語!日本! 10 2 True 8"},
         {"recursion without end runs out of stack",
          "Function R(n) : R = R(n + 1) : End Function\nx = R(0)\n", "", 28},
     };

@@ -18,7 +18,10 @@ namespace vbscript {
 struct Machine {
     Procedure* held = nullptr; // the procedure a GuardCall found, for the Call after it
     Flow flow = Flow::Normal;
-    const Instr* at = nullptr; // the running instruction, where an error is placed
+    // Where an error is placed: set by the machine's loop, and by each handler before it does
+    // anything that may raise (a general path, the tree, a call, the interrupt check). The
+    // shortcuts raise nothing and leave it alone.
+    const Instr* at = nullptr;
     uint32_t chained = 0;      // handlers called by handlers since the loop (see onward)
 };
 
@@ -41,7 +44,8 @@ inline constexpr uint32_t kChainCut = 32;
 #ifdef VBSCRIPT_FLAT_CHAINS
 // A chain is cut: the loop passes it made are counted for the interrupt check, then the
 // machine's loop takes over.
-[[gnu::noinline]] const Instr* cutChain(const Instr* to, Frame& f, Machine& m) {
+[[gnu::noinline]] const Instr* cutChain(const Instr* to, const Instr* from, Frame& f, Machine& m) {
+    m.at = from;
     m.chained = 0;
     f.in.tickBy(kChainCut);
     return to;
@@ -58,26 +62,51 @@ inline constexpr uint32_t kChainCut = 32;
 // The interrupt check that stops a runaway script counts loop passes. Where chains are jumps,
 // the passes are counted at each cut, kChainCut backward jumps at a time (a loop's every pass
 // is one); elsewhere each loop counts its passes where the tree does (see passDone).
-[[gnu::always_inline]] inline const Instr* onward(const Instr* to, const Instr* from, Frame& f,
-                                                  Machine& m) {
-#ifdef VBSCRIPT_FLAT_CHAINS
-    if (to <= from && ++m.chained == kChainCut) [[unlikely]]
-        return cutChain(to, f, m);
-#else
-    if (to <= from)
-        return to;
+[[gnu::always_inline]] inline const Instr* onwardForward(const Instr* to, Frame& f, Machine& m) {
+#ifndef VBSCRIPT_FLAT_CHAINS
     if (++m.chained == kChainCut) {
         m.chained = 0;
         return to;
     }
 #endif
-    m.at = to;
     return to->run(to, f, m);
 }
 
+[[gnu::always_inline]] inline const Instr* onwardBack(const Instr* to, const Instr* from, Frame& f,
+                                                      Machine& m) {
+#ifdef VBSCRIPT_FLAT_CHAINS
+    if (++m.chained == kChainCut) [[unlikely]]
+        return cutChain(to, from, f, m);
+    return to->run(to, f, m);
+#else
+    (void)from;
+    (void)f;
+    (void)m;
+    return to;
+#endif
+}
+
+[[gnu::always_inline]] inline const Instr* onward(const Instr* to, const Instr* from, Frame& f,
+                                                  Machine& m) {
+    if (to <= from)
+        return onwardBack(to, from, f, m);
+    return onwardForward(to, f, m);
+}
+
+// A For loop's next pass (the jump back) or its end.
+[[gnu::always_inline]] inline const Instr* nextPass(bool goesOn, const Instr* pc, Frame& f,
+                                                    Machine& m) {
+    if (goesOn)
+        return onwardBack(pc->jump, pc, f, m);
+    return onwardForward(pc + 1, f, m);
+}
+
 // A loop's pass is over, where the tree counts it: counted here unless chains count passes.
-[[gnu::always_inline]] inline void passDone([[maybe_unused]] Frame& f) {
+[[gnu::always_inline]] inline void passDone([[maybe_unused]] const Instr* pc,
+                                            [[maybe_unused]] Frame& f,
+                                            [[maybe_unused]] Machine& m) {
 #ifndef VBSCRIPT_FLAT_CHAINS
+    m.at = pc;
     f.in.tick();
 #endif
 }
@@ -238,6 +267,7 @@ template <class Rule> auto byGeneralRules(const Instr* pc, Frame& f, Rule rule) 
 // Any operator, any operands: the general rules, the tree's assignment when the target is no
 // plain variable.
 [[gnu::noinline]] const Instr* binaryGeneral(const Instr* pc, Frame& f, Machine& m) {
+    m.at = pc;
     write(pc->dst, f, byGeneralRules(pc, f, [pc](const Value& a, const Value& b) {
               return applyBinary(pc->binary, a, b);
           }));
@@ -306,6 +336,7 @@ const Instr* binaryConstStep(const Instr* pc, Frame& f, Machine& m) {
 // ---- conditions ----
 
 [[gnu::noinline]] const Instr* compareGeneral(const Instr* pc, Frame& f, Machine& m) {
+    m.at = pc;
     const bool holds = byGeneralRules(pc, f, [pc](const Value& a, const Value& b) {
         return ops::compareHolds(a, b, comparisonOf(pc->binary));
     });
@@ -338,6 +369,7 @@ const Instr* compareJump(const Instr* pc, Frame& f, Machine& m) {
 // ---- moves ----
 
 [[gnu::noinline]] const Instr* copyGeneral(const Instr* pc, Frame& f, Machine& m) {
+    m.at = pc;
     Value& t = f.locals[pc->dst.index];
     if (const Value* p = peekAny(pc->a, f))
         t = *p;
@@ -359,6 +391,7 @@ template <Loc A> const Instr* copyStep(const Instr* pc, Frame& f, Machine& m) {
 }
 
 [[gnu::noinline]] const Instr* storeGeneral(const Instr* pc, Frame& f, Machine& m) {
+    m.at = pc;
     {
         Value v = pc->a.temp ? std::move(f.locals[pc->a.index]) : valueOf(pc->a, f);
         if (v.isObject())
@@ -385,7 +418,8 @@ template <Loc A, Loc D> const Instr* storeStep(const Instr* pc, Frame& f, Machin
     return onward(pc + 1, pc, f, m);
 }
 
-const Instr* evalStep(const Instr* pc, Frame& f, Machine&) {
+const Instr* evalStep(const Instr* pc, Frame& f, Machine& m) {
+    m.at = pc;
     write(pc->dst, f, static_cast<Expr*>(pc->node)->eval(f));
     return pc + 1;
 }
@@ -393,6 +427,7 @@ const Instr* evalStep(const Instr* pc, Frame& f, Machine&) {
 // ---- control ----
 
 const Instr* execStep(const Instr* pc, Frame& f, Machine& m) {
+    m.at = pc;
     const Flow flow = static_cast<Stmt*>(pc->node)->exec(f);
     const Instr* to = nullptr;
     switch (flow) {
@@ -414,11 +449,12 @@ const Instr* execStep(const Instr* pc, Frame& f, Machine& m) {
 
 const Instr* jumpStep(const Instr* pc, Frame& f, Machine& m) {
     if (pc->sense)
-        passDone(f);
+        passDone(pc, f, m);
     return onward(pc->jump, pc, f, m);
 }
 
-const Instr* jumpIfStep(const Instr* pc, Frame& f, Machine&) {
+const Instr* jumpIfStep(const Instr* pc, Frame& f, Machine& m) {
+    m.at = pc;
     return static_cast<Expr*>(pc->node)->condition(f) == pc->sense ? pc->jump : pc + 1;
 }
 
@@ -466,7 +502,8 @@ inline bool forGoesOn(const Value& c, const Value& end, const Value& step) {
 }
 
 // The end and the step live in two temporaries from a.index on.
-const Instr* forPrepStep(const Instr* pc, Frame& f, Machine&) {
+const Instr* forPrepStep(const Instr* pc, Frame& f, Machine& m) {
+    m.at = pc;
     auto& s = *static_cast<ForStmt*>(pc->node);
     Value* state = &f.locals[pc->a.index];
     Value start = loopNumber(f, *s.from);
@@ -481,6 +518,7 @@ const Instr* forPrepStep(const Instr* pc, Frame& f, Machine&) {
 // A pass of any loop: the counter looked up through the tree when it is no plain variable,
 // any numbers.
 [[gnu::noinline]] const Instr* forLoopGeneral(const Instr* pc, Frame& f, Machine& m) {
+    m.at = pc;
     auto& s = *static_cast<ForStmt*>(pc->node);
     const Value* state = &f.locals[pc->a.index];
     Value* c = counterOf(pc, s, f);
@@ -501,7 +539,7 @@ const Instr* forPrepStep(const Instr* pc, Frame& f, Machine&) {
 // whole numbers (anything else takes the general pass).
 
 template <Loc C> const Instr* forLoopStep(const Instr* pc, Frame& f, Machine& m) {
-    passDone(f);
+    passDone(pc, f, m);
     Value* c;
     if constexpr (C == Loc::Local) {
         c = &f.locals[pc->dst.index];
@@ -526,13 +564,13 @@ template <Loc C> const Instr* forLoopStep(const Instr* pc, Frame& f, Machine& m)
     const int64_t next = c->whole() + by;
     c->overwritePlain(wholeResult(next, ops::detail::longRank(tc, ts))); // c held a number
     const int64_t e = wholeOf(end);
-    return onward((by >= 0 ? next <= e : next >= e) ? pc->jump : pc + 1, pc, f, m);
+    return nextPass(by >= 0 ? next <= e : next >= e, pc, f, m);
 }
 
 // The same for a step written as a whole number, or left out (1): it is in offset, its rank
 // in KLong, and it counts up, so the step needs no look.
 template <Loc C, bool KLong> const Instr* forLoopConstStep(const Instr* pc, Frame& f, Machine& m) {
-    passDone(f);
+    passDone(pc, f, m);
     Value* c;
     if constexpr (C == Loc::Local) {
         c = &f.locals[pc->dst.index];
@@ -550,7 +588,7 @@ template <Loc C, bool KLong> const Instr* forLoopConstStep(const Instr* pc, Fram
         return forLoopGeneral(pc, f, m);
     const int64_t next = c->whole() + pc->offset;
     c->overwritePlain(wholeResult(next, KLong || tc == VarType::Long)); // c held a number
-    return onward(next <= end.whole() ? pc->jump : pc + 1, pc, f, m);
+    return nextPass(next <= end.whole(), pc, f, m);
 }
 
 // The step of a For loop when it is a whole number written in the code (1 when left out)
@@ -736,6 +774,7 @@ Handler entryFor(const RegisterCode& code) {
 }
 
 const Instr* callStep(const Instr* pc, Frame& f, Machine& m) {
+    m.at = pc;
     const RegisterCode* code = m.held->code.get();
     if (code && code->paramCount == pc->count) [[likely]] {
         if (code->entry && pc->dst.loc == Loc::Local && !f.locals[pc->dst.index].isShared())
@@ -798,6 +837,7 @@ template <Loc B, Loc C, int Sum>
 // it as an assignment does: an object gives its default value.
 [[gnu::noinline]] const Instr* elementGeneral(const Instr* pc, Frame& f, Machine& m,
                                               const Value* e) {
+    m.at = pc;
     {
         Value v = e ? *e : static_cast<Expr*>(pc->node)->eval(f);
         if (!pc->dst.temp && v.isObject())
@@ -842,6 +882,7 @@ const Instr* elementStep(const Instr* pc, Frame& f, Machine& m) {
 // dst(index) = a, as an assignment: the value first, then the element.
 template <Loc A, Loc B, Loc C, int Sum>
 [[gnu::noinline]] const Instr* storeElementGeneral(const Instr* pc, Frame& f, Machine& m) {
+    m.at = pc;
     {
         Value v = pc->a.temp ? std::move(f.locals[pc->a.index]) : valueOf(pc->a, f);
         if (v.isObject())
@@ -917,6 +958,7 @@ template <bool Store> Handler elementFor(Instr& in) {
 // The append statement's own first case, where the variable holds text and the tail is read
 // in place; the statement itself decides everything else.
 const Instr* appendStep(const Instr* pc, Frame& f, Machine& m) {
+    m.at = pc;
     const Value* tail = peekAny(pc->a, f);
     if (tail && !tail->isObject()) {
         auto* text = const_cast<Value*>(peekAny(pc->dst, f));

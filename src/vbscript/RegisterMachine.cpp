@@ -286,8 +286,11 @@ template <BinaryOp Op, Loc A, Loc B, Loc D>
 const Instr* binaryStep(const Instr* pc, Frame& f, Machine& m) {
     const Value* a = peek<A>(pc->a, f);
     const Value* b = peek<B>(pc->b, f);
-    if constexpr (A == Loc::Global || B == Loc::Global)
-        if (!a || !b) [[unlikely]]
+    if constexpr (A == Loc::Global)
+        if (!a) [[unlikely]]
+            return binarySlow(pc, f, m);
+    if constexpr (B == Loc::Global)
+        if (!b) [[unlikely]]
             return binarySlow(pc, f, m);
     Value* r = slot<D>(pc->dst, f);
     if constexpr (D == Loc::Global)
@@ -348,10 +351,12 @@ template <BinaryOp Op, Loc A, Loc B>
 const Instr* compareJump(const Instr* pc, Frame& f, Machine& m) {
     const Value* a = peek<A>(pc->a, f);
     const Value* b = peek<B>(pc->b, f);
-    if constexpr (A == Loc::Global || B == Loc::Global) {
-        if (!a || !b) [[unlikely]]
+    if constexpr (A == Loc::Global)
+        if (!a) [[unlikely]]
             return compareGeneral(pc, f, m);
-    }
+    if constexpr (B == Loc::Global)
+        if (!b) [[unlikely]]
+            return compareGeneral(pc, f, m);
     const VarType ta = a->type();
     const VarType tb = b->type();
     bool holds;

@@ -102,6 +102,9 @@ public:
         m_type = plain.m_type;
         m_u = plain.m_u;
     }
+    // A quicker test than isShared that also answers true for a Boolean, an Error or a
+    // Variant: for a place that rarely holds one of those.
+    bool mayBeShared() const { return (static_cast<unsigned>(m_type) & kSharedBits) != 0; }
     // Takes `from`'s value, which leaves it Empty, over a value that holds no shared data:
     // nothing to release.
     [[gnu::always_inline]] void takeOverPlain(Value& from) noexcept {
@@ -112,9 +115,6 @@ public:
     }
     // Text, an object or an array: data shared by reference, released when the value goes.
     bool isShared() const { return isSharedType(m_type); }
-    // A quicker test than isShared that also answers true for a Boolean, an Error or a
-    // Variant: for a place that rarely holds one of those.
-    bool mayBeShared() const { return (static_cast<unsigned>(m_type) & kSharedBits) != 0; }
     // False when none of the values holds shared data, found by one look at all their types
     // together (true may also mean a Boolean, an Error or a Variant among them).
     static bool mayHoldShared(const Value* values, size_t count) {
@@ -231,7 +231,9 @@ private:
 
     explicit Value(VarType type) noexcept : m_type(type) { m_u.i64 = 0; }
     static bool isSharedType(VarType t) {
-        return t == VarType::String || t == VarType::Object || t == VarType::Array;
+        // Numbers, the common case, are told apart by one test of the bits shared types have.
+        return (static_cast<unsigned>(t) & kSharedBits) != 0 &&
+               (t == VarType::String || t == VarType::Object || t == VarType::Array);
     }
     // A bit every shared type has: 8 (String, Object) or 8192 (Array).
     static constexpr unsigned kSharedBits = 0x2008;

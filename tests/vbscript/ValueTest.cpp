@@ -27,6 +27,13 @@ TEST(ValueTest, VarTypeAndTypeNameOfEverySubtype) {
     for (const auto& [v, code, name] : rows) {
         EXPECT_EQ(v.varTypeCode(), code) << name;
         EXPECT_EQ(toUtf8(typeName(v)), name);
+        // Text, objects and arrays are the shared kinds; the quick tests never miss one.
+        const bool shared = code == 8 || code == 9 || code == 8204;
+        EXPECT_EQ(v.isShared(), shared) << name;
+        EXPECT_TRUE(v.mayBeShared() || !shared) << name;
+        EXPECT_EQ(Value::mayHoldShared(&v, 1), v.mayBeShared()) << name;
+        const Value pair[] = {Value::integer(1), v};
+        EXPECT_EQ(Value::mayHoldShared(pair, 2), v.mayBeShared()) << name;
     }
     EXPECT_TRUE(Value::missing().isMissing());
 }

@@ -371,6 +371,19 @@ const Instr* compareJump(const Instr* pc, Frame& f, Machine& m) {
     return onward(holds == pc->sense ? pc->jump : pc + 1, pc, f, m);
 }
 
+// The same against a whole constant, its number in offset: only a's type is looked at.
+template <BinaryOp Op, Loc A>
+const Instr* compareConstJump(const Instr* pc, Frame& f, Machine& m) {
+    const Value* a = peek<A>(pc->a, f);
+    if constexpr (A == Loc::Global)
+        if (!a) [[unlikely]]
+            return compareGeneral(pc, f, m);
+    if (!isWhole(a->type())) [[unlikely]]
+        return compareGeneral(pc, f, m);
+    const bool holds = ops::detail::holds(a->whole(), int64_t{pc->offset}, comparisonOf(Op));
+    return onward(holds == pc->sense ? pc->jump : pc + 1, pc, f, m);
+}
+
 // ---- moves ----
 
 [[gnu::noinline]] const Instr* copyGeneral(const Instr* pc, Frame& f, Machine& m) {
@@ -977,12 +990,13 @@ const Instr* appendStep(const Instr* pc, Frame& f, Machine& m) {
 
 // ---- choosing handlers ----
 
-// The right side is a whole constant the shortcut can take: its number goes in offset.
+// The right side is a whole constant a shortcut can take (for Mod neither 0 nor -1): its
+// number goes in offset.
 bool wholeConstant(Instr& in) {
     if (in.b.loc != Loc::Const || !isWhole(in.b.constant->type()))
         return false;
     const int64_t k = in.b.constant->whole();
-    if (in.binary == BinaryOp::Mod && (k == 0 || k == -1))
+    if (in.op == OpCode::Binary && in.binary == BinaryOp::Mod && (k == 0 || k == -1))
         return false;
     in.offset = static_cast<int32_t>(k);
     return true;
@@ -1019,7 +1033,9 @@ template <BinaryOp Op> Handler binaryFor(Instr& in) {
     });
 }
 
-template <BinaryOp Op> Handler compareFor(const Instr& in) {
+template <BinaryOp Op> Handler compareFor(Instr& in) {
+    if (wholeConstant(in))
+        return byPlace(in.a.loc, [&]<Loc A>() { return Handler(&compareConstJump<Op, A>); });
     return byPlace(in.a.loc, [&]<Loc A>() {
         return byPlace(in.b.loc, [&]<Loc B>() { return Handler(&compareJump<Op, A, B>); });
     });
@@ -1040,7 +1056,7 @@ Handler binaryHandler(Instr& in) {
     }
 }
 
-Handler compareHandler(const Instr& in) {
+Handler compareHandler(Instr& in) {
     switch (in.binary) {
     case BinaryOp::Eq:
         return compareFor<BinaryOp::Eq>(in);

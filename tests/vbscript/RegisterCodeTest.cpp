@@ -74,6 +74,12 @@ TEST(RegisterCode, OperandsAndResultsFollowTheLanguage) {
          "Integer 0 Long 32767 Integer -2 4.5 Double 21|"
          "Integer 1 Integer 0 Long -2 Long 65534|"
          "Double -2147483649 Long 0 Integer 0"},
+        {"comparisons with a whole constant take any left side",
+         "a = Array(1, 40000, 1.5, \"7\", Empty, Null, True, CLng(-5), \"日本\")\n"
+         "For i = 0 To 8\n  v = a(i) : r = \"\"\n  If v < 2 Then r = r & \"<\"\n"
+         "  If v = 40000 Then r = r & \"=\"\n  If v >= -5 Then r = r & \">\"\n"
+         "  If v <> 1 Then r = r & \"!\"\n  Out.Echo i, r\nNext\n",
+         "0 <>|1 =>!|2 <>!|3 >!|4 <>!|5 |6 <>!|7 <>!|8 >!"},
         {"a result replaces a Boolean, text or Null in the target",
          "x = 5 : v = True : v = x + 1 : w = \"日本\" : w = x * 2 : u = Null : u = x Mod 3\n"
          "Out.Echo TypeName(v), v, TypeName(w), w, TypeName(u), u\n",

@@ -10,6 +10,7 @@
 #include "StackGuard.h"
 
 #include <alloca.h>
+#include <cassert>
 #include <cstring>
 #include <utility>
 
@@ -343,7 +344,7 @@ const Instr* binaryConstStep(const Instr* pc, Frame& f, Machine& m) {
     const bool holds = byGeneralRules(pc, f, [pc](const Value& a, const Value& b) {
         return ops::compareHolds(a, b, comparisonOf(pc->binary));
     });
-    return onward(holds == pc->sense ? pc->jump : pc + 1, pc, f, m);
+    return onwardForward(holds == pc->sense ? pc->jump : pc + 1, f, m);
 }
 
 // Two whole numbers, two Doubles or two Singles in place; everything else, the general path.
@@ -368,7 +369,7 @@ const Instr* compareJump(const Instr* pc, Frame& f, Machine& m) {
         holds = ops::detail::holds(a->asSingle(), b->asSingle(), comparisonOf(Op));
     else
         return compareGeneral(pc, f, m);
-    return onward(holds == pc->sense ? pc->jump : pc + 1, pc, f, m);
+    return onwardForward(holds == pc->sense ? pc->jump : pc + 1, f, m);
 }
 
 // The same against a whole constant, its number in offset: only a's type is looked at.
@@ -381,7 +382,7 @@ const Instr* compareConstJump(const Instr* pc, Frame& f, Machine& m) {
     if (!isWhole(a->type())) [[unlikely]]
         return compareGeneral(pc, f, m);
     const bool holds = ops::detail::holds(a->whole(), int64_t{pc->offset}, comparisonOf(Op));
-    return onward(holds == pc->sense ? pc->jump : pc + 1, pc, f, m);
+    return onwardForward(holds == pc->sense ? pc->jump : pc + 1, f, m);
 }
 
 // ---- moves ----
@@ -643,7 +644,7 @@ Handler forLoopHandler(Instr& in) {
 
 const Instr* guardCallStep(const Instr* pc, Frame& f, Machine& m) {
     m.held = pc->a.cell->proc;
-    return onward(m.held ? pc + 1 : pc->jump, pc, f, m);
+    return onwardForward(m.held ? pc + 1 : pc->jump, f, m);
 }
 
 // The machine's loop over code in a frame (the stack already checked).
@@ -1087,6 +1088,9 @@ void linkRegisterCode(RegisterCode& rc) {
         if (in.op == OpCode::Jump && base[in.target].op == OpCode::Return)
             in.op = OpCode::Return;
     for (Instr& in : rc.code) {
+        // Conditions and guards only ever jump forward (their handlers count on it).
+        assert(in.target < 0 || in.target > &in - base ||
+               (in.op != OpCode::CompareJump && in.op != OpCode::GuardCall));
         if (in.target >= 0)
             in.jump = base + in.target;
         if (in.exitFor >= 0)

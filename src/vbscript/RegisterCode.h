@@ -28,6 +28,7 @@ struct Operand {
     Loc loc = Loc::Local;
     bool temp = false; // a temporary: emptied once used, as the tree's temporaries end
     int32_t index = 0;
+    int64_t bytes = 0; // index scaled to the frame's locals or parameters, once linked
     GlobalCell* cell = nullptr;
     const Value* constant = nullptr;
     Expr* node = nullptr;

@@ -130,13 +130,22 @@ template <class Next> Handler byPlace(Loc loc, Next next) {
 }
 
 
+// A local's (or a temporary's) and a parameter's place: the operand's index comes scaled
+// to the array, so that finding it is one addition.
+[[gnu::always_inline]] inline Value* localOf(const Operand& o, const Frame& f) {
+    return reinterpret_cast<Value*>(reinterpret_cast<char*>(f.locals) + o.bytes);
+}
+[[gnu::always_inline]] inline Value* paramOf(const Operand& o, const Frame& f) {
+    return *reinterpret_cast<Value**>(reinterpret_cast<char*>(f.params) + o.bytes);
+}
+
 // The stored value of an operand, or nullptr when reading it runs the tree (a global that is
 // no plain variable now: a function, an undeclared name, a procedure's implicit local).
 template <Loc L> [[gnu::always_inline]] inline const Value* peek(const Operand& o, const Frame& f) {
     if constexpr (L == Loc::Local)
-        return &f.locals[o.index];
+        return localOf(o, f);
     else if constexpr (L == Loc::Param)
-        return f.params[o.index];
+        return paramOf(o, f);
     else if constexpr (L == Loc::Const)
         return o.constant;
     else
@@ -168,9 +177,9 @@ Value valueOf(const Operand& o, Frame& f) {
 // a plain variable and no constant. nullptr: the tree's own assignment decides.
 template <Loc L> [[gnu::always_inline]] inline Value* slot(const Operand& d, Frame& f) {
     if constexpr (L == Loc::Local) {
-        return &f.locals[d.index];
+        return localOf(d, f);
     } else if constexpr (L == Loc::Param) {
-        return f.params[d.index];
+        return paramOf(d, f);
     } else {
         GlobalCell* c = d.cell;
         return c->isWritable ? &c->value : nullptr;
@@ -202,7 +211,7 @@ void write(const Operand& d, Frame& f, Value v) {
 // Class_Terminate runs) where the tree's temporary would have gone.
 inline void drop(const Operand& o, Frame& f) {
     if (o.temp) {
-        Value& v = f.locals[o.index];
+        Value& v = *localOf(o, f);
         if (v.isString() || v.isObject() || v.isArray())
             v = Value();
     }
@@ -389,7 +398,7 @@ const Instr* compareConstJump(const Instr* pc, Frame& f, Machine& m) {
 
 [[gnu::noinline]] const Instr* copyGeneral(const Instr* pc, Frame& f, Machine& m) {
     m.at = pc;
-    Value& t = f.locals[pc->dst.index];
+    Value& t = *localOf(pc->dst, f);
     if (const Value* p = peekAny(pc->a, f))
         t = *p;
     else
@@ -398,7 +407,7 @@ const Instr* compareConstJump(const Instr* pc, Frame& f, Machine& m) {
 }
 
 template <Loc A> const Instr* copyStep(const Instr* pc, Frame& f, Machine& m) {
-    Value& t = f.locals[pc->dst.index];
+    Value& t = *localOf(pc->dst, f);
     const Value* p = peek<A>(pc->a, f);
     if constexpr (A == Loc::Global)
         if (!p) [[unlikely]]
@@ -412,7 +421,7 @@ template <Loc A> const Instr* copyStep(const Instr* pc, Frame& f, Machine& m) {
 [[gnu::noinline]] const Instr* storeGeneral(const Instr* pc, Frame& f, Machine& m) {
     m.at = pc;
     {
-        Value v = pc->a.temp ? std::move(f.locals[pc->a.index]) : valueOf(pc->a, f);
+        Value v = pc->a.temp ? std::move(*localOf(pc->a, f)) : valueOf(pc->a, f);
         if (v.isObject())
             v = dereference(v);
         write(pc->dst, f, std::move(v));
@@ -490,10 +499,10 @@ inline Value* counterOf(const Instr* pc, ForStmt& s, Frame& f) {
     Value* c = nullptr;
     switch (pc->dst.loc) {
     case Loc::Local:
-        c = &f.locals[pc->dst.index];
+        c = localOf(pc->dst, f);
         break;
     case Loc::Param:
-        c = f.params[pc->dst.index];
+        c = paramOf(pc->dst, f);
         break;
     case Loc::Global:
         if (pc->dst.cell->isVariable)
@@ -524,7 +533,7 @@ inline bool forGoesOn(const Value& c, const Value& end, const Value& step) {
 const Instr* forPrepStep(const Instr* pc, Frame& f, Machine& m) {
     m.at = pc;
     auto& s = *static_cast<ForStmt*>(pc->node);
-    Value* state = &f.locals[pc->a.index];
+    Value* state = localOf(pc->a, f);
     Value start = loopNumber(f, *s.from);
     Value end = loopNumber(f, *s.to);
     Value step = s.step ? loopNumber(f, *s.step) : Value::integer(1);
@@ -539,7 +548,7 @@ const Instr* forPrepStep(const Instr* pc, Frame& f, Machine& m) {
 [[gnu::noinline]] const Instr* forLoopGeneral(const Instr* pc, Frame& f, Machine& m) {
     m.at = pc;
     auto& s = *static_cast<ForStmt*>(pc->node);
-    const Value* state = &f.locals[pc->a.index];
+    const Value* state = localOf(pc->a, f);
     Value* c = counterOf(pc, s, f);
     const Value& end = state[0];
     const Value& step = state[1];
@@ -561,9 +570,9 @@ template <Loc C> const Instr* forLoopStep(const Instr* pc, Frame& f, Machine& m)
     passDone(pc, f, m);
     Value* c;
     if constexpr (C == Loc::Local) {
-        c = &f.locals[pc->dst.index];
+        c = localOf(pc->dst, f);
     } else if constexpr (C == Loc::Param) {
-        c = f.params[pc->dst.index];
+        c = paramOf(pc->dst, f);
     } else if constexpr (C == Loc::Global) {
         GlobalCell* cell = pc->dst.cell;
         if (!cell->isVariable) [[unlikely]]
@@ -572,7 +581,7 @@ template <Loc C> const Instr* forLoopStep(const Instr* pc, Frame& f, Machine& m)
     } else {
         return forLoopGeneral(pc, f, m);
     }
-    const Value* state = &f.locals[pc->a.index];
+    const Value* state = localOf(pc->a, f);
     const Value& end = state[0];
     const Value& step = state[1];
     const VarType tc = c->type();
@@ -592,16 +601,16 @@ template <Loc C, bool KLong> const Instr* forLoopConstStep(const Instr* pc, Fram
     passDone(pc, f, m);
     Value* c;
     if constexpr (C == Loc::Local) {
-        c = &f.locals[pc->dst.index];
+        c = localOf(pc->dst, f);
     } else if constexpr (C == Loc::Param) {
-        c = f.params[pc->dst.index];
+        c = paramOf(pc->dst, f);
     } else {
         GlobalCell* cell = pc->dst.cell;
         if (!cell->isVariable) [[unlikely]]
             return forLoopGeneral(pc, f, m);
         c = &cell->value;
     }
-    const Value& end = f.locals[pc->a.index];
+    const Value& end = *localOf(pc->a, f);
     const VarType tc = c->type();
     if (!isWhole(tc) || !isWhole(end.type())) [[unlikely]]
         return forLoopGeneral(pc, f, m);
@@ -730,9 +739,9 @@ const Instr* callSmall(const Instr* pc, Frame& f, Machine& m) {
         f.in.tick();
         alignas(Value) unsigned char memory[Slots * sizeof(Value)];
         CalleeSlots<Slots> slots(reinterpret_cast<Value*>(memory), Slots,
-                                 &f.locals[pc->a.index], Params);
+                                 localOf(pc->a, f), Params);
         runCallee(p, f, slots.data(), Params);
-        Value& t = f.locals[pc->dst.index];
+        Value& t = *localOf(pc->dst, f);
         if (p.resultSlot >= 0)
             t.takeOverPlain(slots.data()[p.resultSlot]);
         else
@@ -775,13 +784,13 @@ Handler entryFor(const RegisterCode& code) {
 
 // A compiled callee of any size, or a result going where something is to be released.
 [[gnu::noinline]] const Instr* callCompiledGeneral(const Instr* pc, Frame& f, Machine& m) {
-    write(pc->dst, f, callCompiled(*m.held, f, &f.locals[pc->a.index]));
+    write(pc->dst, f, callCompiled(*m.held, f, localOf(pc->a, f)));
     return onward(pc + 1, pc, f, m);
 }
 
 // A procedure that is not compiled, or takes another number of arguments: the tree calls it.
 [[gnu::noinline]] const Instr* callByTree(const Instr* pc, Frame& f, Machine& m) {
-    Value* first = &f.locals[pc->a.index];
+    Value* first = localOf(pc->a, f);
     Value* args[kMaxCallArgs];
     for (uint8_t i = 0; i < pc->count; ++i)
         args[i] = first + i;
@@ -796,7 +805,7 @@ const Instr* callStep(const Instr* pc, Frame& f, Machine& m) {
     m.at = pc;
     const RegisterCode* code = m.held->code.get();
     if (code && code->paramCount == pc->count) [[likely]] {
-        if (code->entry && pc->dst.loc == Loc::Local && !f.locals[pc->dst.index].isShared())
+        if (code->entry && pc->dst.loc == Loc::Local && !localOf(pc->dst, f)->isShared())
             [[likely]]
             return code->entry(pc, f, m);
         return callCompiledGeneral(pc, f, m);
@@ -886,7 +895,7 @@ const Instr* elementStep(const Instr* pc, Frame& f, Machine& m) {
         return elementSlow(pc, f, m, e);
     Value* t;
     if constexpr (ToLocal) {
-        t = &f.locals[pc->dst.index];
+        t = localOf(pc->dst, f);
     } else {
         t = slotAny(pc->dst, f);
         if (!t) [[unlikely]]
@@ -903,7 +912,7 @@ template <Loc A, Loc B, Loc C, int Sum>
 [[gnu::noinline]] const Instr* storeElementGeneral(const Instr* pc, Frame& f, Machine& m) {
     m.at = pc;
     {
-        Value v = pc->a.temp ? std::move(f.locals[pc->a.index]) : valueOf(pc->a, f);
+        Value v = pc->a.temp ? std::move(*localOf(pc->a, f)) : valueOf(pc->a, f);
         if (v.isObject())
             v = dereference(v);
         auto* array = const_cast<Value*>(peek<A>(pc->dst, f));
@@ -919,7 +928,7 @@ template <Loc A, Loc B, Loc C, int Sum>
 // path, which takes the value first, then the element.
 template <Loc A, Loc B, Loc C, int Sum, bool FromLocal>
 const Instr* storeElementStep(const Instr* pc, Frame& f, Machine& m) {
-    const Value* v = FromLocal ? &f.locals[pc->a.index] : peekAny(pc->a, f);
+    const Value* v = FromLocal ? localOf(pc->a, f) : peekAny(pc->a, f);
     if (!v || v->isShared()) [[unlikely]]
         return storeElementGeneral<A, B, C, Sum>(pc, f, m);
     auto* array = const_cast<Value*>(peek<A>(pc->dst, f));
@@ -1088,6 +1097,9 @@ void linkRegisterCode(RegisterCode& rc) {
         if (in.op == OpCode::Jump && base[in.target].op == OpCode::Return)
             in.op = OpCode::Return;
     for (Instr& in : rc.code) {
+        for (Operand* o : {&in.dst, &in.a, &in.b, &in.c})
+            o->bytes = o->loc == Loc::Param ? o->index * int64_t{sizeof(Value*)}
+                                            : o->index * int64_t{sizeof(Value)};
         // Conditions and guards only ever jump forward (their handlers count on it).
         assert(in.target < 0 || in.target > &in - base ||
                (in.op != OpCode::CompareJump && in.op != OpCode::GuardCall));

@@ -82,13 +82,12 @@ struct Instr {
 // Calls with more arguments stay with the tree.
 inline constexpr size_t kMaxCallArgs = 8;
 
-
 struct RegisterCode {
     std::vector<Instr> code;
     std::deque<Value> constants; // stable: operands point at them
     int frameSlots = 0;          // locals and temporaries
     size_t paramCount = 0;       // checked at each call: the name may be another procedure now
-    Handler entry = nullptr; // a Call of this code made for its sizes, when they are small
+    Handler entry = nullptr;     // a Call of this code made for its sizes, when they are small
 };
 
 // Compiles the procedure's body when it can (sets proc.code); the tree stays as it is.

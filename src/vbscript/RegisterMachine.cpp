@@ -23,7 +23,7 @@ struct Machine {
     // anything that may raise (a general path, the tree, a call, the interrupt check). The
     // shortcuts raise nothing and leave it alone.
     const Instr* at = nullptr;
-    uint32_t chained = 0;      // handlers called by handlers since the loop (see onward)
+    uint32_t chained = 0; // handlers called by handlers since the loop (see onward)
 };
 
 namespace {
@@ -103,9 +103,8 @@ inline constexpr uint32_t kChainCut = 32;
 }
 
 // A loop's pass is over, where the tree counts it: counted here unless chains count passes.
-[[gnu::always_inline]] inline void passDone([[maybe_unused]] const Instr* pc,
-                                            [[maybe_unused]] Frame& f,
-                                            [[maybe_unused]] Machine& m) {
+[[gnu::always_inline]] inline void
+passDone([[maybe_unused]] const Instr* pc, [[maybe_unused]] Frame& f, [[maybe_unused]] Machine& m) {
 #ifndef VBSCRIPT_FLAT_CHAINS
     m.at = pc;
     f.in.tick();
@@ -128,7 +127,6 @@ template <class Next> Handler byPlace(Loc loc, Next next) {
     }
     return nullptr;
 }
-
 
 // A local's (or a temporary's) and a parameter's place: the operand's index comes scaled
 // to the array, so that finding it is one addition.
@@ -334,8 +332,7 @@ const Instr* binaryConstStep(const Instr* pc, Frame& f, Machine& m) {
     const bool longRank = KLong || ta == VarType::Long;
     if constexpr (Op == BinaryOp::Mod) {
         const int32_t v = static_cast<int32_t>(x) % pc->offset;
-        r->overwritePlain(longRank ? Value::longValue(v)
-                                   : Value::integer(static_cast<int16_t>(v)));
+        r->overwritePlain(longRank ? Value::longValue(v) : Value::integer(static_cast<int16_t>(v)));
     } else {
         const int64_t y = pc->offset;
         r->overwritePlain(wholeResult(Op == BinaryOp::Add   ? x + y
@@ -382,8 +379,7 @@ const Instr* compareJump(const Instr* pc, Frame& f, Machine& m) {
 }
 
 // The same against a whole constant, its number in offset: only a's type is looked at.
-template <BinaryOp Op, Loc A>
-const Instr* compareConstJump(const Instr* pc, Frame& f, Machine& m) {
+template <BinaryOp Op, Loc A> const Instr* compareConstJump(const Instr* pc, Frame& f, Machine& m) {
     const Value* a = peek<A>(pc->a, f);
     if constexpr (A == Loc::Global)
         if (!a) [[unlikely]]
@@ -704,8 +700,7 @@ private:
 // Runs a compiled procedure in the callee's slots: the arguments are temporaries nobody else
 // sees, so each has moved into the callee's own slot whether it is passed ByRef or ByVal.
 // Its result stays in its slot.
-[[gnu::always_inline]] inline void runCallee(Procedure& p, Frame& f, Value* locals,
-                                             size_t count) {
+[[gnu::always_inline]] inline void runCallee(Procedure& p, Frame& f, Value* locals, size_t count) {
     Value* params[kMaxCallArgs];
     for (size_t i = 0; i < count; ++i)
         params[i] = locals + i;
@@ -738,8 +733,8 @@ const Instr* callSmall(const Instr* pc, Frame& f, Machine& m) {
         checkStack();
         f.in.tick();
         alignas(Value) unsigned char memory[Slots * sizeof(Value)];
-        CalleeSlots<Slots> slots(reinterpret_cast<Value*>(memory), Slots,
-                                 localOf(pc->a, f), Params);
+        CalleeSlots<Slots> slots(reinterpret_cast<Value*>(memory), Slots, localOf(pc->a, f),
+                                 Params);
         runCallee(p, f, slots.data(), Params);
         Value& t = *localOf(pc->dst, f);
         if (p.resultSlot >= 0)
@@ -805,8 +800,7 @@ const Instr* callStep(const Instr* pc, Frame& f, Machine& m) {
     m.at = pc;
     const RegisterCode* code = m.held->code.get();
     if (code && code->paramCount == pc->count) [[likely]] {
-        if (code->entry && pc->dst.loc == Loc::Local && !localOf(pc->dst, f)->isShared())
-            [[likely]]
+        if (code->entry && pc->dst.loc == Loc::Local && !localOf(pc->dst, f)->isShared()) [[likely]]
             return code->entry(pc, f, m);
         return callCompiledGeneral(pc, f, m);
     }
@@ -916,7 +910,7 @@ template <Loc A, Loc B, Loc C, int Sum>
         if (v.isObject())
             v = dereference(v);
         auto* array = const_cast<Value*>(peek<A>(pc->dst, f));
-        if (Value* e; elementAt<B, C, Sum>(array, pc, f, true, e)) [[likely]]
+        if (Value * e; elementAt<B, C, Sum>(array, pc, f, true, e)) [[likely]]
             *e = std::move(v);
         else
             static_cast<Expr*>(pc->node)->assign(f, std::move(v), false);

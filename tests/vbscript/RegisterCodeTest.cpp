@@ -200,7 +200,8 @@ TEST(RegisterCode, LoopsExitAndCountAsTheLanguageDoes) {
          "For n = 1 To 3 : If n = 2 Then n = \"2\"\n s = s & TypeName(n) & \" \" : Next\n"
          "Sub Count(c)\n For c = 1 To 3 : s = s & c : Next\nEnd Sub\n"
          "p = 0 : Count p : Out.Echo s, TypeName(i), i, TypeName(j), j, TypeName(k), m, p\n",
-         "Integer Integer Long Integer 12Integer String Double 123 Long 32769 Double 2147483648 Long 3 4"},
+         "Integer Integer Long Integer 12Integer String Double 123 Long 32769 Double 2147483648 "
+         "Long 3 4"},
         {"Exit Function from inside loops",
          "Function First(n)\n  For i = 1 To 100\n    Do While True\n"
          "      If i * i > n Then First = i : Exit Function\n      Exit Do\n    Loop\n  Next\n"

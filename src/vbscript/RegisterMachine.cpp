@@ -198,6 +198,15 @@ Value* slotAny(const Operand& d, Frame& f) {
     return nullptr;
 }
 
+// An instruction's operand a and target dst where they are stored; false when a global among
+// them is no plain variable now (the instruction's general path decides then).
+template <Loc A, Loc D>
+[[gnu::always_inline]] inline bool inPlace(const Instr* pc, Frame& f, const Value*& a, Value*& d) {
+    a = peek<A>(pc->a, f);
+    d = slot<D>(pc->dst, f);
+    return (A != Loc::Global || a) && (D != Loc::Global || d);
+}
+
 void write(const Operand& d, Frame& f, Value v) {
     if (Value* s = slotAny(d, f))
         *s = std::move(v);
@@ -292,18 +301,11 @@ template <class Rule> auto byGeneralRules(const Instr* pc, Frame& f, Rule rule) 
 
 template <BinaryOp Op, Loc A, Loc B, Loc D>
 const Instr* binaryStep(const Instr* pc, Frame& f, Machine& m) {
-    const Value* a = peek<A>(pc->a, f);
+    const Value* a;
+    Value* r;
     const Value* b = peek<B>(pc->b, f);
-    if constexpr (A == Loc::Global)
-        if (!a) [[unlikely]]
-            return binarySlow(pc, f, m);
-    if constexpr (B == Loc::Global)
-        if (!b) [[unlikely]]
-            return binarySlow(pc, f, m);
-    Value* r = slot<D>(pc->dst, f);
-    if constexpr (D == Loc::Global)
-        if (!r) [[unlikely]]
-            return binarySlow(pc, f, m);
+    if (!inPlace<A, D>(pc, f, a, r) || (B == Loc::Global && !b)) [[unlikely]]
+        return binarySlow(pc, f, m);
     // Text or an object in the target is released by the general path, out of this one's way
     // (so is a Boolean: arithmetic seldom overwrites one).
     if (r->mayBeShared()) [[unlikely]]
@@ -317,14 +319,10 @@ const Instr* binaryStep(const Instr* pc, Frame& f, Machine& m) {
 // -1): only x's type is looked at.
 template <BinaryOp Op, Loc A, Loc D, bool KLong>
 const Instr* binaryConstStep(const Instr* pc, Frame& f, Machine& m) {
-    const Value* a = peek<A>(pc->a, f);
-    if constexpr (A == Loc::Global)
-        if (!a) [[unlikely]]
-            return binarySlow(pc, f, m);
-    Value* r = slot<D>(pc->dst, f);
-    if constexpr (D == Loc::Global)
-        if (!r) [[unlikely]]
-            return binarySlow(pc, f, m);
+    const Value* a;
+    Value* r;
+    if (!inPlace<A, D>(pc, f, a, r)) [[unlikely]]
+        return binarySlow(pc, f, m);
     const VarType ta = a->type();
     if (!isWhole(ta) || r->mayBeShared()) [[unlikely]]
         return binarySlow(pc, f, m);
@@ -428,15 +426,9 @@ template <Loc A> const Instr* copyStep(const Instr* pc, Frame& f, Machine& m) {
 // A number (or Empty, Null, a Boolean) over a variable that holds no text, object or array:
 // copied in place. Everything else is an assignment the general path makes.
 template <Loc A, Loc D> const Instr* storeStep(const Instr* pc, Frame& f, Machine& m) {
-    const Value* v = peek<A>(pc->a, f);
-    if constexpr (A == Loc::Global)
-        if (!v) [[unlikely]]
-            return storeGeneral(pc, f, m);
-    Value* d = slot<D>(pc->dst, f);
-    if constexpr (D == Loc::Global)
-        if (!d) [[unlikely]]
-            return storeGeneral(pc, f, m);
-    if (v->isShared() || d->isShared()) [[unlikely]]
+    const Value* v;
+    Value* d;
+    if (!inPlace<A, D>(pc, f, v, d) || v->isShared() || d->isShared()) [[unlikely]]
         return storeGeneral(pc, f, m);
     d->overwritePlain(*v);
     return onward(pc + 1, pc, f, m);
@@ -562,21 +554,24 @@ const Instr* forPrepStep(const Instr* pc, Frame& f, Machine& m) {
 // A pass of a loop whose counter is a local, a parameter or a global variable, counting in
 // whole numbers (anything else takes the general pass).
 
+// The counter of a For loop whose counter is a local, a parameter or a global (C); nullptr
+// when it is none of them now, for the general pass.
+template <Loc C> [[gnu::always_inline]] inline Value* counterIn(const Instr* pc, Frame& f) {
+    if constexpr (C == Loc::Local)
+        return localOf(pc->dst, f);
+    else if constexpr (C == Loc::Param)
+        return paramOf(pc->dst, f);
+    else if constexpr (C == Loc::Global)
+        return pc->dst.cell->isVariable ? &pc->dst.cell->value : nullptr;
+    else
+        return nullptr;
+}
+
 template <Loc C> const Instr* forLoopStep(const Instr* pc, Frame& f, Machine& m) {
     passDone(pc, f, m);
-    Value* c;
-    if constexpr (C == Loc::Local) {
-        c = localOf(pc->dst, f);
-    } else if constexpr (C == Loc::Param) {
-        c = paramOf(pc->dst, f);
-    } else if constexpr (C == Loc::Global) {
-        GlobalCell* cell = pc->dst.cell;
-        if (!cell->isVariable) [[unlikely]]
-            return forLoopGeneral(pc, f, m);
-        c = &cell->value;
-    } else {
+    Value* c = counterIn<C>(pc, f);
+    if (!c) [[unlikely]]
         return forLoopGeneral(pc, f, m);
-    }
     const Value* state = localOf(pc->a, f);
     const Value& end = state[0];
     const Value& step = state[1];
@@ -595,17 +590,9 @@ template <Loc C> const Instr* forLoopStep(const Instr* pc, Frame& f, Machine& m)
 // in KLong, and it counts up, so the step needs no look.
 template <Loc C, bool KLong> const Instr* forLoopConstStep(const Instr* pc, Frame& f, Machine& m) {
     passDone(pc, f, m);
-    Value* c;
-    if constexpr (C == Loc::Local) {
-        c = localOf(pc->dst, f);
-    } else if constexpr (C == Loc::Param) {
-        c = paramOf(pc->dst, f);
-    } else {
-        GlobalCell* cell = pc->dst.cell;
-        if (!cell->isVariable) [[unlikely]]
-            return forLoopGeneral(pc, f, m);
-        c = &cell->value;
-    }
+    Value* c = counterIn<C>(pc, f);
+    if (!c) [[unlikely]]
+        return forLoopGeneral(pc, f, m);
     const Value& end = *localOf(pc->a, f);
     const VarType tc = c->type();
     if (!isWhole(tc) || !isWhole(end.type())) [[unlikely]]

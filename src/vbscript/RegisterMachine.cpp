@@ -230,6 +230,22 @@ using ops::detail::isWhole;
 using ops::detail::wholeOf;
 using ops::detail::wholeResult;
 
+// x op y of two whole numbers into r, which holds nothing shared: computed in 64 bits, the
+// result in the smallest type of the operands' rank. For Mod, y is neither 0 nor -1 (a
+// 32-bit division, the quicker one).
+template <BinaryOp Op>
+[[gnu::always_inline]] inline void wholeArithmetic(int64_t x, int64_t y, bool longRank, Value& r) {
+    if constexpr (Op == BinaryOp::Mod) {
+        const int32_t v = static_cast<int32_t>(x) % static_cast<int32_t>(y);
+        r.overwritePlain(longRank ? Value::longValue(v) : Value::integer(static_cast<int16_t>(v)));
+    } else {
+        r.overwritePlain(wholeResult(Op == BinaryOp::Add   ? x + y
+                                     : Op == BinaryOp::Sub ? x - y
+                                                           : x * y,
+                                     longRank));
+    }
+}
+
 // The operators' own rules for the pairs they take inline (Operators.h): Integer and Long in
 // 64 bits, into the smallest type of the operands' rank; Doubles while finite. False for
 // every other pair, which the general rules take. `r` holds nothing shared.
@@ -238,22 +254,14 @@ template <BinaryOp Op>
     const VarType ta = a.type();
     const VarType tb = b.type();
     if (ops::detail::bothWhole(ta, tb)) {
-        const int64_t x = a.whole();
-        const int64_t y = b.whole();
-        const bool longRank = ops::detail::longRank(ta, tb);
-        int64_t v;
+        int64_t y = b.whole();
         if constexpr (Op == BinaryOp::Mod) {
             if (y == 0)
                 return false;
-            // A 32-bit division, the quicker one; the smallest Long Mod -1 is 0.
-            v = y == -1 ? 0 : static_cast<int32_t>(x) % static_cast<int32_t>(y);
-            r.overwritePlain(longRank ? Value::longValue(static_cast<int32_t>(v))
-                                      : Value::integer(static_cast<int16_t>(v)));
-            return true;
-        } else {
-            v = Op == BinaryOp::Add ? x + y : Op == BinaryOp::Sub ? x - y : x * y;
+            if (y == -1) // x Mod -1 is 0, as x Mod 1 (the smallest Long would overflow)
+                y = 1;
         }
-        r.overwritePlain(wholeResult(v, longRank));
+        wholeArithmetic<Op>(a.whole(), y, ops::detail::longRank(ta, tb), r);
         return true;
     }
     if constexpr (Op != BinaryOp::Mod) {
@@ -326,18 +334,7 @@ const Instr* binaryConstStep(const Instr* pc, Frame& f, Machine& m) {
     const VarType ta = a->type();
     if (!isWhole(ta) || r->mayBeShared()) [[unlikely]]
         return binarySlow(pc, f, m);
-    const int64_t x = a->whole();
-    const bool longRank = KLong || ta == VarType::Long;
-    if constexpr (Op == BinaryOp::Mod) {
-        const int32_t v = static_cast<int32_t>(x) % pc->offset;
-        r->overwritePlain(longRank ? Value::longValue(v) : Value::integer(static_cast<int16_t>(v)));
-    } else {
-        const int64_t y = pc->offset;
-        r->overwritePlain(wholeResult(Op == BinaryOp::Add   ? x + y
-                                      : Op == BinaryOp::Sub ? x - y
-                                                            : x * y,
-                                      longRank));
-    }
+    wholeArithmetic<Op>(a->whole(), pc->offset, KLong || ta == VarType::Long, *r);
     return onward(pc + 1, pc, f, m);
 }
 
